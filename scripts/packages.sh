@@ -1,0 +1,31 @@
+# Sourced by ./run and ./test: installs the Debian packages that a step needs.
+# As root the missing ones are installed with apt-get; otherwise the apt-get line is
+# printed and the script stops, since nothing can be built without them.
+
+PORTPROBE_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
+  libgl-dev fonts-wqy-microhei)
+PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+
+missing_packages() {
+  local pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
+  done
+}
+
+ensure_packages() {
+  local missing
+  missing=$(missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  # shellcheck disable=SC2086
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "PortProbe needs these Debian packages; install them first:" >&2
+    echo "  sudo apt-get install -y" $missing >&2
+    exit 1
+  fi
+  echo "Installing:" $missing
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q >/dev/null || apt-get update
+  # shellcheck disable=SC2086
+  apt-get install -y -q --no-install-recommends $missing >/dev/null
+}

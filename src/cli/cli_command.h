@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace portprobe::cli {
+
+// Exit status of a subcommand given arguments it cannot use.
+inline constexpr int kUsageError = 2;
+
+// One subcommand of portprobe-cli: its name, its usage line and its entry point,
+// which receives the arguments after the subcommand's name.
+struct CliCommand {
+  std::string_view name;
+  std::string_view usage;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+// Prints the command's usage line to stderr and returns kUsageError.
+int UsageError(const CliCommand& command);
+
+}  // namespace portprobe::cli

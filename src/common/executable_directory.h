@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace portprobe {
+
+// Directory of the running executable, without a trailing slash; empty when unknown.
+std::string ExecutableDirectory();
+
+}  // namespace portprobe

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace portprobe {
+
+// Milliseconds of a monotonic clock, truncated to 32 bits. Ticks wrap after about
+// 49 days, so two ticks are compared through their signed 32-bit difference.
+using Tick = std::uint32_t;
+
+Tick CurrentTick();
+
+inline std::int32_t TickDifference(Tick later, Tick earlier) {
+  return static_cast<std::int32_t>(later - earlier);
+}
+
+}  // namespace portprobe

@@ -1,0 +1,51 @@
+#include "send/hex_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace portprobe {
+namespace {
+
+ByteFrame Bytes(std::initializer_list<int> values) {
+  ByteFrame frame;
+  for (int v : values) frame.push_back(static_cast<std::uint8_t>(v));
+  return frame;
+}
+
+TEST(HexDigitValue, AcceptsOnlyAsciiHexDigits) {
+  EXPECT_EQ(HexDigitValue('0'), 0);
+  EXPECT_EQ(HexDigitValue('9'), 9);
+  EXPECT_EQ(HexDigitValue('a'), 10);
+  EXPECT_EQ(HexDigitValue('F'), 15);
+  for (int c : {int{'g'}, int{'G'}, int{' '}, int{'x'}, int{'/'}, int{':'}, int{'@'}, int{'`'}, 0x80, 0xB0, 0xFF}) {
+    EXPECT_EQ(HexDigitValue(static_cast<unsigned char>(c)), -1) << c;
+  }
+}
+
+TEST(ParseHexText, FollowsTheGroupGrammar) {
+  EXPECT_EQ(ParseHexText("0b 03 07 00 34 12 00 00 01 01 00").size(), 11u);
+  EXPECT_EQ(ParseHexText("0B0307"), Bytes({0x0B, 0x03, 0x07}));
+  EXPECT_EQ(ParseHexText("aB"), Bytes({0xAB}));
+  EXPECT_EQ(ParseHexText("\r\n  12\r\n34\n"), Bytes({0x12, 0x34}));
+  // A pair that is not a group ends decoding; what came before stays.
+  EXPECT_EQ(ParseHexText("0b 0 3"), Bytes({0x0B}));
+  EXPECT_EQ(ParseHexText("12\t34"), Bytes({0x12}));
+  EXPECT_EQ(ParseHexText("1 2"), ByteFrame{});
+  EXPECT_EQ(ParseHexText("12 3 45"), Bytes({0x12}));
+  EXPECT_EQ(ParseHexText("0x12"), ByteFrame{});
+  EXPECT_EQ(ParseHexText("12,34"), Bytes({0x12}));
+  // A lone digit at the very end is dropped.
+  EXPECT_EQ(ParseHexText("ABC"), Bytes({0xAB}));
+  EXPECT_EQ(ParseHexText("123"), Bytes({0x12}));
+  EXPECT_EQ(ParseHexText(""), ByteFrame{});
+  EXPECT_EQ(ParseHexText("   "), ByteFrame{});
+}
+
+TEST(ParseHexText, StopsAtTheRequestedLimit) {
+  EXPECT_EQ(ParseHexText("01 02 03 04 05", 4), Bytes({1, 2, 3, 4}));
+  EXPECT_EQ(ParseHexText("01 02", 0), ByteFrame{});
+}
+
+}  // namespace
+}  // namespace portprobe
