@@ -1,0 +1,135 @@
+#include "app/main_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "app/about_dialog.h"
+#include "common/decimal_text.h"
+#include "resources/control_ids.h"
+#include "resources/dialog_templates.h"
+
+namespace portprobe {
+
+using namespace resources;
+
+namespace {
+
+constexpr std::uint32_t kMinPeriod = 10;
+constexpr std::uint32_t kMaxPeriod = 10000000;
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget* parent)
+    : TemplateDialog(MainDialogTemplate(), parent),
+      prompter_(prompter),
+      options_(std::move(options)),
+      link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }) {
+  connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
+  connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
+  connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
+  for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
+    connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
+  }
+  ComboBox(kPortList)->lineEdit()->installEventFilter(this);
+  RunStartupSequence();
+}
+
+MainDialog::~MainDialog() { ClosePort(); }
+
+void MainDialog::RunStartupSequence() {
+  Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_));
+  // Linux window managers offer no window menu to extend, so About is on F1.
+  auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(about, &QShortcut::activated, this, &MainDialog::ShowAboutDialog);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/portprobe.png")));
+  FillSettingLists();
+  OpenPort(0);
+  UpdateOpenButton();
+  UpdateStatusLine();
+  ComboBox(kChecksumList)->setCurrentIndex(0);
+  CheckBox(kHexDisplayCheck)->setChecked(true);
+  CheckBox(kHexSendCheck)->setChecked(true);
+  Label(kCaptureLabel)->setText(QStringLiteral("未指定写入文件"));
+  Label(kSendFileLabel)->setText(QStringLiteral("未指定发送文件"));
+  MultiLineEdit(kSendBox)->setPlainText(QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  MultiLineEdit(kReceiveBox)->setPlainText(QStringLiteral("Receiving Area"));
+  startupDone_ = true;
+}
+
+void MainDialog::ShowAboutDialog() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+void MainDialog::UpdateStatusLine() {
+  Label(kStatusLabel)->setText(
+      Utf8(StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_)));
+  Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(txCount_));
+  Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(rxCount_));
+}
+
+void MainDialog::UpdateOpenButton() {
+  const bool open = IsOpen();
+  wantOpen_ = open;
+  if (!open) {
+    CheckBox(kAutoSendCheck)->setChecked(false);
+    autoSendOn_ = false;
+    autoSendTimer_.stop();
+  }
+  const QString icon = open ? QStringLiteral(":/icons/port_open.png") : QStringLiteral(":/icons/port_closed.png");
+  Label(kStateIcon)->setPixmap(QIcon(icon).pixmap(Label(kStateIcon)->size()));
+  Button(kOpenButton)->setText(open ? QStringLiteral("关闭") : QStringLiteral("打开"));
+}
+
+void MainDialog::ResetCounters() {
+  rxCount_ = 0;
+  txCount_ = 0;
+  UpdateStatusLine();
+}
+
+bool MainDialog::ExchangePeriodFromControl() {
+  QLineEdit* edit = Edit(kPeriodEdit);
+  const std::optional<std::uint32_t> period = ParseUnsignedDecimal(edit->text().left(31).toStdString());
+  QString complaint;
+  if (!period) {
+    complaint = QStringLiteral("“请填入一个正整数。”");
+  } else {
+    autoSendPeriod_ = *period;
+    if (*period < kMinPeriod || *period > kMaxPeriod) {
+      complaint = QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(kMinPeriod).arg(kMaxPeriod);
+    }
+  }
+  if (complaint.isEmpty()) return true;
+  prompter_.ShowMessage(this, complaint);
+  edit->setFocus();
+  edit->selectAll();
+  return false;
+}
+
+void MainDialog::accept() {
+  if (ExchangePeriodFromControl()) TemplateDialog::accept();
+}
+
+void MainDialog::done(int result) {
+  // No worker may outlive the window.
+  ClosePort();
+  TemplateDialog::done(result);
+}
+
+bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ComboBox(kPortList)->lineEdit() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && PortPathEntered()) return true;
+  }
+  return TemplateDialog::eventFilter(watched, event);
+}
+
+}  // namespace portprobe

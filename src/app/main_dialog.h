@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <cstdint>
+#include <string>
+
+#include "app/terminal_options.h"
+#include "serial/line_settings.h"
+#include "serial/serial_link.h"
+#include "ui/prompter.h"
+#include "ui/template_dialog.h"
+
+namespace portprobe {
+
+// The terminal's one window, built from template 102.
+class MainDialog : public ui::TemplateDialog {
+  Q_OBJECT
+
+ public:
+  MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget* parent = nullptr);
+  ~MainDialog() override;
+
+  std::int64_t RxCount() const { return rxCount_; }
+  std::int64_t TxCount() const { return txCount_; }
+  bool IsOpen() const { return link_.IsOpen(); }
+  bool WantOpen() const { return wantOpen_; }
+  std::uint32_t AutoSendPeriod() const { return autoSendPeriod_; }
+  bool StartupDone() const { return startupDone_; }
+
+  // OK reads the window's values back and ends the dialog only when they are valid.
+  void accept() override;
+  void done(int result) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void RunStartupSequence();
+  void ShowAboutDialog();
+
+  // Status line, open button and counters.
+  void UpdateStatusLine();
+  void UpdateOpenButton();
+  void ResetCounters();
+  // Reads edit 1001 into the period; shows why and focuses the edit when it is invalid.
+  bool ExchangePeriodFromControl();
+
+  // Port discovery, line settings and the link (main_dialog_port.cpp).
+  void FillSettingLists();
+  LineSettings SelectedLineSettings() const;
+  void CopySettingsTexts();
+  void SettingListChanged(int listId);
+  bool OpenPort(int row);
+  void ClosePort();
+  void ToggleOpen();
+  void PortChanged();
+  bool PortPathEntered();
+  void DrainSerialEvents();
+  void HandleSerialEvent(SerialEvent& event);
+  void HandleHangUp();
+  void Notify(const QString& text);
+  void AddNoticeOnce(const QString& text);
+  void ShowPendingNotices();
+  std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length);
+
+  ui::Prompter& prompter_;
+  TerminalOptions options_;
+  SerialLink link_;
+
+  std::int64_t rxCount_ = 0;
+  std::int64_t txCount_ = 0;
+  bool wantOpen_ = false;
+  bool autoSendOn_ = false;
+  bool startupDone_ = false;
+  std::uint32_t autoSendPeriod_ = 1000;
+  QTimer autoSendTimer_;
+
+  std::string portName_;
+  std::string baudText_;
+  std::string parityLetter_ = "N";
+  std::string dataBitsText_;
+  std::string stopBitsText_;
+
+  // Failures found while draining the port's events, shown one at a time afterwards.
+  QStringList pendingNotices_;
+  bool showingNotices_ = false;
+};
+
+}  // namespace portprobe

@@ -1,0 +1,184 @@
+// Port discovery, line settings and the serial link of the main window.
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "app/main_dialog.h"
+#include "resources/control_ids.h"
+#include "serial/port_enumeration.h"
+
+namespace portprobe {
+
+using namespace resources;
+
+namespace {
+
+constexpr int kComPortCount = 128;
+const QString kSeparatorRow = QStringLiteral("---------");
+
+template <typename Rows>
+void AddRows(QComboBox* list, const Rows& rows) {
+  for (const char* row : rows) list->addItem(QString::fromUtf8(row));
+  list->setCurrentIndex(0);
+}
+
+QStringList PortRows(const TerminalOptions& options) {
+  QStringList rows;
+  for (const std::string& name : options.leadingPorts) rows << QString::fromStdString(name);
+  if (options.enumeratePorts) {
+    const std::size_t room = kMaxEnumeratedPorts - std::min<std::size_t>(rows.size(), kMaxEnumeratedPorts);
+    for (const std::string& name : EnumerateSerialPorts("/sys/class/tty", room)) rows << QString::fromStdString(name);
+  }
+  rows << kSeparatorRow;
+  for (int n = 1; n <= kComPortCount; ++n) rows << QStringLiteral("COM%1").arg(n);
+  return rows;
+}
+
+}  // namespace
+
+void MainDialog::FillSettingLists() {
+  AddRows(ComboBox(kBaudList), kBaudRows);
+  ComboBox(kBaudList)->setCurrentIndex(kDefaultBaudRow);
+  ComboBox(kPortList)->addItems(PortRows(options_));
+  ComboBox(kPortList)->setCurrentIndex(0);
+  AddRows(ComboBox(kParityList), kParityRows);
+  AddRows(ComboBox(kDataBitsList), kDataBitsRows);
+  AddRows(ComboBox(kStopBitsList), kStopBitsRows);
+}
+
+LineSettings MainDialog::SelectedLineSettings() const {
+  return {ComboBox(kBaudList)->currentIndex(), ComboBox(kParityList)->currentIndex(),
+          ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
+}
+
+// The status line shows the texts of the rows last applied or picked.
+void MainDialog::CopySettingsTexts() {
+  const LineSettings rows = SelectedLineSettings();
+  if (rows.baudRow >= 0) baudText_ = kBaudRows[rows.baudRow];
+  if (rows.dataBitsRow >= 0) dataBitsText_ = kDataBitsRows[rows.dataBitsRow];
+  if (rows.parityRow >= 0) parityLetter_ = kParityLetters[rows.parityRow];
+  if (rows.stopBitsRow >= 0) stopBitsText_ = kStopBitsRows[rows.stopBitsRow];
+}
+
+void MainDialog::SettingListChanged(int listId) {
+  if (ComboBox(listId)->currentIndex() < 0) return;
+  // A refused setting is not reported: the port keeps its previous settings.
+  link_.ApplyLineSettings(SelectedLineSettings());
+  CopySettingsTexts();
+  UpdateStatusLine();
+}
+
+bool MainDialog::OpenPort(int row) {
+  portName_ = ComboBox(kPortList)->itemText(row).toStdString();
+  const SerialLink::OpenResult result = link_.OpenPort(DevicePath(portName_), SelectedLineSettings());
+  if (result != SerialLink::OpenResult::OpenFailed) CopySettingsTexts();
+  switch (result) {
+    case SerialLink::OpenResult::Opened:
+      return true;
+    case SerialLink::OpenResult::OpenFailed:
+      Notify(QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(portName_)));
+      break;
+    case SerialLink::OpenResult::SettingsFailed:
+      Notify(QStringLiteral("参数设置失败!"));
+      break;
+    case SerialLink::OpenResult::EventFailed:
+      Notify(QStringLiteral("不能建立事件对象!"));
+      break;
+    case SerialLink::OpenResult::ThreadFailed:
+      Notify(QStringLiteral("线程创建失败!"));
+      break;
+  }
+  return false;
+}
+
+void MainDialog::ClosePort() {
+  link_.ClosePort();
+  // Batches read before the close still belong to the receive history.
+  DrainSerialEvents();
+}
+
+void MainDialog::ToggleOpen() {
+  wantOpen_ = !wantOpen_;
+  PortChanged();
+  UpdateOpenButton();
+}
+
+void MainDialog::PortChanged() {
+  if (IsOpen()) ClosePort();
+  if (wantOpen_) OpenPort(ComboBox(kPortList)->currentIndex());
+  UpdateStatusLine();
+}
+
+// A device path typed into the port box becomes the selected row.
+bool MainDialog::PortPathEntered() {
+  QComboBox* ports = ComboBox(kPortList);
+  const QString path = ports->lineEdit()->text().trimmed();
+  if (!path.startsWith(QLatin1Char('/'))) return false;
+  int row = ports->findText(path, Qt::MatchExactly);
+  if (row < 0) {
+    ports->insertItem(0, path);
+    row = 0;
+  }
+  ports->setCurrentIndex(row);
+  PortChanged();
+  return true;
+}
+
+std::uint32_t MainDialog::WriteBytes(const std::uint8_t* bytes, std::uint32_t length) {
+  SerialLink::WriteOutcome outcome;
+  const std::uint32_t written = link_.WriteBytes(bytes, length, &outcome);
+  if (outcome == SerialLink::WriteOutcome::LineError) Notify(QStringLiteral("写串口错！请检查参数设置。"));
+  return written;
+}
+
+void MainDialog::DrainSerialEvents() {
+  std::deque<SerialEvent> events = link_.TakeEvents();
+  if (events.empty()) return;
+  for (SerialEvent& event : events) HandleSerialEvent(event);
+  UpdateStatusLine();
+  ShowPendingNotices();
+}
+
+void MainDialog::HandleSerialEvent(SerialEvent& event) {
+  switch (event.kind) {
+    case SerialEvent::Kind::Batch:
+      rxCount_ += static_cast<std::int64_t>(event.bytes.size());
+      break;
+    // A line in trouble reports on every read; one notice of each kind is enough.
+    case SerialEvent::Kind::LineError:
+      AddNoticeOnce(QStringLiteral("读串口错，请检查参数设置。"));
+      break;
+    case SerialEvent::Kind::ReadError:
+      AddNoticeOnce(QStringLiteral("读字符出错，请检查。"));
+      break;
+    case SerialEvent::Kind::HangUp:
+      HandleHangUp();
+      break;
+  }
+}
+
+// The device went away: close it for good and say so once.
+void MainDialog::HandleHangUp() {
+  link_.ClosePort();
+  UpdateOpenButton();
+  pendingNotices_ << QStringLiteral("串口%1已断开，请检查设备后重新打开。").arg(QString::fromStdString(portName_));
+}
+
+void MainDialog::AddNoticeOnce(const QString& text) {
+  if (!pendingNotices_.contains(text)) pendingNotices_ << text;
+}
+
+// Message boxes run their own event loop, in which more events may be drained;
+// notices found meanwhile wait for the box that is showing.
+void MainDialog::Notify(const QString& text) {
+  pendingNotices_ << text;
+  ShowPendingNotices();
+}
+
+void MainDialog::ShowPendingNotices() {
+  if (showingNotices_) return;
+  showingNotices_ = true;
+  while (!pendingNotices_.isEmpty()) prompter_.ShowMessage(this, pendingNotices_.takeFirst());
+  showingNotices_ = false;
+}
+
+}  // namespace portprobe

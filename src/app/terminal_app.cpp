@@ -1,0 +1,43 @@
+#include "app/terminal_app.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "app/main_dialog.h"
+#include "ui/qt_prompter.h"
+
+namespace portprobe {
+
+std::optional<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::string>& args,
+                                                           std::string* error) {
+  TerminalOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--port" && i + 1 < args.size()) {
+      options.leadingPorts.push_back(args[++i]);
+    } else if (args[i].starts_with("--port=")) {
+      options.leadingPorts.push_back(args[i].substr(7));
+    } else {
+      *error = "usage: portprobe [--port NAME|PATH]...";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+int TerminalApp::Run(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("PortProbe"));
+  std::string error;
+  const std::optional<TerminalOptions> options =
+      ParseArguments(std::vector<std::string>(argv + 1, argv + argc), &error);
+  if (!options) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
+  ui::QtPrompter prompter;
+  MainDialog dialog(prompter, *options);
+  dialog.exec();
+  return 0;
+}
+
+}  // namespace portprobe

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace portprobe {
+
+// How the terminal was started.
+struct TerminalOptions {
+  // Port names or device paths listed before the enumerated ports (--port), so that
+  // the start-up open takes the first of them.
+  std::vector<std::string> leadingPorts;
+  bool enumeratePorts = true;
+};
+
+}  // namespace portprobe

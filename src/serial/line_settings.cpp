@@ -1,0 +1,99 @@
+// termios2 lets a line run at any rate.
+#include "serial/line_settings.h"
+
+#include <sys/ioctl.h>
+
+#include "serial/termios_rows.h"
+
+namespace portprobe {
+
+namespace {
+
+speed_t StandardSpeedCode(std::uint32_t rate) {
+  switch (rate) {
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return 0;
+  }
+}
+
+void MakeRaw(struct termios2& tio) {
+  // Software flow control (IXON, IXOFF) is left as the driver had it.
+  tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL);
+  tio.c_oflag &= ~OPOST;
+  tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  tio.c_cflag |= CLOCAL | CREAD;
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+}
+
+void SetRate(struct termios2& tio, std::uint32_t rate) {
+  tio.c_cflag &= ~CBAUD;
+  const speed_t code = StandardSpeedCode(rate);
+  tio.c_cflag |= code != 0 ? code : BOTHER;
+  tio.c_ispeed = rate;
+  tio.c_ospeed = rate;
+}
+
+bool RateKept(const struct termios2& wanted, const struct termios2& actual, std::uint32_t rate) {
+  if ((wanted.c_cflag & CBAUD) != BOTHER) return (actual.c_cflag & CBAUD) == (wanted.c_cflag & CBAUD);
+  // Drivers round an arbitrary rate to what their divisor gives; within 2% still works.
+  const std::uint32_t kept = actual.c_ospeed;
+  const std::uint32_t difference = kept > rate ? kept - rate : rate - kept;
+  return difference * 50 <= rate;
+}
+
+template <typename Table>
+bool ValidRow(int row, const Table& table) {
+  return row >= 0 && static_cast<std::size_t>(row) < table.size();
+}
+
+}  // namespace
+
+void SetLineSettings(struct termios2& tio, const LineSettings& settings) {
+  MakeRaw(tio);
+  if (ValidRow(settings.baudRow, BaudRateTable)) SetRate(tio, BaudRateTable[settings.baudRow]);
+  if (ValidRow(settings.dataBitsRow, kDataBitsRows)) {
+    static constexpr tcflag_t kSizes[] = {CS8, CS7, CS6};
+    tio.c_cflag = (tio.c_cflag & ~CSIZE) | kSizes[settings.dataBitsRow];
+  }
+  if (ValidRow(settings.parityRow, kParityRows)) {
+    tio.c_cflag &= ~(PARENB | PARODD);
+    if (settings.parityRow == 1) tio.c_cflag |= PARENB | PARODD;
+    if (settings.parityRow == 2) tio.c_cflag |= PARENB;
+  }
+  if (ValidRow(settings.stopBitsRow, kStopBitsRows)) {
+    tio.c_cflag &= ~CSTOPB;
+    if (settings.stopBitsRow == 1) tio.c_cflag |= CSTOPB;
+  }
+}
+
+ApplyResult ApplyLineSettings(int fd, const LineSettings& settings) {
+  struct termios2 tio {};
+  if (ioctl(fd, TCGETS2, &tio) != 0) return ApplyResult::NotATerminal;
+  SetLineSettings(tio, settings);
+  if (ioctl(fd, TCSETS2, &tio) != 0) return ApplyResult::Refused;
+  struct termios2 actual {};
+  if (ioctl(fd, TCGETS2, &actual) != 0) return ApplyResult::Refused;
+  if (ValidRow(settings.baudRow, BaudRateTable) && !RateKept(tio, actual, BaudRateTable[settings.baudRow])) {
+    return ApplyResult::Refused;
+  }
+  return ApplyResult::Applied;
+}
+
+std::string StatusLineText(const std::string& portName, bool isOpen, const std::string& baudText,
+                           const std::string& parityLetter, const std::string& dataBitsText,
+                           const std::string& stopBitsText) {
+  return portName + (isOpen ? " OPENED," : " CLOSED,") + baudText + "," + parityLetter + "," + dataBitsText +
+         "," + stopBitsText;
+}
+
+}  // namespace portprobe

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "common/byte_frame.h"
+#include "common/tick.h"
+
+namespace portprobe {
+
+// What the port's worker hands to the user-interface thread, in order.
+struct SerialEvent {
+  enum class Kind {
+    Batch,      // bytes read from the port, at most 4096, with the tick at which they were read
+    LineError,  // the driver counted framing, parity, overrun or break errors; input was discarded
+    ReadError,  // a read yielded nothing although the port signalled data
+    HangUp,     // the device went away (unplugged, far end closed); the worker has ended
+  };
+
+  Kind kind = Kind::Batch;
+  ByteFrame bytes;
+  Tick tick = 0;
+};
+
+}  // namespace portprobe

@@ -1,0 +1,73 @@
+#include "ui/qt_prompter.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace portprobe::ui {
+
+namespace {
+
+const QString kCaption = QStringLiteral("PortProbe");
+
+QString RunFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, kCaption, QString(), QtFileFilter(request.filter));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(request.defaultExtension);
+  if (!request.defaultFileName.isEmpty()) dialog.selectFile(request.defaultFileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    QString pattern = parts[i + 1].trimmed();
+    if (description.isEmpty() || pattern.isEmpty()) continue;
+    pattern.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+    filters << QStringLiteral("%1 (%2)").arg(description, pattern);
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+void QtPrompter::ShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, kCaption, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+QString QtPrompter::GetOpenFileName(QWidget* parent, const FileDialogRequest& request) {
+  return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+QString QtPrompter::GetSaveFileName(QWidget* parent, const FileDialogRequest& request) {
+  return RunFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+bool QtPrompter::OfferStop(QWidget* parent, const QString& text, const std::function<bool()>& finished) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(kCaption);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(text, &dialog));
+  auto* stop = new QPushButton(QStringLiteral("停止"), &dialog);
+  layout->addWidget(stop);
+  QObject::connect(stop, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
+    if (finished()) dialog.reject();
+  });
+  poll.start(20);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace portprobe::ui

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "ui/prompter.h"
+
+namespace portprobe::ui {
+
+// The prompter of the running terminal: real message boxes and file dialogs.
+class QtPrompter final : public Prompter {
+ public:
+  void ShowMessage(QWidget* parent, const QString& text) override;
+  QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
+  QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
+  bool OfferStop(QWidget* parent, const QString& text, const std::function<bool()>& finished) override;
+};
+
+}  // namespace portprobe::ui

@@ -1,0 +1,65 @@
+#include "support/pty_pair.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <random>
+#include <stdexcept>
+
+namespace portprobe::testing {
+
+PtyPair::PtyPair() {
+  char name[256] = {};
+  if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
+  termios tio{};
+  ::tcgetattr(slave_, &tio);
+  ::cfmakeraw(&tio);
+  ::tcsetattr(slave_, TCSANOW, &tio);
+  slavePath_ = name;
+}
+
+PtyPair::~PtyPair() {
+  if (master_ >= 0) ::close(master_);
+  ::close(slave_);
+}
+
+void PtyPair::Write(const std::vector<std::uint8_t>& bytes) const {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) throw std::runtime_error("write to pty master failed");
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void PtyPair::Write(const std::string& text) const { Write(std::vector<std::uint8_t>(text.begin(), text.end())); }
+
+std::vector<std::uint8_t> PtyPair::Read(std::size_t count, int timeoutMs) const {
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t buffer[4096];
+  while (bytes.size() < count) {
+    pollfd pfd{master_, POLLIN, 0};
+    if (::poll(&pfd, 1, timeoutMs) <= 0) break;
+    const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
+    if (n <= 0) break;
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  }
+  return bytes;
+}
+
+void PtyPair::CloseMaster() {
+  ::close(master_);
+  master_ = -1;
+}
+
+std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {
+  std::mt19937 generator(seed);
+  std::vector<std::uint8_t> bytes(count);
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(generator());
+  return bytes;
+}
+
+}  // namespace portprobe::testing
