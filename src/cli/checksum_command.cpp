@@ -1,6 +1,7 @@
 // portprobe-cli checksum ROW HEXTEXT: appends the checksum of a row of the checksum
 // list to a hex frame and prints the frame as the send box would show it.
 #include <cstdio>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,29 +17,12 @@ namespace portprobe::cli {
 
 namespace {
 
-struct RowName {
-  std::string_view name;
-  ChecksumType type;
-};
-
-constexpr RowName kRowNames[] = {
-    {"1", kXorChecksum},
-    {"2", kCrc16LowFirst},
-    {"3", kCrc16HighFirst},
-    {"4", kFirstCustomChecksum},
-    {"5", kFirstCustomChecksum + 1},
-    {"6", kFirstCustomChecksum + 2},
-    {"xor", kXorChecksum},
-    {"crc16le", kCrc16LowFirst},
-    {"crc16be", kCrc16HighFirst},
-    {"custom1", kFirstCustomChecksum},
-    {"custom2", kFirstCustomChecksum + 1},
-    {"custom3", kFirstCustomChecksum + 2},
-};
+// The rows of the checksum list from 1 on, by name; a row may also be given by its number.
+constexpr std::string_view kRowNames[] = {"xor", "crc16le", "crc16be", "custom1", "custom2", "custom3"};
 
 std::optional<ChecksumType> ParseRow(std::string_view text) {
-  for (const RowName& row : kRowNames) {
-    if (row.name == text) return row.type;
+  for (ChecksumType row = 1; row <= static_cast<ChecksumType>(std::size(kRowNames)); ++row) {
+    if (text == kRowNames[row - 1] || text == std::to_string(row)) return row;
   }
   return std::nullopt;
 }
@@ -50,8 +34,9 @@ int RunChecksumCommand(const std::vector<std::string>& args) {
   BlockingProgramHost host;  // program messages go to stderr; the frame is still printed
   AppendChecksum(frame, *type, host);
   const std::string text = FormatHexBytes(frame) + "\n";
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  return 0;
+  // A frame that could not be written (full disk, closed pipe) must not look printed.
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 }  // namespace
