@@ -17,6 +17,9 @@ struct CliCommand {
   int (*run)(const std::vector<std::string>& args);
 };
 
+// portprobe-cli checksum ROW HEXTEXT
+extern const CliCommand kChecksumCommand;
+
 // Prints the command's usage line to stderr and returns kUsageError.
 int UsageError(const CliCommand& command);
 

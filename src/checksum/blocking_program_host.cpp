@@ -1,0 +1,12 @@
+#include "checksum/blocking_program_host.h"
+
+namespace portprobe {
+
+void BlockingProgramHost::ShowMessage(const std::string& text) { messages_ << text << '\n' << std::flush; }
+
+bool BlockingProgramHost::WaitForProgram(RunningProgram& program) {
+  program.Wait();
+  return true;
+}
+
+}  // namespace portprobe

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace portprobe {
+
+// The send box layout of a frame: each byte as "%02X ", two more spaces after the
+// 8th byte of a line, CR LF after the 16th. Nothing is trimmed, so text that ends
+// inside a line ends with a space. ParseHexText reads it back to the same bytes.
+std::string FormatHexBytes(std::span<const std::uint8_t> bytes);
+
+// The bytes as lower-case digits, two per byte, with no separators ("0aff").
+std::string LowerHexDigits(std::span<const std::uint8_t> bytes);
+
+}  // namespace portprobe

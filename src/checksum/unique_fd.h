@@ -1,0 +1,23 @@
+#pragma once
+
+#include <unistd.h>
+
+namespace portprobe {
+
+// Owns a file descriptor and closes it on destruction; -1 owns nothing.
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd = -1) : fd_(fd) {}
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace portprobe

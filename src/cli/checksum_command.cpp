@@ -1,0 +1,50 @@
+// portprobe-cli checksum ROW HEXTEXT: appends the checksum of a row of the checksum
+// list to a hex frame and prints the frame as the send box would show it.
+#include <cstdio>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checksum/blocking_program_host.h"
+#include "checksum/checksum_engine.h"
+#include "checksum/hex_format.h"
+#include "cli/cli_command.h"
+#include "send/hex_codec.h"
+
+namespace portprobe::cli {
+
+namespace {
+
+// The rows of the checksum list from 1 on, by name; a row may also be given by its number.
+constexpr std::string_view kRowNames[] = {"xor", "crc16le", "crc16be", "custom1", "custom2", "custom3"};
+
+std::optional<ChecksumType> ParseRow(std::string_view text) {
+  for (ChecksumType row = 1; row <= static_cast<ChecksumType>(std::size(kRowNames)); ++row) {
+    if (text == kRowNames[row - 1] || text == std::to_string(row)) return row;
+  }
+  return std::nullopt;
+}
+
+int RunChecksumCommand(const std::vector<std::string>& args) {
+  const std::optional<ChecksumType> type = args.size() == 2 ? ParseRow(args[0]) : std::nullopt;
+  if (!type) return UsageError(kChecksumCommand);
+  ByteFrame frame = ParseHexText(args[1]);
+  BlockingProgramHost host;  // program messages go to stderr; the frame is still printed
+  AppendChecksum(frame, *type, host);
+  const std::string text = FormatHexBytes(frame) + "\n";
+  // A frame that could not be written (full disk, closed pipe) must not look printed.
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return written && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+const CliCommand kChecksumCommand = {
+    "checksum",
+    "portprobe-cli checksum ROW HEXTEXT   (ROW: 1-6 or xor, crc16le, crc16be, custom1-custom3)",
+    RunChecksumCommand,
+};
+
+}  // namespace portprobe::cli

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/scratch_directory.h"
+
+namespace portprobe {
+namespace {
+
+struct CliRun {
+  int exitStatus = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ostringstream content;
+  content << std::ifstream(path, std::ios::binary).rdbuf();
+  return content.str();
+}
+
+// Runs portprobe-cli (or a copy of it) as a real process; the arguments are quoted
+// for the shell and so must not hold a single quote.
+CliRun RunCli(const std::vector<std::string>& args, const std::string& program = PORTPROBE_CLI_PATH) {
+  const ScratchDirectory scratch;
+  std::string command = "'" + program + "'";
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  command += " >'" + (scratch.path() / "out").string() + "' 2>'" + (scratch.path() / "err").string() + "'";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(scratch.path() / "out"),
+          ReadFile(scratch.path() / "err")};
+}
+
+TEST(ChecksumCommand, PrintsTheFrameWithTheChecksumOfTheRow) {
+  const CliRun run = RunCli({"checksum", "xor", "0b 03 07 00 34 12 00 00 01 01 00"});
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.out, "0B 03 07 00 34 12 00 00   01 01 00 29 \n");
+  EXPECT_EQ(run.err, "");
+  const char* rows[] = {"1", "2", "3", "xor", "crc16le", "crc16be"};
+  const std::string appended[] = {"31 ", "C3 31 ", "31 C3 "};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(RunCli({"checksum", rows[i], "313233343536373839"}).out,
+              "31 32 33 34 35 36 37 38   39 " + appended[i % 3] + "\n") << rows[i];
+  }
+}
+
+TEST(ChecksumCommand, RejectsBadArgumentsWithUsage) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"checksum"}, {"checksum", "xor"}, {"checksum", "xor", "01", "02"}, {"checksum", "0", "01"},
+      {"checksum", "7", "01"}, {"checksum", "crc32", "01"}};
+  for (const std::vector<std::string>& args : bad) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with("usage: portprobe-cli checksum ROW HEXTEXT")) << run.err;
+  }
+}
+
+TEST(ChecksumCommand, RunsCustomProgramsBesideTheExecutable) {
+  const ScratchDirectory scratch;
+  const std::string cli = (scratch.path() / "portprobe-cli").string();
+  std::filesystem::copy_file(PORTPROBE_CLI_PATH, cli);
+  scratch.WriteFile("self_1", "#!/bin/sh\necho 0x02003412\n", std::filesystem::perms::owner_all);
+  EXPECT_EQ(RunCli({"checksum", "custom1", "0a ff"}, cli).out, "0A FF 12 34 \n");
+  EXPECT_EQ(RunCli({"checksum", "4", "0a ff"}, cli).out, "0A FF 12 34 \n");
+  const CliRun missing = RunCli({"checksum", "custom2", "0a ff"}, cli);
+  EXPECT_EQ(missing.exitStatus, 0);
+  EXPECT_EQ(missing.out, "0A FF \n");
+  EXPECT_EQ(missing.err, (scratch.path() / "self_2").string() + " :自定义校验程序不存在!\n");
+}
+
+}  // namespace
+}  // namespace portprobe
