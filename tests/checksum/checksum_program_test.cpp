@@ -13,7 +13,7 @@
 #include "checksum/blocking_program_host.h"
 #include "checksum/checksum_engine.h"
 #include "checksum/result_file.h"
-#include "support/scratch_directory.h"
+#include "support/temp_dir.h"
 
 namespace portprobe {
 namespace {
@@ -39,20 +39,20 @@ struct StoppingHost : BlockingProgramHost {
 
 class ChecksumProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override { ::setenv(kResultFileVariable, (scratch_.path() / "result.bin").c_str(), 1); }
+  void SetUp() override { ::setenv(kResultFileVariable, (scratch_.Path() / "result.bin").c_str(), 1); }
   void TearDown() override { ::unsetenv(kResultFileVariable); }
 
-  std::string ProgramPath(int number) const { return (scratch_.path() / ("self_" + std::to_string(number))).string(); }
+  std::string ProgramPath(int number) const { return (scratch_.Path() / ("self_" + std::to_string(number))).string(); }
   void WriteProgram(int number, const std::string& body) const {
     scratch_.WriteFile("self_" + std::to_string(number), "#!/bin/sh\n" + body + "\n", std::filesystem::perms::owner_all);
   }
   ByteFrame Apply(ByteFrame frame, ChecksumType type = kFirstCustomChecksum) {
     BlockingProgramHost host(messages_);
-    AppendChecksum(frame, type, host, scratch_.path().string());
+    AppendChecksum(frame, type, host, scratch_.Path().string());
     return frame;
   }
 
-  ScratchDirectory scratch_;
+  testing::TempDir scratch_;
   std::ostringstream messages_;
 };
 
@@ -105,7 +105,7 @@ TEST_F(ChecksumProgramTest, ProgramGetsTheFrameAsOneLowerCaseArgument) {
 TEST_F(ChecksumProgramTest, UnusableProgramIsReportedAndLeavesTheFrame) {
   scratch_.WriteFile("self_1", "#!/bin/sh\necho 0x01000055\n");  // not executable
   scratch_.WriteFile("self_2", "no interpreter line", std::filesystem::perms::owner_all);
-  std::filesystem::create_directory(scratch_.path() / "self_3");
+  std::filesystem::create_directory(scratch_.Path() / "self_3");
   for (ChecksumType type : {4, 5, 6, 7}) EXPECT_EQ(Apply(kFrame, type), kFrame);
   std::string expected;
   for (const auto& [number, error] : {std::pair{1, EACCES}, {2, ENOEXEC}, {3, EISDIR}}) {
@@ -119,7 +119,7 @@ TEST_F(ChecksumProgramTest, StoppedProgramIsKilledAndLeavesTheFrame) {
   WriteProgram(1, "echo 0x01000055; exec sleep 600");
   StoppingHost host(messages_);
   ByteFrame frame = kFrame;
-  AppendChecksum(frame, kFirstCustomChecksum, host, scratch_.path().string());
+  AppendChecksum(frame, kFirstCustomChecksum, host, scratch_.Path().string());
   EXPECT_EQ(frame, kFrame);
   ASSERT_TRUE(host.stillRunning);
   EXPECT_EQ(::kill(host.processId, 0), -1) << "still running or left a zombie";

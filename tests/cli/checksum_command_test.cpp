@@ -1,39 +1,19 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "support/scratch_directory.h"
+#include "support/cli_run.h"
+#include "support/temp_dir.h"
 
 namespace portprobe {
 namespace {
 
-struct CliRun {
-  int exitStatus = -1;
-  std::string out;
-  std::string err;
-};
+using testing::CliRun;
+using testing::TempDir;
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ostringstream content;
-  content << std::ifstream(path, std::ios::binary).rdbuf();
-  return content.str();
-}
-
-// Runs portprobe-cli (or a copy of it) as a real process; the arguments are quoted
-// for the shell and so must not hold a single quote.
 CliRun RunCli(const std::vector<std::string>& args, const std::string& program = PORTPROBE_CLI_PATH) {
-  const ScratchDirectory scratch;
-  std::string command = "'" + program + "'";
-  for (const std::string& arg : args) command += " '" + arg + "'";
-  command += " >'" + (scratch.path() / "out").string() + "' 2>'" + (scratch.path() / "err").string() + "'";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(scratch.path() / "out"),
-          ReadFile(scratch.path() / "err")};
+  return testing::RunProgram(program, args);
 }
 
 TEST(ChecksumCommand, PrintsTheFrameWithTheChecksumOfTheRow) {
@@ -62,8 +42,8 @@ TEST(ChecksumCommand, RejectsBadArgumentsWithUsage) {
 }
 
 TEST(ChecksumCommand, RunsCustomProgramsBesideTheExecutable) {
-  const ScratchDirectory scratch;
-  const std::string cli = (scratch.path() / "portprobe-cli").string();
+  const TempDir scratch;
+  const std::string cli = (scratch.Path() / "portprobe-cli").string();
   std::filesystem::copy_file(PORTPROBE_CLI_PATH, cli);
   scratch.WriteFile("self_1", "#!/bin/sh\necho 0x02003412\n", std::filesystem::perms::owner_all);
   EXPECT_EQ(RunCli({"checksum", "custom1", "0a ff"}, cli).out, "0A FF 12 34 \n");
@@ -71,7 +51,7 @@ TEST(ChecksumCommand, RunsCustomProgramsBesideTheExecutable) {
   const CliRun missing = RunCli({"checksum", "custom2", "0a ff"}, cli);
   EXPECT_EQ(missing.exitStatus, 0);
   EXPECT_EQ(missing.out, "0A FF \n");
-  EXPECT_EQ(missing.err, (scratch.path() / "self_2").string() + " :自定义校验程序不存在!\n");
+  EXPECT_EQ(missing.err, (scratch.Path() / "self_2").string() + " :自定义校验程序不存在!\n");
 }
 
 }  // namespace

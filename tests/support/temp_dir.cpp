@@ -8,14 +8,23 @@
 namespace portprobe::testing {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "portprobe-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  const char* base = std::getenv("PORTPROBE_TEST_TMP");
+  std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/portprobe-test-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
   path_ = pattern;
 }
 
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::WriteFile(const std::string& name, const std::string& content,
+                               std::filesystem::perms permissions) const {
+  const std::string file = File(name);
+  testing::WriteFile(file, content);
+  std::filesystem::permissions(file, permissions);
+  return file;
 }
 
 std::string ReadFile(const std::string& path) {

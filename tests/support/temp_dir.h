@@ -5,7 +5,8 @@
 
 namespace portprobe::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder for one test under $PORTPROBE_TEST_TMP (set by CTest) or /tmp,
+// removed with everything in it.
 class TempDir {
  public:
   TempDir();
@@ -15,6 +16,11 @@ class TempDir {
 
   const std::filesystem::path& Path() const { return path_; }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+  // Writes `content` to the file `name` in this folder and returns its path.
+  std::string WriteFile(const std::string& name, const std::string& content,
+                        std::filesystem::perms permissions = std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write) const;
 
  private:
   std::filesystem::path path_;
