@@ -1,9 +1,15 @@
 # portprobe_add_test(NAME SOURCES src... LIBS lib... [GUI])
-# One test executable per module, run by CTest. GUI tests get the offscreen platform.
+# One test executable per module, run by CTest. GUI tests get the offscreen platform
+# and bring their own main(), which creates the application object.
 function(portprobe_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set(env "PORTPROBE_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}")

@@ -1,0 +1,260 @@
+#include "app/main_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <asm/termbits.h>
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+
+#include "resources/control_ids.h"
+#include "resources/dialog_templates.h"
+#include "support/pty_pair.h"
+#include "support/scripted_prompter.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+using testing::PtyPair;
+using testing::ScriptedPrompter;
+
+TerminalOptions PortsFirst(std::vector<std::string> ports) { return {std::move(ports), false}; }
+
+QString StatusText(const MainDialog& dialog) { return dialog.Label(kStatusLabel)->text(); }
+
+TEST(MainDialog, BuildsEveryControlOfItsTemplate) {
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({}));
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("PortProbe V5.0"));
+  for (const ui::ControlTemplate& control : MainDialogTemplate().controls) {
+    if (control.id == ui::kNoControlId) continue;
+    QWidget* widget = dialog.Control(control.id);
+    ASSERT_NE(widget, nullptr) << control.id;
+    if (control.kind != ui::ControlKind::ComboBox) {
+      EXPECT_EQ(widget->geometry(), dialog.Units().ToPixels(control.rect)) << control.id;
+    }
+  }
+  EXPECT_EQ(dialog.Button(kManualSendButton)->text(), QStringLiteral("手动发送&S"));
+  EXPECT_EQ(dialog.Button(kMenuButton)->text(), QStringLiteral("&Menu"));
+  EXPECT_EQ(dialog.CheckBox(kAutoSendCheck)->text(), QStringLiteral("自动发送"));
+  EXPECT_EQ(dialog.Label(kMillisecondsLabel)->text(), QStringLiteral("毫秒"));
+  // Texts set by the start-up sequence.
+  EXPECT_EQ(dialog.Edit(kPeriodEdit)->text(), QStringLiteral("1000"));
+  EXPECT_EQ(dialog.Label(kCaptureLabel)->text(), QStringLiteral("未指定写入文件"));
+  EXPECT_EQ(dialog.Label(kSendFileLabel)->text(), QStringLiteral("未指定发送文件"));
+  EXPECT_EQ(dialog.MultiLineEdit(kSendBox)->toPlainText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  EXPECT_EQ(dialog.MultiLineEdit(kReceiveBox)->toPlainText(), QStringLiteral("Receiving Area"));
+  EXPECT_TRUE(dialog.CheckBox(kHexSendCheck)->isChecked());
+  EXPECT_TRUE(dialog.CheckBox(kHexDisplayCheck)->isChecked());
+  EXPECT_FALSE(dialog.CheckBox(kAutoSendCheck)->isChecked());
+  EXPECT_TRUE(dialog.StartupDone());
+
+  QComboBox* checksums = dialog.ComboBox(kChecksumList);
+  ASSERT_EQ(checksums->count(), 7);
+  EXPECT_EQ(checksums->itemText(2), QStringLiteral("CRC16 Little-endian"));
+  EXPECT_EQ(checksums->currentIndex(), 0);
+  EXPECT_EQ(dialog.ComboBox(kBaudList)->currentText(), QStringLiteral("9600"));
+  EXPECT_EQ(dialog.ComboBox(kBaudList)->count(), 12);
+  EXPECT_EQ(dialog.ComboBox(kParityList)->itemText(2), QStringLiteral("偶Even"));
+  QComboBox* ports = dialog.ComboBox(kPortList);
+  ASSERT_EQ(ports->count(), 129);
+  EXPECT_EQ(ports->itemText(0), QStringLiteral("---------"));
+  EXPECT_EQ(ports->itemText(1), QStringLiteral("COM1"));
+  EXPECT_EQ(ports->itemText(128), QStringLiteral("COM128"));
+
+  // Tab order follows the template: the open button first, then the port list.
+  EXPECT_EQ(dialog.Button(kOpenButton)->nextInFocusChain(), dialog.ComboBox(kPortList));
+}
+
+TEST(MainDialog, StartsClosedWhenNoPortOpens) {
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({}));
+  EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("打开---------失败:已被占用或不存在!")});
+  EXPECT_FALSE(dialog.IsOpen());
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
+  EXPECT_EQ(StatusText(dialog), QStringLiteral("--------- CLOSED,,N,,"));
+  EXPECT_EQ(dialog.Label(kTxLabel)->text(), QStringLiteral("TX:0"));
+  EXPECT_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:0"));
+}
+
+TEST(MainDialog, OpensThePortGivenFirstAndCountsWhatArrives) {
+  PtyPair pty;
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
+  const QString path = QString::fromStdString(pty.SlavePath());
+  EXPECT_TRUE(prompter.messages.isEmpty());
+  EXPECT_TRUE(dialog.IsOpen());
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("关闭"));
+  EXPECT_EQ(StatusText(dialog), path + QStringLiteral(" OPENED,9600,N,8,1"));
+
+  pty.Write("12345");
+  QTRY_COMPARE(dialog.RxCount(), 5);
+  EXPECT_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:5"));
+
+  dialog.Button(kResetCountersButton)->click();
+  EXPECT_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:0"));
+  EXPECT_EQ(dialog.Label(kTxLabel)->text(), QStringLiteral("TX:0"));
+  pty.Write("abc");
+  QTRY_COMPARE(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:3"));
+}
+
+TEST(MainDialog, OpenButtonClosesAndReopens) {
+  PtyPair pty;
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
+  const QString path = QString::fromStdString(pty.SlavePath());
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    dialog.Button(kOpenButton)->click();
+    EXPECT_FALSE(dialog.IsOpen());
+    EXPECT_FALSE(dialog.WantOpen());
+    EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
+    EXPECT_EQ(StatusText(dialog), path + QStringLiteral(" CLOSED,9600,N,8,1"));
+    dialog.Button(kOpenButton)->click();
+    EXPECT_TRUE(dialog.IsOpen());
+    EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("关闭"));
+  }
+  EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST(MainDialog, ChoosingAPortThatFailsKeepsTheCloseCaption) {
+  PtyPair pty;
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
+  QComboBox* ports = dialog.ComboBox(kPortList);
+  ports->setCurrentIndex(1);  // "---------"
+  emit ports->activated(1);
+  EXPECT_FALSE(dialog.IsOpen());
+  EXPECT_TRUE(dialog.WantOpen());
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("关闭"));
+  EXPECT_EQ(prompter.messages.last(), QStringLiteral("打开---------失败:已被占用或不存在!"));
+  EXPECT_EQ(StatusText(dialog), QStringLiteral("--------- CLOSED,9600,N,8,1"));
+  // The next click only brings the button to "open"; the one after opens the row.
+  ports->setCurrentIndex(0);
+  dialog.Button(kOpenButton)->click();
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
+  dialog.Button(kOpenButton)->click();
+  EXPECT_TRUE(dialog.IsOpen());
+}
+
+TEST(MainDialog, ReportsAPortHeldByAnotherProgram) {
+  PtyPair pty;
+  SerialLink holder([] {});
+  ASSERT_EQ(holder.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened);
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
+  const QString path = QString::fromStdString(pty.SlavePath());
+  EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("打开%1失败:已被占用或不存在!").arg(path)});
+  EXPECT_FALSE(dialog.IsOpen());
+  EXPECT_TRUE(StatusText(dialog).startsWith(path + QStringLiteral(" CLOSED,")));
+}
+
+TEST(MainDialog, SettingListsUpdateTheStatusLineAndTheOpenPort) {
+  PtyPair pty;
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
+  const QString path = QString::fromStdString(pty.SlavePath());
+  QComboBox* bauds = dialog.ComboBox(kBaudList);
+  bauds->setCurrentIndex(8);
+  emit bauds->activated(8);
+  EXPECT_EQ(StatusText(dialog), path + QStringLiteral(" OPENED,43000,N,8,1"));
+  struct termios2 tio {};
+  ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &tio), 0);
+  EXPECT_EQ(tio.c_ospeed, 43000u);
+
+  dialog.Button(kOpenButton)->click();
+  QComboBox* parity = dialog.ComboBox(kParityList);
+  parity->setCurrentIndex(2);
+  emit parity->activated(2);
+  QComboBox* stopBits = dialog.ComboBox(kStopBitsList);
+  stopBits->setCurrentIndex(1);
+  emit stopBits->activated(1);
+  EXPECT_EQ(StatusText(dialog), path + QStringLiteral(" CLOSED,43000,E,8,2"));
+  EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST(MainDialog, EnterValidatesThePeriodBeforeClosing) {
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({}));
+  prompter.messages.clear();
+  dialog.show();
+  QLineEdit* period = dialog.Edit(kPeriodEdit);
+  period->setFocus();
+
+  period->setText(QStringLiteral("5"));
+  QTest::keyClick(period, Qt::Key_Return);
+  EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("“请填入一个在10和10000000之间的整数。”")});
+  EXPECT_EQ(dialog.AutoSendPeriod(), 5u);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(period->selectedText(), QStringLiteral("5"));
+
+  period->setText(QStringLiteral("12x"));
+  QTest::keyClick(period, Qt::Key_Return);
+  EXPECT_EQ(prompter.messages.last(), QStringLiteral("“请填入一个正整数。”"));
+  EXPECT_EQ(dialog.AutoSendPeriod(), 5u);
+  EXPECT_TRUE(dialog.isVisible());
+
+  period->setText(QStringLiteral(" 200\t"));
+  QSignalSpy accepted(&dialog, &QDialog::accepted);
+  QTest::keyClick(period, Qt::Key_Return);
+  EXPECT_EQ(accepted.count(), 1);
+  EXPECT_EQ(dialog.AutoSendPeriod(), 200u);
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(MainDialog, APathTypedIntoThePortBoxIsOpened) {
+  PtyPair pty;
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({}));
+  dialog.show();
+  prompter.messages.clear();
+  QLineEdit* portEdit = dialog.ComboBox(kPortList)->lineEdit();
+  portEdit->setFocus();
+  const QString path = QString::fromStdString(pty.SlavePath());
+  // Like choosing a row: it becomes the selection, and the open button opens it.
+  portEdit->setText(path);
+  QTest::keyClick(portEdit, Qt::Key_Return);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(dialog.IsOpen());
+  EXPECT_EQ(dialog.ComboBox(kPortList)->currentText(), path);
+  dialog.Button(kOpenButton)->click();
+  EXPECT_TRUE(dialog.IsOpen());
+  // With the port open, a typed path takes its place at once; a known one is not added twice.
+  const int rows = dialog.ComboBox(kPortList)->count();
+  portEdit->setText(path);
+  QTest::keyClick(portEdit, Qt::Key_Return);
+  EXPECT_TRUE(dialog.IsOpen());
+  EXPECT_EQ(dialog.ComboBox(kPortList)->count(), rows);
+  EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST(MainDialog, ADeviceThatGoesAwayIsReportedOnceAndShownClosed) {
+  PtyPair pty;
+  ScriptedPrompter prompter;
+  MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
+  pty.Write("xy");
+  QTRY_COMPARE(dialog.RxCount(), 2);
+  pty.CloseMaster();
+  QTRY_COMPARE(prompter.messages.size(), 1);
+  EXPECT_TRUE(prompter.messages[0].contains(QString::fromStdString(pty.SlavePath())));
+  EXPECT_FALSE(dialog.IsOpen());
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
+  EXPECT_TRUE(StatusText(dialog).contains(QStringLiteral(" CLOSED,")));
+  QTest::qWait(50);
+  EXPECT_EQ(prompter.messages.size(), 1);
+}
+
+}  // namespace
+}  // namespace portprobe
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
