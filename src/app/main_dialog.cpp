@@ -34,6 +34,11 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
       link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }) {
   connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
   connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
+  connect(Button(kManualSendButton), &QPushButton::clicked, this, &MainDialog::ManualSend);
+  connect(Button(kChecksumButton), &QPushButton::clicked, this, &MainDialog::ApplyChecksum);
+  connect(Button(kHexButton), &QPushButton::clicked, this, &MainDialog::ConvertToHex);
+  connect(Button(kCharButton), &QPushButton::clicked, this, &MainDialog::ConvertToChars);
+  connect(Button(kClearSendButton), &QPushButton::clicked, this, &MainDialog::ClearSend);
   connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });

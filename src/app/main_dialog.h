@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/terminal_options.h"
+#include "common/byte_frame.h"
 #include "serial/line_settings.h"
 #include "serial/serial_link.h"
 #include "ui/prompter.h"
@@ -65,6 +66,19 @@ class MainDialog : public ui::TemplateDialog {
   void ShowPendingNotices();
   std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length);
 
+  // Manual send and the send-box buttons (main_dialog_send.cpp).
+  std::string SendBoxBytes() const;
+  void SetSendBoxBytes(const std::string& bytes);
+  void EnableSendControls(bool enabled);
+  std::uint32_t WriteAll(const std::uint8_t* bytes, std::size_t length);
+  void SendText(const std::string& text);
+  void ManualSend();
+  ByteFrame ParseSendBox() const;
+  void ApplyChecksum();
+  void ConvertToHex();
+  void ConvertToChars();
+  void ClearSend();
+
   ui::Prompter& prompter_;
   TerminalOptions options_;
   SerialLink link_;
@@ -82,6 +96,8 @@ class MainDialog : public ui::TemplateDialog {
   std::string parityLetter_ = "N";
   std::string dataBitsText_;
   std::string stopBitsText_;
+
+  std::string sendFilePath_;
 
   // Failures found while draining the port's events, shown one at a time afterwards.
   QStringList pendingNotices_;

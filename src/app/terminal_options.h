@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/executable_directory.h"
+
 namespace portprobe {
 
 // How the terminal was started.
@@ -11,6 +13,8 @@ struct TerminalOptions {
   // the start-up open takes the first of them.
   std::vector<std::string> leadingPorts;
   bool enumeratePorts = true;
+  // Where the checksum programs self_1 to self_3 live.
+  std::string checksumProgramDirectory = ExecutableDirectory();
 };
 
 }  // namespace portprobe
