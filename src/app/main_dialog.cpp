@@ -39,6 +39,10 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   connect(Button(kHexButton), &QPushButton::clicked, this, &MainDialog::ConvertToHex);
   connect(Button(kCharButton), &QPushButton::clicked, this, &MainDialog::ConvertToChars);
   connect(Button(kClearSendButton), &QPushButton::clicked, this, &MainDialog::ClearSend);
+  connect(Button(kSendFileButton), &QPushButton::clicked, this, &MainDialog::ChooseSendFile);
+  connect(CheckBox(kAutoSendCheck), &QCheckBox::clicked, this, &MainDialog::AutoSendToggled);
+  autoSendTimer_.setSingleShot(true);
+  connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);
   connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
@@ -59,6 +63,8 @@ void MainDialog::RunStartupSequence() {
   OpenPort(0);
   UpdateOpenButton();
   UpdateStatusLine();
+  RecordLayout();
+  ApplyTextColours();
   ComboBox(kChecksumList)->setCurrentIndex(0);
   CheckBox(kHexDisplayCheck)->setChecked(true);
   CheckBox(kHexSendCheck)->setChecked(true);
@@ -124,6 +130,11 @@ void MainDialog::accept() {
 }
 
 void MainDialog::done(int result) {
+  if (activeFileSend_ != nullptr) {
+    activeFileSend_->cancel = true;
+    deferredDone_ = result;
+    return;
+  }
   // No worker may outlive the window.
   ClosePort();
   TemplateDialog::done(result);

@@ -3,12 +3,16 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QRect>
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/terminal_options.h"
 #include "common/byte_frame.h"
 #include "serial/line_settings.h"
+#include "send/send_file.h"
 #include "serial/serial_link.h"
 #include "ui/prompter.h"
 #include "ui/template_dialog.h"
@@ -36,6 +40,7 @@ class MainDialog : public ui::TemplateDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void RunStartupSequence();
@@ -79,6 +84,20 @@ class MainDialog : public ui::TemplateDialog {
   void ConvertToChars();
   void ClearSend();
 
+  // Automatic and file sending (main_dialog_file_send.cpp).
+  void AutoSendToggled();
+  void TimerTick();
+  void ChooseSendFile();
+  bool SendFileChosen() const;
+  void SendChosenFile();
+  void ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError);
+  void FinishDeferredEnds();
+
+  // Layout and colours (main_dialog_layout.cpp).
+  void RecordLayout();
+  void Relayout(const QSize& proposed);
+  void ApplyTextColours();
+
   ui::Prompter& prompter_;
   TerminalOptions options_;
   SerialLink link_;
@@ -97,7 +116,15 @@ class MainDialog : public ui::TemplateDialog {
   std::string dataBitsText_;
   std::string stopBitsText_;
 
+  QSize initialSize_;
+  QRect initialReceiveBox_;
+  QRect initialSendBox_;
+  std::array<QRect, 24> initialBottomControls_;
+
   std::string sendFilePath_;
+  FileSendProgress* activeFileSend_ = nullptr;
+  bool hangUpDeferred_ = false;
+  std::optional<int> deferredDone_;
 
   // Failures found while draining the port's events, shown one at a time afterwards.
   QStringList pendingNotices_;

@@ -70,6 +70,10 @@ void MainDialog::ManualSend() {
     return;
   }
   EnableSendControls(false);
+  if (SendFileChosen()) {
+    SendChosenFile();
+    return;
+  }
   SendText(SendBoxBytes());
 }
 

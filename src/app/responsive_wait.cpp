@@ -25,7 +25,7 @@ void ProcessEventsUntil(const std::function<bool()>& finished, std::chrono::mill
 
 }  // namespace
 
-bool WaitResponsively(QWidget* parent, ui::Prompter& prompter, const QString& stillRunning,
+bool WaitResponsively(QWidget* parent, ui::Prompter& prompter, const std::function<QString()>& stillRunning,
                       const std::function<bool()>& finished, std::chrono::milliseconds offerAfter) {
   if (finished()) return true;
   ProcessEventsUntil(finished, offerAfter);

@@ -9,7 +9,7 @@ void WindowChecksumHost::ShowMessage(const std::string& text) {
 }
 
 bool WindowChecksumHost::WaitForProgram(RunningProgram& program) {
-  return WaitResponsively(window_, prompter_, QStringLiteral("自定义校验程序仍在运行。要停止它吗?"),
+  return WaitResponsively(window_, prompter_, [] { return QStringLiteral("自定义校验程序仍在运行。要停止它吗?"); },
                           [&program] { return program.HasEnded(); });
 }
 

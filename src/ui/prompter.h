@@ -29,8 +29,10 @@ class Prompter {
   virtual QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
 
   // A small modal dialog saying that a job is still running, with a button to stop it.
-  // It closes by itself once finished() is true. Returns true when the user chose to stop.
-  virtual bool OfferStop(QWidget* parent, const QString& text, const std::function<bool()>& finished) = 0;
+  // Its text is read anew while it shows, so it can tell the job's progress. It closes
+  // by itself once finished() is true. Returns true when the user chose to stop.
+  virtual bool OfferStop(QWidget* parent, const std::function<QString()>& text,
+                         const std::function<bool()>& finished) = 0;
 };
 
 // Qt filter text ("description (patterns);;...") from the "description|pattern|..." form.

@@ -10,7 +10,8 @@ class QtPrompter final : public Prompter {
   void ShowMessage(QWidget* parent, const QString& text) override;
   QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
-  bool OfferStop(QWidget* parent, const QString& text, const std::function<bool()>& finished) override;
+  bool OfferStop(QWidget* parent, const std::function<QString()>& text,
+                 const std::function<bool()>& finished) override;
 };
 
 }  // namespace portprobe::ui

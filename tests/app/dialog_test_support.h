@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "app/main_dialog.h"
 #include "app/terminal_options.h"
+#include "resources/control_ids.h"
+#include "support/pty_pair.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
 
 namespace portprobe::testing {
 
@@ -21,5 +29,26 @@ inline void Choose(QComboBox* list, int row) {
   list->setCurrentIndex(row);
   emit list->activated(row);
 }
+
+// A window connected to a pseudo-terminal, with a folder of the test's own that
+// holds files and checksum programs.
+class ConnectedWindowTest : public ::testing::Test {
+ protected:
+  ConnectedWindowTest() : dialog_(prompter_, Options()) {}
+
+  TerminalOptions Options() {
+    TerminalOptions options = PortsFirst({pty_.SlavePath()});
+    options.checksumProgramDirectory = folder_.Path().string();
+    return options;
+  }
+
+  QPlainTextEdit* SendBox() { return dialog_.MultiLineEdit(resources::kSendBox); }
+  void Click(int id) { dialog_.Button(id)->click(); }
+
+  PtyPair pty_;
+  TempDir folder_;
+  ScriptedPrompter prompter_;
+  MainDialog dialog_;
+};
 
 }  // namespace portprobe::testing

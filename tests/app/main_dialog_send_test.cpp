@@ -8,41 +8,17 @@
 #include <signal.h>
 
 #include "app/dialog_test_support.h"
-#include "app/main_dialog.h"
-#include "resources/control_ids.h"
-#include "support/pty_pair.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
 
 namespace portprobe {
 namespace {
 
 using namespace resources;
-using testing::PtyPair;
-using testing::ScriptedPrompter;
 
 ByteFrame Bytes(const std::string& text) { return ByteFrame(text.begin(), text.end()); }
 
-// A window connected to a pseudo-terminal, with checksum programs taken from a
-// folder of the test's own.
-class SendTest : public ::testing::Test {
+class SendTest : public testing::ConnectedWindowTest {
  protected:
-  SendTest() : dialog_(prompter_, Options()) {}
-
-  TerminalOptions Options() {
-    TerminalOptions options = testing::PortsFirst({pty_.SlavePath()});
-    options.checksumProgramDirectory = programs_.Path().string();
-    return options;
-  }
-
-  QPlainTextEdit* SendBox() { return dialog_.MultiLineEdit(kSendBox); }
-  void Click(int id) { dialog_.Button(id)->click(); }
   void SetHexSend(bool on) { dialog_.CheckBox(kHexSendCheck)->setChecked(on); }
-
-  PtyPair pty_;
-  testing::TempDir programs_;
-  ScriptedPrompter prompter_;
-  MainDialog dialog_;
 };
 
 TEST_F(SendTest, SendsTheBoxAsHexOrAsText) {
@@ -124,8 +100,8 @@ TEST_F(SendTest, ChecksumButtonAppendsTheSelectedChecksum) {
 
 TEST_F(SendTest, ChecksumProgramsAnswerOrAreStopped) {
   using std::filesystem::perms;
-  programs_.WriteFile("self_1", "#!/bin/sh\necho 0x01000055\n", perms::owner_all);
-  programs_.WriteFile("self_2", "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 30\n", perms::owner_all);
+  folder_.WriteFile("self_1", "#!/bin/sh\necho 0x01000055\n", perms::owner_all);
+  folder_.WriteFile("self_2", "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 30\n", perms::owner_all);
   QComboBox* rows = dialog_.ComboBox(kChecksumList);
   SendBox()->setPlainText(QStringLiteral("0a ff"));
   rows->setCurrentIndex(4);
@@ -138,13 +114,13 @@ TEST_F(SendTest, ChecksumProgramsAnswerOrAreStopped) {
   Click(kChecksumButton);
   EXPECT_EQ(prompter_.stopOffers.size(), 1);
   EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("0A FF 55 "));
-  const int pid = std::stoi(testing::ReadFile(programs_.File("self_2.pid")));
+  const int pid = std::stoi(testing::ReadFile(folder_.File("self_2.pid")));
   EXPECT_EQ(::kill(pid, 0), -1);
 
   rows->setCurrentIndex(6);
   Click(kChecksumButton);
   EXPECT_EQ(prompter_.messages,
-            QStringList{QString::fromStdString(programs_.File("self_3")) + QStringLiteral(" :自定义校验程序不存在!")});
+            QStringList{QString::fromStdString(folder_.File("self_3")) + QStringLiteral(" :自定义校验程序不存在!")});
 }
 
 TEST_F(SendTest, HexAndCharButtonsRewriteTheBox) {

@@ -21,8 +21,8 @@ class ScriptedPrompter : public ui::Prompter {
     saveRequests.push_back(request);
     return Next(saveAnswers);
   }
-  bool OfferStop(QWidget*, const QString& text, const std::function<bool()>&) override {
-    stopOffers << text;
+  bool OfferStop(QWidget*, const std::function<QString()>& text, const std::function<bool()>&) override {
+    stopOffers << text();
     if (stopAnswers.empty()) return false;
     const bool stop = stopAnswers.front();
     stopAnswers.pop_front();
