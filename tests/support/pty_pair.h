@@ -34,4 +34,9 @@ class PtyPair {
 
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed);
 
+// Writes all bytes to a blocking or non-blocking descriptor; throws on failure.
+void WriteAll(int fd, const std::vector<std::uint8_t>& bytes);
+// Reads until `count` bytes arrived or `timeoutMs` passed without any byte.
+std::vector<std::uint8_t> ReadBytes(int fd, std::size_t count, int timeoutMs = 5000);
+
 }  // namespace portprobe::testing

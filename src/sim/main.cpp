@@ -1,0 +1,57 @@
+// portprobe-sim: a serial device on a pseudo-terminal, for trying the terminal without
+// hardware. See kSimUsage for the roles and options.
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <system_error>
+
+#include "sim/device_link.h"
+#include "sim/pseudo_terminal.h"
+#include "sim/roles.h"
+#include "sim/sim_loop.h"
+#include "sim/sim_options.h"
+
+namespace {
+
+const char* RoleName(portprobe::sim::SimRole role) {
+  constexpr const char* kNames[] = {"echo", "responder", "stream", "flood"};
+  return kNames[static_cast<int>(role)];
+}
+
+int Simulate(const portprobe::sim::SimOptions& options) {
+  using namespace portprobe::sim;
+  const PseudoTerminal terminal;
+  std::optional<DeviceLink> link;
+  if (!options.linkPath.empty()) link.emplace(options.linkPath, terminal.DevicePath());
+  // The first line of stdout is the device; whoever reads it may close the pipe then.
+  std::printf("%s\n", terminal.DevicePath().c_str());
+  std::fflush(stdout);
+  std::fprintf(stderr, "portprobe-sim: %s on %s%s%s\n", RoleName(options.role), terminal.DevicePath().c_str(),
+               link ? ", linked as " : "", options.linkPath.c_str());
+  const std::unique_ptr<Role> role = MakeRole(options);
+  RunSimulator(terminal, *role, options);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace portprobe::sim;
+  const SimCommandLine commandLine = ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (commandLine.help) {
+    std::fputs(kSimUsage, stdout);
+    return 0;
+  }
+  if (!commandLine.error.empty()) {
+    std::fprintf(stderr, "portprobe-sim: %s\n(portprobe-sim --help shows the options)\n", commandLine.error.c_str());
+    return 2;
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+  try {
+    return Simulate(commandLine.options);
+  } catch (const std::system_error& error) {
+    std::fprintf(stderr, "portprobe-sim: %s\n", error.what());
+    return 1;
+  }
+}

@@ -1,0 +1,98 @@
+#include "sim/roles.h"
+
+#include "checksum/crc16.h"
+
+namespace portprobe::sim {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class EchoRole : public Role {
+ public:
+  void Receive(std::span<const std::uint8_t> bytes, Clock::time_point, ByteFrame& out) override {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+  }
+};
+
+// A frame ends when the line stays silent this long after its last byte.
+constexpr auto kFrameGap = 20ms;
+
+class ResponderRole : public Role {
+ public:
+  explicit ResponderRole(const ByteFrame& reply) : reply_(WithCrc(reply)) {}
+
+  void Receive(std::span<const std::uint8_t>, Clock::time_point now, ByteFrame&) override { lastByte_ = now; }
+  std::optional<Clock::time_point> NextTick() const override {
+    if (!lastByte_) return std::nullopt;
+    return *lastByte_ + kFrameGap;
+  }
+  void Tick(Clock::time_point, ByteFrame& out) override {
+    out.insert(out.end(), reply_.begin(), reply_.end());
+    lastByte_.reset();
+  }
+
+ private:
+  ByteFrame reply_;
+  std::optional<Clock::time_point> lastByte_;  // of a frame not yet answered
+};
+
+// Frames come in groups of three: the short gaps keep a group in one block of the
+// hexadecimal display (100 ms), the long gap after each group starts a new one.
+constexpr auto kShortGap = 30ms;
+constexpr auto kLongGap = 500ms;
+constexpr int kFramesPerGroup = 3;
+
+class StreamRole : public Role {
+ public:
+  void Receive(std::span<const std::uint8_t>, Clock::time_point, ByteFrame&) override {}
+  std::optional<Clock::time_point> NextTick() const override { return next_; }
+  void Tick(Clock::time_point now, ByteFrame& out) override {
+    const ByteFrame frame = WithCrc({0xAA, 0x55, sequence_});
+    out.insert(out.end(), frame.begin(), frame.end());
+    ++sequence_;
+    next_ = now + (sequence_ % kFramesPerGroup == 0 ? kLongGap : kShortGap);
+  }
+
+ private:
+  std::uint8_t sequence_ = 0;
+  Clock::time_point next_{};  // the first frame goes out at once
+};
+
+class FloodRole : public Role {
+ public:
+  void Receive(std::span<const std::uint8_t>, Clock::time_point, ByteFrame&) override {}
+  // Always due: the loop ticks again as soon as the device has taken the last chunk.
+  std::optional<Clock::time_point> NextTick() const override { return Clock::time_point::min(); }
+  void Tick(Clock::time_point, ByteFrame& out) override {
+    for (int i = 0; i < 4096; ++i) out.push_back(next_++);
+  }
+
+ private:
+  std::uint8_t next_ = 0;
+};
+
+}  // namespace
+
+ByteFrame WithCrc(ByteFrame frame) {
+  const std::uint16_t crc = ComputeCrc16(frame);
+  frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
+  frame.push_back(static_cast<std::uint8_t>(crc >> 8));
+  return frame;
+}
+
+std::unique_ptr<Role> MakeRole(const SimOptions& options) {
+  switch (options.role) {
+    case SimRole::Echo:
+      return std::make_unique<EchoRole>();
+    case SimRole::Stream:
+      return std::make_unique<StreamRole>();
+    case SimRole::Flood:
+      return std::make_unique<FloodRole>();
+    case SimRole::Responder:
+      break;
+  }
+  return std::make_unique<ResponderRole>(options.reply);
+}
+
+}  // namespace portprobe::sim

@@ -1,0 +1,110 @@
+#include "sim/sim_options.h"
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+#include "send/hex_codec.h"
+
+namespace portprobe::sim {
+
+const char kSimUsage[] =
+    "usage: portprobe-sim [--role ROLE] [--link PATH] [--reply HEXTEXT] [--stay] [--watch-pid PID]\n"
+    "\n"
+    "A serial device simulator for PortProbe. It creates a pseudo-terminal pair, prints\n"
+    "the device to open in the terminal (portprobe --port PATH) as the first line of its\n"
+    "standard output, and plays a device there. Notes go to standard error.\n"
+    "\n"
+    "Roles:\n"
+    "  responder  (default) answers every frame it receives (bytes followed by 20 ms of\n"
+    "             silence) with the reply frame and its CRC-16/XMODEM, low byte first.\n"
+    "             The default reply frame is 01 03 06 00 EA 01 90 00 01, Modbus-RTU style:\n"
+    "             device 1, function 3, 6 data bytes holding the registers 234, 400, 1.\n"
+    "  echo       sends back every byte it receives.\n"
+    "  stream     sends frames AA 55 NN followed by their CRC (NN counts up), three at a\n"
+    "             time 30 ms apart, with 500 ms between the groups: in hexadecimal\n"
+    "             display every group is a block of its own.\n"
+    "  flood      sends 00 01 02 ... FF 00 01 ... as fast as the device takes them.\n"
+    "\n"
+    "Options:\n"
+    "  --role ROLE       echo, responder, stream or flood\n"
+    "  --link PATH       also make PATH a symbolic link to the device, removed at the end\n"
+    "  --reply HEXTEXT   the responder's reply frame, e.g. \"7E 03 01 01 55\"\n"
+    "  --stay            keep running when the terminal closes the device, for its next open\n"
+    "  --watch-pid PID   end when the process PID ends\n"
+    "  -h, --help        show this text\n"
+    "\n"
+    "It ends cleanly on Ctrl-C, SIGTERM or SIGHUP, when the terminal closes the device\n"
+    "(unless --stay is given) and when the watched process ends.\n";
+
+namespace {
+
+std::optional<SimRole> ParseRole(std::string_view text) {
+  if (text == "echo") return SimRole::Echo;
+  if (text == "responder") return SimRole::Responder;
+  if (text == "stream") return SimRole::Stream;
+  if (text == "flood") return SimRole::Flood;
+  return std::nullopt;
+}
+
+std::optional<int> ParsePid(std::string_view text) {
+  int pid = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
+  if (error != std::errc() || end != text.data() + text.size() || pid <= 0) return std::nullopt;
+  return pid;
+}
+
+// The decoder stops quietly at the first bad pair; a reply given on the command line
+// must be hex text to its end, two digits for every decoded byte.
+bool IsWholeHexText(std::string_view text, std::size_t decodedBytes) {
+  std::size_t digits = 0;
+  for (const char c : text) digits += (c != ' ' && c != '\r' && c != '\n');
+  return digits == 2 * decodedBytes;
+}
+
+// Applies an option that takes a value; returns an error text, empty when it fits.
+std::string ApplyValue(std::string_view name, const std::string& value, SimOptions& options) {
+  if (name == "--role") {
+    const std::optional<SimRole> role = ParseRole(value);
+    if (!role) return "unknown role: " + value;
+    options.role = *role;
+  } else if (name == "--link") {
+    if (value.empty()) return "--link needs a path";
+    options.linkPath = value;
+  } else if (name == "--reply") {
+    options.reply = ParseHexText(value);
+    if (options.reply.empty() || !IsWholeHexText(value, options.reply.size())) {
+      return "--reply needs hex text such as \"01 02 03\"";
+    }
+  } else {
+    const std::optional<int> pid = ParsePid(value);
+    if (!pid) return "--watch-pid needs a process id";
+    options.watchPid = *pid;
+  }
+  return {};
+}
+
+bool TakesValue(std::string_view arg) {
+  return arg == "--role" || arg == "--link" || arg == "--reply" || arg == "--watch-pid";
+}
+
+}  // namespace
+
+SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {
+  SimCommandLine result;
+  for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-h" || arg == "--help") {
+      result.help = true;
+    } else if (arg == "--stay") {
+      result.options.stay = true;
+    } else if (TakesValue(arg) && i + 1 < args.size()) {
+      result.error = ApplyValue(arg, args[++i], result.options);
+    } else {
+      result.error = TakesValue(arg) ? arg + " needs a value" : "unknown argument: " + arg;
+    }
+  }
+  return result;
+}
+
+}  // namespace portprobe::sim

@@ -1,0 +1,105 @@
+// The simulator's roles, seen from the terminal's side of its pseudo-terminal.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <vector>
+
+#include "checksum/crc16.h"
+#include "common/byte_frame.h"
+#include "support/pty_pair.h"
+#include "support/sim_process.h"
+
+namespace portprobe {
+namespace {
+
+using testing::DeviceFd;
+using testing::ReadBytes;
+using testing::SimProcess;
+using testing::WriteAll;
+
+ByteFrame WithCrcLowFirst(ByteFrame frame) {
+  const std::uint16_t crc = ComputeCrc16(frame);
+  frame.push_back(crc & 0xFF);
+  frame.push_back(crc >> 8);
+  return frame;
+}
+
+TEST(SimRoles, EchoReturnsEveryByteInOrder) {
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "echo"});
+  const DeviceFd device(sim.DevicePath());
+  const ByteFrame sent = testing::RandomBytes(20000, 7);
+  WriteAll(device.get(), sent);
+  EXPECT_EQ(ReadBytes(device.get(), sent.size()), sent);
+}
+
+TEST(SimRoles, ResponderAnswersEachFrameWithTheReplyAndItsCrcLowByteFirst) {
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "responder"});
+  const DeviceFd device(sim.DevicePath());
+  const ByteFrame reply = {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0x7D, 0xE1};
+  ASSERT_EQ(WithCrcLowFirst(ByteFrame(reply.begin(), reply.end() - 2)), reply);
+  for (int frame = 0; frame < 3; ++frame) {
+    WriteAll(device.get(), {0x0b, 0x03, 0x07, 0x00, 0x34, 0x12, 0x00, 0x00, 0x01, 0x01, 0x00});
+    EXPECT_EQ(ReadBytes(device.get(), reply.size()), reply) << "frame " << frame;
+  }
+}
+
+TEST(SimRoles, ResponderSendsTheReplyGivenOnTheCommandLine) {
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "responder", "--reply", "7e 03 01 01 55"});
+  const DeviceFd device(sim.DevicePath());
+  WriteAll(device.get(), {0x01});
+  EXPECT_EQ(ReadBytes(device.get(), 7), WithCrcLowFirst({0x7E, 0x03, 0x01, 0x01, 0x55}));
+}
+
+struct ArrivedFrame {
+  ByteFrame bytes;
+  std::chrono::steady_clock::time_point arrival;  // of its first byte
+};
+
+// Collects `count` frames of `size` bytes, each stamped with the time its first byte
+// was read.
+std::vector<ArrivedFrame> ReadFrames(int fd, std::size_t count, std::size_t size) {
+  std::vector<ArrivedFrame> frames;
+  while (frames.size() < count || frames.back().bytes.size() < size) {
+    const ByteFrame chunk = ReadBytes(fd, 1);
+    if (chunk.empty()) break;
+    const auto now = std::chrono::steady_clock::now();
+    if (frames.empty() || frames.back().bytes.size() == size) frames.push_back({{}, now});
+    frames.back().bytes.push_back(chunk[0]);
+  }
+  return frames;
+}
+
+TEST(SimRoles, StreamSendsGroupsOfThreeFramesSeparatedByLongGaps) {
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "stream"});
+  const DeviceFd device(sim.DevicePath());
+  const std::vector<ArrivedFrame> frames = ReadFrames(device.get(), 9, 5);
+  ASSERT_EQ(frames.size(), 9u);
+  // Short gaps (30 ms) keep a group within one block of the display, long ones
+  // (500 ms) split the groups; the bounds leave room for a busy machine.
+  constexpr auto kBetween = std::chrono::milliseconds(250);
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    EXPECT_EQ(frames[i].bytes, WithCrcLowFirst({0xAA, 0x55, static_cast<std::uint8_t>(i)})) << "frame " << i;
+    if (i == 0) continue;
+    const auto gap = frames[i].arrival - frames[i - 1].arrival;
+    if (i % 3 == 0) {
+      EXPECT_GE(gap, kBetween) << "before frame " << i;
+    } else {
+      EXPECT_LT(gap, kBetween) << "before frame " << i;
+    }
+  }
+}
+
+TEST(SimRoles, FloodSendsAnUnbrokenCountingSequence) {
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "flood"});
+  const DeviceFd device(sim.DevicePath());
+  const ByteFrame received = ReadBytes(device.get(), 1 << 18);
+  ASSERT_EQ(received.size(), 1u << 18);
+  for (std::size_t i = 0; i < received.size(); ++i) {
+    ASSERT_EQ(received[i], static_cast<std::uint8_t>(i)) << "byte " << i;
+  }
+}
+
+}  // namespace
+}  // namespace portprobe
