@@ -47,6 +47,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   connect(Button(kExportHistoryButton), &QPushButton::clicked, this, &MainDialog::ExportHistory);
   connect(Button(kImportHistoryButton), &QPushButton::clicked, this, &MainDialog::ImportHistory);
   connect(Button(kHistoryPopupButton), &QPushButton::clicked, this, &MainDialog::ToggleHistoryPopup);
+  connect(Button(kMenuButton), &QPushButton::clicked, this, &MainDialog::ShowToolsMenuAtCursor);
   connect(ComboBox(kHistoryList), &QComboBox::activated, this, &MainDialog::HistorySelected);
   autoSendTimer_.setSingleShot(true);
   connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);

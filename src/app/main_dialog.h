@@ -44,6 +44,7 @@ class MainDialog : public ui::TemplateDialog {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void RunStartupSequence();
@@ -107,6 +108,15 @@ class MainDialog : public ui::TemplateDialog {
   void ImportHistory();
   void ToggleHistoryPopup();
   void UseHistoryEntry(int index, bool send);
+
+  // The tools menu (main_dialog_tools.cpp).
+  void ShowToolsMenu(const QPoint& clientPoint);
+  void ShowToolsMenuAtCursor();
+  void ToolsCommand(int id);
+  QString SelectedText(int editId) const;
+  QString ToolText() const;
+  void StartCalculator();
+  void OpenHelp();
 
   // Layout and colours (main_dialog_layout.cpp).
   void RecordLayout();
