@@ -10,6 +10,7 @@
 #include <QShortcut>
 
 #include "app/about_dialog.h"
+#include "app/history_popup.h"
 #include "common/decimal_text.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
@@ -41,6 +42,13 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   connect(Button(kClearSendButton), &QPushButton::clicked, this, &MainDialog::ClearSend);
   connect(Button(kSendFileButton), &QPushButton::clicked, this, &MainDialog::ChooseSendFile);
   connect(CheckBox(kAutoSendCheck), &QCheckBox::clicked, this, &MainDialog::AutoSendToggled);
+  connect(Button(kAddHistoryButton), &QPushButton::clicked, this, &MainDialog::AddToHistory);
+  connect(Button(kClearHistoryButton), &QPushButton::clicked, this, &MainDialog::ClearHistory);
+  connect(Button(kExportHistoryButton), &QPushButton::clicked, this, &MainDialog::ExportHistory);
+  connect(Button(kImportHistoryButton), &QPushButton::clicked, this, &MainDialog::ImportHistory);
+  connect(Button(kHistoryPopupButton), &QPushButton::clicked, this, &MainDialog::ToggleHistoryPopup);
+  connect(Button(kMenuButton), &QPushButton::clicked, this, &MainDialog::ShowToolsMenuAtCursor);
+  connect(ComboBox(kHistoryList), &QComboBox::activated, this, &MainDialog::HistorySelected);
   autoSendTimer_.setSingleShot(true);
   connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);
   connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
@@ -73,6 +81,7 @@ void MainDialog::RunStartupSequence() {
   MultiLineEdit(kSendBox)->setPlainText(QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
   MultiLineEdit(kReceiveBox)->setPlainText(QStringLiteral("Receiving Area"));
   startupDone_ = true;
+  historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
 }
 
 void MainDialog::ShowAboutDialog() {

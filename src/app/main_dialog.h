@@ -19,6 +19,8 @@
 
 namespace portprobe {
 
+class HistoryPopup;
+
 // The terminal's one window, built from template 102.
 class MainDialog : public ui::TemplateDialog {
   Q_OBJECT
@@ -33,6 +35,7 @@ class MainDialog : public ui::TemplateDialog {
   bool WantOpen() const { return wantOpen_; }
   std::uint32_t AutoSendPeriod() const { return autoSendPeriod_; }
   bool StartupDone() const { return startupDone_; }
+  HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
 
   // OK reads the window's values back and ends the dialog only when they are valid.
   void accept() override;
@@ -41,6 +44,7 @@ class MainDialog : public ui::TemplateDialog {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void RunStartupSequence();
@@ -93,6 +97,27 @@ class MainDialog : public ui::TemplateDialog {
   void ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError);
   void FinishDeferredEnds();
 
+  // The command history (main_dialog_history.cpp).
+  std::string HistoryRow(int index) const;
+  void AppendHistoryRow(const std::string& entry);
+  std::string HistoryEntryText(int index) const;
+  void AddToHistory();
+  void HistorySelected();
+  void ClearHistory();
+  void ExportHistory();
+  void ImportHistory();
+  void ToggleHistoryPopup();
+  void UseHistoryEntry(int index, bool send);
+
+  // The tools menu (main_dialog_tools.cpp).
+  void ShowToolsMenu(const QPoint& clientPoint);
+  void ShowToolsMenuAtCursor();
+  void ToolsCommand(int id);
+  QString SelectedText(int editId) const;
+  QString ToolText() const;
+  void StartCalculator();
+  void OpenHelp();
+
   // Layout and colours (main_dialog_layout.cpp).
   void RecordLayout();
   void Relayout(const QSize& proposed);
@@ -120,6 +145,8 @@ class MainDialog : public ui::TemplateDialog {
   QRect initialReceiveBox_;
   QRect initialSendBox_;
   std::array<QRect, 24> initialBottomControls_;
+
+  HistoryPopup* historyPopup_ = nullptr;
 
   std::string sendFilePath_;
   FileSendProgress* activeFileSend_ = nullptr;

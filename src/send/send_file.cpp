@@ -1,10 +1,9 @@
 #include "send/send_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "common/c_file.h"
 #include "send/hex_codec.h"
 
 namespace portprobe {
@@ -13,13 +12,8 @@ namespace {
 
 constexpr std::size_t kLoadPiece = 511;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File OpenForReading(const std::string& path, std::string* error) {
-  File file(std::fopen(path.c_str(), "rb"));
+CFile OpenForReading(const std::string& path, std::string* error) {
+  CFile file = OpenCFile(path, "rb");
   if (!file) *error = std::strerror(errno);
   return file;
 }
@@ -44,7 +38,7 @@ bool WriteAll(const PortWriter& write, const std::uint8_t* bytes, std::size_t le
 }  // namespace
 
 std::optional<std::string> LoadSendFileText(const std::string& path, std::string* error) {
-  File file = OpenForReading(path, error);
+  CFile file = OpenForReading(path, error);
   if (!file) return std::nullopt;
   std::string text;
   char piece[kLoadPiece];
@@ -58,7 +52,7 @@ std::optional<std::string> LoadSendFileText(const std::string& path, std::string
 
 FileSendOutcome SendFile(const std::string& path, bool hex, const PortWriter& write, FileSendProgress& progress) {
   FileSendOutcome outcome;
-  File file = OpenForReading(path, &outcome.error);
+  CFile file = OpenForReading(path, &outcome.error);
   if (!file) return {FileSendResult::Unreadable, outcome.error};
   HexStreamDecoder decoder;
   char piece[kFileSendPiece];

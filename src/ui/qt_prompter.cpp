@@ -1,12 +1,16 @@
 #include "ui/qt_prompter.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace portprobe::ui {
@@ -72,5 +76,11 @@ bool QtPrompter::OfferStop(QWidget* parent, const std::function<QString()>& text
   poll.start(20);
   return dialog.exec() == QDialog::Accepted;
 }
+
+QAction* QtPrompter::ExecMenu(QMenu& menu, const QPoint& screenPoint) { return menu.exec(screenPoint); }
+
+void QtPrompter::OpenDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+bool QtPrompter::StartDetached(const QString& program) { return QProcess::startDetached(program, {}); }
 
 }  // namespace portprobe::ui

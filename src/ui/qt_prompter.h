@@ -12,6 +12,9 @@ class QtPrompter final : public Prompter {
   QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   bool OfferStop(QWidget* parent, const std::function<QString()>& text,
                  const std::function<bool()>& finished) override;
+  QAction* ExecMenu(QMenu& menu, const QPoint& screenPoint) override;
+  void OpenDocument(const QString& path) override;
+  bool StartDetached(const QString& program) override;
 };
 
 }  // namespace portprobe::ui
