@@ -14,11 +14,6 @@
 
 namespace {
 
-const char* RoleName(portprobe::sim::SimRole role) {
-  constexpr const char* kNames[] = {"echo", "responder", "stream", "flood"};
-  return kNames[static_cast<int>(role)];
-}
-
 int Simulate(const portprobe::sim::SimOptions& options) {
   using namespace portprobe::sim;
   const PseudoTerminal terminal;

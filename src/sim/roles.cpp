@@ -62,8 +62,9 @@ class StreamRole : public Role {
 class FloodRole : public Role {
  public:
   void Receive(std::span<const std::uint8_t>, Clock::time_point, ByteFrame&) override {}
-  // Always due: the loop ticks again as soon as the device has taken the last chunk.
-  std::optional<Clock::time_point> NextTick() const override { return Clock::time_point::min(); }
+  // Always due (the clock's epoch is long past): the loop ticks again as soon as the
+  // device has taken the last chunk.
+  std::optional<Clock::time_point> NextTick() const override { return Clock::time_point{}; }
   void Tick(Clock::time_point, ByteFrame& out) override {
     for (int i = 0; i < 4096; ++i) out.push_back(next_++);
   }

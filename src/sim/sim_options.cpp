@@ -39,11 +39,17 @@ const char kSimUsage[] =
 
 namespace {
 
+struct RoleEntry {
+  SimRole role;
+  const char* name;
+};
+constexpr RoleEntry kRoleNames[] = {
+    {SimRole::Echo, "echo"}, {SimRole::Responder, "responder"}, {SimRole::Stream, "stream"}, {SimRole::Flood, "flood"}};
+
 std::optional<SimRole> ParseRole(std::string_view text) {
-  if (text == "echo") return SimRole::Echo;
-  if (text == "responder") return SimRole::Responder;
-  if (text == "stream") return SimRole::Stream;
-  if (text == "flood") return SimRole::Flood;
+  for (const RoleEntry& entry : kRoleNames) {
+    if (text == entry.name) return entry.role;
+  }
   return std::nullopt;
 }
 
@@ -89,6 +95,13 @@ bool TakesValue(std::string_view arg) {
 }
 
 }  // namespace
+
+const char* RoleName(SimRole role) {
+  for (const RoleEntry& entry : kRoleNames) {
+    if (entry.role == role) return entry.name;
+  }
+  return "";
+}
 
 SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {
   SimCommandLine result;

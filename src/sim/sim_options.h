@@ -25,6 +25,9 @@ struct SimCommandLine {
 
 SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args);
 
+// The role's name on the command line.
+const char* RoleName(SimRole role);
+
 // The --help text.
 extern const char kSimUsage[];
 
