@@ -17,6 +17,9 @@ struct CliCommand {
   int (*run)(const std::vector<std::string>& args);
 };
 
+// Runs a packet-parser script over a hex frame: portprobe-cli parse SCRIPT [HEXTEXT].
+extern const CliCommand kParseCommand;
+
 // Prints the command's usage line to stderr and returns kUsageError.
 int UsageError(const CliCommand& command);
 

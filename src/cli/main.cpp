@@ -12,6 +12,7 @@ namespace {
 
 // Subcommands register here, one row each.
 const std::vector<const CliCommand*> kCommands = {
+    &kParseCommand,
 };
 
 void PrintUsage() {
