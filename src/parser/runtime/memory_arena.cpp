@@ -87,7 +87,7 @@ std::string MemoryArena::ReadText(ScriptAddress address) const {
 ScriptAddress MemoryArena::StoreText(std::string_view text) {
   const ScriptAddress block = CountedAllocate(static_cast<std::uint32_t>(text.size() + 1));
   if (block == 0) return 0;
-  for (std::size_t i = 0; i < text.size(); ++i) Write(block + static_cast<Word>(i), 1, static_cast<unsigned char>(text[i]));
+  std::copy(text.begin(), text.end(), blocks_.at(block).begin());
   return block;
 }
 

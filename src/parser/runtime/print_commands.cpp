@@ -45,7 +45,11 @@ StepResult EchoCommand(Interpreter& interpreter, const Words& words) {
     if (slot < 0) return kEchoVariableMissing;
     const TypeWord type = variables.store().Record(slot).type;
     const Word value = variables.GetValue(word);
-    interpreter.Print(PrintsAsText(type, word) ? variables.TextAt(value) : FormatText("%d", static_cast<int>(Signed(value))));
+    if (PrintsAsText(type, word)) {
+      interpreter.Print(variables.TextAt(value));
+    } else {
+      interpreter.Print(FormatText("%d", static_cast<std::int32_t>(value)));
+    }
   }
   return kNext;
 }
@@ -66,7 +70,8 @@ StepResult ListVarCommand(Interpreter& interpreter) {
   interpreter.Print("---------ListVariant--------");
   for (int slot = 0; slot < store.UsedCount(); ++slot) {
     const Word value = store.Value(slot);
-    interpreter.Print(FormatText("var <%s> = %lx %ld", store.Record(slot).name.c_str(), Unsigned(value), Signed(value)));
+    const char* name = store.Record(slot).name.c_str();
+    interpreter.Print(FormatText("var <%s> = %lx %ld", name, Unsigned(value), Signed(value)));
   }
   interpreter.Print(FormatText("---------total %d--------", store.UsedCount()));
   return kNext;
