@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace portprobe::testing {
@@ -18,6 +20,18 @@ inline std::filesystem::path FreshTestDirectory() {
   std::filesystem::remove_all(directory);
   std::filesystem::create_directories(directory);
   return directory;
+}
+
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+inline std::filesystem::path WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
 }
 
 }  // namespace portprobe::testing

@@ -5,12 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "temp_directory.h"
+#include "test_files.h"
 
 extern char** environ;
 
@@ -22,17 +20,6 @@ struct CliRun {
   std::string out;
   std::string err;
 };
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Runs portprobe-cli with the arguments in the directory; its output goes through files.
 CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path& directory) {
@@ -56,8 +43,8 @@ CliRun RunCli(const std::vector<std::string>& args, const std::filesystem::path&
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   posix_spawn_file_actions_destroy(&actions);
-  run.out = ReadFile(outPath);
-  run.err = ReadFile(errPath);
+  run.out = testing::ReadFileBytes(outPath);
+  run.err = testing::ReadFileBytes(errPath);
   return run;
 }
 
@@ -66,19 +53,19 @@ const std::string kExit = "\r\n---Exit Parser  unfreeptr=0--------\r\n";
 
 TEST(ParseCommand, RunsAScriptOverAHexFrameInTheCurrentDirectory) {
   const auto directory = testing::FreshTestDirectory();
-  WriteFile(directory / "script.txt", "int n;\r\nvoid main()\r\n{\r\nset n 0 1\r\necho \"n=\" n \"\\r\\n\"\r\n}\r\n");
+  testing::WriteFileBytes(directory / "script.txt", "int n;\r\nvoid main()\r\n{\r\nset n 0 1\r\necho \"n=\" n \"\\r\\n\"\r\n}\r\n");
   const CliRun run = RunCli({"parse", "script.txt", "05"}, directory);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, kStart + "\r\ngi_globalVarCnt:0x1 1\r\n" + "n=5\r\n" + kExit);
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(ReadFile(directory / "__parser__0.txt").substr(0, 20), "0000__0001:\tint n;\r\n");
+  EXPECT_EQ(testing::ReadFileBytes(directory / "__parser__0.txt").substr(0, 20), "0000__0001:\tint n;\r\n");
   EXPECT_TRUE(std::filesystem::exists(directory / "__parser__1.txt"));
 }
 
 TEST(ParseCommand, WritesPrintedBytesUnchanged) {
   const auto directory = testing::FreshTestDirectory();
   // Bytes of 128 and up, a lone LF, and everything after a 00 byte ignored.
-  WriteFile(directory / "bytes.txt", std::string("void main()\n{\necho '\xE4\xBD\xA0\\n'\n}\n\0echo 'x'", 38));
+  testing::WriteFileBytes(directory / "bytes.txt", std::string("void main()\n{\necho '\xE4\xBD\xA0\\n'\n}\n\0echo 'x'", 38));
   const CliRun run = RunCli({"parse", "bytes.txt"}, directory);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, kStart + "\r\ngi_globalVarCnt:0x0 0\r\n" + "\xE4\xBD\xA0\n" + kExit);
@@ -86,7 +73,7 @@ TEST(ParseCommand, WritesPrintedBytesUnchanged) {
 
 TEST(ParseCommand, DecodesAtMost512FrameBytes) {
   const auto directory = testing::FreshTestDirectory();
-  WriteFile(directory / "frame.txt", "void main()\n{\nset a 511 1\nset b 512 1\nset c 0 1\necho a ' ' b ' ' c\n}\n");
+  testing::WriteFileBytes(directory / "frame.txt", "void main()\n{\nset a 511 1\nset b 512 1\nset c 0 1\necho a ' ' b ' ' c\n}\n");
   std::string hex;
   for (int i = 0; i < 513; ++i) hex += "07 ";
   EXPECT_EQ(RunCli({"parse", "frame.txt", hex}, directory).out, kStart + "\r\ngi_globalVarCnt:0x0 0\r\n7 0 7" + kExit);

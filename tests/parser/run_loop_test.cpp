@@ -2,11 +2,10 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "parser_run.h"
-#include "temp_directory.h"
+#include "test_files.h"
 
 namespace portprobe::parser {
 namespace {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,7 +10,7 @@
 #include "parser/language/line_normalizer.h"
 #include "parser/language/statement_table.h"
 #include "parser/language/words.h"
-#include "temp_directory.h"
+#include "test_files.h"
 
 namespace portprobe::parser {
 namespace {
@@ -21,13 +19,6 @@ std::vector<ScriptLine> Lines(std::initializer_list<const char*> texts) {
   std::vector<ScriptLine> lines;
   for (const char* text : texts) lines.push_back({text, 0});
   return lines;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
 }
 
 TEST(SplitLines, NumbersLinesByTheCarriageReturnsBeforeThem) {
@@ -176,10 +167,10 @@ TEST(PrepareScript, TracesTheLinesBeforeAndAfterNormalization) {
   std::filesystem::current_path(directory);
   const PreparedScript script = PrepareScript("int n;\r\nvoid main()\r\n{\r\n  x = 1 ;  \r\n}\r\n", true);
   std::filesystem::current_path(previous);
-  EXPECT_EQ(ReadFile(directory / "__parser__0.txt"),
+  EXPECT_EQ(testing::ReadFileBytes(directory / "__parser__0.txt"),
             "0000__0001:\tint n;\r\n0001__0002:\tvoid main()\r\n0002__0003:\t{\r\n"
             "0003__0004:\tx = 1 ;\r\n0004__0005:\t}\r\n");
-  EXPECT_EQ(ReadFile(directory / "__parser__1.txt"),
+  EXPECT_EQ(testing::ReadFileBytes(directory / "__parser__1.txt"),
             "0000__0001:\tint n \r\n0001__0002:\tvoid main  \r\n0002__0003:\t{\r\n"
             "0003__0004:\tx = 1  \r\n0004__0005:\t}\r\n");
   ASSERT_EQ(script.functions.size(), 1u);
