@@ -21,6 +21,8 @@ struct CliCommand {
 extern const CliCommand kChecksumCommand;
 // portprobe-cli convert dec2hex|hex2dec|hex2bin TEXT
 extern const CliCommand kConvertCommand;
+// Runs a packet-parser script over a hex frame: portprobe-cli parse SCRIPT [HEXTEXT].
+extern const CliCommand kParseCommand;
 
 // Prints the command's usage line to stderr and returns kUsageError.
 int UsageError(const CliCommand& command);

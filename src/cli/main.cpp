@@ -14,6 +14,7 @@ namespace {
 const std::vector<const CliCommand*> kCommands = {
     &kChecksumCommand,
     &kConvertCommand,
+    &kParseCommand,
 };
 
 void PrintUsage() {
