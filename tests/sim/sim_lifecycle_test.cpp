@@ -94,13 +94,5 @@ TEST(SimLifecycle, RefusesBadArgumentsAndForeignFilesInPlaceOfTheLink) {
   EXPECT_EQ(testing::ReadFile(file), "keep me");
 }
 
-TEST(SimLifecycle, HelpNamesEveryRoleAndOption) {
-  const CliRun run = testing::RunProgram(PORTPROBE_SIM_PATH, {"--help"});
-  EXPECT_EQ(run.exitStatus, 0);
-  for (const char* word : {"echo", "responder", "stream", "flood", "--link", "--reply", "--stay", "--watch-pid"}) {
-    EXPECT_NE(run.out.find(word), std::string::npos) << word;
-  }
-}
-
 }  // namespace
 }  // namespace portprobe
