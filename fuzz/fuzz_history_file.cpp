@@ -1,0 +1,38 @@
+// History files: any bytes read as a history give entries that are written out and
+// read back unchanged; parser lists of any bytes never fill more than eight slots.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "common/c_file.h"
+#include "scratch_folder.h"
+#include "send/history_file.h"
+#include "send/parser_slots.h"
+
+namespace {
+
+void Write(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  portprobe::CFile file = portprobe::OpenCFile(path, "wb");
+  if (!file || std::fwrite(data, 1, size, file.get()) != size) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input = ScratchPath("input.txt");
+  Write(input, data, size);
+  const auto entries = portprobe::ReadHistoryFile(input);
+  if (!entries) std::abort();
+  for (const std::string& entry : *entries) {
+    if (entry.empty() || entry.size() > portprobe::kMaxHistoryEntry || entry.find('\r') != std::string::npos) {
+      std::abort();
+    }
+  }
+  const std::string output = ScratchPath("output.txt");
+  if (!portprobe::WriteHistoryFile(output, *entries) || portprobe::ReadHistoryFile(output) != entries) std::abort();
+
+  portprobe::ParserSlots slots;
+  slots.RestoreFromList(input);
+  if (slots.ParserCount() < 0 || slots.ParserCount() > portprobe::ParserSlots::kCapacity) std::abort();
+  return 0;
+}
