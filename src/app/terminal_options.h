@@ -11,6 +11,8 @@ struct TerminalOptions {
   // the start-up open takes the first of them.
   std::vector<std::string> leadingPorts;
   bool enumeratePorts = true;
+  // How long label 1029 shows that the received text was saved.
+  int labelRestoreMilliseconds = 5000;
 };
 
 }  // namespace portprobe
