@@ -1,11 +1,12 @@
 # portprobe_add_test(NAME SOURCES src... LIBS lib... [GUI])
 # One test executable per module, run by CTest. GUI tests get the offscreen platform
-# and bring their own main(), which creates the application object.
+# and a main() that creates the application object.
 function(portprobe_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   if(ARG_GUI)
-    target_link_libraries(${name} PRIVATE GTest::gtest)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/gui_test_main.cpp)
+    target_link_libraries(${name} PRIVATE GTest::gtest Qt6::Widgets)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()

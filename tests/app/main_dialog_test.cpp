@@ -1,6 +1,5 @@
 #include "app/main_dialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -252,9 +251,3 @@ TEST(MainDialog, ADeviceThatGoesAwayIsReportedOnceAndShownClosed) {
 
 }  // namespace
 }  // namespace portprobe
-
-int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
