@@ -13,7 +13,7 @@ using namespace resources;
 namespace {
 
 constexpr int kComPortCount = 128;
-constexpr std::size_t kDrainSliceBytes = std::size_t{1} << 20;
+constexpr std::size_t kDrainSliceBytes = std::size_t{256} << 10;
 const QString kSeparatorRow = QStringLiteral("---------");
 
 template <typename Rows>
@@ -132,10 +132,11 @@ std::uint32_t MainDialog::WriteBytes(const std::uint8_t* bytes, std::uint32_t le
 }
 
 // A flood is shown in slices of about kDrainSliceBytes, each with one append; what is
-// left waits for the next turn of the event loop, so the window keeps answering.
+// left waits for the next turn of the event loop, so the window keeps answering. More
+// is taken from the link only once the backlog is shown, so that the link's own limit
+// holds the device back while the window is behind.
 void MainDialog::DrainSerialEvents() {
-  std::deque<SerialEvent> events = link_.TakeEvents();
-  std::move(events.begin(), events.end(), std::back_inserter(backlog_));
+  if (backlog_.empty()) backlog_ = link_.TakeEvents();
   if (backlog_.empty()) return;
   std::vector<SerialEvent> batches;
   std::size_t sliceBytes = 0;

@@ -11,16 +11,19 @@ namespace {
 // Dropped bytes are moved out once they outweigh a quarter of the live text, so each
 // byte is moved a bounded number of times on average.
 constexpr std::size_t kCompactMinimum = std::size_t{1} << 20;
+// Room for the usual appends beyond the limit and the dropped bytes not yet moved out.
+constexpr std::size_t kAppendRoom = std::size_t{4} << 20;
 
 }  // namespace
 
-LineIndexedText::LineIndexedText(std::size_t byteLimit) : byteLimit_(byteLimit) {}
+LineIndexedText::LineIndexedText(std::size_t byteLimit) : byteLimit_(byteLimit) { ReserveStorage(); }
 
 LineIndexedText::Dropped LineIndexedText::Append(std::string_view text) { return Replace(Size(), Size(), text); }
 
 LineIndexedText::Dropped LineIndexedText::Replace(std::size_t from, std::size_t to, std::string_view text) {
   if (from == to && text.empty()) return {};
   // The line before the edit is indexed again too: a CR at its end may now meet an LF.
+  if (bytes_.size() + text.size() > bytes_.capacity() + (to - from)) Compact();
   const std::size_t line = LineOf(from);
   const std::size_t first = firstLine_ + (line > 0 ? line - 1 : 0);
   bytes_.replace(dropped_ + from, to - from, text);
@@ -31,6 +34,7 @@ LineIndexedText::Dropped LineIndexedText::Replace(std::size_t from, std::size_t 
 
 void LineIndexedText::Clear() {
   std::string().swap(bytes_);
+  ReserveStorage();
   starts_.assign(1, 0);
   dropped_ = 0;
   firstLine_ = 0;
@@ -113,8 +117,17 @@ LineIndexedText::Dropped LineIndexedText::DropOldestLines() {
   return dropped;
 }
 
+// Reserving what the bounded text can need keeps the storage from being reallocated
+// at the limit, when old and new storage would both be in memory. Pages that are
+// never written take no memory.
+void LineIndexedText::ReserveStorage() { bytes_.reserve(byteLimit_ + byteLimit_ / 4 + kAppendRoom); }
+
 void LineIndexedText::CompactIfWorthwhile() {
-  if (dropped_ < kCompactMinimum || dropped_ < Size() / 4) return;
+  if (dropped_ >= kCompactMinimum && dropped_ >= Size() / 4) Compact();
+}
+
+void LineIndexedText::Compact() {
+  if (dropped_ == 0) return;
   bytes_.erase(0, dropped_);
   starts_.erase(starts_.begin(), starts_.begin() + static_cast<std::ptrdiff_t>(firstLine_));
   for (std::size_t& start : starts_) start -= dropped_;

@@ -60,7 +60,9 @@ class LineIndexedText {
   // and everything behind them moved by `shift`.
   void Reindex(std::size_t first, std::size_t editEnd, std::ptrdiff_t shift);
   Dropped DropOldestLines();
+  void ReserveStorage();
   void CompactIfWorthwhile();
+  void Compact();
 
   std::size_t byteLimit_;
   // Dropped bytes and index entries stay in front until compacting pays off, so that
