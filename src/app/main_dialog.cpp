@@ -10,6 +10,7 @@
 #include <QShortcut>
 
 #include "app/about_dialog.h"
+#include "app/history_popup.h"
 #include "common/decimal_text.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
@@ -34,6 +35,22 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
       link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }) {
   connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
   connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
+  connect(Button(kManualSendButton), &QPushButton::clicked, this, &MainDialog::ManualSend);
+  connect(Button(kChecksumButton), &QPushButton::clicked, this, &MainDialog::ApplyChecksum);
+  connect(Button(kHexButton), &QPushButton::clicked, this, &MainDialog::ConvertToHex);
+  connect(Button(kCharButton), &QPushButton::clicked, this, &MainDialog::ConvertToChars);
+  connect(Button(kClearSendButton), &QPushButton::clicked, this, &MainDialog::ClearSend);
+  connect(Button(kSendFileButton), &QPushButton::clicked, this, &MainDialog::ChooseSendFile);
+  connect(CheckBox(kAutoSendCheck), &QCheckBox::clicked, this, &MainDialog::AutoSendToggled);
+  connect(Button(kAddHistoryButton), &QPushButton::clicked, this, &MainDialog::AddToHistory);
+  connect(Button(kClearHistoryButton), &QPushButton::clicked, this, &MainDialog::ClearHistory);
+  connect(Button(kExportHistoryButton), &QPushButton::clicked, this, &MainDialog::ExportHistory);
+  connect(Button(kImportHistoryButton), &QPushButton::clicked, this, &MainDialog::ImportHistory);
+  connect(Button(kHistoryPopupButton), &QPushButton::clicked, this, &MainDialog::ToggleHistoryPopup);
+  connect(Button(kMenuButton), &QPushButton::clicked, this, &MainDialog::ShowToolsMenuAtCursor);
+  connect(ComboBox(kHistoryList), &QComboBox::activated, this, &MainDialog::HistorySelected);
+  autoSendTimer_.setSingleShot(true);
+  connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);
   connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
@@ -59,6 +76,8 @@ void MainDialog::RunStartupSequence() {
   OpenPort(0);
   UpdateOpenButton();
   UpdateStatusLine();
+  RecordLayout();
+  ApplyTextColours();
   ComboBox(kChecksumList)->setCurrentIndex(0);
   CheckBox(kHexDisplayCheck)->setChecked(true);
   CheckBox(kHexSendCheck)->setChecked(true);
@@ -68,6 +87,7 @@ void MainDialog::RunStartupSequence() {
   SetControlText(kReceiveBox, QStringLiteral("Receiving Area"));
   startupTextShown_ = true;
   startupDone_ = true;
+  historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
 }
 
 void MainDialog::ShowAboutDialog() {
@@ -125,6 +145,11 @@ void MainDialog::accept() {
 }
 
 void MainDialog::done(int result) {
+  if (activeFileSend_ != nullptr) {
+    activeFileSend_->cancel = true;
+    deferredDone_ = result;
+    return;
+  }
   // No worker may outlive the window.
   ClosePort();
   TemplateDialog::done(result);

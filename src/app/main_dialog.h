@@ -3,22 +3,28 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QRect>
+#include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/terminal_options.h"
-#include "common/line_indexed_text.h"
+#include "common/byte_frame.h"
 #include "serial/line_settings.h"
 #include "serial/receive_formatter.h"
+#include "send/send_file.h"
 #include "serial/serial_link.h"
 #include "ui/prompter.h"
 #include "ui/template_dialog.h"
 
 namespace portprobe {
+
+class HistoryPopup;
 
 namespace ui {
 class PlainTextView;
@@ -38,6 +44,7 @@ class MainDialog : public ui::TemplateDialog {
   bool WantOpen() const { return wantOpen_; }
   std::uint32_t AutoSendPeriod() const { return autoSendPeriod_; }
   bool StartupDone() const { return startupDone_; }
+  HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
 
   // The receive box 1006 and everything appended to it since the last clear, as raw
   // bytes; the start-up text does not count.
@@ -56,6 +63,8 @@ class MainDialog : public ui::TemplateDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void RunStartupSequence();
@@ -85,6 +94,54 @@ class MainDialog : public ui::TemplateDialog {
   void AddNoticeOnce(const QString& text);
   void ShowPendingNotices();
   std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length);
+
+  // Manual send and the send-box buttons (main_dialog_send.cpp).
+  std::string SendBoxBytes() const;
+  void SetSendBoxBytes(const std::string& bytes);
+  void EnableSendControls(bool enabled);
+  std::uint32_t WriteAll(const std::uint8_t* bytes, std::size_t length);
+  void SendText(const std::string& text);
+  void ManualSend();
+  ByteFrame ParseSendBox() const;
+  void ApplyChecksum();
+  void ConvertToHex();
+  void ConvertToChars();
+  void ClearSend();
+
+  // Automatic and file sending (main_dialog_file_send.cpp).
+  void AutoSendToggled();
+  void TimerTick();
+  void ChooseSendFile();
+  bool SendFileChosen() const;
+  void SendChosenFile();
+  void ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError);
+  void FinishDeferredEnds();
+
+  // The command history (main_dialog_history.cpp).
+  std::string HistoryRow(int index) const;
+  void AppendHistoryRow(const std::string& entry);
+  std::string HistoryEntryText(int index) const;
+  void AddToHistory();
+  void HistorySelected();
+  void ClearHistory();
+  void ExportHistory();
+  void ImportHistory();
+  void ToggleHistoryPopup();
+  void UseHistoryEntry(int index, bool send);
+
+  // The tools menu (main_dialog_tools.cpp).
+  void ShowToolsMenu(const QPoint& clientPoint);
+  void ShowToolsMenuAtCursor();
+  void ToolsCommand(int id);
+  QString SelectedText(int editId) const;
+  QString ToolText() const;
+  void StartCalculator();
+  void OpenHelp();
+
+  // Layout and colours (main_dialog_layout.cpp).
+  void RecordLayout();
+  void Relayout(const QSize& proposed);
+  void ApplyTextColours();
 
   // Receive path and display (main_dialog_receive.cpp).
   void SetUpReceiveBox();
@@ -121,6 +178,18 @@ class MainDialog : public ui::TemplateDialog {
   std::string parityLetter_ = "N";
   std::string dataBitsText_;
   std::string stopBitsText_;
+
+  QSize initialSize_;
+  QRect initialReceiveBox_;
+  QRect initialSendBox_;
+  std::array<QRect, 24> initialBottomControls_;
+
+  HistoryPopup* historyPopup_ = nullptr;
+
+  std::string sendFilePath_;
+  FileSendProgress* activeFileSend_ = nullptr;
+  bool hangUpDeferred_ = false;
+  std::optional<int> deferredDone_;
 
   // Batches taken from the link but not shown yet: a flood is shown in slices, so the
   // window keeps answering between them.

@@ -171,6 +171,10 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
 
 // The device went away: close it for good and say so once.
 void MainDialog::HandleHangUp() {
+  if (activeFileSend_ != nullptr) {
+    hangUpDeferred_ = true;
+    return;
+  }
   link_.ClosePort();
   UpdateOpenButton();
   pendingNotices_ << QStringLiteral("串口%1已断开，请检查设备后重新打开。").arg(QString::fromStdString(portName_));

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/executable_directory.h"
+
 namespace portprobe {
 
 // How the terminal was started.
@@ -13,6 +15,8 @@ struct TerminalOptions {
   bool enumeratePorts = true;
   // How long label 1029 shows that the received text was saved.
   int labelRestoreMilliseconds = 5000;
+  // Where the checksum programs self_1 to self_3 live.
+  std::string checksumProgramDirectory = ExecutableDirectory();
 };
 
 }  // namespace portprobe

@@ -33,10 +33,7 @@ int RunChecksumCommand(const std::vector<std::string>& args) {
   ByteFrame frame = ParseHexText(args[1]);
   BlockingProgramHost host;  // program messages go to stderr; the frame is still printed
   AppendChecksum(frame, *type, host);
-  const std::string text = FormatHexBytes(frame) + "\n";
-  // A frame that could not be written (full disk, closed pipe) must not look printed.
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  return written && std::fflush(stdout) == 0 ? 0 : 1;
+  return PrintResult(FormatHexBytes(frame) + "\n");
 }
 
 }  // namespace

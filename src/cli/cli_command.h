@@ -19,8 +19,15 @@ struct CliCommand {
 
 // portprobe-cli checksum ROW HEXTEXT
 extern const CliCommand kChecksumCommand;
+// portprobe-cli convert dec2hex|hex2dec|hex2bin TEXT
+extern const CliCommand kConvertCommand;
+// Runs a packet-parser script over a hex frame: portprobe-cli parse SCRIPT [HEXTEXT].
+extern const CliCommand kParseCommand;
 
 // Prints the command's usage line to stderr and returns kUsageError.
 int UsageError(const CliCommand& command);
+
+// Writes a command's result to stdout; 0 when it was written, 1 otherwise.
+int PrintResult(std::string_view text);
 
 }  // namespace portprobe::cli

@@ -13,6 +13,8 @@ namespace {
 // Subcommands register here, one row each.
 const std::vector<const CliCommand*> kCommands = {
     &kChecksumCommand,
+    &kConvertCommand,
+    &kParseCommand,
 };
 
 void PrintUsage() {
@@ -23,11 +25,6 @@ void PrintUsage() {
 }
 
 }  // namespace
-
-int UsageError(const CliCommand& command) {
-  std::fprintf(stderr, "usage: %.*s\n", static_cast<int>(command.usage.size()), command.usage.data());
-  return kUsageError;
-}
 
 }  // namespace portprobe::cli
 

@@ -10,20 +10,25 @@ int HexDigitValue(unsigned char c) {
 }
 
 ByteFrame ParseHexText(std::string_view text, std::size_t maxBytes) {
+  return HexStreamDecoder().Feed(text, maxBytes);
+}
+
+ByteFrame HexStreamDecoder::Feed(std::string_view piece, std::size_t maxBytes) {
   ByteFrame frame;
-  std::size_t i = 0;
-  while (i < text.size() && frame.size() < maxBytes) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == ' ' || c == '\r' || c == '\n') {
-      ++i;
-      continue;
+  for (std::size_t i = 0; i < piece.size() && !stopped_ && frame.size() < maxBytes; ++i) {
+    const unsigned char c = static_cast<unsigned char>(piece[i]);
+    if (pendingHigh_ >= 0) {
+      const int low = HexDigitValue(c);
+      if (low < 0) {
+        stopped_ = true;
+        break;
+      }
+      frame.push_back(static_cast<std::uint8_t>(pendingHigh_ * 16 + low));
+      pendingHigh_ = -1;
+    } else if (c != ' ' && c != '\r' && c != '\n') {
+      pendingHigh_ = HexDigitValue(c);
+      stopped_ = pendingHigh_ < 0;
     }
-    if (i + 1 >= text.size()) break;
-    const int high = HexDigitValue(c);
-    const int low = HexDigitValue(static_cast<unsigned char>(text[i + 1]));
-    if (high < 0 || low < 0) break;
-    frame.push_back(static_cast<std::uint8_t>(high * 16 + low));
-    i += 2;
   }
   return frame;
 }

@@ -17,4 +17,17 @@ int HexDigitValue(unsigned char c);
 ByteFrame ParseHexText(std::string_view text,
                        std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
+// Decodes hex text that arrives in pieces as one text: a byte group split between two
+// pieces is joined, and the first pair that is not a group ends the decoding for good.
+class HexStreamDecoder {
+ public:
+  // The bytes that this piece completes, at most maxBytes of them.
+  ByteFrame Feed(std::string_view piece, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+  bool Stopped() const { return stopped_; }
+
+ private:
+  int pendingHigh_ = -1;  // first digit of a group whose second digit is still to come
+  bool stopped_ = false;
+};
+
 }  // namespace portprobe

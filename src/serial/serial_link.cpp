@@ -88,7 +88,8 @@ bool SerialLink::ApplyLineSettings(const LineSettings& settings) {
   return IsOpen() && portprobe::ApplyLineSettings(fd_, settings) == ApplyResult::Applied;
 }
 
-std::uint32_t SerialLink::WriteBytes(const std::uint8_t* bytes, std::uint32_t length, WriteOutcome* outcome) {
+std::uint32_t SerialLink::WriteBytes(const std::uint8_t* bytes, std::uint32_t length, WriteOutcome* outcome,
+                                     const std::atomic<bool>* cancel) {
   WriteOutcome result = WriteOutcome::Failed;
   std::uint32_t written = 0;
   if (IsOpen() && length > 0) {
@@ -97,7 +98,7 @@ std::uint32_t SerialLink::WriteBytes(const std::uint8_t* bytes, std::uint32_t le
       result = WriteOutcome::LineError;
     } else {
       int stalled = 0;
-      while (written < length && stalled < kWriteStallMilliseconds) {
+      while (written < length && stalled < kWriteStallMilliseconds && !(cancel != nullptr && *cancel)) {
         const ssize_t n = ::write(fd_, bytes + written, length - written);
         if (n > 0) {
           written += static_cast<std::uint32_t>(n);

@@ -43,9 +43,11 @@ class SerialLink {
   // Applies settings to the open port; false when no port is open or it refused them.
   bool ApplyLineSettings(const LineSettings& settings);
 
-  // Writes all bytes unless the line reports errors, the device fails, or it takes no
-  // byte for kWriteStallMilliseconds. Returns the count written.
-  std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length, WriteOutcome* outcome = nullptr);
+  // Writes all bytes unless the line reports errors, the device fails, it takes no
+  // byte for kWriteStallMilliseconds, or `cancel` is set. Returns the count written.
+  // Safe to call from one thread besides the worker while the port stays open.
+  std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length, WriteOutcome* outcome = nullptr,
+                           const std::atomic<bool>* cancel = nullptr);
 
   // Everything the worker queued since the last call, in order.
   std::deque<SerialEvent> TakeEvents();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <functional>
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace portprobe::ui {
@@ -15,8 +18,9 @@ struct FileDialogRequest {
   QString defaultFileName;
 };
 
-// Every message box and file dialog of the terminal goes through this interface,
-// so that tests can answer them without a modal loop.
+// Everything the terminal asks of the user outside its window (message boxes, file
+// dialogs, popup menus) or of the desktop (opening a document, starting a program)
+// goes through this interface, so that tests can answer without a modal loop.
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -29,8 +33,18 @@ class Prompter {
   virtual QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
 
   // A small modal dialog saying that a job is still running, with a button to stop it.
-  // It closes by itself once finished() is true. Returns true when the user chose to stop.
-  virtual bool OfferStop(QWidget* parent, const QString& text, const std::function<bool()>& finished) = 0;
+  // Its text is read anew while it shows, so it can tell the job's progress. It closes
+  // by itself once finished() is true. Returns true when the user chose to stop.
+  virtual bool OfferStop(QWidget* parent, const std::function<QString()>& text,
+                         const std::function<bool()>& finished) = 0;
+
+  // Shows a popup menu at a screen point; the chosen action, or nullptr.
+  virtual QAction* ExecMenu(QMenu& menu, const QPoint& screenPoint) = 0;
+
+  // Opens a document with the desktop's viewer for it; the outcome is not reported.
+  virtual void OpenDocument(const QString& path) = 0;
+  // Starts a program on its own, not waiting for it; false when it could not start.
+  virtual bool StartDetached(const QString& program) = 0;
 };
 
 // Qt filter text ("description (patterns);;...") from the "description|pattern|..." form.

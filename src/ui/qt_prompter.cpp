@@ -1,12 +1,16 @@
 #include "ui/qt_prompter.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace portprobe::ui {
@@ -54,20 +58,29 @@ QString QtPrompter::GetSaveFileName(QWidget* parent, const FileDialogRequest& re
   return RunFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
-bool QtPrompter::OfferStop(QWidget* parent, const QString& text, const std::function<bool()>& finished) {
+bool QtPrompter::OfferStop(QWidget* parent, const std::function<QString()>& text,
+                           const std::function<bool()>& finished) {
   QDialog dialog(parent);
   dialog.setWindowTitle(kCaption);
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(text, &dialog));
+  auto* label = new QLabel(text(), &dialog);
+  layout->addWidget(label);
   auto* stop = new QPushButton(QStringLiteral("停止"), &dialog);
   layout->addWidget(stop);
   QObject::connect(stop, &QPushButton::clicked, &dialog, &QDialog::accept);
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
     if (finished()) dialog.reject();
+    label->setText(text());
   });
   poll.start(20);
   return dialog.exec() == QDialog::Accepted;
 }
+
+QAction* QtPrompter::ExecMenu(QMenu& menu, const QPoint& screenPoint) { return menu.exec(screenPoint); }
+
+void QtPrompter::OpenDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+bool QtPrompter::StartDetached(const QString& program) { return QProcess::startDetached(program, {}); }
 
 }  // namespace portprobe::ui

@@ -10,7 +10,11 @@ class QtPrompter final : public Prompter {
   void ShowMessage(QWidget* parent, const QString& text) override;
   QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
-  bool OfferStop(QWidget* parent, const QString& text, const std::function<bool()>& finished) override;
+  bool OfferStop(QWidget* parent, const std::function<QString()>& text,
+                 const std::function<bool()>& finished) override;
+  QAction* ExecMenu(QMenu& menu, const QPoint& screenPoint) override;
+  void OpenDocument(const QString& path) override;
+  bool StartDetached(const QString& program) override;
 };
 
 }  // namespace portprobe::ui

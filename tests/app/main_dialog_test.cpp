@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 
+#include "app/dialog_test_support.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 #include "support/pty_pair.h"
@@ -22,9 +23,9 @@ namespace {
 
 using namespace resources;
 using testing::PtyPair;
+using testing::Choose;
+using testing::PortsFirst;
 using testing::ScriptedPrompter;
-
-TerminalOptions PortsFirst(std::vector<std::string> ports) { return {std::move(ports), false}; }
 
 QString StatusText(const MainDialog& dialog) { return dialog.Label(kStatusLabel)->text(); }
 
@@ -127,8 +128,7 @@ TEST(MainDialog, ChoosingAPortThatFailsKeepsTheCloseCaption) {
   ScriptedPrompter prompter;
   MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
   QComboBox* ports = dialog.ComboBox(kPortList);
-  ports->setCurrentIndex(1);  // "---------"
-  emit ports->activated(1);
+  Choose(ports, 1);  // "---------"
   EXPECT_FALSE(dialog.IsOpen());
   EXPECT_TRUE(dialog.WantOpen());
   EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("关闭"));
@@ -160,20 +160,15 @@ TEST(MainDialog, SettingListsUpdateTheStatusLineAndTheOpenPort) {
   MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
   const QString path = QString::fromStdString(pty.SlavePath());
   QComboBox* bauds = dialog.ComboBox(kBaudList);
-  bauds->setCurrentIndex(8);
-  emit bauds->activated(8);
+  Choose(bauds, 8);
   EXPECT_EQ(StatusText(dialog), path + QStringLiteral(" OPENED,43000,N,8,1"));
   struct termios2 tio {};
   ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &tio), 0);
   EXPECT_EQ(tio.c_ospeed, 43000u);
 
   dialog.Button(kOpenButton)->click();
-  QComboBox* parity = dialog.ComboBox(kParityList);
-  parity->setCurrentIndex(2);
-  emit parity->activated(2);
-  QComboBox* stopBits = dialog.ComboBox(kStopBitsList);
-  stopBits->setCurrentIndex(1);
-  emit stopBits->activated(1);
+  Choose(dialog.ComboBox(kParityList), 2);
+  Choose(dialog.ComboBox(kStopBitsList), 1);
   EXPECT_EQ(StatusText(dialog), path + QStringLiteral(" CLOSED,43000,E,8,2"));
   EXPECT_TRUE(prompter.messages.isEmpty());
 }

@@ -1,4 +1,4 @@
-// main() of the GUI tests: widgets need the application object.
+// main() of GUI tests: the application object must exist before any widget.
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAction>
+#include <QMenu>
 #include <QStringList>
 #include <deque>
 #include <vector>
@@ -21,15 +23,40 @@ class ScriptedPrompter : public ui::Prompter {
     saveRequests.push_back(request);
     return Next(saveAnswers);
   }
-  bool OfferStop(QWidget*, const QString& text, const std::function<bool()>&) override {
-    stopOffers << text;
+  bool OfferStop(QWidget*, const std::function<QString()>& text, const std::function<bool()>&) override {
+    stopOffers << text();
     if (stopAnswers.empty()) return false;
     const bool stop = stopAnswers.front();
     stopAnswers.pop_front();
     return stop;
   }
 
+  // Records the menu's entries ("-" for a separator) and picks the entry whose
+  // data is the next of menuChoices; none left, or no such entry, dismisses it.
+  QAction* ExecMenu(QMenu& menu, const QPoint&) override {
+    QStringList entries;
+    QAction* chosen = nullptr;
+    const int wanted = menuChoices.empty() ? -1 : menuChoices.front();
+    if (!menuChoices.empty()) menuChoices.pop_front();
+    for (QAction* action : menu.actions()) {
+      entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+      if (!action->isSeparator() && action->data().toInt() == wanted) chosen = action;
+    }
+    menus.push_back(entries);
+    return chosen;
+  }
+
+  void OpenDocument(const QString& path) override { openedDocuments << path; }
+  bool StartDetached(const QString& program) override {
+    startedPrograms << program;
+    return true;
+  }
+
   QStringList messages;
+  std::vector<QStringList> menus;
+  std::deque<int> menuChoices;
+  QStringList openedDocuments;
+  QStringList startedPrograms;
   QStringList stopOffers;
   std::deque<QString> openAnswers;  // an empty text, or none left, cancels the dialog
   std::deque<QString> saveAnswers;

@@ -27,13 +27,14 @@ std::string TempDir::WriteFile(const std::string& name, const std::string& conte
   return file;
 }
 
-std::string ReadFile(const std::string& path) {
+std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+std::filesystem::path WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+  return path;
 }
 
 }  // namespace portprobe::testing

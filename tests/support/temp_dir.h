@@ -26,7 +26,8 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+// Writes the bytes as the file's whole content and returns its path.
+std::filesystem::path WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace portprobe::testing

@@ -1,0 +1,139 @@
+// Automatic sending on a timer, and sending a file instead of the send box.
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <thread>
+
+#include "app/main_dialog.h"
+#include "app/responsive_wait.h"
+#include "common/decimal_text.h"
+#include "resources/control_ids.h"
+#include "send/send_file.h"
+#include "send/send_text.h"
+
+namespace portprobe {
+
+using namespace resources;
+
+namespace {
+
+// A period typed as 0, as a text that is no number, or negative would spin the window.
+constexpr std::int32_t kShortestTickPeriod = 10;
+
+const QString kSendFileFilter = QStringLiteral("文本文件(*.txt)|*.txt|All Files (*.*)|*.*| |");
+
+QString FileSendProgressText(const QString& path, const FileSendProgress& progress) {
+  return QStringLiteral("正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?")
+      .arg(path)
+      .arg(progress.bytesRead.load())
+      .arg(progress.fileSize)
+      .arg(progress.bytesWritten.load());
+}
+
+}  // namespace
+
+void MainDialog::AutoSendToggled() {
+  autoSendOn_ = CheckBox(kAutoSendCheck)->isChecked();
+  // An invalid period leaves auto send off rather than running on a period the user
+  // was just told is wrong.
+  if (!ExchangePeriodFromControl()) autoSendOn_ = false;
+  if (autoSendOn_) {
+    if (IsOpen()) {
+      autoSendTimer_.start(static_cast<int>(autoSendPeriod_));
+    } else {
+      autoSendOn_ = false;
+      Notify(QStringLiteral("自动发送,请先打开串口!"));
+    }
+  }
+  CheckBox(kAutoSendCheck)->setChecked(autoSendOn_);
+  if (!autoSendOn_) autoSendTimer_.stop();
+}
+
+// The timer is stopped for the send and set again afterwards, with the period read
+// from the edit at that moment, so a slow send never piles up ticks.
+void MainDialog::TimerTick() {
+  autoSendTimer_.stop();
+  ManualSend();
+  if (!autoSendOn_) return;
+  const std::int32_t period = std::max(LeadingInteger(Edit(kPeriodEdit)->text().toStdString()), kShortestTickPeriod);
+  autoSendPeriod_ = static_cast<std::uint32_t>(period);
+  autoSendTimer_.start(period);
+}
+
+void MainDialog::ChooseSendFile() {
+  const QString path = prompter_.GetOpenFileName(this, {kSendFileFilter, {}, {}});
+  if (path.isEmpty()) return;
+  std::string error;
+  const std::optional<std::string> text = LoadSendFileText(path.toStdString(), &error);
+  if (!text) {
+    Notify(QStringLiteral("无法读取文件%1: %2").arg(path, QString::fromStdString(error)));
+    return;
+  }
+  sendFilePath_ = path.toStdString();
+  Label(kSendFileLabel)->setText(path);
+  SetSendBoxBytes(*text);
+}
+
+bool MainDialog::SendFileChosen() const {
+  return !sendFilePath_.empty() && QFileInfo::exists(QString::fromStdString(sendFilePath_));
+}
+
+// The send runs beside the window, which keeps painting and shows the progress; the
+// send controls stay disabled until it ends.
+void MainDialog::SendChosenFile() {
+  const QString path = QString::fromStdString(sendFilePath_);
+  FileSendProgress progress;
+  progress.fileSize = static_cast<std::uint64_t>(QFileInfo(path).size());
+  std::atomic<bool> lineError = false;
+  const PortWriter write = [&](const std::uint8_t* bytes, std::uint32_t length) {
+    SerialLink::WriteOutcome outcome;
+    const std::uint32_t written = link_.WriteBytes(bytes, length, &outcome, &progress.cancel);
+    if (outcome == SerialLink::WriteOutcome::LineError) lineError = true;
+    return written;
+  };
+  const bool hex = CheckBox(kHexSendCheck)->isChecked();
+  FileSendOutcome outcome;
+  std::atomic<bool> finished = false;
+  activeFileSend_ = &progress;
+  std::thread sender([&] {
+    outcome = SendFile(sendFilePath_, hex, write, progress);
+    finished = true;
+  });
+  if (!WaitResponsively(this, prompter_, [&] { return FileSendProgressText(path, progress); },
+                        [&] { return finished.load(); })) {
+    progress.cancel = true;
+  }
+  sender.join();
+  activeFileSend_ = nullptr;
+  txCount_ += static_cast<std::int64_t>(progress.bytesWritten);
+  ReportFileSend(outcome, path, lineError);
+  EnableSendControls(true);
+  UpdateStatusLine();
+  FinishDeferredEnds();
+}
+
+void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError) {
+  if (lineError) Notify(QStringLiteral("写串口错！请检查参数设置。"));
+  if (outcome.result == FileSendResult::LoneSpace) Notify(QStringLiteral("读十六进制文件出错，请检查格式！"));
+  if (outcome.result == FileSendResult::Unreadable) {
+    Notify(QStringLiteral("无法读取文件%1: %2").arg(path, QString::fromStdString(outcome.error)));
+  }
+}
+
+// A hang-up or the end of the window that came during a file send waits for the
+// sender thread, which still uses the port.
+void MainDialog::FinishDeferredEnds() {
+  if (hangUpDeferred_) {
+    hangUpDeferred_ = false;
+    HandleHangUp();
+  }
+  if (deferredDone_) {
+    const int result = *deferredDone_;
+    deferredDone_.reset();
+    done(result);
+  }
+}
+
+}  // namespace portprobe

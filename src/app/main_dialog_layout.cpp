@@ -1,0 +1,79 @@
+// The window grows from its start-up size: the two boxes stretch, the controls of
+// the bottom area follow the lower edge. Some controls have their own text colour.
+#include <QPalette>
+#include <QResizeEvent>
+
+#include "app/main_dialog.h"
+#include "resources/control_ids.h"
+
+namespace portprobe {
+
+using namespace resources;
+
+namespace {
+
+constexpr std::array<int, 24> kBottomControls = {
+    kHistoryPopupButton, kHistoryList,    kAddHistoryButton,  kImportHistoryButton, kExportHistoryButton,
+    kChecksumList,       kChecksumButton, kStatusLabel,       kRxLabel,             kTxLabel,
+    kResetCountersButton, kClearHistoryButton, kSendFileButton, kSendFileLabel,     kMenuButton,
+    kHexButton,          kCharButton,     kClearSendButton,   kManualSendButton,    kHexSendCheck,
+    kAutoSendCheck,      kPeriodLabel,    kPeriodEdit,        kMillisecondsLabel};
+
+struct TextColour {
+  QColor colour;
+  std::initializer_list<int> controls;
+};
+
+const TextColour kTextColours[] = {
+    {QColor(0, 0, 180), {kSendBox, kClearSendButton, kStatusLabel, kTxLabel, kRxLabel}},
+    {QColor(50, 50, 150),
+     {kHexSendCheck, kHexDisplayCheck, kAutoSendCheck, kPeriodLabel, kMillisecondsLabel, kCaptureCheck}},
+    {QColor(128, 0, 0), {kSendFileLabel, kCaptureLabel}},
+};
+
+}  // namespace
+
+void MainDialog::RecordLayout() {
+  initialSize_ = size();
+  initialReceiveBox_ = Control(kReceiveBox)->geometry();
+  initialSendBox_ = Control(kSendBox)->geometry();
+  for (std::size_t i = 0; i < kBottomControls.size(); ++i) {
+    initialBottomControls_[i] = Control(kBottomControls[i])->geometry();
+  }
+  // Window managers hold the window at this size or larger during a drag.
+  setMinimumSize(initialSize_);
+}
+
+// Two thirds of the extra height go to the receive box, the rest to the send box;
+// both take all of the extra width. A size below the start-up size moves nothing.
+void MainDialog::Relayout(const QSize& proposed) {
+  const int dx = proposed.width() - initialSize_.width();
+  const int dy = proposed.height() - initialSize_.height();
+  if (dx < 0 || dy < 0) return;
+  const int g = (2 * dy) / 3;
+  Control(kReceiveBox)->setGeometry(initialReceiveBox_.adjusted(0, 0, dx, g));
+  Control(kSendBox)->setGeometry(initialSendBox_.adjusted(0, g, dx, dy));
+  for (std::size_t i = 0; i < kBottomControls.size(); ++i) {
+    Control(kBottomControls[i])->setGeometry(initialBottomControls_[i].translated(0, dy));
+  }
+}
+
+void MainDialog::resizeEvent(QResizeEvent* event) {
+  TemplateDialog::resizeEvent(event);
+  if (startupDone_) Relayout(event->size());
+}
+
+void MainDialog::ApplyTextColours() {
+  for (const TextColour& entry : kTextColours) {
+    for (int id : entry.controls) {
+      QWidget* control = Control(id);
+      QPalette palette = control->palette();
+      for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        palette.setColor(role, entry.colour);
+      }
+      control->setPalette(palette);
+    }
+  }
+}
+
+}  // namespace portprobe

@@ -1,0 +1,38 @@
+// portprobe-cli parse SCRIPT [HEXTEXT]: runs a packet-parser script over a frame, as
+// the terminal's tools menu does, and writes what it prints to stdout.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "parser/packet_parser.h"
+#include "send/hex_codec.h"
+#include "send/parser_script_file.h"
+
+namespace portprobe::cli {
+
+namespace {
+
+// The frame that a parser entry of the tools menu runs over holds at most this many bytes.
+constexpr std::size_t kMaxFrameBytes = 512;
+
+int RunParse(const std::vector<std::string>& args) {
+  if (args.empty() || args.size() > 2) return UsageError(kParseCommand);
+  const std::optional<std::string> script = ReadParserScriptFile(args[0]);
+  if (!script) {
+    std::fputs("载入解析器失败\n", stderr);
+    return kUsageError;
+  }
+  const ByteFrame frame = ParseHexText(args.size() == 2 ? args[1] : std::string(), kMaxFrameBytes);
+  parser::PacketParser parser([](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); });
+  parser.RunParser(*script, frame.data(), static_cast<std::uint32_t>(frame.size()));
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace
+
+const CliCommand kParseCommand = {"parse", "portprobe-cli parse SCRIPT [HEXTEXT]", RunParse};
+
+}  // namespace portprobe::cli

@@ -1,0 +1,17 @@
+#include "parser/language/trace_file.h"
+
+#include <cstdio>
+
+namespace portprobe::parser {
+
+void WriteTrace(const std::string& fileName, const std::vector<ScriptLine>& lines) {
+  std::FILE* file = std::fopen(fileName.c_str(), "wb");
+  if (file == nullptr) return;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::fprintf(file, "%04d__%04d:\t%s\r\n", static_cast<int>(i), static_cast<int>(lines[i].sourceLine),
+                 lines[i].text.c_str());
+  }
+  std::fclose(file);
+}
+
+}  // namespace portprobe::parser

@@ -1,0 +1,23 @@
+#include "parser/packet_parser.h"
+
+#include "parser/runtime/interpreter.h"
+
+namespace portprobe::parser {
+
+PacketParser::PacketParser(OutputSink sink) : interpreter_(std::make_unique<Interpreter>(std::move(sink))) {}
+
+PacketParser::~PacketParser() = default;
+
+int PacketParser::RunParser(std::string_view scriptText, const std::uint8_t* frame, std::uint32_t length) {
+  return interpreter_->RunParser(scriptText, frame, length);
+}
+
+std::int32_t PacketParser::AllocationCount() const { return interpreter_->AllocationCount(); }
+
+void PacketParser::RequestStop() { interpreter_->RequestStop(); }
+
+void PacketParser::SetStepLimit(std::uint64_t maxLines) { interpreter_->SetStepLimit(maxLines); }
+
+void PacketParser::SetTraceFiles(bool write) { interpreter_->SetTraceFiles(write); }
+
+}  // namespace portprobe::parser

@@ -1,0 +1,76 @@
+#include "parser/runtime/control_statements.h"
+
+#include <optional>
+
+#include "parser/language/ascii.h"
+#include "parser/language/labels.h"
+#include "parser/runtime/arithmetic_statements.h"
+#include "parser/runtime/interpreter.h"
+#include "parser/runtime/operators.h"
+
+namespace portprobe::parser {
+
+namespace {
+
+// The value of "W c" (one operand) or "W a V b" (a three-word condition); none on a
+// division by zero.
+std::optional<Word> ConditionValue(Variables& variables, const Words& words, bool singleOperand) {
+  if (singleOperand) return variables.OperandValue(words[1]);
+  return EvaluateCondition(variables, words[1], words[2], words[3]);
+}
+
+StepResult ConditionResult(std::optional<Word> condition, StepResult whenTrue, StepResult whenFalse) {
+  if (!condition) return kDivisionByZero;
+  return *condition != 0 ? whenTrue : whenFalse;
+}
+
+StepResult ForStep(Variables& variables, const Words& words) {
+  if (words.size() == 10) return AssignStatement(variables, {words[7], words[8], words[9]}, 0);
+  const int code = EqualsIgnoreCase(words[8], "--") ? 1 : 0;
+  const Word value = UnaryOperation(code, variables.GetValue(words[7]));
+  return variables.SetValue(words[7], value) >= 0 ? kNext : kForStepStoreFailed;
+}
+
+}  // namespace
+
+StepResult GotoStatement(const Words& words) {
+  return words.size() == 1 ? kNext : LabelCode(words[1], false);
+}
+
+StepResult IfStatement(Variables& variables, const Words& words) {
+  const std::size_t count = words.size();
+  const bool gotoForm = count >= 2 && EqualsIgnoreCase(words[count - 2], "goto");
+  if (gotoForm && count != 4 && count != 6) return kIfGotoWordCount;
+  if (count < 2 || count > 6) return kIfWordCount;
+  const std::optional<Word> condition = ConditionValue(variables, words, count <= 3 || (gotoForm && count == 4));
+  if (gotoForm) return ConditionResult(condition, LabelCode(words.back(), false), kNext);
+  return ConditionResult(condition, kNext, kSkip);
+}
+
+StepResult WhileStatement(Variables& variables, const Words& words) {
+  if (words.size() != 2 && words.size() != 4) return kWhileWordCount;
+  return ConditionResult(ConditionValue(variables, words, words.size() == 2), kEnterWhile, kSkip);
+}
+
+StepResult ForStatement(Interpreter& interpreter, const Words& words) {
+  if (words.size() != 9 && words.size() != 10) return kForWordCount;
+  Variables& variables = interpreter.variables();
+  // Without a loop table (the global pass) the loop is always being entered.
+  const LoopTable* loops = interpreter.CurrentLoops();
+  const bool entering = loops == nullptr || loops->FindByHead(interpreter.CurrentStep()) < 0;
+  const StepResult stepped =
+      entering ? AssignStatement(variables, {words[1], words[2], words[3]}, 0) : ForStep(variables, words);
+  if (stepped != kNext) return stepped;
+  return ConditionResult(EvaluateCondition(variables, words[4], words[5], words[6]), kEnterFor, kSkip);
+}
+
+StepResult ExitStatement(Interpreter& interpreter, const Words& words, std::uint16_t width) {
+  if (words.size() != 3) return kStop;
+  Variables& variables = interpreter.variables();
+  const Word offset = variables.OperandValue(words[1]);
+  if (offset > interpreter.frame().length) return kNext;
+  const Word frameValue = ReadFrameValue(interpreter.frame(), offset, width);
+  return frameValue == variables.OperandValue(words[2]) ? kStop : kNext;
+}
+
+}  // namespace portprobe::parser

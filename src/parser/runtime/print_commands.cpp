@@ -1,0 +1,80 @@
+#include "parser/runtime/print_commands.h"
+
+#include <cstdint>
+#include <string>
+
+#include "parser/language/ascii.h"
+#include "parser/runtime/interpreter.h"
+#include "parser/runtime/literals.h"
+#include "parser/runtime/text_format.h"
+
+namespace portprobe::parser {
+
+namespace {
+
+long Signed(Word value) { return static_cast<std::int32_t>(value); }
+unsigned long Unsigned(Word value) { return value; }
+
+// A "char *" variable or element, or a char array named whole, prints as the text that
+// its value addresses.
+bool PrintsAsText(TypeWord type, std::string_view word) {
+  const TypeCode code = CodeOf(type);
+  if (code == kCharPointerCode) return true;
+  return (code & ~kPointerFlag) == kCharCode && IsArray(type) && word.find('[') == std::string_view::npos;
+}
+
+std::string FormatVariable(Word format, const std::string& name, Word value) {
+  switch (format) {
+    case 1: return FormatText("%s:0x%lx ", name.c_str(), Unsigned(value));
+    case 2: return FormatText("%s:%ld 0x%lx ", name.c_str(), Signed(value), Unsigned(value));
+    default: return FormatText("%s:%ld ", name.c_str(), Signed(value));
+  }
+}
+
+}  // namespace
+
+StepResult EchoCommand(Interpreter& interpreter, const Words& words) {
+  Variables& variables = interpreter.variables();
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (StartsWithQuote(word) || StartsWithDigit(word)) {
+      interpreter.Print(StripQuotes(word));
+      continue;
+    }
+    const int slot = variables.FindVariable(word);
+    if (slot < 0) return kEchoVariableMissing;
+    const TypeWord type = variables.store().Record(slot).type;
+    const Word value = variables.GetValue(word);
+    if (PrintsAsText(type, word)) {
+      interpreter.Print(variables.TextAt(value));
+    } else {
+      interpreter.Print(FormatText("%d", static_cast<std::int32_t>(value)));
+    }
+  }
+  return kNext;
+}
+
+StepResult PrintCommand(Interpreter& interpreter, const Words& words) {
+  if (words.size() < 2) return kNext;
+  Variables& variables = interpreter.variables();
+  const Word value = variables.GetValue(words[1]);
+  const bool hasFormat = words.size() > 2 && StartsWithDigit(words[2]);
+  const Word format = hasFormat ? variables.OperandValue(words[2]) : 0;
+  interpreter.Print(FormatVariable(format, words[1], value));
+  for (std::size_t i = hasFormat ? 3 : 2; i < words.size(); ++i) interpreter.Print(StripQuotes(words[i]));
+  return kNext;
+}
+
+StepResult ListVarCommand(Interpreter& interpreter) {
+  const VariableStore& store = interpreter.variables().store();
+  interpreter.Print("---------ListVariant--------");
+  for (int slot = 0; slot < store.UsedCount(); ++slot) {
+    const Word value = store.Value(slot);
+    const char* name = store.Record(slot).name.c_str();
+    interpreter.Print(FormatText("var <%s> = %lx %ld", name, Unsigned(value), Signed(value)));
+  }
+  interpreter.Print(FormatText("---------total %d--------", store.UsedCount()));
+  return kNext;
+}
+
+}  // namespace portprobe::parser

@@ -1,0 +1,27 @@
+#include "parser/runtime/variable_commands.h"
+
+#include "parser/runtime/interpreter.h"
+#include "parser/runtime/literals.h"
+
+namespace portprobe::parser {
+
+StepResult SetCommand(Interpreter& interpreter, const Words& words) {
+  if (words.size() < 3) return kNext;
+  Variables& variables = interpreter.variables();
+  if (words.size() == 3) {
+    const Word value = variables.OperandValue(words[2]);
+    return variables.SetValue(words[1], value) >= 0 ? kNext : kSetStoreFailed;
+  }
+  // The offset is a number literal only; the width may be any operand.
+  const Word offset = ParseNumber(words[2]);
+  const Word width = variables.OperandValue(words[3]);
+  const Word value = ReadFrameValue(interpreter.frame(), offset, width);
+  return variables.SetValue(words[1], value) >= 0 ? kNext : kSetFromFrameStoreFailed;
+}
+
+StepResult DeleteVarCommand(Variables& variables, const Words& words) {
+  if (words.size() >= 2) variables.DeleteVariable(words[1]);
+  return kNext;
+}
+
+}  // namespace portprobe::parser

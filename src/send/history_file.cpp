@@ -1,0 +1,39 @@
+#include "send/history_file.h"
+
+#include "common/c_file.h"
+#include "send/text_line_reader.h"
+
+namespace portprobe {
+
+std::string_view HistoryEntryText(std::string_view entry) {
+  const std::size_t end = entry.find('>');
+  if (!entry.starts_with('<') || end == std::string_view::npos) return entry;
+  return entry.substr(end + 1);
+}
+
+std::optional<std::vector<std::string>> ReadHistoryFile(const std::string& path) {
+  CFile file = OpenCFile(path, "rb");
+  if (!file) return std::nullopt;
+  TextLineReader reader(file.get());
+  std::vector<std::string> entries;
+  for (;;) {
+    std::string line = reader.ReadTextLine(kMaxHistoryEntry);
+    if (line.empty() || static_cast<unsigned char>(line[0]) == 0xFF) break;
+    entries.push_back(std::move(line));
+  }
+  if (std::ferror(file.get())) return std::nullopt;
+  return entries;
+}
+
+bool WriteHistoryFile(const std::string& path, const std::vector<std::string>& entries) {
+  CFile file = OpenCFile(path, "wb");
+  if (!file) return false;
+  bool written = true;
+  for (const std::string& entry : entries) {
+    written = written && std::fwrite(entry.data(), 1, entry.size(), file.get()) == entry.size() &&
+              std::fputs("\r\n", file.get()) >= 0;
+  }
+  return std::fclose(file.release()) == 0 && written;
+}
+
+}  // namespace portprobe

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace portprobe {
+
+// The largest parser script file that loads.
+inline constexpr std::size_t kMaxParserScriptBytes = 1048576;
+
+// The bytes of a parser script file, read whole and unchanged; none when the path is
+// not a readable regular file or holds more than kMaxParserScriptBytes bytes.
+std::optional<std::string> ReadParserScriptFile(const std::filesystem::path& path);
+
+}  // namespace portprobe

@@ -1,0 +1,67 @@
+#include "send/parser_slots.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/c_file.h"
+#include "send/parser_script_file.h"
+#include "send/text_line_reader.h"
+
+namespace portprobe {
+
+namespace {
+
+// List-file lines are paths of at most this many bytes; longer ones arrive in pieces
+// that fail to load.
+constexpr std::size_t kMaxListLine = 512;
+
+bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+}  // namespace
+
+bool ParserSlots::LoadParserScript(const std::string& path, int slot) {
+  FreeParserSlot(slot);
+  std::optional<std::string> text = ReadParserScriptFile(path);
+  if (!text) return false;
+  slots_[slot] = {path, std::move(*text), true};
+  return true;
+}
+
+void ParserSlots::FreeParserSlot(int slot) { slots_[slot] = {}; }
+
+ParserSlots::LoadOutcome ParserSlots::LoadChosenScript(const std::string& path) {
+  for (int i = 0; i < count_; ++i) {
+    if (slots_[i].loaded && SamePathIgnoringCase(slots_[i].name, path)) {
+      return LoadParserScript(path, i) ? LoadOutcome::Reloaded : LoadOutcome::ReloadFailed;
+    }
+  }
+  if (!LoadParserScript(path, count_)) return LoadOutcome::Failed;
+  ++count_;
+  return LoadOutcome::Loaded;
+}
+
+void ParserSlots::RestoreFromList(const std::string& listPath) {
+  if (count_ > 0) return;
+  CFile list = OpenCFile(listPath, "rb");
+  if (!list) return;
+  TextLineReader reader(list.get());
+  while (!Full()) {
+    const std::string line = reader.ReadTextLine(kMaxListLine);
+    if (line.empty()) break;
+    if (LoadParserScript(line, count_)) ++count_;
+  }
+}
+
+bool ParserSlots::AppendToList(const std::string& listPath, const std::string& path) {
+  CFile list = OpenCFile(listPath, "a+b");
+  if (!list) return false;
+  const std::string line = path + "\r\n";
+  const bool written = std::fwrite(line.data(), 1, line.size(), list.get()) == line.size();
+  return std::fclose(list.release()) == 0 && written;
+}
+
+}  // namespace portprobe

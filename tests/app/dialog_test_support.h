@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "app/terminal_options.h"
+#include "resources/control_ids.h"
+#include "support/pty_pair.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+namespace portprobe::testing {
+
+// Options that list exactly these ports before "---------", enumerating nothing.
+inline TerminalOptions PortsFirst(std::vector<std::string> ports) {
+  TerminalOptions options;
+  options.leadingPorts = std::move(ports);
+  options.enumeratePorts = false;
+  return options;
+}
+
+// Picks a row of a list as the user would.
+inline void Choose(QComboBox* list, int row) {
+  list->setCurrentIndex(row);
+  emit list->activated(row);
+}
+
+// A window connected to a pseudo-terminal, with a folder of the test's own that
+// holds files and checksum programs.
+class ConnectedWindowTest : public ::testing::Test {
+ protected:
+  ConnectedWindowTest() : dialog_(prompter_, Options()) {}
+
+  TerminalOptions Options() {
+    TerminalOptions options = PortsFirst({pty_.SlavePath()});
+    options.checksumProgramDirectory = folder_.Path().string();
+    options.labelRestoreMilliseconds = 50;  // no test waits the full five seconds
+    return options;
+  }
+
+  QPlainTextEdit* SendBox() { return dialog_.MultiLineEdit(resources::kSendBox); }
+  void Click(int id) { dialog_.Button(id)->click(); }
+
+  PtyPair pty_;
+  TempDir folder_;
+  ScriptedPrompter prompter_;
+  MainDialog dialog_;
+};
+
+}  // namespace portprobe::testing

@@ -1,0 +1,172 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/dialog_test_support.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+class AutoSendTest : public testing::ConnectedWindowTest {
+ protected:
+  QCheckBox* AutoSend() { return dialog_.CheckBox(kAutoSendCheck); }
+  void SetPeriod(const QString& text) { dialog_.Edit(kPeriodEdit)->setText(text); }
+  // Frames that arrive within `milliseconds`, each frame being the start-up send box.
+  int FramesWithin(int milliseconds) {
+    std::size_t bytes = 0;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < milliseconds) {
+      QTest::qWait(20);
+      bytes += pty_.Read(1 << 16, 0).size();
+    }
+    return static_cast<int>(bytes / 11);
+  }
+};
+
+TEST_F(AutoSendTest, RepeatsTheSendUntilUncheckedOrClosed) {
+  SetPeriod(QStringLiteral("100"));
+  AutoSend()->click();
+  ASSERT_TRUE(AutoSend()->isChecked());
+  const int frames = FramesWithin(1000);
+  EXPECT_GE(frames, 3);
+  EXPECT_LE(frames, 12);
+  EXPECT_EQ(dialog_.TxCount() % 11, 0);
+
+  AutoSend()->click();
+  QTest::qWait(50);
+  pty_.Read(1 << 16, 0);
+  EXPECT_EQ(FramesWithin(300), 0);
+
+  AutoSend()->click();
+  EXPECT_GE(FramesWithin(300), 1);
+  Click(kOpenButton);  // closing the port ends auto send
+  EXPECT_FALSE(AutoSend()->isChecked());
+  EXPECT_EQ(FramesWithin(300), 0);
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+TEST_F(AutoSendTest, RefusesAClosedPortAndInvalidPeriods) {
+  SetPeriod(QStringLiteral("5"));
+  AutoSend()->click();
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("“请填入一个在10和10000000之间的整数。”")});
+  EXPECT_FALSE(AutoSend()->isChecked());
+  SetPeriod(QStringLiteral("fast"));
+  AutoSend()->click();
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("“请填入一个正整数。”"));
+  EXPECT_FALSE(AutoSend()->isChecked());
+  EXPECT_EQ(FramesWithin(200), 0);
+
+  SetPeriod(QStringLiteral("1000"));
+  Click(kOpenButton);
+  AutoSend()->click();
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("自动发送,请先打开串口!"));
+  EXPECT_FALSE(AutoSend()->isChecked());
+}
+
+TEST_F(AutoSendTest, APeriodTypedWhileRunningIsReadAtTheNextTick) {
+  SetPeriod(QStringLiteral("50"));
+  AutoSend()->click();
+  // Not a number: read as 0 at the tick and raised to the shortest period.
+  SetPeriod(QStringLiteral("oops"));
+  QTRY_COMPARE(dialog_.AutoSendPeriod(), 10u);
+  SetPeriod(QStringLiteral("  250ms"));
+  QTRY_COMPARE(dialog_.AutoSendPeriod(), 250u);
+  AutoSend()->click();
+}
+
+class FileSendTest : public testing::ConnectedWindowTest {
+ protected:
+  void Choose(const std::string& name, const std::string& content) {
+    prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile(name, content)));
+    Click(kSendFileButton);
+  }
+  void SetHexSend(bool on) { dialog_.CheckBox(kHexSendCheck)->setChecked(on); }
+};
+
+TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
+  Choose("raw.bin", std::string("AB\0CD", 5));
+  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("AB"));
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(folder_.File("raw.bin")));
+  SetHexSend(false);
+  Click(kManualSendButton);
+  EXPECT_EQ(pty_.Read(5), ByteFrame({'A', 'B', 0, 'C', 'D'}));
+  EXPECT_EQ(dialog_.TxCount(), 5);
+
+  // Hexadecimal mode counts the bytes written, not the characters read.
+  SetHexSend(true);
+  Choose("frame.txt", "01 02 03 ");
+  Click(kManualSendButton);
+  EXPECT_EQ(pty_.Read(3), ByteFrame({1, 2, 3}));
+  EXPECT_EQ(dialog_.TxCount(), 8);
+
+  Choose("space.txt", " ");
+  Click(kManualSendButton);
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("读十六进制文件出错，请检查格式！")});
+  EXPECT_EQ(dialog_.TxCount(), 8);
+  for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
+
+  // After clearing, the box is what is sent again.
+  Click(kClearSendButton);
+  EXPECT_TRUE(dialog_.Label(kSendFileLabel)->text().isEmpty());
+  SendBox()->setPlainText(QStringLiteral("7f"));
+  Click(kManualSendButton);
+  EXPECT_EQ(pty_.Read(1), ByteFrame({0x7f}));
+}
+
+TEST_F(FileSendTest, DecodesAHexFileAsOneStream) {
+  std::string text;
+  ByteFrame expected;
+  for (int i = 0; i < 4000; ++i) {
+    char group[4];
+    std::snprintf(group, sizeof group, "%02x ", i % 256);
+    text += group;
+    expected.push_back(static_cast<std::uint8_t>(i % 256));
+  }
+  // Groups of three characters put the group 1365 across the first 4096-byte boundary.
+  ASSERT_EQ(text.substr(4095, 2), "55");
+  Choose("big.txt", text);
+  Click(kManualSendButton);
+  EXPECT_EQ(pty_.Read(expected.size()), expected);
+  EXPECT_EQ(dialog_.TxCount(), 4000);
+}
+
+TEST_F(FileSendTest, ReportsAFileThatCannotBeRead) {
+  prompter_.openAnswers.push_back(QString::fromStdString(folder_.Path().string()));
+  Click(kSendFileButton);
+  ASSERT_EQ(prompter_.messages.size(), 1);
+  EXPECT_TRUE(prompter_.messages[0].contains(QString::fromStdString(folder_.Path().string())));
+  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+
+  // A chosen file that has become a directory by the time it is sent.
+  Choose("later.txt", "01");
+  std::filesystem::remove(folder_.File("later.txt"));
+  std::filesystem::create_directory(folder_.File("later.txt"));
+  Click(kManualSendButton);
+  ASSERT_EQ(prompter_.messages.size(), 2);
+  EXPECT_TRUE(prompter_.messages[1].contains(QString::fromStdString(folder_.File("later.txt"))));
+  for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
+}
+
+TEST_F(FileSendTest, ALongSendShowsItsProgressAndCanBeStopped) {
+  // Nobody reads the far end, so the pseudo-terminal fills up and the send stalls.
+  SetHexSend(false);
+  Choose("large.bin", std::string(4 << 20, 'z'));
+  prompter_.stopAnswers = {true};
+  Click(kManualSendButton);
+  ASSERT_EQ(prompter_.stopOffers.size(), 1);
+  EXPECT_TRUE(prompter_.stopOffers[0].contains(QStringLiteral("正在发送文件")));
+  EXPECT_GT(dialog_.TxCount(), 0);
+  EXPECT_LT(dialog_.TxCount(), 4 << 20);
+  for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
+}
+
+}  // namespace
+}  // namespace portprobe

@@ -1,0 +1,69 @@
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+#include "app/dialog_test_support.h"
+#include "common/executable_directory.h"
+#include "ui/plain_text_view.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+class ToolsTest : public testing::ConnectedWindowTest {
+ protected:
+  // Opens the tools menu with a right click on the window's surface and picks an entry.
+  void ChooseTool(int id) {
+    prompter_.menuChoices.push_back(id);
+    QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  }
+  static void Select(QPlainTextEdit* edit, int from, int to) {
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+  }
+};
+
+TEST_F(ToolsTest, MenuOffersTheToolsInOrder) {
+  ChooseTool(-1);
+  ASSERT_EQ(prompter_.menus.size(), 1u);
+  EXPECT_EQ(prompter_.menus[0],
+            (QStringList{"十进制 -> 十六进制", "-", "十进制 <- 十六进制", "-", "二进制 <- 十六进制", "-", "计 算 器",
+                         "-", "载入数据包解析器", "-", "About && Help", "关于 ttyprobe(&A)..."}));
+  dialog_.Button(kMenuButton)->click();
+  EXPECT_EQ(prompter_.menus.size(), 2u);
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+TEST_F(ToolsTest, ConversionsUseTheReceiveSelectionThenTheSendSelectionThenTheSendBox) {
+  SendBox()->setPlainText(QStringLiteral("255"));
+  ChooseTool(5001);
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("FF"));
+
+  SendBox()->setPlainText(QStringLiteral("1234 99"));
+  Select(SendBox(), 5, 7);
+  ChooseTool(5001);
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("63"));
+
+  ui::PlainTextView* receive = dialog_.ReceiveBox();
+  receive->SetText("xx A5 0F yy");
+  receive->SetSelection(3, 8);
+  ChooseTool(5006);
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("A5 0F -> 1010 0101 0000 1111 "));
+  ChooseTool(5002);
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("-1525743616"));
+}
+
+TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgram) {
+  ChooseTool(5010);
+  EXPECT_EQ(prompter_.openedDocuments, QStringList{QString::fromStdString(ExecutableDirectory() + "/readme.txt")});
+  ChooseTool(5009);  // starts the first calculator found, if any; never a message
+  EXPECT_LE(prompter_.startedPrograms.size(), 1);
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+}  // namespace
+}  // namespace portprobe

@@ -1,0 +1,72 @@
+#include "send/history_file.h"
+
+#include <gtest/gtest.h>
+
+#include "common/c_file.h"
+#include "send/text_line_reader.h"
+#include "support/temp_dir.h"
+
+namespace portprobe {
+namespace {
+
+using testing::TempDir;
+using Entries = std::vector<std::string>;
+
+Entries Import(const std::string& bytes) {
+  TempDir dir;
+  return ReadHistoryFile(dir.WriteFile("history.txt", bytes)).value();
+}
+
+TEST(ReadHistoryFile, ReadsLinesTheWayTheTerminalAlwaysHas) {
+  EXPECT_EQ(Import("AA\r\nBB\r\n"), (Entries{"AA", "BB"}));
+  EXPECT_EQ(Import("AA\nBB"), (Entries{"AA", "BB"}));
+  // A blank line joins the next line, which then starts with an LF.
+  EXPECT_EQ(Import("AA\r\n\r\nBB\r\n"), (Entries{"AA", "\nBB"}));
+  // CRs vanish wherever they stand.
+  EXPECT_EQ(Import("A\rA\r\n"), (Entries{"AA"}));
+  // A line longer than an entry is split.
+  const Entries split = Import(std::string(1500, 'x') + "\r\n");
+  ASSERT_EQ(split.size(), 2u);
+  EXPECT_EQ(split[0].size(), 1023u);
+  EXPECT_EQ(split[1].size(), 477u);
+  // A line starting with FF ends the list; other bytes pass unchanged.
+  EXPECT_EQ(Import("\xB2\xE2\xCA\xD4\r\n\xFF\xFE\r\nCC\r\n"), (Entries{"\xB2\xE2\xCA\xD4"}));
+  EXPECT_TRUE(Import("").empty());
+  TempDir dir;
+  EXPECT_FALSE(ReadHistoryFile(dir.File("missing.txt")).has_value());
+  EXPECT_FALSE(ReadHistoryFile(dir.Path().string()).has_value());  // a folder opens but cannot be read
+}
+
+TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {
+  TempDir dir;
+  const Entries entries = {"<reset>01 02", "AT", "at", "\xB2\xE2"};
+  ASSERT_TRUE(WriteHistoryFile(dir.File("out.txt"), entries));
+  EXPECT_EQ(testing::ReadFile(dir.File("out.txt")), "<reset>01 02\r\nAT\r\nat\r\n\xB2\xE2\r\n");
+  EXPECT_EQ(ReadHistoryFile(dir.File("out.txt")).value(), entries);
+  // An entry holding a line break comes back as two entries.
+  ASSERT_TRUE(WriteHistoryFile(dir.File("two.txt"), {"01\r\n02"}));
+  EXPECT_EQ(ReadHistoryFile(dir.File("two.txt")).value(), (Entries{"01", "02"}));
+  EXPECT_FALSE(WriteHistoryFile(dir.File("no/such/folder.txt"), entries));
+  EXPECT_FALSE(WriteHistoryFile("/dev/full", entries));
+}
+
+TEST(HistoryEntryText, DropsALabelUpToTheFirstClosingBracket) {
+  EXPECT_EQ(HistoryEntryText("<reset>01 02"), "01 02");
+  EXPECT_EQ(HistoryEntryText("<a>b>c"), "b>c");
+  EXPECT_EQ(HistoryEntryText("<reset"), "<reset");
+  EXPECT_EQ(HistoryEntryText("x<a>b"), "x<a>b");
+  EXPECT_EQ(HistoryEntryText("<>"), "");
+}
+
+TEST(TextLineReader, ReturnsEmptyLinesOnceTheFileHasEnded) {
+  TempDir dir;
+  CFile file = OpenCFile(dir.WriteFile("list.txt", "/a/b\r\n/c"), "rb");
+  TextLineReader reader(file.get());
+  EXPECT_EQ(reader.ReadTextLine(512), "/a/b");
+  EXPECT_EQ(reader.ReadTextLine(512), "/c");
+  EXPECT_EQ(reader.ReadTextLine(512), "");
+  EXPECT_EQ(reader.ReadTextLine(512), "");
+}
+
+}  // namespace
+}  // namespace portprobe

@@ -1,0 +1,75 @@
+#include "send/parser_slots.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace portprobe {
+namespace {
+
+using testing::TempDir;
+
+TEST(ParserSlots, LoadsReloadsTheSamePathInAnyCaseAndFillsUp) {
+  TempDir dir;
+  ParserSlots slots;
+  const std::string first = dir.WriteFile("First.txt", "void main()\r\n{\r\n}\r\n");
+  EXPECT_EQ(slots.LoadChosenScript(first), ParserSlots::LoadOutcome::Loaded);
+  EXPECT_EQ(slots.ParserCount(), 1);
+  EXPECT_EQ(slots.Slot(0).name, first);
+  EXPECT_EQ(slots.Slot(0).text, "void main()\r\n{\r\n}\r\n");
+
+  // The file changed on disk: loading it again, under another case, refreshes slot 0.
+  testing::WriteFile(first, "echo 'x'");
+  const std::string upper = dir.File("FIRST.txt");
+  std::filesystem::create_symlink(first, upper);
+  EXPECT_EQ(slots.LoadChosenScript(upper), ParserSlots::LoadOutcome::Reloaded);
+  EXPECT_EQ(slots.ParserCount(), 1);
+  EXPECT_EQ(slots.Slot(0).text, "echo 'x'");
+
+  EXPECT_EQ(slots.LoadChosenScript(dir.File("missing.txt")), ParserSlots::LoadOutcome::Failed);
+  EXPECT_EQ(slots.ParserCount(), 1);
+  for (int i = 1; i < ParserSlots::kCapacity; ++i) {
+    EXPECT_EQ(slots.LoadChosenScript(dir.WriteFile("p" + std::to_string(i), "x")), ParserSlots::LoadOutcome::Loaded);
+  }
+  EXPECT_TRUE(slots.Full());
+
+  // A reload of a file that has gone leaves its slot counted and empty.
+  std::filesystem::remove(first);
+  EXPECT_EQ(slots.LoadChosenScript(first), ParserSlots::LoadOutcome::ReloadFailed);
+  EXPECT_EQ(slots.ParserCount(), ParserSlots::kCapacity);
+  EXPECT_FALSE(slots.Slot(0).loaded);
+  EXPECT_TRUE(slots.Slot(0).name.empty());
+}
+
+TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
+  TempDir dir;
+  const std::string list = dir.File("parsers.txt");
+  const std::string a = dir.WriteFile("a.txt", "A"), b = dir.WriteFile("b.txt", "B"), c = dir.WriteFile("c.txt", "C");
+  for (const std::string& path : {a, dir.File("gone.txt"), b, c}) ASSERT_TRUE(ParserSlots::AppendToList(list, path));
+  EXPECT_EQ(testing::ReadFile(list), a + "\r\n" + dir.File("gone.txt") + "\r\n" + b + "\r\n" + c + "\r\n");
+
+  ParserSlots slots;
+  slots.RestoreFromList(list);
+  ASSERT_EQ(slots.ParserCount(), 3);
+  EXPECT_EQ(slots.Slot(0).text, "A");
+  EXPECT_EQ(slots.Slot(1).text, "B");
+  EXPECT_EQ(slots.Slot(2).name, c);
+  // Once something is loaded the list is not read again.
+  slots.RestoreFromList(list);
+  EXPECT_EQ(slots.ParserCount(), 3);
+
+  // A longer list stops at the capacity.
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(ParserSlots::AppendToList(list, a));
+  ParserSlots many;
+  many.RestoreFromList(list);
+  EXPECT_EQ(many.ParserCount(), ParserSlots::kCapacity);
+
+  ParserSlots none;
+  none.RestoreFromList(dir.File("no-list.txt"));
+  none.RestoreFromList(dir.Path().string());
+  EXPECT_EQ(none.ParserCount(), 0);
+  EXPECT_FALSE(ParserSlots::AppendToList(dir.File("no/folder/parsers.txt"), a));
+}
+
+}  // namespace
+}  // namespace portprobe
