@@ -16,14 +16,14 @@ constexpr std::size_t kAppendRoom = std::size_t{4} << 20;
 
 }  // namespace
 
-LineIndexedText::LineIndexedText(std::size_t byteLimit) : byteLimit_(byteLimit) { ReserveStorage(); }
+LineIndexedText::LineIndexedText(std::size_t byteLimit) : byteLimit_(byteLimit) {}
 
 LineIndexedText::Dropped LineIndexedText::Append(std::string_view text) { return Replace(Size(), Size(), text); }
 
 LineIndexedText::Dropped LineIndexedText::Replace(std::size_t from, std::size_t to, std::string_view text) {
   if (from == to && text.empty()) return {};
   // The line before the edit is indexed again too: a CR at its end may now meet an LF.
-  if (bytes_.size() + text.size() > bytes_.capacity() + (to - from)) Compact();
+  if (text.size() > to - from) MakeRoomFor(text.size() - (to - from));
   const std::size_t line = LineOf(from);
   const std::size_t first = firstLine_ + (line > 0 ? line - 1 : 0);
   bytes_.replace(dropped_ + from, to - from, text);
@@ -34,7 +34,6 @@ LineIndexedText::Dropped LineIndexedText::Replace(std::size_t from, std::size_t 
 
 void LineIndexedText::Clear() {
   std::string().swap(bytes_);
-  ReserveStorage();
   starts_.assign(1, 0);
   dropped_ = 0;
   firstLine_ = 0;
@@ -117,10 +116,17 @@ LineIndexedText::Dropped LineIndexedText::DropOldestLines() {
   return dropped;
 }
 
-// Reserving what the bounded text can need keeps the storage from being reallocated
-// at the limit, when old and new storage would both be in memory. Pages that are
-// never written take no memory.
-void LineIndexedText::ReserveStorage() { bytes_.reserve(byteLimit_ + byteLimit_ / 4 + kAppendRoom); }
+// Dropped bytes make room first. A small text grows the usual way; past a quarter of
+// the bound the storage goes to all that the bounded text can need at once, since
+// doubling on would hold old and new storage, up to twice the bound, in memory
+// together. Pages that are never written take no memory.
+void LineIndexedText::MakeRoomFor(std::size_t growth) {
+  if (bytes_.size() + growth <= bytes_.capacity()) return;
+  Compact();
+  const std::size_t needed = bytes_.size() + growth;
+  const std::size_t bound = byteLimit_ + byteLimit_ / 4 + kAppendRoom;
+  if (needed > bytes_.capacity() && 4 * needed > bound) bytes_.reserve(std::max(needed, bound));
+}
 
 void LineIndexedText::CompactIfWorthwhile() {
   if (dropped_ >= kCompactMinimum && dropped_ >= Size() / 4) Compact();

@@ -60,7 +60,7 @@ class LineIndexedText {
   // and everything behind them moved by `shift`.
   void Reindex(std::size_t first, std::size_t editEnd, std::ptrdiff_t shift);
   Dropped DropOldestLines();
-  void ReserveStorage();
+  void MakeRoomFor(std::size_t growth);
   void CompactIfWorthwhile();
   void Compact();
 
