@@ -56,10 +56,15 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
   }
   ComboBox(kPortList)->lineEdit()->installEventFilter(this);
+  SetUpReceiveBox();
+  ConnectCaptureControls();
   RunStartupSequence();
 }
 
-MainDialog::~MainDialog() { ClosePort(); }
+MainDialog::~MainDialog() {
+  ClosePort();
+  if (running_ == this) running_ = nullptr;
+}
 
 void MainDialog::RunStartupSequence() {
   Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_));
@@ -79,7 +84,8 @@ void MainDialog::RunStartupSequence() {
   Label(kCaptureLabel)->setText(QStringLiteral("未指定写入文件"));
   Label(kSendFileLabel)->setText(QStringLiteral("未指定发送文件"));
   MultiLineEdit(kSendBox)->setPlainText(QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
-  MultiLineEdit(kReceiveBox)->setPlainText(QStringLiteral("Receiving Area"));
+  SetControlText(kReceiveBox, QStringLiteral("Receiving Area"));
+  startupTextShown_ = true;
   startupDone_ = true;
   historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
 }

@@ -6,12 +6,17 @@
 #include <QRect>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/terminal_options.h"
 #include "common/byte_frame.h"
 #include "serial/line_settings.h"
+#include "serial/receive_formatter.h"
 #include "send/send_file.h"
 #include "serial/serial_link.h"
 #include "ui/prompter.h"
@@ -20,6 +25,10 @@
 namespace portprobe {
 
 class HistoryPopup;
+
+namespace ui {
+class PlainTextView;
+}
 
 // The terminal's one window, built from template 102.
 class MainDialog : public ui::TemplateDialog {
@@ -37,9 +46,20 @@ class MainDialog : public ui::TemplateDialog {
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
 
+  // The receive box 1006 and everything appended to it since the last clear, as raw
+  // bytes; the start-up text does not count.
+  ui::PlainTextView* ReceiveBox() const;
+  std::string_view ReceiveText() const;
+  const std::string& CapturePath() const { return capturePath_; }
+
+  // Puts `text` at the end of the receive box unchanged and shows the end.
+  void AppendReceiveText(std::string_view text);
+
   // OK reads the window's values back and ends the dialog only when they are valid.
   void accept() override;
   void done(int result) override;
+
+  friend void PrintToReceiveBox(std::string_view text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,7 +88,7 @@ class MainDialog : public ui::TemplateDialog {
   void PortChanged();
   bool PortPathEntered();
   void DrainSerialEvents();
-  void HandleSerialEvent(SerialEvent& event);
+  void HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>& batches);
   void HandleHangUp();
   void Notify(const QString& text);
   void AddNoticeOnce(const QString& text);
@@ -123,6 +143,24 @@ class MainDialog : public ui::TemplateDialog {
   void Relayout(const QSize& proposed);
   void ApplyTextColours();
 
+  // Receive path and display (main_dialog_receive.cpp).
+  void SetUpReceiveBox();
+  void ShowReceivedBytes(std::span<const SerialEvent> batches);
+  bool ReceiveTextEmpty() const;
+  void ClearReceive();
+
+  // Capture to file (main_dialog_capture.cpp).
+  void ConnectCaptureControls();
+  void CaptureToggled();
+  void ChangeCaptureFile();
+  void SaveReceive();
+  void RestoreCaptureLabel();
+  void CaptureReceivedBytes(std::span<const SerialEvent> batches);
+  void SetCapturePath(std::string path);
+
+  // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
+  static MainDialog* running_;
+
   ui::Prompter& prompter_;
   TerminalOptions options_;
   SerialLink link_;
@@ -153,9 +191,23 @@ class MainDialog : public ui::TemplateDialog {
   bool hangUpDeferred_ = false;
   std::optional<int> deferredDone_;
 
+  // Batches taken from the link but not shown yet: a flood is shown in slices, so the
+  // window keeps answering between them.
+  std::deque<SerialEvent> backlog_;
+  ReceiveFormatter formatter_;
+  // "Receiving Area" stands in the box until the first text or the user replaces it.
+  bool startupTextShown_ = false;
+
+  std::string capturePath_;
+  QTimer labelRestoreTimer_;
+
   // Failures found while draining the port's events, shown one at a time afterwards.
   QStringList pendingNotices_;
   bool showingNotices_ = false;
 };
+
+// Appends `text` to the receive box of the running main window, for code that has no
+// window at hand (the packet parser's output). Runs on the user-interface thread.
+void PrintToReceiveBox(std::string_view text);
 
 }  // namespace portprobe

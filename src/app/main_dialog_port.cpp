@@ -13,6 +13,7 @@ using namespace resources;
 namespace {
 
 constexpr int kComPortCount = 128;
+constexpr std::size_t kDrainSliceBytes = std::size_t{256} << 10;
 const QString kSeparatorRow = QStringLiteral("---------");
 
 template <typename Rows>
@@ -130,18 +131,30 @@ std::uint32_t MainDialog::WriteBytes(const std::uint8_t* bytes, std::uint32_t le
   return written;
 }
 
+// A flood is shown in slices of about kDrainSliceBytes, each with one append; what is
+// left waits for the next turn of the event loop, so the window keeps answering. More
+// is taken from the link only once the backlog is shown, so that the link's own limit
+// holds the device back while the window is behind.
 void MainDialog::DrainSerialEvents() {
-  std::deque<SerialEvent> events = link_.TakeEvents();
-  if (events.empty()) return;
-  for (SerialEvent& event : events) HandleSerialEvent(event);
+  if (backlog_.empty()) backlog_ = link_.TakeEvents();
+  if (backlog_.empty()) return;
+  std::vector<SerialEvent> batches;
+  std::size_t sliceBytes = 0;
+  while (!backlog_.empty() && sliceBytes < kDrainSliceBytes) {
+    sliceBytes += backlog_.front().bytes.size();
+    HandleSerialEvent(backlog_.front(), batches);
+    backlog_.pop_front();
+  }
+  ShowReceivedBytes(batches);
+  if (!backlog_.empty()) QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection);
   UpdateStatusLine();
   ShowPendingNotices();
 }
 
-void MainDialog::HandleSerialEvent(SerialEvent& event) {
+void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>& batches) {
   switch (event.kind) {
     case SerialEvent::Kind::Batch:
-      rxCount_ += static_cast<std::int64_t>(event.bytes.size());
+      batches.push_back(std::move(event));
       break;
     // A line in trouble reports on every read; one notice of each kind is enough.
     case SerialEvent::Kind::LineError:

@@ -12,6 +12,7 @@
 #include "resources/strings.h"
 #include "send/number_conversion.h"
 #include "send/send_text.h"
+#include "ui/plain_text_view.h"
 
 namespace portprobe {
 
@@ -85,7 +86,7 @@ QString MainDialog::SelectedText(int editId) const {
 }
 
 QString MainDialog::ToolText() const {
-  QString text = SelectedText(kReceiveBox);
+  QString text = ReceiveBox()->SelectedText();
   if (text.isEmpty()) text = SelectedText(kSendBox);
   if (text.isEmpty()) text = MultiLineEdit(kSendBox)->toPlainText();
   return QString::fromStdString(ToWireText(text.toStdString()));

@@ -13,6 +13,8 @@ struct TerminalOptions {
   // the start-up open takes the first of them.
   std::vector<std::string> leadingPorts;
   bool enumeratePorts = true;
+  // How long label 1029 shows that the received text was saved.
+  int labelRestoreMilliseconds = 5000;
   // Where the checksum programs self_1 to self_3 live.
   std::string checksumProgramDirectory = ExecutableDirectory();
 };

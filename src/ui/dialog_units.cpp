@@ -41,4 +41,13 @@ QFont DialogFont(int pointSize) {
   return font;
 }
 
+QFont FixedPitchFont(int pointSize) {
+  QFont font;
+  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"), QStringLiteral("Noto Sans Mono CJK SC"),
+                    QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Monospace")});
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(pointSize);
+  return font;
+}
+
 }  // namespace portprobe::ui

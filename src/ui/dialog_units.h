@@ -28,5 +28,7 @@ class DialogUnits {
 
 // The dialog font: a CJK-capable family at the given size, with fallbacks.
 QFont DialogFont(int pointSize);
+// The same with fixed-pitch Latin letters and digits, for text laid out in columns.
+QFont FixedPitchFont(int pointSize);
 
 }  // namespace portprobe::ui

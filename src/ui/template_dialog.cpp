@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "ui/plain_text_view.h"
+
 namespace portprobe::ui {
 
 namespace {
@@ -141,6 +143,7 @@ QLabel* TemplateDialog::Label(int id) const { return qobject_cast<QLabel*>(Contr
 QLineEdit* TemplateDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(Control(id)); }
 QPlainTextEdit* TemplateDialog::MultiLineEdit(int id) const { return qobject_cast<QPlainTextEdit*>(Control(id)); }
 QListWidget* TemplateDialog::ListBox(int id) const { return qobject_cast<QListWidget*>(Control(id)); }
+PlainTextView* TemplateDialog::TextView(int id) const { return qobject_cast<PlainTextView*>(Control(id)); }
 
 QString TemplateDialog::ControlText(int id) const {
   QWidget* widget = Control(id);
@@ -148,6 +151,7 @@ QString TemplateDialog::ControlText(int id) const {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
   if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) return edit->toPlainText();
+  if (auto* view = qobject_cast<PlainTextView*>(widget)) return view->ToPlainText();
   if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
   if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
   return {};
@@ -159,7 +163,18 @@ void TemplateDialog::SetControlText(int id, const QString& text) {
   else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
   else if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
   else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) edit->setPlainText(text);
+  else if (auto* view = qobject_cast<PlainTextView*>(widget)) view->SetText(text.toStdString());
   else if (auto* combo = qobject_cast<QComboBox*>(widget)) combo->setEditText(text);
+}
+
+void TemplateDialog::ReplaceControl(int id, QWidget* replacement) {
+  QWidget* old = Control(id);
+  replacement->setParent(this);
+  replacement->setGeometry(old->geometry());
+  setTabOrder(old, replacement);
+  replacement->setVisible(old->isVisibleTo(this));
+  controls_.insert(id, replacement);
+  delete old;
 }
 
 }  // namespace portprobe::ui

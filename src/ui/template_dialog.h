@@ -16,6 +16,10 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace portprobe::ui {
+class PlainTextView;
+}
+
+namespace portprobe::ui {
 
 // A dialog built from a template: every control is created at its rectangle
 // (converted from dialog units with the dialog font) and reached by its id.
@@ -37,10 +41,15 @@ class TemplateDialog : public QDialog {
   QLineEdit* Edit(int id) const;
   QPlainTextEdit* MultiLineEdit(int id) const;
   QListWidget* ListBox(int id) const;
+  PlainTextView* TextView(int id) const;
 
   // Text of a control whatever its kind (caption, edit text, combo text).
   QString ControlText(int id) const;
   void SetControlText(int id, const QString& text);
+
+  // Puts `replacement` in the place of control `id`: same rectangle, same place in the
+  // tab order, same id. The old control is deleted.
+  void ReplaceControl(int id, QWidget* replacement);
 
  protected:
   // Enter is the dialog's OK command unless the focused control takes it itself

@@ -5,6 +5,7 @@
 
 #include "app/dialog_test_support.h"
 #include "common/executable_directory.h"
+#include "ui/plain_text_view.h"
 
 namespace portprobe {
 namespace {
@@ -47,9 +48,9 @@ TEST_F(ToolsTest, ConversionsUseTheReceiveSelectionThenTheSendSelectionThenTheSe
   ChooseTool(5001);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("63"));
 
-  QPlainTextEdit* receive = dialog_.MultiLineEdit(kReceiveBox);
-  receive->setPlainText(QStringLiteral("xx A5 0F yy"));
-  Select(receive, 3, 8);
+  ui::PlainTextView* receive = dialog_.ReceiveBox();
+  receive->SetText("xx A5 0F yy");
+  receive->SetSelection(3, 8);
   ChooseTool(5006);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("A5 0F -> 1010 0101 0000 1111 "));
   ChooseTool(5002);

@@ -1,0 +1,186 @@
+// Floods the running receive path of the main window through a pseudo-terminal and
+// reports, as medians over several runs: the sustained rate in MB/s, the longest stall
+// of the event loop while the flood lasts, and the peak resident memory.
+//
+//   receive_flood [--megabytes N] [--runs N]
+//
+// Every run is a separate process (the same program with --setup).
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "resources/control_ids.h"
+#include "support/pty_pair.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+struct Setup {
+  const char* name;
+  bool hex;
+  bool capture;
+};
+
+struct Result {
+  double megabytesPerSecond = 0;
+  double longestStallMs = 0;
+  // The first bytes shown may make the text engine look for fonts for new scripts once.
+  double longestLaterStallMs = 0;
+  double peakMegabytes = 0;
+};
+
+constexpr int kTickMs = 5;
+constexpr int kGiveUpMs = 120000;
+
+// Peak resident memory of the process, in MiB.
+double PeakMegabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+  }
+  return 0;
+}
+
+// One random mebibyte, written over and over: making the stream must not take the
+// processor time that the terminal is measured on.
+void WriteStream(const testing::PtyPair& pty, int megabytes) {
+  static const std::vector<std::uint8_t> block = testing::RandomBytes(std::size_t{1} << 20, 7);
+  for (int piece = 0; piece < megabytes; ++piece) pty.Write(block);
+}
+
+Result RunFlood(const Setup& setup, int megabytes) {
+  const auto total = static_cast<std::int64_t>(megabytes) << 20;
+  testing::TempDir home;
+  ::setenv("HOME", home.Path().c_str(), 1);
+  testing::PtyPair pty;
+  testing::ScriptedPrompter prompter;
+  MainDialog dialog(prompter, {{pty.SlavePath()}, false});
+  dialog.show();
+  dialog.CheckBox(kHexDisplayCheck)->setChecked(setup.hex);
+  if (setup.capture) dialog.CheckBox(kCaptureCheck)->click();
+  QApplication::processEvents();
+
+  QEventLoop loop;
+  QElapsedTimer clock;
+  QElapsedTimer sinceTick;
+  qint64 longestGap = 0;
+  qint64 longestLaterGap = 0;
+  bool shown = false;
+  QTimer ticker;
+  ticker.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    const qint64 gap = sinceTick.restart();
+    longestGap = std::max(longestGap, gap);
+    if (shown) longestLaterGap = std::max(longestLaterGap, gap);
+    shown = dialog.RxCount() > 0;
+    if (dialog.RxCount() >= total || clock.elapsed() > kGiveUpMs) loop.quit();
+  });
+  clock.start();
+  sinceTick.start();
+  ticker.start(kTickMs);
+  std::thread device([&] { WriteStream(pty, megabytes); });
+  loop.exec();
+  const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+  device.join();
+
+  if (dialog.RxCount() != total || !prompter.messages.isEmpty()) {
+    std::fprintf(stderr, "%s: %lld of %lld bytes shown, %lld messages\n", setup.name,
+                 static_cast<long long>(dialog.RxCount()), static_cast<long long>(total),
+                 static_cast<long long>(prompter.messages.size()));
+  }
+  if (setup.capture && std::filesystem::file_size(dialog.CapturePath()) != static_cast<std::uintmax_t>(total)) {
+    std::fprintf(stderr, "%s: the capture file is incomplete\n", setup.name);
+  }
+  return {static_cast<double>(total) / 1e6 / seconds, static_cast<double>(longestGap),
+          static_cast<double>(longestLaterGap), PeakMegabytes()};
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+int IntegerOption(int argc, char** argv, const std::string& name, int fallback) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (argv[i] == name) return std::atoi(argv[i + 1]);
+  }
+  return fallback;
+}
+
+constexpr Setup kSetups[] = {
+    {"hex", true, false},
+    {"characters", false, false},
+    {"hex + capture", true, true},
+    {"characters + capture", false, true},
+};
+
+// Each run is a process of its own, so that no run inherits the memory of another.
+Result RunInChild(int setup, int megabytes) {
+  std::string command = std::filesystem::read_symlink("/proc/self/exe").string();
+  command += " --setup " + std::to_string(setup);
+  command += " --megabytes " + std::to_string(megabytes);
+  command += " 2>/dev/null";
+  Result result;
+  if (FILE* child = ::popen(command.c_str(), "r")) {
+    if (std::fscanf(child, "%lf %lf %lf %lf", &result.megabytesPerSecond, &result.longestStallMs,
+                    &result.longestLaterStallMs, &result.peakMegabytes) != 4) {
+      std::fprintf(stderr, "%s: the run failed\n", kSetups[setup].name);
+    }
+    ::pclose(child);
+  }
+  return result;
+}
+
+void ReportMedians(int megabytes, int runs) {
+  std::printf("%d MiB of random bytes per run, medians of %d runs\n", megabytes, runs);
+  std::printf("%-22s %8s %18s %26s %10s\n", "display", "MB/s", "longest stall ms", "after first bytes shown ms",
+              "peak MiB");
+  for (int setup = 0; setup < static_cast<int>(std::size(kSetups)); ++setup) {
+    std::vector<double> rates, stalls, laterStalls, peaks;
+    for (int run = 0; run < runs; ++run) {
+      const Result result = RunInChild(setup, megabytes);
+      rates.push_back(result.megabytesPerSecond);
+      stalls.push_back(result.longestStallMs);
+      laterStalls.push_back(result.longestLaterStallMs);
+      peaks.push_back(result.peakMegabytes);
+    }
+    std::printf("%-22s %8.1f %18.0f %26.0f %10.0f\n", kSetups[setup].name, Median(rates), Median(stalls),
+                Median(laterStalls), Median(peaks));
+    std::fflush(stdout);
+  }
+}
+
+}  // namespace
+}  // namespace portprobe
+
+int main(int argc, char** argv) {
+  using namespace portprobe;
+  const int megabytes = IntegerOption(argc, argv, "--megabytes", 64);
+  const int setup = IntegerOption(argc, argv, "--setup", -1);
+  if (setup < 0) {
+    ReportMedians(megabytes, IntegerOption(argc, argv, "--runs", 5));
+    return 0;
+  }
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication application(argc, argv);
+  const Result result = RunFlood(kSetups[setup], megabytes);
+  std::printf("%f %f %f %f\n", result.megabytesPerSecond, result.longestStallMs, result.longestLaterStallMs,
+              result.peakMegabytes);
+  return 0;
+}

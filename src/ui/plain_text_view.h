@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <cstddef>
+#include <string_view>
+
+#include "common/line_indexed_text.h"
+
+namespace portprobe::ui {
+
+class LaidOutLine;
+
+// A plain-text box without wrapping, with both scroll bars, over a LineIndexedText:
+// the text is kept as UTF-8 bytes and only the visible lines are laid out, so
+// appending costs the same however long the text has grown, and the oldest lines
+// give way once the text reaches its byte limit. The user can select, copy, type,
+// paste and delete. Enter and Escape are left to the dialog.
+class PlainTextView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit PlainTextView(QWidget* parent = nullptr,
+                         std::size_t byteLimit = LineIndexedText::kDefaultByteLimit);
+
+  const LineIndexedText& Text() const { return text_; }
+  QString ToPlainText() const;
+  void SetText(std::string_view text);
+  // Adds text at the end and shows the end. Without a selection the caret follows
+  // the end; a selection that the user made stays as it is.
+  void Append(std::string_view text);
+  void Clear();
+
+  // Caret and anchor are byte positions in Text(); the selection lies between them.
+  std::size_t Caret() const { return caret_; }
+  std::size_t Anchor() const { return anchor_; }
+  bool HasSelection() const { return caret_ != anchor_; }
+  QString SelectedText() const;
+  void SetSelection(std::size_t anchor, std::size_t caret);
+  void SelectAll() { SetSelection(0, text_.Size()); }
+  void Copy() const;
+  void Cut();
+  void Paste();
+
+ signals:
+  // The user changed the text (typing, pasting, cutting, deleting).
+  void Edited();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void changeEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+ private:
+  // Display (plain_text_view.cpp).
+  LaidOutLine LayOut(std::size_t line) const;
+  int LineHeight() const;
+  int CharWidth() const;
+  int FirstVisibleLine() const;
+  int VisibleLines() const;
+  QPointF LineOrigin(std::size_t line) const;
+  void PaintLine(QPainter& painter, std::size_t line);
+  void UpdateScrollBars();
+  void EnsureCaretVisible();
+  void ForgetDropped(LineIndexedText::Dropped dropped);
+  QRect CaretRect() const;
+
+  // Editing and movement (plain_text_view_input.cpp).
+  bool HandleShortcut(QKeyEvent* event);
+  bool HandleMovement(QKeyEvent* event);
+  std::size_t MovedCaret(int key, Qt::KeyboardModifiers modifiers) const;
+  std::size_t VerticallyMoved(int lines) const;
+  std::size_t NextPosition(std::size_t position) const;
+  std::size_t PreviousPosition(std::size_t position) const;
+  std::size_t PositionAt(QPoint point) const;
+  void MoveCaret(std::size_t position, bool keepAnchor);
+  void ReplaceSelection(std::string_view bytes);
+  void DeleteBeside(bool forward);
+
+  LineIndexedText text_;
+  std::size_t caret_ = 0;
+  std::size_t anchor_ = 0;
+  bool selecting_ = false;
+};
+
+}  // namespace portprobe::ui

@@ -1,0 +1,137 @@
+#include "ui/plain_text_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace portprobe::ui {
+namespace {
+
+// A view of a few lines, shown so that it has a size and scroll ranges.
+struct ShownView {
+  explicit ShownView(std::size_t byteLimit = LineIndexedText::kDefaultByteLimit) : view(nullptr, byteLimit) {
+    view.resize(300, 120);
+    view.show();
+  }
+  std::string Text() const { return std::string(view.Text().All()); }
+  bool AtBottom() const { return view.verticalScrollBar()->value() == view.verticalScrollBar()->maximum(); }
+  PlainTextView view;
+};
+
+std::string NumberedLines(int from, int count) {
+  std::string text;
+  for (int n = from; n < from + count; ++n) text += "line " + std::to_string(n) + "\r\n";
+  return text;
+}
+
+TEST(PlainTextView, AppendShowsTheEndAndKeepsTheUsersSelection) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.Append(NumberedLines(0, 100));
+  EXPECT_GT(view.verticalScrollBar()->maximum(), 0);
+  EXPECT_TRUE(shown.AtBottom());
+  EXPECT_EQ(view.Caret(), view.Text().Size());
+
+  view.SetSelection(8, 14);
+  EXPECT_EQ(view.SelectedText(), QStringLiteral("line 1"));
+  view.Append(NumberedLines(100, 50));
+  EXPECT_EQ(view.SelectedText(), QStringLiteral("line 1"));
+  EXPECT_TRUE(shown.AtBottom());
+}
+
+TEST(PlainTextView, TheSelectionStaysOnItsTextWhenOldLinesAreDropped) {
+  ShownView shown(4096 + 200);
+  PlainTextView& view = shown.view;
+  view.Append(NumberedLines(0, 300));
+  const std::size_t start = view.Text().LineStart(view.Text().LineCount() - 3);
+  view.SetSelection(start, start + 8);
+  const QString selected = view.SelectedText();
+  view.Append(NumberedLines(300, 300));
+  EXPECT_LE(view.Text().Size(), 4096u + 200);
+  EXPECT_EQ(view.SelectedText(), selected);
+  EXPECT_TRUE(shown.Text().starts_with("line "));
+}
+
+TEST(PlainTextView, ShowsRawBytesAsTextAndKeepsThemForSaving) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.Append("\xE4\xB8");  // one character in two appends
+  view.Append("\xAD|\xFF|");
+  EXPECT_EQ(view.ToPlainText(), QStringLiteral("中|\uFFFD|"));
+  EXPECT_EQ(shown.Text(), "\xE4\xB8\xAD|\xFF|");
+  view.SelectAll();
+  view.Copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("中|\uFFFD|"));
+}
+
+TEST(PlainTextView, TheUserTypesDeletesAndPastesAtTheCaret) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  QSignalSpy edited(&view, &PlainTextView::Edited);
+  view.SetText("ab\r\ncd");
+  EXPECT_EQ(edited.count(), 0);
+  view.setFocus();
+
+  view.SetSelection(4, 4);
+  QTest::keyClick(&view, Qt::Key_Backspace);  // steps over CR LF as one break
+  EXPECT_EQ(shown.Text(), "abcd");
+  QTest::keyClicks(&view, "X");
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("中"));
+  QApplication::sendEvent(&view, &typed);
+  EXPECT_EQ(shown.Text(), "abX中cd");
+  view.SetSelection(0, 2);
+  QTest::keyClick(&view, Qt::Key_Delete);
+  EXPECT_EQ(shown.Text(), "X中cd");
+  QApplication::clipboard()->setText(QStringLiteral("1\r\n2"));
+  QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "1\r\n2X中cd");
+  EXPECT_EQ(view.Text().LineCount(), 2u);
+  EXPECT_GE(edited.count(), 4);
+
+  // Enter and Escape belong to the dialog.
+  for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&view, &press);
+    EXPECT_FALSE(press.isAccepted());
+  }
+  EXPECT_EQ(shown.Text(), "1\r\n2X中cd");
+}
+
+TEST(PlainTextView, TheCaretMovesByCharactersAndLines) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.SetText("ab中\r\nxyzw\r\n");
+  view.setFocus();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(&view, Qt::Key_Right);
+  EXPECT_EQ(view.Caret(), 5u);
+  QTest::keyClick(&view, Qt::Key_Right);
+  EXPECT_EQ(view.Caret(), 7u);
+  QTest::keyClick(&view, Qt::Key_Left);
+  EXPECT_EQ(view.Caret(), 5u);
+  QTest::keyClick(&view, Qt::Key_Down);
+  EXPECT_EQ(view.Text().LineOf(view.Caret()), 1u);
+  QTest::keyClick(&view, Qt::Key_End);
+  EXPECT_EQ(view.Caret(), 11u);
+  QTest::keyClick(&view, Qt::Key_Home, Qt::ShiftModifier);
+  EXPECT_EQ(view.SelectedText(), QStringLiteral("xyzw"));
+  QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(view.Caret(), view.Text().Size());
+  EXPECT_FALSE(view.HasSelection());
+}
+
+TEST(PlainTextView, ADoubleClickSelectsOneHexByte) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.SetText("41 42 43 ");
+  const QFontMetrics metrics(view.font());
+  const QPoint onSecondByte(3 + metrics.horizontalAdvance(QStringLiteral("41 4")), metrics.height() / 2);
+  QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, onSecondByte);
+  EXPECT_EQ(view.SelectedText(), QStringLiteral("42"));
+}
+
+}  // namespace
+}  // namespace portprobe::ui
