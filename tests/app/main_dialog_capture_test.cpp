@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "support/wait.h"
 
 namespace portprobe {
 namespace {
@@ -37,7 +38,7 @@ class Capturing : public testing::ConnectedWindowTest {
   void Receive(const std::string& bytes) {
     const std::int64_t expected = dialog_.RxCount() + static_cast<std::int64_t>(bytes.size());
     pty_.Write(bytes);
-    QTRY_COMPARE(dialog_.RxCount(), expected);
+    EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), expected);
   }
 };
 
@@ -48,7 +49,7 @@ TEST_F(Capturing, EveryReceivedByteLandsRawInTheFileInBothDisplays) {
 
   const std::vector<std::uint8_t> stream = testing::RandomBytes(4 << 20, 11);
   std::thread device([&] { pty_.Write(stream); });
-  QTRY_COMPARE_WITH_TIMEOUT(dialog_.RxCount(), static_cast<std::int64_t>(stream.size()), 60000);
+  EXPECT_EVENTUALLY_EQ_WITHIN(dialog_.RxCount(), static_cast<std::int64_t>(stream.size()), 60000);
   device.join();
   const std::string captured = ReadFile(DefaultFile());
   ASSERT_EQ(captured.size(), stream.size());
@@ -120,7 +121,7 @@ TEST_F(Capturing, SaveMakesTheBoxTextTheWholeFileAndThenShowsThePathAgain) {
   Click(kSaveReceiveButton);
   EXPECT_EQ(ReadFile(DefaultFile()), "XY");
   EXPECT_EQ(CaptureLabel(), QStringLiteral("接收数据已存入文件!"));
-  QTRY_COMPARE(CaptureLabel(), QString::fromStdString(DefaultFile()));
+  EXPECT_EVENTUALLY_EQ(CaptureLabel(), QString::fromStdString(DefaultFile()));
 
   // A failed save says why and leaves the path and the label as they were.
   ChooseCaptureFile("/dev/full");

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/dialog_test_support.h"
+#include "support/wait.h"
 
 namespace portprobe {
 namespace {
@@ -76,9 +77,9 @@ TEST_F(AutoSendTest, APeriodTypedWhileRunningIsReadAtTheNextTick) {
   AutoSend()->click();
   // Not a number: read as 0 at the tick and raised to the shortest period.
   SetPeriod(QStringLiteral("oops"));
-  QTRY_COMPARE(dialog_.AutoSendPeriod(), 10u);
+  EXPECT_EVENTUALLY_EQ(dialog_.AutoSendPeriod(), 10u);
   SetPeriod(QStringLiteral("  250ms"));
-  QTRY_COMPARE(dialog_.AutoSendPeriod(), 250u);
+  EXPECT_EVENTUALLY_EQ(dialog_.AutoSendPeriod(), 250u);
   AutoSend()->click();
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/dialog_test_support.h"
 #include "ui/plain_text_view.h"
+#include "support/wait.h"
 
 namespace portprobe {
 namespace {
@@ -27,7 +28,7 @@ TEST_F(Receiving, ShowsWhatArrivesInHexAndCountsEveryByte) {
   std::vector<std::uint8_t> twenty(20);
   for (std::uint8_t i = 0; i < 20; ++i) twenty[i] = i;
   pty_.Write(twenty);
-  QTRY_COMPARE(dialog_.RxCount(), 20);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 20);
   EXPECT_EQ(ReceiveText(), "00 01 02 03 04 05 06 07   08 09 0A 0B 0C 0D 0E 0F \r\n10 11 12 13 ");
   EXPECT_EQ(Box().toStdString(), ReceiveText());
   EXPECT_EQ(dialog_.Label(kRxLabel)->text(), QStringLiteral("RX:20"));
@@ -37,7 +38,7 @@ TEST_F(Receiving, ShowsWhatArrivesInHexAndCountsEveryByte) {
   EXPECT_EQ(Box(), QString());
   QTest::qWait(120);
   pty_.Write("AB");
-  QTRY_COMPARE(dialog_.RxCount(), 22);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 22);
   EXPECT_EQ(ReceiveText(), "41 42 ");
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }
@@ -48,19 +49,19 @@ TEST_F(Receiving, BatchesThatQueueUpWhileTheWindowIsBusyKeepTheirPauses) {
     pty_.Write(piece);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
   }
-  QTRY_COMPARE(dialog_.RxCount(), 6);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 6);
   EXPECT_EQ(ReceiveText(), "41 42 \r\n    \r\n43 44 \r\n    \r\n45 46 ");
 }
 
 TEST_F(Receiving, ShowsCharactersDecodedButKeepsTheBytes) {
   dialog_.CheckBox(kHexDisplayCheck)->setChecked(false);
   pty_.Write(std::string("A\0B", 3));
-  QTRY_COMPARE(dialog_.RxCount(), 3);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 3);
   EXPECT_EQ(Box(), QStringLiteral("AB"));
   pty_.Write("\xE4\xB8");
-  QTRY_COMPARE(dialog_.RxCount(), 5);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 5);
   pty_.Write("\xAD\r\nI\xFF");
-  QTRY_COMPARE(dialog_.RxCount(), 10);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 10);
   EXPECT_EQ(Box(), QStringLiteral("AB中\r\nI\uFFFD"));
   EXPECT_EQ(ReceiveText(), "AB\xE4\xB8\xAD\r\nI\xFF");
   EXPECT_EQ(dialog_.ReceiveBox()->Text().LineCount(), 2u);
@@ -68,7 +69,7 @@ TEST_F(Receiving, ShowsCharactersDecodedButKeepsTheBytes) {
 
 TEST_F(Receiving, PrintToReceiveBoxAppendsTextsUnchangedInOrder) {
   pty_.Write("\x01");
-  QTRY_COMPARE(dialog_.RxCount(), 1);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 1);
   for (const char* text : {"start\r\n", "a=", "1", "\r\nend"}) PrintToReceiveBox(text);
   EXPECT_EQ(ReceiveText(), "01 start\r\na=1\r\nend");
 }

@@ -17,6 +17,7 @@
 #include "resources/dialog_templates.h"
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
+#include "support/wait.h"
 
 namespace portprobe {
 namespace {
@@ -95,14 +96,14 @@ TEST(MainDialog, OpensThePortGivenFirstAndCountsWhatArrives) {
   EXPECT_EQ(StatusText(dialog), path + QStringLiteral(" OPENED,9600,N,8,1"));
 
   pty.Write("12345");
-  QTRY_COMPARE(dialog.RxCount(), 5);
+  EXPECT_EVENTUALLY_EQ(dialog.RxCount(), 5);
   EXPECT_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:5"));
 
   dialog.Button(kResetCountersButton)->click();
   EXPECT_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:0"));
   EXPECT_EQ(dialog.Label(kTxLabel)->text(), QStringLiteral("TX:0"));
   pty.Write("abc");
-  QTRY_COMPARE(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:3"));
+  EXPECT_EVENTUALLY_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:3"));
 }
 
 TEST(MainDialog, OpenButtonClosesAndReopens) {
@@ -233,9 +234,9 @@ TEST(MainDialog, ADeviceThatGoesAwayIsReportedOnceAndShownClosed) {
   ScriptedPrompter prompter;
   MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
   pty.Write("xy");
-  QTRY_COMPARE(dialog.RxCount(), 2);
+  EXPECT_EVENTUALLY_EQ(dialog.RxCount(), 2);
   pty.CloseMaster();
-  QTRY_COMPARE(prompter.messages.size(), 1);
+  EXPECT_EVENTUALLY_EQ(prompter.messages.size(), 1);
   EXPECT_TRUE(prompter.messages[0].contains(QString::fromStdString(pty.SlavePath())));
   EXPECT_FALSE(dialog.IsOpen());
   EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));

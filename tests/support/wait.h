@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QString>
+#include <QThread>
+#include <functional>
+#include <ostream>
+
+// Lets gtest show texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace portprobe::testing {
+
+// Runs the event loop until `done` holds or `timeoutMs` have passed; whether it holds.
+// (Qt's own waiting checks report through QTest, which a gtest run does not see.)
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return true;
+}
+
+}  // namespace portprobe::testing
+
+// Waits for `actual == expected` and reports both through gtest when it never holds.
+#define EXPECT_EVENTUALLY_EQ_WITHIN(actual, expected, timeoutMs)                                              \
+  EXPECT_TRUE(::portprobe::testing::WaitUntil([&] { return (actual) == (expected); }, (timeoutMs)))          \
+      << #actual " is " << ::testing::PrintToString(actual) << ", expected " << ::testing::PrintToString(expected)
+#define EXPECT_EVENTUALLY_EQ(actual, expected) EXPECT_EVENTUALLY_EQ_WITHIN(actual, expected, 5000)
