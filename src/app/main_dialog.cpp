@@ -12,6 +12,7 @@
 #include "app/about_dialog.h"
 #include "app/history_popup.h"
 #include "common/decimal_text.h"
+#include "parser/packet_parser.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
@@ -32,7 +33,8 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
     : TemplateDialog(MainDialogTemplate(), parent),
       prompter_(prompter),
       options_(std::move(options)),
-      link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }) {
+      link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }),
+      packetParser_(std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })) {
   connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
   connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
   connect(Button(kManualSendButton), &QPushButton::clicked, this, &MainDialog::ManualSend);
@@ -145,8 +147,8 @@ void MainDialog::accept() {
 }
 
 void MainDialog::done(int result) {
-  if (activeFileSend_ != nullptr) {
-    activeFileSend_->cancel = true;
+  if (stopActiveJob_) {
+    stopActiveJob_();
     deferredDone_ = result;
     return;
   }

@@ -4,9 +4,14 @@
 #include <QStringList>
 #include <QTimer>
 #include <QRect>
+
+class QMenu;
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +22,7 @@
 #include "common/byte_frame.h"
 #include "serial/line_settings.h"
 #include "serial/receive_formatter.h"
+#include "send/parser_slots.h"
 #include "send/send_file.h"
 #include "serial/serial_link.h"
 #include "ui/prompter.h"
@@ -25,6 +31,10 @@
 namespace portprobe {
 
 class HistoryPopup;
+
+namespace parser {
+class PacketParser;
+}
 
 namespace ui {
 class PlainTextView;
@@ -115,6 +125,10 @@ class MainDialog : public ui::TemplateDialog {
   bool SendFileChosen() const;
   void SendChosenFile();
   void ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError);
+
+  // Long jobs beside the window (main_dialog_job.cpp).
+  void RunBesideWindow(const std::function<void()>& job, const std::function<void()>& stop,
+                       const std::function<QString()>& stillRunning);
   void FinishDeferredEnds();
 
   // The command history (main_dialog_history.cpp).
@@ -137,6 +151,14 @@ class MainDialog : public ui::TemplateDialog {
   QString ToolText() const;
   void StartCalculator();
   void OpenHelp();
+
+  // Packet parsers (main_dialog_parser.cpp).
+  static constexpr int kFirstParserCommandId = 5020;
+  void AddParserEntries(QMenu& menu);
+  void LoadParserCommand();
+  void RunParserCommand(int index);
+  void QueueParserOutput(std::string_view text);
+  void FlushParserOutput();
 
   // Layout and colours (main_dialog_layout.cpp).
   void RecordLayout();
@@ -186,8 +208,16 @@ class MainDialog : public ui::TemplateDialog {
 
   HistoryPopup* historyPopup_ = nullptr;
 
+  ParserSlots parserSlots_;
+  // One interpreter for the window's life, so its count of unreleased allocations
+  // covers every run.
+  std::unique_ptr<parser::PacketParser> packetParser_;
+  std::mutex parserOutputMutex_;
+  std::string parserOutput_;
+
   std::string sendFilePath_;
-  FileSendProgress* activeFileSend_ = nullptr;
+  // Set while a job runs beside the window; asks it to end early.
+  std::function<void()> stopActiveJob_;
   bool hangUpDeferred_ = false;
   std::optional<int> deferredDone_;
 

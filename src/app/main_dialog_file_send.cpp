@@ -4,10 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <thread>
 
 #include "app/main_dialog.h"
-#include "app/responsive_wait.h"
 #include "common/decimal_text.h"
 #include "resources/control_ids.h"
 #include "send/send_file.h"
@@ -95,18 +93,8 @@ void MainDialog::SendChosenFile() {
   };
   const bool hex = CheckBox(kHexSendCheck)->isChecked();
   FileSendOutcome outcome;
-  std::atomic<bool> finished = false;
-  activeFileSend_ = &progress;
-  std::thread sender([&] {
-    outcome = SendFile(sendFilePath_, hex, write, progress);
-    finished = true;
-  });
-  if (!WaitResponsively(this, prompter_, [&] { return FileSendProgressText(path, progress); },
-                        [&] { return finished.load(); })) {
-    progress.cancel = true;
-  }
-  sender.join();
-  activeFileSend_ = nullptr;
+  RunBesideWindow([&] { outcome = SendFile(sendFilePath_, hex, write, progress); },
+                  [&] { progress.cancel = true; }, [&] { return FileSendProgressText(path, progress); });
   txCount_ += static_cast<std::int64_t>(progress.bytesWritten);
   ReportFileSend(outcome, path, lineError);
   EnableSendControls(true);
@@ -119,20 +107,6 @@ void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& p
   if (outcome.result == FileSendResult::LoneSpace) Notify(QStringLiteral("读十六进制文件出错，请检查格式！"));
   if (outcome.result == FileSendResult::Unreadable) {
     Notify(QStringLiteral("无法读取文件%1: %2").arg(path, QString::fromStdString(outcome.error)));
-  }
-}
-
-// A hang-up or the end of the window that came during a file send waits for the
-// sender thread, which still uses the port.
-void MainDialog::FinishDeferredEnds() {
-  if (hangUpDeferred_) {
-    hangUpDeferred_ = false;
-    HandleHangUp();
-  }
-  if (deferredDone_) {
-    const int result = *deferredDone_;
-    deferredDone_.reset();
-    done(result);
   }
 }
 

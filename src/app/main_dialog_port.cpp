@@ -171,7 +171,7 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
 
 // The device went away: close it for good and say so once.
 void MainDialog::HandleHangUp() {
-  if (activeFileSend_ != nullptr) {
+  if (stopActiveJob_) {
     hangUpDeferred_ = true;
     return;
   }

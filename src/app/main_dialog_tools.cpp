@@ -27,7 +27,6 @@ enum ToolsCommandId : int {
   kHexToBinaryCommand = 5006,
   kCalculatorCommand = 5009,
   kHelpCommand = 5010,
-  kFirstParserCommand = 5020,
   kAboutCommand = 16,
 };
 
@@ -49,6 +48,7 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddCommand(menu, kCalculatorCommand, QStringLiteral("计 算 器"));
   menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QStringLiteral("载入数据包解析器"));
+  AddParserEntries(menu);
   menu.addSeparator();
   AddCommand(menu, kHelpCommand, QStringLiteral("About && Help"));
   // Window managers give programs no window menu, so About lives here too.
@@ -75,7 +75,13 @@ void MainDialog::ToolsCommand(int id) {
     case kAboutCommand:
       ShowAboutDialog();
       break;
+    case kLoadParserCommand:
+      LoadParserCommand();
+      break;
     default:
+      if (id >= kFirstParserCommandId && id < kFirstParserCommandId + parserSlots_.ParserCount()) {
+        RunParserCommand(id - kFirstParserCommandId);
+      }
       break;
   }
 }

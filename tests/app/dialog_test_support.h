@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,24 @@ inline void Choose(QComboBox* list, int row) {
   emit list->activated(row);
 }
 
+// Makes a folder the current directory for as long as it lives, since the terminal
+// keeps its parser list and trace files there.
+class CurrentDirectory {
+ public:
+  explicit CurrentDirectory(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~CurrentDirectory() { std::filesystem::current_path(previous_); }
+
+ private:
+  std::filesystem::path previous_;
+};
+
 // A window connected to a pseudo-terminal, with a folder of the test's own that
-// holds files and checksum programs.
+// holds files and checksum programs and is the current directory.
 class ConnectedWindowTest : public ::testing::Test {
  protected:
-  ConnectedWindowTest() : dialog_(prompter_, Options()) {}
+  ConnectedWindowTest() : currentDirectory_(folder_.Path()), dialog_(prompter_, Options()) {}
 
   TerminalOptions Options() {
     TerminalOptions options = PortsFirst({pty_.SlavePath()});
@@ -48,6 +62,7 @@ class ConnectedWindowTest : public ::testing::Test {
 
   PtyPair pty_;
   TempDir folder_;
+  CurrentDirectory currentDirectory_;
   ScriptedPrompter prompter_;
   MainDialog dialog_;
 };

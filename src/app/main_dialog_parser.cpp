@@ -1,0 +1,83 @@
+// Packet parsers in the tools menu: loading scripts into slots and running them over
+// the selected hex text, with their output in the receive box.
+#include <QMenu>
+#include <mutex>
+
+#include "app/main_dialog.h"
+#include "parser/packet_parser.h"
+#include "send/hex_codec.h"
+
+namespace portprobe {
+
+namespace {
+
+const QString kParserFilter = QStringLiteral("文本文件(*.txt)|*.txt|All Files|*.*||");
+const char kParserListFile[] = "parsers.txt";
+// A parser runs over at most this many bytes of the selected text.
+constexpr std::size_t kParserFrameCapacity = 512;
+
+}  // namespace
+
+void MainDialog::AddParserEntries(QMenu& menu) {
+  parserSlots_.RestoreFromList(kParserListFile);
+  for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
+    menu.addSeparator();
+    const QString name = QString::fromStdString(parserSlots_.Slot(i).name);
+    menu.addAction(QStringLiteral("解析器%1:%2").arg(i + 1).arg(name))->setData(kFirstParserCommandId + i);
+  }
+}
+
+void MainDialog::LoadParserCommand() {
+  if (parserSlots_.Full()) {
+    Notify(QStringLiteral("解析器已经太多了!"));
+    return;
+  }
+  const QString path =
+      prompter_.GetOpenFileName(this, {kParserFilter, QStringLiteral("txt"), QStringLiteral("parser.txt")});
+  if (path.isEmpty()) return;
+  switch (parserSlots_.LoadChosenScript(path.toStdString())) {
+    case ParserSlots::LoadOutcome::Loaded:
+      Notify(QStringLiteral("载入解析器成功"));
+      ParserSlots::AppendToList(kParserListFile, path.toStdString());  // a list that cannot be written is passed over
+      break;
+    case ParserSlots::LoadOutcome::Failed:
+      Notify(QStringLiteral("载入解析器失败"));
+      break;
+    case ParserSlots::LoadOutcome::Reloaded:
+    case ParserSlots::LoadOutcome::ReloadFailed:
+      break;
+  }
+}
+
+// The script runs on a thread of its own; what it prints reaches the receive box in
+// order while it runs, and a run that takes long can be stopped.
+void MainDialog::RunParserCommand(int index) {
+  const ParserSlot& slot = parserSlots_.Slot(index);
+  if (!slot.loaded) return;  // its reload failed: nothing to run
+  const ByteFrame frame = ParseHexText(ToolText().toStdString(), kParserFrameCapacity);
+  RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame.data(), static_cast<std::uint32_t>(frame.size())); },
+                  [this] { packetParser_->RequestStop(); },
+                  [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); });
+  FlushParserOutput();
+}
+
+void MainDialog::QueueParserOutput(std::string_view text) {
+  bool wasEmpty = false;
+  {
+    std::lock_guard lock(parserOutputMutex_);
+    wasEmpty = parserOutput_.empty();
+    parserOutput_.append(text);
+  }
+  if (wasEmpty) QMetaObject::invokeMethod(this, &MainDialog::FlushParserOutput, Qt::QueuedConnection);
+}
+
+void MainDialog::FlushParserOutput() {
+  std::string text;
+  {
+    std::lock_guard lock(parserOutputMutex_);
+    text.swap(parserOutput_);
+  }
+  PrintToReceiveBox(text);
+}
+
+}  // namespace portprobe

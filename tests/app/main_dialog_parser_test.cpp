@@ -1,0 +1,103 @@
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/dialog_test_support.h"
+#include "support/wait.h"
+#include "ui/plain_text_view.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+constexpr int kLoadParser = 5000;
+constexpr int kFirstParser = 5020;
+const std::string kDecoder =
+    "int addr;\r\nint len;\r\nvoid main()\r\n{\r\nset addr 0 1\r\nset len 2 1\r\n"
+    "echo 'addr=' addr ' len=' len '\\r\\n'\r\n}\r\n";
+
+class ParserMenuTest : public testing::ConnectedWindowTest {
+ protected:
+  void ChooseTool(int id) {
+    prompter_.menuChoices.push_back(id);
+    dialog_.Button(kMenuButton)->click();
+  }
+  void Load(const std::string& name, const std::string& script) {
+    prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile(name, script)));
+    ChooseTool(kLoadParser);
+  }
+  std::string Box() const { return dialog_.ControlText(kReceiveBox).toStdString(); }
+  QStringList LastMenu() const { return prompter_.menus.back(); }
+  QStringList ParserEntries() const { return LastMenu().filter(QRegularExpression(QStringLiteral("^解析器\\d"))); }
+};
+
+TEST_F(ParserMenuTest, RunsALoadedParserOverTheSelectedFrame) {
+  Load("modbus.txt", kDecoder);
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器成功")});
+  EXPECT_EQ(testing::ReadFile(folder_.File("parsers.txt")), folder_.File("modbus.txt") + "\r\n");
+  ASSERT_EQ(prompter_.openRequests.size(), 1u);
+  EXPECT_EQ(prompter_.openRequests[0].defaultFileName, QStringLiteral("parser.txt"));
+
+  // The device's answer, selected in the receive box, is what the parser decodes.
+  pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06});
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 3);
+  dialog_.ReceiveBox()->SelectAll();
+  ChooseTool(kFirstParser);
+  const std::string expected = "01 03 06 \r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
+                               "\r\n---Exit Parser  unfreeptr=0--------\r\n";
+  EXPECT_EQ(Box(), expected);
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("__parser__0.txt")));
+  EXPECT_TRUE(LastMenu().contains(QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("modbus.txt"))));
+}
+
+TEST_F(ParserMenuTest, HoldsAtMostEightParsers) {
+  for (int i = 0; i < 8; ++i) Load("p" + std::to_string(i) + ".txt", "void main()\r\n{\r\n}\r\n");
+  EXPECT_EQ(prompter_.messages.size(), 8);
+  Load("p3.txt", "echo 'again'\r\n");  // never asked for: the table is full
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("解析器已经太多了!"));
+  EXPECT_EQ(prompter_.openRequests.size(), 8u);
+
+  ChooseTool(-1);
+  EXPECT_EQ(ParserEntries().size(), 8);
+}
+
+TEST_F(ParserMenuTest, AFailedLoadAndAFailedReload) {
+  prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile("huge.txt", std::string(1048577, ' '))));
+  ChooseTool(kLoadParser);
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器失败")});
+
+  Load("gone.txt", "void main()\r\n{\r\n}\r\n");
+  std::filesystem::remove(folder_.File("gone.txt"));
+  prompter_.openAnswers.push_back(QString::fromStdString(folder_.File("gone.txt")));
+  ChooseTool(kLoadParser);  // the same path again: reloaded quietly, and it fails
+  EXPECT_EQ(prompter_.messages.size(), 2);
+  ChooseTool(kFirstParser);  // an empty slot runs nothing
+  EXPECT_TRUE(LastMenu().contains(QStringLiteral("解析器1:")));
+  EXPECT_EQ(Box(), "Receiving Area");
+}
+
+TEST_F(ParserMenuTest, AParserThatDoesNotEndCanBeStopped) {
+  Load("forever.txt", "void main()\r\n{\r\nagain:\r\necho '.'\r\ngoto again\r\n}\r\n");
+  prompter_.stopAnswers = {true};
+  ChooseTool(kFirstParser);
+  ASSERT_EQ(prompter_.stopOffers.size(), 1);
+  const std::string box = Box();
+  EXPECT_NE(box.find("..."), std::string::npos);
+  EXPECT_NE(box.find(",Ex=e>\r\n"), std::string::npos);
+  EXPECT_TRUE(box.ends_with("\r\n---Exit Parser  unfreeptr=0--------\r\n"));
+}
+
+TEST_F(ParserMenuTest, ANewStartRestoresTheListedParsers) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) folder_.WriteFile(name, "void main()\r\n{\r\n}\r\n");
+  testing::WriteFile(folder_.File("parsers.txt"), folder_.File("a.txt") + "\r\n" + folder_.File("missing.txt") +
+                                                      "\r\n" + folder_.File("b.txt") + "\r\n" + folder_.File("c.txt") + "\r\n");
+  ChooseTool(-1);
+  const QStringList parsers = ParserEntries();
+  ASSERT_EQ(parsers.size(), 3);
+  EXPECT_EQ(parsers[0], QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("a.txt")));
+  EXPECT_EQ(parsers[2], QStringLiteral("解析器3:") + QString::fromStdString(folder_.File("c.txt")));
+}
+
+}  // namespace
+}  // namespace portprobe
