@@ -1,0 +1,86 @@
+#include <QLineEdit>
+#include <QTest>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "app/dialog_test_support.h"
+#include "support/wait.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+class FaultTest : public testing::ConnectedWindowTest {
+ protected:
+  // Types a device path into the port box, as a user would, and opens it.
+  void OpenTyped(const std::string& path) {
+    QLineEdit* portEdit = dialog_.ComboBox(kPortList)->lineEdit();
+    portEdit->setText(QString::fromStdString(path));
+    QTest::keyClick(portEdit, Qt::Key_Return);
+    if (!dialog_.IsOpen()) Click(kOpenButton);
+  }
+};
+
+TEST_F(FaultTest, AFarEndThatClosesDuringAFloodIsReportedOnceAndThePortReopens) {
+  ::fcntl(pty_.MasterFd(), F_SETFL, O_NONBLOCK);
+  std::atomic<bool> flooding = true;
+  std::thread device([&] {
+    const ByteFrame chunk = testing::RandomBytes(4096, 7);
+    while (flooding) {
+      if (::write(pty_.MasterFd(), chunk.data(), chunk.size()) < 0) std::this_thread::yield();
+    }
+  });
+  EXPECT_TRUE(testing::WaitUntil([&] { return dialog_.RxCount() > 256 * 1024; }));
+  flooding = false;
+  device.join();
+  pty_.CloseMaster();
+  EXPECT_EVENTUALLY_EQ(prompter_.messages.size(), 1);
+  QTest::qWait(100);
+  EXPECT_EQ(prompter_.messages.size(), 1);
+  EXPECT_FALSE(dialog_.IsOpen());
+  EXPECT_EQ(dialog_.Button(kOpenButton)->text(), QStringLiteral("打开"));
+
+  // Another device opens cleanly and its bytes are counted from where the count stood.
+  testing::PtyPair other;
+  const std::int64_t before = dialog_.RxCount();
+  OpenTyped(other.SlavePath());
+  ASSERT_TRUE(dialog_.IsOpen());
+  other.Write("ok");
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), before + 2);
+  EXPECT_EQ(prompter_.messages.size(), 1);
+}
+
+TEST_F(FaultTest, ADevicePathThatVanishesFailsToOpenWithItsName) {
+  testing::PtyPair device;
+  const std::string link = folder_.File("serial-by-id");
+  std::filesystem::create_symlink(device.SlavePath(), link);
+  Click(kOpenButton);  // close the port the window opened at start
+  OpenTyped(link);
+  ASSERT_TRUE(dialog_.IsOpen());
+
+  std::filesystem::remove(link);
+  device.CloseMaster();
+  EXPECT_EVENTUALLY_EQ(prompter_.messages.size(), 1);
+  EXPECT_TRUE(prompter_.messages[0].contains(QString::fromStdString(link)));
+  EXPECT_FALSE(dialog_.IsOpen());
+  Click(kOpenButton);
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(link)));
+  EXPECT_FALSE(dialog_.IsOpen());
+}
+
+TEST_F(FaultTest, AParserFileThatIsAFolderDoesNotLoad) {
+  prompter_.openAnswers = {QString::fromStdString(folder_.Path().string())};
+  prompter_.menuChoices.push_back(5000);
+  Click(kMenuButton);
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器失败")});
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("parsers.txt")));
+}
+
+}  // namespace
+}  // namespace portprobe
