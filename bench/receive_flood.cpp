@@ -15,12 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/main_dialog.h"
+#include "process_memory.h"
 #include "resources/control_ids.h"
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
@@ -47,15 +47,6 @@ struct Result {
 
 constexpr int kTickMs = 5;
 constexpr int kGiveUpMs = 120000;
-
-// Peak resident memory of the process, in MiB.
-double PeakMegabytes() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-  }
-  return 0;
-}
 
 // One random mebibyte, written over and over: making the stream must not take the
 // processor time that the terminal is measured on.
@@ -108,7 +99,7 @@ Result RunFlood(const Setup& setup, int megabytes) {
     std::fprintf(stderr, "%s: the capture file is incomplete\n", setup.name);
   }
   return {static_cast<double>(total) / 1e6 / seconds, static_cast<double>(longestGap),
-          static_cast<double>(longestLaterGap), PeakMegabytes()};
+          static_cast<double>(longestLaterGap), bench::ProcessMegabytes("VmHWM:")};
 }
 
 double Median(std::vector<double> values) {

@@ -1,6 +1,7 @@
 # portprobe_add_test(NAME SOURCES src... LIBS lib... [GUI])
 # One test executable per module, run by CTest. GUI tests get the offscreen platform
-# and a main() that creates the application object.
+# and a main() that creates the application object. With PORTPROBE_VALGRIND each runs
+# under valgrind memcheck, which fails it on any error or definite leak.
 function(portprobe_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -12,11 +13,22 @@ function(portprobe_add_test name)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
+  set(timeout 300)
+  if(PORTPROBE_VALGRIND)
+    add_test(NAME ${name} COMMAND valgrind --quiet --error-exitcode=99 --leak-check=full
+             --errors-for-leak-kinds=definite --show-leak-kinds=definite --num-callers=30
+             --suppressions=${PROJECT_SOURCE_DIR}/tests/valgrind.supp $<TARGET_FILE:${name}>)
+    set(timeout 3600)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set(env "PORTPROBE_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}")
+  if(PORTPROBE_VALGRIND)
+    list(APPEND env "PORTPROBE_UNDER_VALGRIND=1")
+  endif()
   if(ARG_GUI)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
     set_tests_properties(${name} PROPERTIES LABELS gui)
   endif()
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${timeout})
 endfunction()

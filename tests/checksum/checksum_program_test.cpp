@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -103,6 +104,8 @@ TEST_F(ChecksumProgramTest, ProgramGetsTheFrameAsOneLowerCaseArgument) {
 }
 
 TEST_F(ChecksumProgramTest, UnusableProgramIsReportedAndLeavesTheFrame) {
+  // Under valgrind a failed exec in the spawned child is not reported back to the spawner.
+  if (std::getenv("PORTPROBE_UNDER_VALGRIND") != nullptr) GTEST_SKIP() << "exec errors are not seen under valgrind";
   scratch_.WriteFile("self_1", "#!/bin/sh\necho 0x01000055\n");  // not executable
   scratch_.WriteFile("self_2", "no interpreter line", std::filesystem::perms::owner_all);
   std::filesystem::create_directory(scratch_.Path() / "self_3");
