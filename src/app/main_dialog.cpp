@@ -98,8 +98,10 @@ void MainDialog::ShowAboutDialog() {
 }
 
 void MainDialog::UpdateStatusLine() {
-  Label(kStatusLabel)->setText(
-      Utf8(StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_)));
+  const QString status = Utf8(StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
+  Label(kStatusLabel)->setText(status);
+  // Device paths are longer than the label was made for; the whole line is at hand here.
+  Label(kStatusLabel)->setToolTip(status);
   Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(txCount_));
   Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(rxCount_));
 }
