@@ -12,8 +12,8 @@
 #include "common/c_file.h"
 #include "scratch_folder.h"
 
-// Input: one byte of exit status (255 stands for "ended by a signal"), four bytes of a
-// frame length, the program's output; the same bytes also serve as the result file.
+// Input: one byte of exit status (255 stands for "ended by a signal"), one byte of frame
+// length, then the program's output, which also serves as the result file.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   const std::optional<int> status = data[0] == 255 ? std::nullopt : std::optional<int>(data[0]);

@@ -25,7 +25,6 @@ namespace {
 constexpr std::uint32_t kMinPeriod = 10;
 constexpr std::uint32_t kMaxPeriod = 10000000;
 
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -60,11 +59,13 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   ComboBox(kPortList)->lineEdit()->installEventFilter(this);
   SetUpReceiveBox();
   ConnectCaptureControls();
+  running_ = this;
   RunStartupSequence();
 }
 
+// Only the worker is stopped here: what it left is not shown by a window on its way out.
 MainDialog::~MainDialog() {
-  ClosePort();
+  link_.ClosePort();
   if (running_ == this) running_ = nullptr;
 }
 
@@ -98,7 +99,7 @@ void MainDialog::ShowAboutDialog() {
 }
 
 void MainDialog::UpdateStatusLine() {
-  const QString status = Utf8(StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
+  const QString status = QString::fromStdString(StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);

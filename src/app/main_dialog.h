@@ -90,12 +90,14 @@ class MainDialog : public ui::TemplateDialog {
   // Port discovery, line settings and the link (main_dialog_port.cpp).
   void FillSettingLists();
   LineSettings SelectedLineSettings() const;
+  void CopySettingText(int listId);
   void CopySettingsTexts();
   void SettingListChanged(int listId);
   bool OpenPort(int row);
   void ClosePort();
   void ToggleOpen();
   void PortChanged();
+  bool SelectTypedPortPath();
   bool PortPathEntered();
   void DrainSerialEvents();
   void HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>& batches);
@@ -109,7 +111,7 @@ class MainDialog : public ui::TemplateDialog {
   std::string SendBoxBytes() const;
   void SetSendBoxBytes(const std::string& bytes);
   void EnableSendControls(bool enabled);
-  std::uint32_t WriteAll(const std::uint8_t* bytes, std::size_t length);
+  std::uint32_t WriteInPieces(const std::uint8_t* bytes, std::size_t length);
   void SendText(const std::string& text);
   void ManualSend();
   ByteFrame ParseSendBox() const;
@@ -127,8 +129,10 @@ class MainDialog : public ui::TemplateDialog {
   void ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError);
 
   // Long jobs beside the window (main_dialog_job.cpp).
+  // `finish` runs once the job has ended, before a hang-up or the window's end that
+  // came meanwhile is acted on.
   void RunBesideWindow(const std::function<void()>& job, const std::function<void()>& stop,
-                       const std::function<QString()>& stillRunning);
+                       const std::function<QString()>& stillRunning, const std::function<void()>& finish);
   void FinishDeferredEnds();
 
   // The command history (main_dialog_history.cpp).
@@ -214,6 +218,7 @@ class MainDialog : public ui::TemplateDialog {
   std::unique_ptr<parser::PacketParser> packetParser_;
   std::mutex parserOutputMutex_;
   std::string parserOutput_;
+  bool holdReceive_ = false;
 
   std::string sendFilePath_;
   // Set while a job runs beside the window; asks it to end early.

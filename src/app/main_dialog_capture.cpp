@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
 #include "send/capture_file.h"
@@ -17,7 +18,6 @@ namespace {
 
 const QString kNoCaptureFile = QStringLiteral("未指定写入文件");
 
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -47,7 +47,7 @@ void MainDialog::ChangeCaptureFile() {
     return;
   }
   const QString path =
-      prompter_.GetSaveFileName(this, {QStringLiteral("文本文件(*.txt)|*.txt| |"), QStringLiteral("txt"), {}});
+      prompter_.GetSaveFileName(this, {kCaptureFileFilter, QStringLiteral("txt"), {}});
   if (!path.isEmpty()) SetCapturePath(path.toStdString());
 }
 
@@ -62,14 +62,14 @@ void MainDialog::SaveReceive() {
   file.Write(ReceiveBox()->Text().All());
   const std::string failure = file.Close();
   if (!failure.empty()) {
-    prompter_.ShowMessage(this, QStringLiteral("保存到文件%1失败:%2").arg(Utf8(capturePath_), Utf8(failure)));
+    prompter_.ShowMessage(this, QStringLiteral("保存到文件%1失败:%2").arg(QString::fromStdString(capturePath_), QString::fromStdString(failure)));
     return;
   }
   Label(kCaptureLabel)->setText(QStringLiteral("接收数据已存入文件!"));
   labelRestoreTimer_.start();
 }
 
-void MainDialog::RestoreCaptureLabel() { Label(kCaptureLabel)->setText(Utf8(capturePath_)); }
+void MainDialog::RestoreCaptureLabel() { Label(kCaptureLabel)->setText(QString::fromStdString(capturePath_)); }
 
 // One open and close for everything drained at once. A file that cannot be written
 // switches capture off with one message, instead of failing again for every batch.
@@ -79,7 +79,7 @@ void MainDialog::CaptureReceivedBytes(std::span<const SerialEvent> batches) {
   for (const SerialEvent& batch : batches) file.Write(batch.bytes);
   const std::string failure = file.Close();
   if (failure.empty()) return;
-  pendingNotices_ << QStringLiteral("写入文件%1失败:%2\n已停止写入文件。").arg(Utf8(capturePath_), Utf8(failure));
+  pendingNotices_ << QStringLiteral("写入文件%1失败:%2\n已停止写入文件。").arg(QString::fromStdString(capturePath_), QString::fromStdString(failure));
   CheckBox(kCaptureCheck)->setChecked(false);
   SetCapturePath({});
 }
@@ -87,7 +87,7 @@ void MainDialog::CaptureReceivedBytes(std::span<const SerialEvent> batches) {
 // Label 1029 shows the capture file, or that there is none.
 void MainDialog::SetCapturePath(std::string path) {
   capturePath_ = std::move(path);
-  Label(kCaptureLabel)->setText(capturePath_.empty() ? kNoCaptureFile : Utf8(capturePath_));
+  Label(kCaptureLabel)->setText(capturePath_.empty() ? kNoCaptureFile : QString::fromStdString(capturePath_));
 }
 
 }  // namespace portprobe

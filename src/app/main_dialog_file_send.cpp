@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "common/decimal_text.h"
 #include "resources/control_ids.h"
@@ -20,7 +21,6 @@ namespace {
 // A period typed as 0, as a text that is no number, or negative would spin the window.
 constexpr std::int32_t kShortestTickPeriod = 10;
 
-const QString kSendFileFilter = QStringLiteral("文本文件(*.txt)|*.txt|All Files (*.*)|*.*| |");
 
 QString FileSendProgressText(const QString& path, const FileSendProgress& progress) {
   return QStringLiteral("正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?")
@@ -37,23 +37,24 @@ void MainDialog::AutoSendToggled() {
   // An invalid period leaves auto send off rather than running on a period the user
   // was just told is wrong.
   if (!ExchangePeriodFromControl()) autoSendOn_ = false;
-  if (autoSendOn_) {
-    if (IsOpen()) {
-      autoSendTimer_.start(static_cast<int>(autoSendPeriod_));
-    } else {
-      autoSendOn_ = false;
-      Notify(QStringLiteral("自动发送,请先打开串口!"));
-    }
-  }
+  const bool portClosed = autoSendOn_ && !IsOpen();
+  if (portClosed) autoSendOn_ = false;
   CheckBox(kAutoSendCheck)->setChecked(autoSendOn_);
-  if (!autoSendOn_) autoSendTimer_.stop();
+  if (autoSendOn_) {
+    autoSendTimer_.start(static_cast<int>(autoSendPeriod_));
+  } else {
+    autoSendTimer_.stop();
+  }
+  if (portClosed) Notify(QStringLiteral("自动发送,请先打开串口!"));
 }
 
 // The timer is stopped for the send and set again afterwards, with the period read
 // from the edit at that moment, so a slow send never piles up ticks.
 void MainDialog::TimerTick() {
   autoSendTimer_.stop();
-  ManualSend();
+  // A tick that comes while a message box shows or a job runs beside the window waits
+  // for them, as the send before it would have: sends never overlap or pile up.
+  if (!showingNotices_ && !stopActiveJob_) ManualSend();
   if (!autoSendOn_) return;
   const std::int32_t period = std::max(LeadingInteger(Edit(kPeriodEdit)->text().toStdString()), kShortestTickPeriod);
   autoSendPeriod_ = static_cast<std::uint32_t>(period);
@@ -94,12 +95,13 @@ void MainDialog::SendChosenFile() {
   const bool hex = CheckBox(kHexSendCheck)->isChecked();
   FileSendOutcome outcome;
   RunBesideWindow([&] { outcome = SendFile(sendFilePath_, hex, write, progress); },
-                  [&] { progress.cancel = true; }, [&] { return FileSendProgressText(path, progress); });
-  txCount_ += static_cast<std::int64_t>(progress.bytesWritten);
-  ReportFileSend(outcome, path, lineError);
-  EnableSendControls(true);
-  UpdateStatusLine();
-  FinishDeferredEnds();
+                  [&] { progress.cancel = true; }, [&] { return FileSendProgressText(path, progress); },
+                  [&] {
+                    txCount_ += static_cast<std::int64_t>(progress.bytesWritten);
+                    ReportFileSend(outcome, path, lineError);
+                    EnableSendControls(true);
+                    UpdateStatusLine();
+                  });
 }
 
 void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError) {

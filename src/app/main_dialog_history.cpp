@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/history_popup.h"
+#include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
 #include "send/history_file.h"
@@ -16,8 +17,7 @@ using namespace resources;
 
 namespace {
 
-const QString kHistoryFilter = QStringLiteral("文本文件(*.txt)|*.txt|All Files|*.*||");
-const ui::FileDialogRequest kHistoryFileDialog{kHistoryFilter, QStringLiteral("txt"), QStringLiteral("history.txt")};
+const ui::FileDialogRequest kHistoryFileDialog{kTextOrAnyFileFilter, QStringLiteral("txt"), QStringLiteral("history.txt")};
 
 // Rows show the entry as text; the bytes themselves ride along, so that a file read
 // in is written out again byte for byte.

@@ -9,7 +9,7 @@
 namespace portprobe {
 
 void MainDialog::RunBesideWindow(const std::function<void()>& job, const std::function<void()>& stop,
-                                 const std::function<QString()>& stillRunning) {
+                                 const std::function<QString()>& stillRunning, const std::function<void()>& finish) {
   std::atomic<bool> finished = false;
   stopActiveJob_ = stop;
   std::thread worker([&] {
@@ -19,6 +19,8 @@ void MainDialog::RunBesideWindow(const std::function<void()>& job, const std::fu
   if (!WaitResponsively(this, prompter_, stillRunning, [&] { return finished.load(); })) stop();
   worker.join();
   stopActiveJob_ = nullptr;
+  finish();
+  FinishDeferredEnds();
 }
 
 // A hang-up or the end of the window that came while a job ran waits for the job,

@@ -3,18 +3,17 @@
 #include <QMenu>
 #include <mutex>
 
+#include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "parser/packet_parser.h"
 #include "send/hex_codec.h"
+#include "send/parser_script_file.h"
 
 namespace portprobe {
 
 namespace {
 
-const QString kParserFilter = QStringLiteral("文本文件(*.txt)|*.txt|All Files|*.*||");
 const char kParserListFile[] = "parsers.txt";
-// A parser runs over at most this many bytes of the selected text.
-constexpr std::size_t kParserFrameCapacity = 512;
 
 }  // namespace
 
@@ -33,7 +32,7 @@ void MainDialog::LoadParserCommand() {
     return;
   }
   const QString path =
-      prompter_.GetOpenFileName(this, {kParserFilter, QStringLiteral("txt"), QStringLiteral("parser.txt")});
+      prompter_.GetOpenFileName(this, {kTextOrAnyFileFilter, QStringLiteral("txt"), QStringLiteral("parser.txt")});
   if (path.isEmpty()) return;
   switch (parserSlots_.LoadChosenScript(path.toStdString())) {
     case ParserSlots::LoadOutcome::Loaded:
@@ -54,11 +53,17 @@ void MainDialog::LoadParserCommand() {
 void MainDialog::RunParserCommand(int index) {
   const ParserSlot& slot = parserSlots_.Slot(index);
   if (!slot.loaded) return;  // its reload failed: nothing to run
-  const ByteFrame frame = ParseHexText(ToolText().toStdString(), kParserFrameCapacity);
+  const ByteFrame frame = ParseHexText(ToolText().toStdString(), kMaxParserFrameBytes);
+  // Bytes that arrive meanwhile are shown after the run, so they never split its output.
+  holdReceive_ = true;
   RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame.data(), static_cast<std::uint32_t>(frame.size())); },
                   [this] { packetParser_->RequestStop(); },
-                  [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); });
-  FlushParserOutput();
+                  [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); },
+                  [this] {
+                    holdReceive_ = false;
+                    FlushParserOutput();
+                    DrainSerialEvents();
+                  });
 }
 
 void MainDialog::QueueParserOutput(std::string_view text) {

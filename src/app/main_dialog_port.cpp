@@ -52,33 +52,45 @@ LineSettings MainDialog::SelectedLineSettings() const {
 }
 
 // The status line shows the texts of the rows last applied or picked.
-void MainDialog::CopySettingsTexts() {
-  const LineSettings rows = SelectedLineSettings();
-  if (rows.baudRow >= 0) baudText_ = kBaudRows[rows.baudRow];
-  if (rows.dataBitsRow >= 0) dataBitsText_ = kDataBitsRows[rows.dataBitsRow];
-  if (rows.parityRow >= 0) parityLetter_ = kParityLetters[rows.parityRow];
-  if (rows.stopBitsRow >= 0) stopBitsText_ = kStopBitsRows[rows.stopBitsRow];
+void MainDialog::CopySettingText(int listId) {
+  const int row = ComboBox(listId)->currentIndex();
+  if (row < 0) return;
+  switch (listId) {
+    case kBaudList: baudText_ = kBaudRows[row]; break;
+    case kDataBitsList: dataBitsText_ = kDataBitsRows[row]; break;
+    case kParityList: parityLetter_ = kParityLetters[row]; break;
+    case kStopBitsList: stopBitsText_ = kStopBitsRows[row]; break;
+    default: break;
+  }
 }
 
+void MainDialog::CopySettingsTexts() {
+  for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) CopySettingText(id);
+}
+
+// A setting reaches an open port at once; one that the driver refuses is not reported
+// and the port keeps its previous settings. Without a port only the picked text changes.
 void MainDialog::SettingListChanged(int listId) {
   if (ComboBox(listId)->currentIndex() < 0) return;
-  // A refused setting is not reported: the port keeps its previous settings.
-  link_.ApplyLineSettings(SelectedLineSettings());
-  CopySettingsTexts();
+  if (link_.ApplyLineSettings(SelectedLineSettings()) != ApplyResult::NotATerminal) CopySettingsTexts();
+  CopySettingText(listId);
   UpdateStatusLine();
 }
 
 bool MainDialog::OpenPort(int row) {
   portName_ = ComboBox(kPortList)->itemText(row).toStdString();
   const SerialLink::OpenResult result = link_.OpenPort(DevicePath(portName_), SelectedLineSettings());
-  if (result != SerialLink::OpenResult::OpenFailed) CopySettingsTexts();
+  if (result != SerialLink::OpenResult::OpenFailed && result != SerialLink::OpenResult::SettingsUnreadable) {
+    CopySettingsTexts();
+  }
   switch (result) {
     case SerialLink::OpenResult::Opened:
       return true;
     case SerialLink::OpenResult::OpenFailed:
       Notify(QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(portName_)));
       break;
-    case SerialLink::OpenResult::SettingsFailed:
+    case SerialLink::OpenResult::SettingsUnreadable:
+    case SerialLink::OpenResult::SettingsRefused:
       Notify(QStringLiteral("参数设置失败!"));
       break;
     case SerialLink::OpenResult::EventFailed:
@@ -98,6 +110,7 @@ void MainDialog::ClosePort() {
 }
 
 void MainDialog::ToggleOpen() {
+  SelectTypedPortPath();  // a path typed but not yet confirmed is what the user means
   wantOpen_ = !wantOpen_;
   PortChanged();
   UpdateOpenButton();
@@ -109,8 +122,9 @@ void MainDialog::PortChanged() {
   UpdateStatusLine();
 }
 
-// A device path typed into the port box becomes the selected row.
-bool MainDialog::PortPathEntered() {
+// A device path typed into the port box becomes the selected row; false when the box
+// holds no path.
+bool MainDialog::SelectTypedPortPath() {
   QComboBox* ports = ComboBox(kPortList);
   const QString path = ports->lineEdit()->text().trimmed();
   if (!path.startsWith(QLatin1Char('/'))) return false;
@@ -120,6 +134,12 @@ bool MainDialog::PortPathEntered() {
     row = 0;
   }
   ports->setCurrentIndex(row);
+  return true;
+}
+
+// Enter in the port box confirms a typed path like picking a row.
+bool MainDialog::PortPathEntered() {
+  if (!SelectTypedPortPath()) return false;
   PortChanged();
   return true;
 }
@@ -136,6 +156,7 @@ std::uint32_t MainDialog::WriteBytes(const std::uint8_t* bytes, std::uint32_t le
 // is taken from the link only once the backlog is shown, so that the link's own limit
 // holds the device back while the window is behind.
 void MainDialog::DrainSerialEvents() {
+  if (holdReceive_) return;
   if (backlog_.empty()) backlog_ = link_.TakeEvents();
   if (backlog_.empty()) return;
   std::vector<SerialEvent> batches;
@@ -152,6 +173,10 @@ void MainDialog::DrainSerialEvents() {
 }
 
 void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>& batches) {
+  // Bytes always belong to the receive history; a failure only concerns its own
+  // connection while that is still open.
+  const bool current = event.connection == link_.Connection() && IsOpen();
+  if (event.kind != SerialEvent::Kind::Batch && !current) return;
   switch (event.kind) {
     case SerialEvent::Kind::Batch:
       batches.push_back(std::move(event));

@@ -21,7 +21,6 @@ void MainDialog::SetUpReceiveBox() {
   ReplaceControl(kReceiveBox, box);
   connect(box, &ui::PlainTextView::Edited, this, [this] { startupTextShown_ = false; });
   connect(Button(kClearReceiveButton), &QPushButton::clicked, this, &MainDialog::ClearReceive);
-  running_ = this;
 }
 
 ui::PlainTextView* MainDialog::ReceiveBox() const { return TextView(kReceiveBox); }

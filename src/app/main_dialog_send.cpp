@@ -40,7 +40,7 @@ void MainDialog::EnableSendControls(bool enabled) {
 
 // Writes the bytes in pieces the size of a driver queue and stops at the first piece
 // that does not go out whole. Returns the count written.
-std::uint32_t MainDialog::WriteAll(const std::uint8_t* bytes, std::size_t length) {
+std::uint32_t MainDialog::WriteInPieces(const std::uint8_t* bytes, std::size_t length) {
   std::size_t written = 0;
   while (written < length) {
     const auto piece = static_cast<std::uint32_t>(std::min(length - written, SerialLink::kBatchCapacity));
@@ -55,9 +55,9 @@ void MainDialog::SendText(const std::string& text) {
   std::uint32_t written = 0;
   if (CheckBox(kHexSendCheck)->isChecked()) {
     const ByteFrame frame = ParseHexText(text);
-    written = WriteAll(frame.data(), frame.size());
+    written = WriteInPieces(frame.data(), frame.size());
   } else {
-    written = WriteAll(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    written = WriteInPieces(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   }
   txCount_ += written;
   EnableSendControls(true);

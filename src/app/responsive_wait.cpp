@@ -10,14 +10,14 @@ namespace {
 
 constexpr int kPollMilliseconds = 5;
 
-// Runs the event loop, without user input, until finished() or the deadline (if any).
+// Runs the event loop, without user input, until finished() or the deadline.
 void ProcessEventsUntil(const std::function<bool()>& finished, std::chrono::milliseconds deadline) {
   QElapsedTimer elapsed;
   elapsed.start();
   QEventLoop loop;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (finished() || (deadline.count() >= 0 && elapsed.elapsed() >= deadline.count())) loop.quit();
+    if (finished() || elapsed.elapsed() >= deadline.count()) loop.quit();
   });
   poll.start(kPollMilliseconds);
   loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -27,12 +27,13 @@ void ProcessEventsUntil(const std::function<bool()>& finished, std::chrono::mill
 
 bool WaitResponsively(QWidget* parent, ui::Prompter& prompter, const std::function<QString()>& stillRunning,
                       const std::function<bool()>& finished, std::chrono::milliseconds offerAfter) {
-  if (finished()) return true;
-  ProcessEventsUntil(finished, offerAfter);
-  if (finished()) return true;
-  if (prompter.OfferStop(parent, stillRunning, finished) && !finished()) return false;
-  ProcessEventsUntil(finished, std::chrono::milliseconds(-1));
-  return true;
+  // A dismissed offer comes back after the same time, so the user is never left with
+  // a window that waits for ever.
+  for (;;) {
+    ProcessEventsUntil(finished, offerAfter);
+    if (finished()) return true;
+    if (prompter.OfferStop(parent, stillRunning, finished) && !finished()) return false;
+  }
 }
 
 }  // namespace portprobe

@@ -9,8 +9,8 @@
 namespace portprobe {
 
 // Waits until finished() holds while the window keeps painting; user input is held
-// back until the wait ends, as for any busy window. After `offerAfter` the user is
-// asked once, with the text that `stillRunning` gives at the time, whether to stop.
+// back until the wait ends, as for any busy window. Every `offerAfter` the user is
+// asked, with the text that `stillRunning` gives at the time, whether to stop.
 // Returns true when the job finished, false when the user chose to stop it.
 bool WaitResponsively(QWidget* parent, ui::Prompter& prompter, const std::function<QString()>& stillRunning,
                       const std::function<bool()>& finished,

@@ -14,9 +14,6 @@ namespace portprobe::cli {
 
 namespace {
 
-// The frame that a parser entry of the tools menu runs over holds at most this many bytes.
-constexpr std::size_t kMaxFrameBytes = 512;
-
 int RunParse(const std::vector<std::string>& args) {
   if (args.empty() || args.size() > 2) return UsageError(kParseCommand);
   const std::optional<std::string> script = ReadParserScriptFile(args[0]);
@@ -24,11 +21,14 @@ int RunParse(const std::vector<std::string>& args) {
     std::fputs("载入解析器失败\n", stderr);
     return kUsageError;
   }
-  const ByteFrame frame = ParseHexText(args.size() == 2 ? args[1] : std::string(), kMaxFrameBytes);
-  parser::PacketParser parser([](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); });
+  const ByteFrame frame = ParseHexText(args.size() == 2 ? args[1] : std::string(), kMaxParserFrameBytes);
+  bool written = true;
+  parser::PacketParser parser([&written](std::string_view text) {
+    written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && written;
+  });
   parser.RunParser(*script, frame.data(), static_cast<std::uint32_t>(frame.size()));
-  std::fflush(stdout);
-  return 0;
+  // Output that could not be written (full disk, closed pipe) must not look printed.
+  return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -38,10 +38,10 @@ class ParserSlots {
   // Adds a path to the list file; false when the file cannot be written.
   static bool AppendToList(const std::string& listPath, const std::string& path);
 
+ private:
   bool LoadParserScript(const std::string& path, int slot);
   void FreeParserSlot(int slot);
 
- private:
   std::array<ParserSlot, kCapacity> slots_;
   int count_ = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "common/byte_frame.h"
 #include "common/tick.h"
 
@@ -17,6 +19,8 @@ struct SerialEvent {
   Kind kind = Kind::Batch;
   ByteFrame bytes;
   Tick tick = 0;
+  // The connection that read it: events of a port closed since must not act on the next.
+  std::uint32_t connection = 0;
 };
 
 }  // namespace portprobe

@@ -46,9 +46,10 @@ SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const
   ClosePort();
   fd_ = OpenExclusive(devicePath);
   if (fd_ < 0) return OpenResult::OpenFailed;
-  if (portprobe::ApplyLineSettings(fd_, settings) != ApplyResult::Applied) {
+  const ApplyResult applied = portprobe::ApplyLineSettings(fd_, settings);
+  if (applied != ApplyResult::Applied) {
     CloseDevice();
-    return OpenResult::SettingsFailed;
+    return applied == ApplyResult::NotATerminal ? OpenResult::SettingsUnreadable : OpenResult::SettingsRefused;
   }
   stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (stopFd_ < 0) {
@@ -57,6 +58,7 @@ SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const
   }
   lineErrors_.Reset(fd_);
   stopping_ = false;
+  ++connection_;
   try {
     worker_ = std::thread(&SerialLink::CommEventWorker, this);
   } catch (const std::system_error&) {
@@ -68,7 +70,11 @@ SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const
 
 void SerialLink::ClosePort() {
   if (worker_.joinable()) {
-    stopping_ = true;
+    {
+      // Under the queue's lock, so that a worker about to wait for room sees it.
+      std::lock_guard lock(queueMutex_);
+      stopping_ = true;
+    }
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(stopFd_, &one, sizeof one);
     queueDrained_.notify_all();
@@ -84,8 +90,8 @@ void SerialLink::CloseDevice() {
   fd_ = -1;
 }
 
-bool SerialLink::ApplyLineSettings(const LineSettings& settings) {
-  return IsOpen() && portprobe::ApplyLineSettings(fd_, settings) == ApplyResult::Applied;
+ApplyResult SerialLink::ApplyLineSettings(const LineSettings& settings) {
+  return IsOpen() ? portprobe::ApplyLineSettings(fd_, settings) : ApplyResult::NotATerminal;
 }
 
 std::uint32_t SerialLink::WriteBytes(const std::uint8_t* bytes, std::uint32_t length, WriteOutcome* outcome,
@@ -130,7 +136,8 @@ std::deque<SerialEvent> SerialLink::TakeEvents() {
   return events;
 }
 
-void SerialLink::Queue(SerialEvent event) {
+void SerialLink::Queue(SerialEvent::Kind kind, ByteFrame bytes) {
+  SerialEvent event{kind, std::move(bytes), CurrentTick(), connection_};
   bool wasEmpty = false;
   {
     std::lock_guard lock(queueMutex_);
@@ -157,7 +164,7 @@ void SerialLink::CommEventWorker() {
     if (fds[1].revents != 0 || stopping_) return;
     if ((fds[0].revents & POLLIN) && HandleRxEvent()) continue;
     if (fds[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
-      Queue({SerialEvent::Kind::HangUp, {}, CurrentTick()});
+      Queue(SerialEvent::Kind::HangUp);
       return;
     }
   }
@@ -169,15 +176,15 @@ bool SerialLink::HandleRxEvent() {
   bool failed = false;
   const std::size_t count = ReadAvailable(buffer, sizeof buffer, &failed);
   if (failed) return false;
-  if (count > 0) Queue({SerialEvent::Kind::Batch, ByteFrame(buffer, buffer + count), CurrentTick()});
+  if (count > 0) Queue(SerialEvent::Kind::Batch, ByteFrame(buffer, buffer + count));
   return true;
 }
 
 std::size_t SerialLink::ReadAvailable(std::uint8_t* buffer, std::size_t capacity, bool* failed) {
   if (lineErrors_.TakeErrors(fd_)) {
     ::tcflush(fd_, TCIFLUSH);
-    Queue({SerialEvent::Kind::LineError, {}, CurrentTick()});
-    Queue({SerialEvent::Kind::ReadError, {}, CurrentTick()});
+    Queue(SerialEvent::Kind::LineError);
+    Queue(SerialEvent::Kind::ReadError);
     return 0;
   }
   ssize_t n;

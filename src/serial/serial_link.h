@@ -22,7 +22,7 @@ namespace portprobe {
 // stops being empty, and takes everything queued at once.
 class SerialLink {
  public:
-  enum class OpenResult { Opened, OpenFailed, SettingsFailed, EventFailed, ThreadFailed };
+  enum class OpenResult { Opened, OpenFailed, SettingsUnreadable, SettingsRefused, EventFailed, ThreadFailed };
   enum class WriteOutcome { Written, LineError, Failed };
 
   static constexpr std::size_t kBatchCapacity = 4096;
@@ -40,8 +40,8 @@ class SerialLink {
   void ClosePort();
   bool IsOpen() const { return fd_ >= 0; }
 
-  // Applies settings to the open port; false when no port is open or it refused them.
-  bool ApplyLineSettings(const LineSettings& settings);
+  // Applies settings to the open port; NotATerminal when no port is open.
+  ApplyResult ApplyLineSettings(const LineSettings& settings);
 
   // Writes all bytes unless the line reports errors, the device fails, it takes no
   // byte for kWriteStallMilliseconds, or `cancel` is set. Returns the count written.
@@ -52,13 +52,16 @@ class SerialLink {
   // Everything the worker queued since the last call, in order.
   std::deque<SerialEvent> TakeEvents();
 
+  // Counts the connections opened so far; events carry the count of theirs.
+  std::uint32_t Connection() const { return connection_; }
+
   static constexpr int kWriteStallMilliseconds = 5000;
 
  private:
   void CommEventWorker();
   bool HandleRxEvent();
   std::size_t ReadAvailable(std::uint8_t* buffer, std::size_t capacity, bool* failed);
-  void Queue(SerialEvent event);
+  void Queue(SerialEvent::Kind kind, ByteFrame bytes = {});
   void WaitWhileQueueIsFull();
   void CloseDevice();
 
@@ -67,6 +70,7 @@ class SerialLink {
   int stopFd_ = -1;
   std::thread worker_;
   std::atomic<bool> stopping_{false};
+  std::uint32_t connection_ = 0;
   LineErrorCounters lineErrors_;
 
   std::mutex queueMutex_;

@@ -164,7 +164,8 @@ void PlainTextView::DeleteBeside(bool forward) {
 }
 
 void PlainTextView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+  // Other buttons stop here too: a click inside the box is not one on the window's surface.
+  if (event->button() != Qt::LeftButton) return event->accept();
   selecting_ = true;
   MoveCaret(PositionAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
 }

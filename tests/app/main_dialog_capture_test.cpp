@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "support/scoped_environment.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -23,7 +24,7 @@ const QString kNoCaptureFile = QStringLiteral("未指定写入文件");
 // The test's own folder stands in for $HOME.
 class Capturing : public testing::ConnectedWindowTest {
  protected:
-  Capturing() { ::setenv("HOME", folder_.Path().c_str(), 1); }
+  testing::ScopedEnvironment home_{"HOME", folder_.Path().string()};
 
   QCheckBox* CaptureCheck() const { return dialog_.CheckBox(kCaptureCheck); }
   QString CaptureLabel() const { return dialog_.Label(kCaptureLabel)->text(); }

@@ -37,7 +37,7 @@ TEST_F(AutoSendTest, RepeatsTheSendUntilUncheckedOrClosed) {
   AutoSend()->click();
   ASSERT_TRUE(AutoSend()->isChecked());
   const int frames = FramesWithin(1000);
-  EXPECT_GE(frames, 3);
+  EXPECT_GE(frames, 2);
   EXPECT_LE(frames, 12);
   EXPECT_EQ(dialog_.TxCount() % 11, 0);
 
@@ -101,12 +101,12 @@ TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   EXPECT_EQ(pty_.Read(5), ByteFrame({'A', 'B', 0, 'C', 'D'}));
   EXPECT_EQ(dialog_.TxCount(), 5);
 
-  // Hexadecimal mode counts the bytes written, not the characters read.
+  // Hexadecimal mode counts the 3 bytes written, not the 8 characters read.
   SetHexSend(true);
   Choose("frame.txt", "01 02 03 ");
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(3), ByteFrame({1, 2, 3}));
-  EXPECT_EQ(dialog_.TxCount(), 8);
+  EXPECT_EQ(dialog_.TxCount(), 5 + 3);
 
   Choose("space.txt", " ");
   Click(kManualSendButton);

@@ -83,6 +83,9 @@ TEST(MainDialog, StartsClosedWhenNoPortOpens) {
   EXPECT_EQ(StatusText(dialog), QStringLiteral("--------- CLOSED,,N,,"));
   EXPECT_EQ(dialog.Label(kTxLabel)->text(), QStringLiteral("TX:0"));
   EXPECT_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:0"));
+  // Without a port only the picked setting's text changes.
+  Choose(dialog.ComboBox(kParityList), 2);
+  EXPECT_EQ(StatusText(dialog), QStringLiteral("--------- CLOSED,,E,,"));
 }
 
 TEST(MainDialog, OpensThePortGivenFirstAndCountsWhatArrives) {
@@ -226,6 +229,13 @@ TEST(MainDialog, APathTypedIntoThePortBoxIsOpened) {
   QTest::keyClick(portEdit, Qt::Key_Return);
   EXPECT_TRUE(dialog.IsOpen());
   EXPECT_EQ(dialog.ComboBox(kPortList)->count(), rows);
+  // A path typed but not confirmed is what the open button opens.
+  PtyPair other;
+  dialog.Button(kOpenButton)->click();
+  portEdit->setText(QString::fromStdString(other.SlavePath()));
+  dialog.Button(kOpenButton)->click();
+  EXPECT_TRUE(dialog.IsOpen());
+  EXPECT_TRUE(StatusText(dialog).startsWith(QString::fromStdString(other.SlavePath()) + QStringLiteral(" OPENED")));
   EXPECT_TRUE(prompter.messages.isEmpty());
 }
 

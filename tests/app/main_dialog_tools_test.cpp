@@ -5,6 +5,7 @@
 
 #include "app/dialog_test_support.h"
 #include "common/executable_directory.h"
+#include "support/scoped_environment.h"
 #include "ui/plain_text_view.h"
 
 namespace portprobe {
@@ -57,12 +58,25 @@ TEST_F(ToolsTest, ConversionsUseTheReceiveSelectionThenTheSendSelectionThenTheSe
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("-1525743616"));
 }
 
-TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgram) {
+TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgramAndTheCalculatorStarts) {
   ChooseTool(5010);
   EXPECT_EQ(prompter_.openedDocuments, QStringList{QString::fromStdString(ExecutableDirectory() + "/readme.txt")});
-  ChooseTool(5009);  // starts the first calculator found, if any; never a message
-  EXPECT_LE(prompter_.startedPrograms.size(), 1);
+
+  // The first calculator of the list that is on the path.
+  {
+    testing::ScopedEnvironment path("PATH", folder_.Path().string());
+    ChooseTool(5009);  // none there: nothing happens, and nothing is said
+    EXPECT_TRUE(prompter_.startedPrograms.isEmpty());
+    for (const char* name : {"xcalc", "galculator"}) folder_.WriteFile(name, "#!/bin/sh\n", std::filesystem::perms::owner_all);
+    ChooseTool(5009);
+  }
+  EXPECT_EQ(prompter_.startedPrograms, QStringList{QString::fromStdString(folder_.File("galculator"))});
   EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+TEST_F(ToolsTest, ARightClickInsideTheReceiveBoxIsNotOneOnTheWindow) {
+  QTest::mouseClick(dialog_.ReceiveBox()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_TRUE(prompter_.menus.empty());
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST(SerialLink, RefusesAPortHeldByAnotherAndPathsThatAreNoPorts) {
   LinkUnderTest other;
   EXPECT_EQ(other.link.OpenPort("/dev/---------", {}), SerialLink::OpenResult::OpenFailed);
   EXPECT_EQ(other.link.OpenPort("/nonexistent/ttyUSB9", {}), SerialLink::OpenResult::OpenFailed);
-  EXPECT_EQ(other.link.OpenPort("/dev/null", {}), SerialLink::OpenResult::SettingsFailed);
+  EXPECT_EQ(other.link.OpenPort("/dev/null", {}), SerialLink::OpenResult::SettingsUnreadable);
   EXPECT_FALSE(other.link.IsOpen());
 }
 
@@ -147,20 +147,20 @@ TEST(SerialLink, AppliesLineSettingsToTheDevice) {
 
   // 19200 baud (row 6), odd parity, 2 stop bits, on the open port. A pseudo-terminal
   // keeps the rate, PARODD and CSTOPB; it always reports 8 bits without parity.
-  ASSERT_TRUE(t.link.ApplyLineSettings({6, 1, 1, 1}));
+  ASSERT_EQ(t.link.ApplyLineSettings({6, 1, 1, 1}), ApplyResult::Applied);
   ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &tio), 0);
   EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B19200));
   EXPECT_EQ(tio.c_cflag & (PARODD | CSTOPB), static_cast<tcflag_t>(PARODD | CSTOPB));
 
   // The rates beside the standard ones go to the driver as they stand.
   for (int row : {8, 9}) {
-    ASSERT_TRUE(t.link.ApplyLineSettings({row, 0, 0, 0}));
+    ASSERT_EQ(t.link.ApplyLineSettings({row, 0, 0, 0}), ApplyResult::Applied);
     ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &tio), 0);
     EXPECT_EQ(tio.c_ospeed, BaudRateTable[row]);
     EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(BOTHER));
   }
   t.link.ClosePort();
-  EXPECT_FALSE(t.link.ApplyLineSettings({}));
+  EXPECT_EQ(t.link.ApplyLineSettings({}), ApplyResult::NotATerminal);
 }
 
 TEST(SetLineSettings, MapsEveryRowAndKeepsFlowControl) {

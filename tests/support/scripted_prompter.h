@@ -13,7 +13,10 @@ namespace portprobe::testing {
 // Answers message boxes and file dialogs without a modal loop and records them.
 class ScriptedPrompter : public ui::Prompter {
  public:
-  void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+  void ShowMessage(QWidget*, const QString& text) override {
+    messages << text;
+    if (whileMessageShows) whileMessageShows();
+  }
 
   QString GetOpenFileName(QWidget*, const ui::FileDialogRequest& request) override {
     openRequests.push_back(request);
@@ -25,6 +28,7 @@ class ScriptedPrompter : public ui::Prompter {
   }
   bool OfferStop(QWidget*, const std::function<QString()>& text, const std::function<bool()>&) override {
     stopOffers << text();
+    if (whileStopIsOffered) whileStopIsOffered();
     if (stopAnswers.empty()) return false;
     const bool stop = stopAnswers.front();
     stopAnswers.pop_front();
@@ -52,6 +56,10 @@ class ScriptedPrompter : public ui::Prompter {
     return true;
   }
 
+  // Run while a message box or a stop offer would be showing, as their modal loops do.
+  std::function<void()> whileMessageShows;
+  std::function<void()> whileStopIsOffered;
+
   QStringList messages;
   std::vector<QStringList> menus;
   std::deque<int> menuChoices;
@@ -60,7 +68,7 @@ class ScriptedPrompter : public ui::Prompter {
   QStringList stopOffers;
   std::deque<QString> openAnswers;  // an empty text, or none left, cancels the dialog
   std::deque<QString> saveAnswers;
-  std::deque<bool> stopAnswers;     // none left: keep waiting
+  std::deque<bool> stopAnswers;     // none left: keep waiting (the offer comes again)
   std::vector<ui::FileDialogRequest> openRequests;
   std::vector<ui::FileDialogRequest> saveRequests;
 

@@ -1,0 +1,116 @@
+// What reaches the window while it is busy: a message box showing, a parser running.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/dialog_test_support.h"
+#include "support/wait.h"
+#include "ui/plain_text_view.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+constexpr int kLoadParser = 5000;
+constexpr int kFirstParser = 5020;
+const std::string kEndlessParser = "void main()\r\n{\r\nagain:\r\ngoto again\r\n}\r\n";
+const std::string kExitBanner = "\r\n---Exit Parser  unfreeptr=0--------\r\n";
+
+class BusyWindowTest : public testing::ConnectedWindowTest {
+ protected:
+  void Menu(int id) {
+    prompter_.menuChoices.push_back(id);
+    Click(kMenuButton);
+  }
+  void LoadEndlessParser() {
+    prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile("endless.txt", kEndlessParser)));
+    Menu(kLoadParser);
+    prompter_.messages.clear();
+  }
+  void StartAutoSend(const char* period) {
+    dialog_.Edit(kPeriodEdit)->setText(QString::fromLatin1(period));
+    dialog_.CheckBox(kAutoSendCheck)->click();
+  }
+};
+
+TEST_F(BusyWindowTest, WhatComesDuringAParserRunWaitsForItsEnd) {
+  LoadEndlessParser();
+  // The first offer is dismissed while the device sends and goes away; it comes again,
+  // and this time the window is closed, which stops the run.
+  prompter_.stopAnswers = {false, false};
+  prompter_.whileStopIsOffered = [&] {
+    if (prompter_.stopOffers.size() == 1) {
+      pty_.Write("AB");
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      pty_.CloseMaster();
+    } else {
+      dialog_.reject();
+    }
+  };
+  dialog_.show();
+  Menu(kFirstParser);
+  EXPECT_EQ(prompter_.stopOffers.size(), 2);
+  EXPECT_TRUE(testing::WaitUntil([&] { return dialog_.RxCount() == 2; }));
+  // The run's output stands whole; the bytes come after it.
+  const std::string box = dialog_.ControlText(kReceiveBox).toStdString();
+  EXPECT_NE(box.find(kExitBanner + "41 42 "), std::string::npos) << box;
+  ASSERT_EQ(prompter_.messages.size(), 1);
+  EXPECT_TRUE(prompter_.messages[0].contains(QString::fromStdString(pty_.SlavePath())));
+  EXPECT_FALSE(dialog_.isVisible());
+  EXPECT_FALSE(dialog_.IsOpen());
+}
+
+TEST_F(BusyWindowTest, AutoSendWaitsWhileAParserRuns) {
+  StartAutoSend("30");
+  EXPECT_TRUE(testing::WaitUntil([&] { return dialog_.TxCount() >= 22; }));
+  LoadEndlessParser();
+  std::size_t sentDuringRun = 0;
+  prompter_.stopAnswers = {true};
+  prompter_.whileStopIsOffered = [&] {
+    pty_.Read(1 << 16, 0);  // what was sent before the run
+    const std::int64_t before = dialog_.TxCount();
+    QTest::qWait(200);  // ticks come, and must not send while the run goes on
+    sentDuringRun = static_cast<std::size_t>(dialog_.TxCount() - before);
+  };
+  Menu(kFirstParser);
+  EXPECT_EQ(sentDuringRun, 0u);
+  const std::int64_t after = dialog_.TxCount();
+  EXPECT_TRUE(testing::WaitUntil([&] { return dialog_.TxCount() > after; }));
+}
+
+TEST_F(BusyWindowTest, TicksWhileAMessageShowsDoNotPileUpMessages) {
+  // Auto send keeps running after a port change that fails to open: every tick says
+  // the port is not open. Each box stays up for a while, as a user would leave it.
+  StartAutoSend("20");
+  prompter_.whileMessageShows = [] { QTest::qWait(250); };
+  testing::Choose(dialog_.ComboBox(kPortList), 1);  // "---------"
+  QTest::qWait(1000);
+  prompter_.whileMessageShows = nullptr;
+  dialog_.CheckBox(kAutoSendCheck)->click();
+  // About one box per quarter second, not one per tick.
+  EXPECT_GE(prompter_.messages.count(QStringLiteral("串口未打开！")), 1);
+  EXPECT_LE(prompter_.messages.size(), 8);
+}
+
+TEST_F(BusyWindowTest, AHangUpOfAPortClosedMeanwhileIsNotTakenForTheNextOne) {
+  testing::PtyPair other;
+  dialog_.ComboBox(kPortList)->insertItem(1, QString::fromStdString(other.SlavePath()));
+  pty_.CloseMaster();
+  // The hang-up is queued but not yet seen when the user picks the other port.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  testing::Choose(dialog_.ComboBox(kPortList), 1);
+  QTest::qWait(100);
+  EXPECT_TRUE(dialog_.IsOpen());
+  EXPECT_TRUE(dialog_.WantOpen());
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+  other.Write("ok");
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 2);
+}
+
+}  // namespace
+}  // namespace portprobe
