@@ -33,7 +33,8 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
       prompter_(prompter),
       options_(std::move(options)),
       link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }),
-      packetParser_(std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })) {
+      packetParser_(
+          std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })) {
   connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
   connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
   connect(Button(kManualSendButton), &QPushButton::clicked, this, &MainDialog::ManualSend);
@@ -99,7 +100,8 @@ void MainDialog::ShowAboutDialog() {
 }
 
 void MainDialog::UpdateStatusLine() {
-  const QString status = QString::fromStdString(StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
+  const QString status = QString::fromStdString(
+      StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);

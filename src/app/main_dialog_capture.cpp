@@ -18,7 +18,6 @@ namespace {
 
 const QString kNoCaptureFile = QStringLiteral("未指定写入文件");
 
-
 }  // namespace
 
 void MainDialog::ConnectCaptureControls() {
@@ -46,8 +45,7 @@ void MainDialog::ChangeCaptureFile() {
     prompter_.ShowMessage(this, QStringLiteral("你未指定写入到文件项。"));
     return;
   }
-  const QString path =
-      prompter_.GetSaveFileName(this, {kCaptureFileFilter, QStringLiteral("txt"), {}});
+  const QString path = prompter_.GetSaveFileName(this, {kCaptureFileFilter, QStringLiteral("txt"), {}});
   if (!path.isEmpty()) SetCapturePath(path.toStdString());
 }
 
@@ -62,7 +60,8 @@ void MainDialog::SaveReceive() {
   file.Write(ReceiveBox()->Text().All());
   const std::string failure = file.Close();
   if (!failure.empty()) {
-    prompter_.ShowMessage(this, QStringLiteral("保存到文件%1失败:%2").arg(QString::fromStdString(capturePath_), QString::fromStdString(failure)));
+    prompter_.ShowMessage(this, QStringLiteral("保存到文件%1失败:%2")
+                                    .arg(QString::fromStdString(capturePath_), QString::fromStdString(failure)));
     return;
   }
   Label(kCaptureLabel)->setText(QStringLiteral("接收数据已存入文件!"));
@@ -79,7 +78,8 @@ void MainDialog::CaptureReceivedBytes(std::span<const SerialEvent> batches) {
   for (const SerialEvent& batch : batches) file.Write(batch.bytes);
   const std::string failure = file.Close();
   if (failure.empty()) return;
-  pendingNotices_ << QStringLiteral("写入文件%1失败:%2\n已停止写入文件。").arg(QString::fromStdString(capturePath_), QString::fromStdString(failure));
+  pendingNotices_ << QStringLiteral("写入文件%1失败:%2\n已停止写入文件。")
+                         .arg(QString::fromStdString(capturePath_), QString::fromStdString(failure));
   CheckBox(kCaptureCheck)->setChecked(false);
   SetCapturePath({});
 }

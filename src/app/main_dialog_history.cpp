@@ -17,7 +17,8 @@ using namespace resources;
 
 namespace {
 
-const ui::FileDialogRequest kHistoryFileDialog{kTextOrAnyFileFilter, QStringLiteral("txt"), QStringLiteral("history.txt")};
+const ui::FileDialogRequest kHistoryFileDialog{kTextOrAnyFileFilter, QStringLiteral("txt"),
+                                               QStringLiteral("history.txt")};
 
 // Rows show the entry as text; the bytes themselves ride along, so that a file read
 // in is written out again byte for byte.

@@ -98,7 +98,9 @@ void LineIndexedText::Reindex(std::size_t first, std::size_t editEnd, std::ptrdi
       }
     }
   }
-  for (auto kept = resume; kept != starts_.end(); ++kept) *kept = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(*kept) + shift);
+  for (auto kept = resume; kept != starts_.end(); ++kept) {
+    *kept = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(*kept) + shift);
+  }
   const auto replaced = starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(first) + 1, resume);
   starts_.insert(replaced, fresh.begin(), fresh.end());
 }

@@ -111,7 +111,8 @@ std::size_t PlainTextView::VerticallyMoved(int lines) const {
   const std::size_t line = text_.LineOf(caret_);
   const qreal x = LayOut(line).XOf(caret_ - text_.LineStart(line));
   const auto last = static_cast<std::int64_t>(text_.LineCount()) - 1;
-  const auto target = static_cast<std::size_t>(std::clamp<std::int64_t>(static_cast<std::int64_t>(line) + lines, 0, last));
+  const auto target =
+      static_cast<std::size_t>(std::clamp<std::int64_t>(static_cast<std::int64_t>(line) + lines, 0, last));
   return text_.LineStart(target) + LayOut(target).ByteAt(x);
 }
 
