@@ -11,12 +11,27 @@ std::string TextLineReader::ReadTextLine(std::size_t maxCount) {
     } else if (c == '\r') {
       continue;
     } else if (c == '\n' && !line.empty()) {
-      break;
+      return line;
     } else {
       line += static_cast<char>(c);
     }
   }
+  if (!line.empty()) TakeLineEnd();
   return line;
+}
+
+// A line that fills the maximum exactly still owns the line end behind it; left in
+// place, that LF would start the next line and change it.
+void TextLineReader::TakeLineEnd() {
+  int c;
+  do {
+    c = std::fgetc(file_);
+  } while (c == '\r');
+  if (c == EOF) {
+    ended_ = true;
+  } else if (c != '\n') {
+    std::ungetc(c, file_);
+  }
 }
 
 }  // namespace portprobe

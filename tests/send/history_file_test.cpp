@@ -29,6 +29,10 @@ TEST(ReadHistoryFile, ReadsLinesTheWayTheTerminalAlwaysHas) {
   ASSERT_EQ(split.size(), 2u);
   EXPECT_EQ(split[0].size(), 1023u);
   EXPECT_EQ(split[1].size(), 477u);
+  // A line of exactly an entry's length keeps its line end: the next entry is intact.
+  EXPECT_EQ(Import(std::string(1023, 'x') + "\r\nBB\r\n"), (Entries{std::string(1023, 'x'), "BB"}));
+  EXPECT_EQ(Import(std::string(1023, 'x') + "\nBB"), (Entries{std::string(1023, 'x'), "BB"}));
+  EXPECT_EQ(Import(std::string(1023, 'x') + "\r\n"), (Entries{std::string(1023, 'x')}));
   // A line starting with FF ends the list; other bytes pass unchanged.
   EXPECT_EQ(Import("\xB2\xE2\xCA\xD4\r\n\xFF\xFE\r\nCC\r\n"), (Entries{"\xB2\xE2\xCA\xD4"}));
   EXPECT_TRUE(Import("").empty());
