@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "support/file_permissions.h"
 #include "support/scoped_environment.h"
 #include "support/wait.h"
 
@@ -91,9 +92,13 @@ TEST_F(Capturing, AnotherFileCanBeChosenWhileCaptureIsOn) {
 // One message names the file and the reason; the data is still shown and counted.
 TEST_F(Capturing, AFileThatCannotBeWrittenSwitchesCaptureOffWithOneMessage) {
   const std::string underAFile = folder_.WriteFile("plain", "") + "/capture.txt";
-  const QString reasons[] = {QStringLiteral("No space left on device"), QStringLiteral("Not a directory")};
+  const std::string readOnly =
+      testing::WithPermissions(folder_.WriteFile("read-only.txt", ""), std::filesystem::perms::owner_read);
+  const testing::ScopedFilePermissions permissionsCount;
+  const QString reasons[] = {QStringLiteral("No space left on device"), QStringLiteral("Not a directory"),
+                             QStringLiteral("Permission denied")};
   int attempt = 0;
-  for (const std::string& path : {std::string("/dev/full"), underAFile}) {
+  for (const std::string& path : {std::string("/dev/full"), underAFile, readOnly}) {
     CaptureCheck()->click();
     ChooseCaptureFile(path);
     Receive("12");

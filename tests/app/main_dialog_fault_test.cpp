@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "support/file_permissions.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -74,12 +75,27 @@ TEST_F(FaultTest, ADevicePathThatVanishesFailsToOpenWithItsName) {
   EXPECT_FALSE(dialog_.IsOpen());
 }
 
-TEST_F(FaultTest, AParserFileThatIsAFolderDoesNotLoad) {
-  prompter_.openAnswers = {QString::fromStdString(folder_.Path().string())};
-  prompter_.menuChoices.push_back(5000);
+TEST_F(FaultTest, AParserFileThatIsAFolderOrUnreadableDoesNotLoad) {
+  const std::string unreadable =
+      testing::WithPermissions(folder_.WriteFile("unreadable.txt", "void main()\n{\n}\n"), std::filesystem::perms::none);
+  const testing::ScopedFilePermissions permissionsCount;
+  prompter_.openAnswers = {QString::fromStdString(folder_.Path().string()), QString::fromStdString(unreadable)};
+  prompter_.menuChoices = {5000, 5000};
   Click(kMenuButton);
-  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器失败")});
+  Click(kMenuButton);
+  EXPECT_EQ(prompter_.messages, QStringList(2, QStringLiteral("载入解析器失败")));
   EXPECT_FALSE(std::filesystem::exists(folder_.File("parsers.txt")));
+}
+
+TEST_F(FaultTest, AnUnreadableHistoryFileLeavesTheListAsItIs) {
+  SendBox()->setPlainText(QStringLiteral("01 02"));
+  Click(kAddHistoryButton);
+  const std::string unreadable =
+      testing::WithPermissions(folder_.WriteFile("history.txt", "AA\r\nBB\r\n"), std::filesystem::perms::none);
+  const testing::ScopedFilePermissions permissionsCount;
+  prompter_.openAnswers = {QString::fromStdString(unreadable)};
+  Click(kImportHistoryButton);
+  EXPECT_EQ(dialog_.ComboBox(kHistoryList)->count(), 1);
 }
 
 }  // namespace
