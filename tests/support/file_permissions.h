@@ -15,18 +15,22 @@ namespace portprobe::testing {
 class ScopedFilePermissions {
  public:
   ScopedFilePermissions() {
-    ::syscall(SYS_capget, &header_, saved_);
+    held_ = ::syscall(SYS_capget, &header_, saved_) == 0;
+    if (!held_) return;
     __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
     reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH);
     ::syscall(SYS_capset, &header_, reduced);
   }
-  ~ScopedFilePermissions() { ::syscall(SYS_capset, &header_, saved_); }
+  ~ScopedFilePermissions() {
+    if (held_) ::syscall(SYS_capset, &header_, saved_);
+  }
   ScopedFilePermissions(const ScopedFilePermissions&) = delete;
   ScopedFilePermissions& operator=(const ScopedFilePermissions&) = delete;
 
  private:
   __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct saved_[2] = {};
+  bool held_ = false;  // capabilities are put back only if they were read
 };
 
 // Gives a file exactly the permission bits asked for and returns its path.
