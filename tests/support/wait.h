@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 #include <QThread>
+#include <QTimer>
 #include <functional>
 #include <ostream>
 
@@ -22,6 +23,16 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
     QThread::msleep(1);
   }
   return true;
+}
+
+// Whether the event loop gets round to a call posted just before `action` within
+// `timeoutMs`: the window answers its user through whatever the action starts.
+inline bool AnswersWithin(int timeoutMs, const std::function<void()>& action) {
+  QDeadlineTimer deadline(timeoutMs);
+  bool answered = false;
+  QTimer::singleShot(0, [&answered] { answered = true; });
+  action();
+  return WaitUntil([&answered] { return answered; }, static_cast<int>(deadline.remainingTime()));
 }
 
 }  // namespace portprobe::testing
