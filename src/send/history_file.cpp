@@ -18,7 +18,7 @@ std::string_view HistoryEntryText(std::string_view entry) {
 std::optional<HistoryFileContent> ReadHistoryFile(const std::string& path, std::string* error) {
   std::optional<RegularFile> file = OpenRegularFile(path, kMaxHistoryFileBytes, error);
   if (!file) return std::nullopt;
-  TextLineReader reader(file->stream.get());
+  TextLineReader reader(file->stream.get(), kMaxHistoryFileBytes);
   HistoryFileContent content;
   for (;;) {
     std::string line = reader.ReadTextLine(kMaxHistoryEntry);

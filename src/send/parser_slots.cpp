@@ -55,7 +55,7 @@ bool ParserSlots::RestoreFromList(const std::string& listPath, std::string* erro
     if (error != nullptr) *error = reason;
     return false;
   }
-  TextLineReader reader(list->stream.get());
+  TextLineReader reader(list->stream.get(), kMaxParserListBytes);
   while (!Full()) {
     const std::string line = reader.ReadTextLine(kMaxListLine);
     if (line.empty()) break;

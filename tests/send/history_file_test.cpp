@@ -100,6 +100,13 @@ TEST(TextLineReader, ReturnsEmptyLinesOnceTheFileHasEnded) {
   EXPECT_EQ(reader.ReadTextLine(512), "/c");
   EXPECT_EQ(reader.ReadTextLine(512), "");
   EXPECT_EQ(reader.ReadTextLine(512), "");
+
+  // With a byte budget the reader ends there, however long the file has become.
+  CFile longer = OpenCFile(dir.WriteFile("longer.txt", "/a/b\r\n/c/d\r\n"), "rb");
+  TextLineReader budgeted(longer.get(), 8);
+  EXPECT_EQ(budgeted.ReadTextLine(512), "/a/b");
+  EXPECT_EQ(budgeted.ReadTextLine(512), "/c");
+  EXPECT_EQ(budgeted.ReadTextLine(512), "");
 }
 
 }  // namespace
