@@ -9,29 +9,24 @@
 
 namespace portprobe {
 
-namespace {
-
-// open() itself refuses some kinds of files (a socket gives ENXIO); those are still
-// named for what they are.
-std::string OpenFailureReason(const std::string& path, int openErrno) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return kNotRegularFileReason;
-  return std::strerror(openErrno);
-}
-
-}  // namespace
-
 std::string TooLargeReason(std::uint64_t maxBytes) {
   return "文件太大，最多" + std::to_string(maxBytes) + "字节";
 }
 
 std::optional<RegularFile> OpenRegularFile(const std::string& path, std::uint64_t maxBytes, std::string* error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = OpenFailureReason(path, errno);
+  // What is no regular file is not even opened: opening a serial port resets some
+  // boards, and open() refuses a socket with a reason that does not say so.
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    *error = kNotRegularFileReason;
     return std::nullopt;
   }
-  struct stat status {};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    *error = std::strerror(errno);
+    return std::nullopt;
+  }
+  // Checked again on what was opened, in case the path was replaced meanwhile.
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     *error = kNotRegularFileReason;
     ::close(fd);

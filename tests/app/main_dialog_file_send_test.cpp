@@ -189,7 +189,8 @@ TEST_F(FileSendTest, RefusesWhatIsNoRegularFileWithoutWaitingOnIt) {
   ASSERT_EQ(::mkfifo(folder_.File("later.txt").c_str(), 0600), 0);
   EXPECT_TRUE(testing::AnswersWithin(10000, [&] { Click(kManualSendButton); }));
   ASSERT_EQ(prompter_.messages.size(), 3);
-  EXPECT_EQ(prompter_.messages[2], QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(folder_.File("later.txt"))));
+  EXPECT_EQ(prompter_.messages[2],
+            QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(folder_.File("later.txt"))));
   for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "support/pty_pair.h"
 #include "support/temp_dir.h"
 
 namespace portprobe {
@@ -40,6 +41,9 @@ TEST(OpenRegularFile, TakesOnlyRegularFilesAndNeverWaitsOnOthers) {
   EXPECT_EQ(Refusal(socketPath), kNotRegularFileReason);
   ::close(listener);
 
+  const testing::PtyPair pty;
+  EXPECT_EQ(Refusal(pty.SlavePath()), kNotRegularFileReason);
+
   EXPECT_EQ(Refusal(dir.File("missing")), std::strerror(ENOENT));
   // A link to a regular file is that file.
   std::filesystem::create_symlink(dir.WriteFile("real.txt", "abc"), dir.File("link.txt"));
@@ -52,7 +56,8 @@ TEST(OpenRegularFile, TakesOnlyRegularFilesAndNeverWaitsOnOthers) {
 TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesMoreWithoutReadingIt) {
   TempDir dir;
   std::string error;
-  EXPECT_EQ(ReadRegularFile(dir.WriteFile("four.txt", std::string("a\0\r\n", 4)), 4, &error), std::string("a\0\r\n", 4));
+  const std::string four("a\0\r\n", 4);
+  EXPECT_EQ(ReadRegularFile(dir.WriteFile("four.txt", four), 4, &error), four);
   EXPECT_EQ(ReadRegularFile(dir.WriteFile("empty.txt", ""), 0, &error), "");
   EXPECT_FALSE(ReadRegularFile(dir.File("four.txt"), 3, &error).has_value());
   EXPECT_EQ(error, TooLargeReason(3));
