@@ -125,6 +125,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   ASSERT_TRUE(Popup()->isVisible());
   ASSERT_EQ(List()->model()->rowCount(), 3);
   EXPECT_EQ(Row(1).data().toString(), QStringLiteral("<two>04 05"));
+  EXPECT_EQ(List()->visualRect(Row(1)).height(), 25);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/3 双击发送"));
   // Bottom edge 10 pixels above the history button.
   const QPoint button = dialog_.Button(kHistoryPopupButton)->mapToGlobal(QPoint(0, 0));
