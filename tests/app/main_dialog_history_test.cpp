@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dialog_test_support.h"
+#include "support/wait.h"
 #include "app/history_popup.h"
 
 namespace portprobe {
@@ -111,7 +112,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   list->setCurrentRow(1);
   emit list->itemDoubleClicked(list->item(1));
   EXPECT_EQ(pty_.Read(2), ByteFrame({0x04, 0x05}));
-  EXPECT_EQ(dialog_.TxCount(), 2);
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 2);
 
   // A row that the list no longer has is not used; the popup shows the list afresh.
   Click(kClearHistoryButton);
