@@ -78,7 +78,6 @@ class SerialLink {
   void EndWorker(bool hungUp);
   std::size_t DropQueuedWrites();
   void Queue(SerialEvent::Kind kind, ByteFrame bytes = {}, std::uint64_t count = 0);
-  void ReportWritten(std::size_t count);
   bool ReceiveQueueHasRoom();
   void WaitWhileQueueIsFull();
   void WakeWorker();

@@ -94,6 +94,20 @@ TEST_F(WriteQueueTest, ClosingTheWindowDuringAStuckSendActsAtOnce) {
   EXPECT_TRUE(prompter_.messages[0].startsWith(QStringLiteral("串口已关闭，")));
 }
 
+TEST_F(WriteQueueTest, ClosingTheWindowDuringAStuckFileSendEndsItPromptly) {
+  dialog_.CheckBox(kHexSendCheck)->setChecked(false);
+  prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile("large.bin", std::string(4 << 20, 'z'))));
+  Click(kSendFileButton);
+  // The user closes the window while the send waits for a device that takes nothing.
+  prompter_.whileStopIsOffered = [&] { dialog_.reject(); };
+  Click(kManualSendButton);
+  EXPECT_EQ(prompter_.stopOffers.size(), 1);
+  EXPECT_FALSE(dialog_.IsOpen());
+  EXPECT_FALSE(dialog_.isVisible());
+  ASSERT_EQ(prompter_.messages.size(), 1);
+  EXPECT_TRUE(prompter_.messages[0].startsWith(QStringLiteral("串口已关闭，")));
+}
+
 TEST_F(WriteQueueTest, TheFarEndClosingDuringASendStopsItAndSaysWhatWasWritten) {
   SendKibibytes(1536);
   pty_.Read(100000);
