@@ -145,6 +145,7 @@ std::size_t SerialLink::QueueWriteWaiting(const std::uint8_t* bytes, std::size_t
   WriteOutcome result = WriteOutcome::Queued;
   while (queued < length && result == WriteOutcome::Queued && !(cancel != nullptr && *cancel)) {
     queued += QueueWrite(bytes + queued, length - queued, &result);
+    if (queued == length) break;
     std::unique_lock lock(writeMutex_);
     writeRoom_.wait_for(lock, kCancelCheck,
                         [this] { return writerGone_ || writeQueue_.size() < kWriteQueueCapacity; });
