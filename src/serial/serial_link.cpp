@@ -234,7 +234,7 @@ void SerialLink::CommEventWorker() {
     }
     if (fds[1].revents != 0) {
       std::uint64_t count = 0;
-      [[maybe_unused]] const ssize_t read = ::read(wakeFd_, &count, sizeof count);
+      [[maybe_unused]] const ssize_t drained = ::read(wakeFd_, &count, sizeof count);
       continue;
     }
     const short events = fds[0].revents;
