@@ -53,6 +53,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   connect(ComboBox(kHistoryList), &QComboBox::activated, this, &MainDialog::HistorySelected);
   autoSendTimer_.setSingleShot(true);
   connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);
+  connect(&writeWatchTimer_, &QTimer::timeout, this, &MainDialog::WriteWatchTick);
   connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
@@ -100,8 +101,9 @@ void MainDialog::ShowAboutDialog() {
 }
 
 void MainDialog::UpdateStatusLine() {
-  const QString status = QString::fromStdString(
+  QString status = QString::fromStdString(
       StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
+  if (link_.WriteBlocked()) status += QStringLiteral(" 发送阻塞");
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);

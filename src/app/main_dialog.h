@@ -102,16 +102,25 @@ class MainDialog : public ui::TemplateDialog {
   void DrainSerialEvents();
   void HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>& batches);
   void HandleHangUp();
+  void WarnAboutOtherHolders();
   void Notify(const QString& text);
   void AddNoticeOnce(const QString& text);
   void ShowPendingNotices();
-  std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length);
+
+  // The bytes of a send on their way to the link's write queue (main_dialog_outbox.cpp).
+  void BeginSend();
+  void QueueSend(const ByteFrame& bytes);
+  void FeedOutbox();
+  bool OutboxEmpty() const { return outboxQueued_ == outbox_.size(); }
+  std::size_t DropOutbox();
+  bool SendQueueFull() const;
+  void WatchWrites();
+  void WriteWatchTick();
 
   // Manual send and the send-box buttons (main_dialog_send.cpp).
   std::string SendBoxBytes() const;
   void SetSendBoxBytes(const std::string& bytes);
   void EnableSendControls(bool enabled);
-  std::uint32_t WriteInPieces(const std::uint8_t* bytes, std::size_t length);
   void SendText(const std::string& text);
   void ManualSend();
   ByteFrame ParseSendBox() const;
@@ -220,6 +229,16 @@ class MainDialog : public ui::TemplateDialog {
   std::mutex parserOutputMutex_;
   std::string parserOutput_;
   bool holdReceive_ = false;
+
+  // A send larger than the room in the link's write queue waits here and is fed in
+  // as the device takes bytes; outboxQueued_ counts the bytes handed on so far.
+  ByteFrame outbox_;
+  std::size_t outboxQueued_ = 0;
+  // Bytes the device took since the current send began, for a send cut by a hang-up.
+  std::uint64_t writtenThisSend_ = 0;
+  bool sendCut_ = false;
+  // Refreshes the status line while bytes wait for the device, so a stuck one shows.
+  QTimer writeWatchTimer_;
 
   std::string sendFilePath_;
   // Set while a job runs beside the window; asks it to end early.

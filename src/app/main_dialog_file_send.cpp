@@ -55,7 +55,8 @@ void MainDialog::TimerTick() {
   autoSendTimer_.stop();
   // A tick that comes while a message box shows or a job runs beside the window waits
   // for them, as the send before it would have: sends never overlap or pile up.
-  if (!showingNotices_ && !stopActiveJob_) ManualSend();
+  // Nor do they pile up bytes for a device that takes none.
+  if (!showingNotices_ && !stopActiveJob_ && !SendQueueFull()) ManualSend();
   if (!autoSendOn_) return;
   const std::int32_t period = std::max(LeadingInteger(Edit(kPeriodEdit)->text().toStdString()), kShortestTickPeriod);
   autoSendPeriod_ = static_cast<std::uint32_t>(period);
@@ -90,16 +91,16 @@ void MainDialog::SendChosenFile() {
   std::atomic<bool> lineError = false;
   const PortWriter write = [&](const std::uint8_t* bytes, std::uint32_t length) {
     SerialLink::WriteOutcome outcome;
-    const std::uint32_t written = link_.WriteBytes(bytes, length, &outcome, &progress.cancel);
+    const std::size_t queued = link_.QueueWriteWaiting(bytes, length, &outcome, &progress.cancel);
     if (outcome == SerialLink::WriteOutcome::LineError) lineError = true;
-    return written;
+    return static_cast<std::uint32_t>(queued);
   };
   const bool hex = CheckBox(kHexSendCheck)->isChecked();
   FileSendOutcome outcome;
   RunBesideWindow([&] { outcome = SendFile(sendFilePath_, hex, write, progress); },
                   [&] { progress.cancel = true; }, [&] { return FileSendProgressText(path, progress); },
                   [&] {
-                    txCount_ += static_cast<std::int64_t>(progress.bytesWritten);
+                    if (outcome.result == FileSendResult::WriteFailed) sendCut_ = true;
                     ReportFileSend(outcome, path, lineError);
                     EnableSendControls(true);
                     UpdateStatusLine();

@@ -29,6 +29,7 @@ void MainDialog::FinishDeferredEnds() {
   if (hangUpDeferred_) {
     hangUpDeferred_ = false;
     HandleHangUp();
+    ShowPendingNotices();  // now, not with whatever comes next
   }
   if (deferredDone_) {
     const int result = *deferredDone_;

@@ -4,6 +4,7 @@
 
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
+#include "serial/device_holders.h"
 #include "serial/port_enumeration.h"
 
 namespace portprobe {
@@ -85,6 +86,7 @@ bool MainDialog::OpenPort(int row) {
   }
   switch (result) {
     case SerialLink::OpenResult::Opened:
+      WarnAboutOtherHolders();
       return true;
     case SerialLink::OpenResult::OpenFailed:
       Notify(QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(portName_)));
@@ -103,10 +105,26 @@ bool MainDialog::OpenPort(int row) {
   return false;
 }
 
+// Acts at once even when the device takes nothing: what is still queued is dropped,
+// and the user is told how much.
 void MainDialog::ClosePort() {
-  link_.ClosePort();
+  const std::size_t dropped = link_.ClosePort() + DropOutbox();
   // Batches read before the close still belong to the receive history.
   DrainSerialEvents();
+  if (dropped > 0) Notify(QStringLiteral("串口已关闭，%1字节尚未发出，已丢弃。").arg(dropped));
+}
+
+// Another program that has the device open (a login getty, a modem manager, a second
+// terminal that did not lock it) takes part of what arrives; say so once at open.
+void MainDialog::WarnAboutOtherHolders() {
+  const std::vector<DeviceHolder> holders = FindDeviceHolders(DevicePath(portName_));
+  if (holders.empty()) return;
+  QStringList names;
+  for (const DeviceHolder& holder : holders) {
+    names << QStringLiteral("%1(进程%2)").arg(QString::fromStdString(holder.name)).arg(holder.pid);
+  }
+  Notify(QStringLiteral("注意: %1同时被其他程序打开: %2。收到的数据可能被它读走。")
+             .arg(QString::fromStdString(portName_), names.join(QStringLiteral("、"))));
 }
 
 void MainDialog::ToggleOpen() {
@@ -144,13 +162,6 @@ bool MainDialog::PortPathEntered() {
   return true;
 }
 
-std::uint32_t MainDialog::WriteBytes(const std::uint8_t* bytes, std::uint32_t length) {
-  SerialLink::WriteOutcome outcome;
-  const std::uint32_t written = link_.WriteBytes(bytes, length, &outcome);
-  if (outcome == SerialLink::WriteOutcome::LineError) Notify(QStringLiteral("写串口错！请检查参数设置。"));
-  return written;
-}
-
 // A flood is shown in slices of about kDrainSliceBytes, each with one append; what is
 // left waits for the next turn of the event loop, so the window keeps answering. More
 // is taken from the link only once the backlog is shown, so that the link's own limit
@@ -176,10 +187,16 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
   // Bytes always belong to the receive history; a failure only concerns its own
   // connection while that is still open.
   const bool current = event.connection == link_.Connection() && IsOpen();
-  if (event.kind != SerialEvent::Kind::Batch && !current) return;
+  const bool happened = event.kind == SerialEvent::Kind::Batch || event.kind == SerialEvent::Kind::Written;
+  if (!happened && !current) return;
   switch (event.kind) {
     case SerialEvent::Kind::Batch:
       batches.push_back(std::move(event));
+      break;
+    case SerialEvent::Kind::Written:
+      txCount_ += static_cast<std::int64_t>(event.count);
+      writtenThisSend_ += event.count;
+      FeedOutbox();
       break;
     // A line in trouble reports on every read; one notice of each kind is enough.
     case SerialEvent::Kind::LineError:
@@ -189,20 +206,28 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       AddNoticeOnce(QStringLiteral("读字符出错，请检查。"));
       break;
     case SerialEvent::Kind::HangUp:
+      if (event.count > 0) sendCut_ = true;
       HandleHangUp();
       break;
   }
 }
 
-// The device went away: close it for good and say so once.
+// The device went away: close it for good and say so once, with what became of a send
+// that it cut short.
 void MainDialog::HandleHangUp() {
   if (stopActiveJob_) {
     hangUpDeferred_ = true;
     return;
   }
+  const bool cut = sendCut_ || !OutboxEmpty();
   link_.ClosePort();
+  DropOutbox();
   UpdateOpenButton();
-  pendingNotices_ << QStringLiteral("串口%1已断开，请检查设备后重新打开。").arg(QString::fromStdString(portName_));
+  UpdateStatusLine();
+  QString notice = QStringLiteral("串口%1已断开，请检查设备后重新打开。").arg(QString::fromStdString(portName_));
+  if (cut) notice += QStringLiteral("\n发送被中断，已写出%1字节。").arg(writtenThisSend_);
+  pendingNotices_ << notice;
+  sendCut_ = false;
 }
 
 void MainDialog::AddNoticeOnce(const QString& text) {

@@ -38,30 +38,14 @@ void MainDialog::EnableSendControls(bool enabled) {
   for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) Button(id)->setEnabled(enabled);
 }
 
-// Writes the bytes in pieces the size of a driver queue and stops at the first piece
-// that does not go out whole. Returns the count written.
-std::uint32_t MainDialog::WriteInPieces(const std::uint8_t* bytes, std::size_t length) {
-  std::size_t written = 0;
-  while (written < length) {
-    const auto piece = static_cast<std::uint32_t>(std::min(length - written, SerialLink::kBatchCapacity));
-    const std::uint32_t done = WriteBytes(bytes + written, piece);
-    written += done;
-    if (done < piece) break;
-  }
-  return static_cast<std::uint32_t>(written);
-}
-
+// The bytes are only queued; TxCount grows as the device takes them. The send controls
+// stay disabled while part of the send waits for room.
 void MainDialog::SendText(const std::string& text) {
-  std::uint32_t written = 0;
-  if (CheckBox(kHexSendCheck)->isChecked()) {
-    const ByteFrame frame = ParseHexText(text);
-    written = WriteInPieces(frame.data(), frame.size());
-  } else {
-    written = WriteInPieces(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  }
-  txCount_ += written;
-  EnableSendControls(true);
+  BeginSend();
+  QueueSend(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : ByteFrame(text.begin(), text.end()));
+  EnableSendControls(OutboxEmpty());
   UpdateStatusLine();
+  ShowPendingNotices();
 }
 
 void MainDialog::ManualSend() {
@@ -70,6 +54,7 @@ void MainDialog::ManualSend() {
     return;
   }
   EnableSendControls(false);
+  BeginSend();
   if (SendFileChosen()) {
     SendChosenFile();
     return;

@@ -35,6 +35,25 @@ std::vector<char*> CStringArray(const std::vector<std::string>& strings) {
   return array;
 }
 
+// Owns the attributes of one posix_spawn call: the program leads a process group of
+// its own, so that whatever it starts can be stopped with it.
+class SpawnAttributes {
+ public:
+  SpawnAttributes() {
+    ::posix_spawnattr_init(&attributes_);
+    ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETPGROUP);
+    ::posix_spawnattr_setpgroup(&attributes_, 0);
+  }
+  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+
+  posix_spawnattr_t* get() { return &attributes_; }
+
+ private:
+  posix_spawnattr_t attributes_;
+};
+
 // Owns the file actions of one posix_spawn call.
 class SpawnFileActions {
  public:
@@ -71,7 +90,8 @@ void RunningProgram::Start(const std::vector<std::string>& arguments,
   ::posix_spawn_file_actions_adddup2(actions.get(), output_.get(), STDOUT_FILENO);
   const std::vector<char*> argv = CStringArray(arguments);
   const std::vector<char*> envp = CStringArray(environment);
-  startError_ = ::posix_spawn(&processId_, argv[0], actions.get(), nullptr, argv.data(), envp.data());
+  SpawnAttributes attributes;
+  startError_ = ::posix_spawn(&processId_, argv[0], actions.get(), attributes.get(), argv.data(), envp.data());
   ended_ = startError_ != 0;
 }
 
@@ -84,9 +104,12 @@ void RunningProgram::Wait() {
   while (!ended_) Reap(0);
 }
 
+// The whole group goes: the program and what it started (a `sleep`, a pipeline).
+// Until the program is reaped its id still names its group, which no other group
+// can have meanwhile.
 void RunningProgram::Kill() {
-  if (HasEnded()) return;
-  ::kill(processId_, SIGKILL);
+  if (ended_) return;
+  ::kill(-processId_, SIGKILL);
   Wait();
 }
 

@@ -11,7 +11,7 @@
 
 namespace portprobe {
 
-// A child process started without a shell. Its standard input is /dev/null and its
+// A child process started without a shell, leading a process group of its own. Its standard input is /dev/null and its
 // standard output goes to an unlinked temporary file rather than a pipe, so a program
 // that writes a lot can never block on a full pipe; the output is read after it ends.
 // A program still running when this object goes away is killed and reaped.
@@ -33,7 +33,7 @@ class RunningProgram {
   bool HasEnded();
   // Blocks until the program has ended.
   void Wait();
-  // Ends the program with SIGKILL and reaps it.
+  // Ends the program and every process of its group with SIGKILL, and reaps it.
   void Kill();
 
   // The exit status (0..255) of a program that has ended by itself; nothing when it

@@ -3,6 +3,8 @@
 
 #include <sys/ioctl.h>
 
+#include <cstring>
+
 #include "serial/termios_rows.h"
 
 namespace portprobe {
@@ -87,6 +89,22 @@ ApplyResult ApplyLineSettings(int fd, const LineSettings& settings) {
     return ApplyResult::Refused;
   }
   return ApplyResult::Applied;
+}
+
+static_assert(sizeof(termios2) <= 64);
+
+bool SavedLineSettings::Save(int fd) {
+  struct termios2 tio {};
+  saved_ = ioctl(fd, TCGETS2, &tio) == 0;
+  if (saved_) std::memcpy(bytes_.data(), &tio, sizeof tio);
+  return saved_;
+}
+
+void SavedLineSettings::Restore(int fd) const {
+  if (!saved_) return;
+  struct termios2 tio {};
+  std::memcpy(&tio, bytes_.data(), sizeof tio);
+  ioctl(fd, TCSETS2, &tio);  // a device that has gone away keeps nothing anyway
 }
 
 std::string StatusLineText(const std::string& portName, bool isOpen, const std::string& baudText,

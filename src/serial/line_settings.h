@@ -39,6 +39,19 @@ enum class ApplyResult {
 // as refused.
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings);
 
+// The driver's settings as a port was found, put back when it is closed, so that a
+// terminal shared with a shell (/dev/tty) is not left raw.
+class SavedLineSettings {
+ public:
+  bool Save(int fd);
+  void Restore(int fd) const;
+
+ private:
+  // Holds a termios2, whose header clashes with <termios.h> used elsewhere.
+  alignas(8) std::array<unsigned char, 64> bytes_{};
+  bool saved_ = false;
+};
+
 // The status line: port name, " OPENED," or " CLOSED,", then baud, parity letter,
 // data bits and stop bits separated by commas.
 std::string StatusLineText(const std::string& portName, bool isOpen, const std::string& baudText,

@@ -13,7 +13,9 @@ struct SerialEvent {
     Batch,      // bytes read from the port, at most 4096, with the tick at which they were read
     LineError,  // the driver counted framing, parity, overrun or break errors; input was discarded
     ReadError,  // a read yielded nothing although the port signalled data
-    HangUp,     // the device went away (unplugged, far end closed); the worker has ended
+    HangUp,     // the device went away (unplugged, far end closed); the worker has ended and
+                // dropped the `count` bytes it had not written yet
+    Written,    // `count` queued bytes reached the device
   };
 
   Kind kind = Kind::Batch;
@@ -21,6 +23,7 @@ struct SerialEvent {
   Tick tick = 0;
   // The connection that read it: events of a port closed since must not act on the next.
   std::uint32_t connection = 0;
+  std::uint64_t count = 0;
 };
 
 }  // namespace portprobe

@@ -1,5 +1,6 @@
 #include "serial/serial_link.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -30,10 +31,17 @@ int OpenExclusive(const std::string& path) {
   return fd;
 }
 
-bool WaitWritable(int fd, int milliseconds) {
-  pollfd pfd{fd, POLLOUT, 0};
-  const int ready = ::poll(&pfd, 1, milliseconds);
-  return ready > 0 && (pfd.revents & POLLOUT);
+// A device that has not taken its last bytes shortly after the close is stuck (flow
+// control held, a hung adapter); the driver would hold the close for up to half a
+// minute waiting for it, so its output is discarded instead.
+void DiscardStuckOutput(int fd) {
+  constexpr int kGraceMilliseconds = 100, kStep = 10;
+  for (int waited = 0; waited < kGraceMilliseconds; waited += kStep) {
+    int pending = 0;
+    if (::ioctl(fd, TIOCOUTQ, &pending) != 0 || pending == 0) return;
+    ::usleep(kStep * 1000);
+  }
+  ::tcflush(fd, TCOFLUSH);
 }
 
 }  // namespace
@@ -46,47 +54,60 @@ SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const
   ClosePort();
   fd_ = OpenExclusive(devicePath);
   if (fd_ < 0) return OpenResult::OpenFailed;
+  savedSettings_.Save(fd_);
   const ApplyResult applied = portprobe::ApplyLineSettings(fd_, settings);
   if (applied != ApplyResult::Applied) {
     CloseDevice();
     return applied == ApplyResult::NotATerminal ? OpenResult::SettingsUnreadable : OpenResult::SettingsRefused;
   }
-  stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (stopFd_ < 0) {
+  wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (wakeFd_ < 0) {
     CloseDevice();
     return OpenResult::EventFailed;
   }
   lineErrors_.Reset(fd_);
   stopping_ = false;
   ++connection_;
+  {
+    std::lock_guard lock(writeMutex_);
+    writerGone_ = false;
+  }
   try {
     worker_ = std::thread(&SerialLink::CommEventWorker, this);
   } catch (const std::system_error&) {
+    EndWorker(false);
     CloseDevice();
     return OpenResult::ThreadFailed;
   }
   return OpenResult::Opened;
 }
 
-void SerialLink::ClosePort() {
+std::size_t SerialLink::ClosePort() {
   if (worker_.joinable()) {
     {
       // Under the queue's lock, so that a worker about to wait for room sees it.
       std::lock_guard lock(queueMutex_);
       stopping_ = true;
     }
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(stopFd_, &one, sizeof one);
+    WakeWorker();
     queueDrained_.notify_all();
     worker_.join();
   }
+  const std::size_t dropped = DropQueuedWrites();
   CloseDevice();
+  return dropped;
 }
 
+// The device is given back as it was found: its own settings, and open to others.
 void SerialLink::CloseDevice() {
-  if (stopFd_ >= 0) ::close(stopFd_);
-  if (fd_ >= 0) ::close(fd_);
-  stopFd_ = -1;
+  if (wakeFd_ >= 0) ::close(wakeFd_);
+  if (fd_ >= 0) {
+    DiscardStuckOutput(fd_);
+    savedSettings_.Restore(fd_);
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+  }
+  wakeFd_ = -1;
   fd_ = -1;
 }
 
@@ -94,53 +115,90 @@ ApplyResult SerialLink::ApplyLineSettings(const LineSettings& settings) {
   return IsOpen() ? portprobe::ApplyLineSettings(fd_, settings) : ApplyResult::NotATerminal;
 }
 
-std::uint32_t SerialLink::WriteBytes(const std::uint8_t* bytes, std::uint32_t length, WriteOutcome* outcome,
-                                     const std::atomic<bool>* cancel) {
+std::size_t SerialLink::QueueWrite(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome) {
   WriteOutcome result = WriteOutcome::Failed;
-  std::uint32_t written = 0;
-  if (IsOpen() && length > 0) {
-    if (lineErrors_.TakeErrors(fd_)) {
-      ::tcflush(fd_, TCOFLUSH);
-      result = WriteOutcome::LineError;
-    } else {
-      int stalled = 0;
-      while (written < length && stalled < kWriteStallMilliseconds && !(cancel != nullptr && *cancel)) {
-        const ssize_t n = ::write(fd_, bytes + written, length - written);
-        if (n > 0) {
-          written += static_cast<std::uint32_t>(n);
-          stalled = 0;
-        } else if (n < 0 && errno == EINTR) {
-          continue;
-        } else if (n < 0 && errno == EAGAIN) {
-          constexpr int kSlice = 100;
-          if (!WaitWritable(fd_, kSlice)) stalled += kSlice;
-        } else {
-          break;
-        }
-      }
-      result = written == length ? WriteOutcome::Written : WriteOutcome::Failed;
+  std::size_t taken = 0;
+  bool wasEmpty = false;
+  if (IsOpen() && length > 0 && lineErrors_.TakeErrors(fd_)) {
+    DropQueuedWrites();
+    ::tcflush(fd_, TCOFLUSH);
+    result = WriteOutcome::LineError;
+  } else if (IsOpen()) {
+    std::lock_guard lock(writeMutex_);
+    if (!writerGone_) {
+      taken = std::min(length, kWriteQueueCapacity - std::min(writeQueue_.size(), kWriteQueueCapacity));
+      wasEmpty = writeQueue_.empty();
+      if (wasEmpty) lastWriteProgress_ = std::chrono::steady_clock::now();
+      writeQueue_.insert(writeQueue_.end(), bytes, bytes + taken);
+      result = WriteOutcome::Queued;
     }
   }
+  if (wasEmpty && taken > 0) WakeWorker();  // it starts watching for room to write
   if (outcome != nullptr) *outcome = result;
-  return written;
+  return taken;
+}
+
+std::size_t SerialLink::QueueWriteWaiting(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome,
+                                          const std::atomic<bool>* cancel) {
+  constexpr auto kCancelCheck = std::chrono::milliseconds(50);
+  std::size_t queued = 0;
+  WriteOutcome result = WriteOutcome::Queued;
+  while (queued < length && result == WriteOutcome::Queued && !(cancel != nullptr && *cancel)) {
+    queued += QueueWrite(bytes + queued, length - queued, &result);
+    if (queued == length) break;
+    std::unique_lock lock(writeMutex_);
+    writeRoom_.wait_for(lock, kCancelCheck,
+                        [this] { return writerGone_ || writeQueue_.size() < kWriteQueueCapacity; });
+  }
+  if (outcome != nullptr) *outcome = queued < length && result == WriteOutcome::Queued ? WriteOutcome::Failed : result;
+  return queued;
+}
+
+std::size_t SerialLink::QueuedWriteBytes() const {
+  std::lock_guard lock(writeMutex_);
+  return writeQueue_.size();
+}
+
+bool SerialLink::WriteBlocked() const {
+  std::lock_guard lock(writeMutex_);
+  return !writeQueue_.empty() && std::chrono::steady_clock::now() - lastWriteProgress_ >= kWriteBlockedAfter;
+}
+
+std::size_t SerialLink::DropQueuedWrites() {
+  std::size_t dropped = 0;
+  {
+    std::lock_guard lock(writeMutex_);
+    dropped = writeQueue_.size();
+    writeQueue_.clear();
+  }
+  writeRoom_.notify_all();
+  return dropped;
 }
 
 std::deque<SerialEvent> SerialLink::TakeEvents() {
   std::deque<SerialEvent> events;
+  bool wasFull = false;
   {
     std::lock_guard lock(queueMutex_);
     events.swap(queue_);
+    wasFull = queuedBytes_ >= kQueueHighWater;
     queuedBytes_ = 0;
   }
   queueDrained_.notify_all();
+  if (wasFull) WakeWorker();  // it reads again
   return events;
 }
 
-void SerialLink::Queue(SerialEvent::Kind kind, ByteFrame bytes) {
-  SerialEvent event{kind, std::move(bytes), CurrentTick(), connection_};
+// Written counts that the owner has not taken yet are added up into one event.
+void SerialLink::Queue(SerialEvent::Kind kind, ByteFrame bytes, std::uint64_t count) {
+  SerialEvent event{kind, std::move(bytes), CurrentTick(), connection_, count};
   bool wasEmpty = false;
   {
     std::lock_guard lock(queueMutex_);
+    if (kind == SerialEvent::Kind::Written && !queue_.empty() && queue_.back().kind == kind) {
+      queue_.back().count += count;
+      return;
+    }
     wasEmpty = queue_.empty();
     queuedBytes_ += event.bytes.size();
     queue_.push_back(std::move(event));
@@ -148,26 +206,79 @@ void SerialLink::Queue(SerialEvent::Kind kind, ByteFrame bytes) {
   if (wasEmpty) wake_();
 }
 
+bool SerialLink::ReceiveQueueHasRoom() {
+  std::lock_guard lock(queueMutex_);
+  return queuedBytes_ < kQueueHighWater;
+}
+
 void SerialLink::WaitWhileQueueIsFull() {
   std::unique_lock lock(queueMutex_);
   queueDrained_.wait(lock, [this] { return stopping_ || queuedBytes_ < kQueueHighWater; });
 }
 
+void SerialLink::WakeWorker() {
+  if (wakeFd_ < 0) return;
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
+}
+
+// A worker that is far ahead of the owner stops reading but goes on writing.
 void SerialLink::CommEventWorker() {
   while (!stopping_) {
-    WaitWhileQueueIsFull();
-    pollfd fds[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
+    const bool roomToRead = ReceiveQueueHasRoom();
+    const short wanted = static_cast<short>((roomToRead ? POLLIN : 0) | (QueuedWriteBytes() > 0 ? POLLOUT : 0));
+    pollfd fds[2] = {{fd_, wanted, 0}, {wakeFd_, POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
-      return;  // the wait itself failed: end quietly, as the port stays nominally open
+      break;  // the wait itself failed: end quietly, as the port stays nominally open
     }
-    if (fds[1].revents != 0 || stopping_) return;
-    if ((fds[0].revents & POLLIN) && HandleRxEvent()) continue;
-    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
-      Queue(SerialEvent::Kind::HangUp);
-      return;
+    if (fds[1].revents != 0) {
+      std::uint64_t count = 0;
+      [[maybe_unused]] const ssize_t drained = ::read(wakeFd_, &count, sizeof count);
+      continue;
     }
+    const short events = fds[0].revents;
+    const bool gone = ((events & POLLIN) && !HandleRxEvent()) || ((events & POLLOUT) && !WriteQueued());
+    if (!gone && (events & (POLLIN | POLLOUT))) continue;
+    if (!gone && !roomToRead) {
+      WaitWhileQueueIsFull();  // what the device sent before it went away is read first
+      continue;
+    }
+    if (gone || (events & (POLLHUP | POLLERR | POLLNVAL))) return EndWorker(true);
   }
+  EndWorker(false);
+}
+
+// Nothing is written once the worker has ended. After a hang-up the bytes still
+// queued can never go out; they are dropped and counted in the hang-up's event.
+void SerialLink::EndWorker(bool hungUp) {
+  {
+    std::lock_guard lock(writeMutex_);
+    writerGone_ = true;
+  }
+  writeRoom_.notify_all();
+  if (hungUp) Queue(SerialEvent::Kind::HangUp, {}, DropQueuedWrites());
+}
+
+// Writes what the device takes at once from the front of the queue. False when the
+// device has gone away.
+bool SerialLink::WriteQueued() {
+  std::uint8_t piece[kBatchCapacity];
+  ssize_t n = 0;
+  {
+    std::lock_guard lock(writeMutex_);
+    const std::size_t length = std::min(writeQueue_.size(), sizeof piece);
+    std::copy_n(writeQueue_.begin(), length, piece);
+    do {
+      n = ::write(fd_, piece, length);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return errno == EAGAIN;
+    writeQueue_.erase(writeQueue_.begin(), writeQueue_.begin() + n);
+    if (n > 0) lastWriteProgress_ = std::chrono::steady_clock::now();
+  }
+  writeRoom_.notify_all();
+  if (n > 0) Queue(SerialEvent::Kind::Written, {}, static_cast<std::uint64_t>(n));
+  return true;
 }
 
 // Reads one batch. False when the device has gone away.

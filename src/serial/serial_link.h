@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -17,15 +18,20 @@
 namespace portprobe {
 
 // The one serial port that can be open at a time, with the worker thread that reads
-// it. The worker never waits for the user interface: it stamps each batch with its
-// arrival tick and queues it; the queue's owner is woken once whenever the queue
-// stops being empty, and takes everything queued at once.
+// and writes it. The worker never waits for the user interface: it stamps each batch
+// with its arrival tick and queues it, and reports the bytes it wrote the same way;
+// the queue's owner is woken once whenever the queue stops being empty, and takes
+// everything queued at once. Writes are only queued by the caller, so a device that
+// takes nothing never holds up the caller.
 class SerialLink {
  public:
   enum class OpenResult { Opened, OpenFailed, SettingsUnreadable, SettingsRefused, EventFailed, ThreadFailed };
-  enum class WriteOutcome { Written, LineError, Failed };
+  enum class WriteOutcome { Queued, LineError, Failed };
 
   static constexpr std::size_t kBatchCapacity = 4096;
+  static constexpr std::size_t kWriteQueueCapacity = std::size_t{1} << 20;
+  // Queued bytes that the device has not taken for this long make the link blocked.
+  static constexpr std::chrono::milliseconds kWriteBlockedAfter{1000};
 
   // `wake` runs on the worker thread; it must only post a wake-up, never block.
   explicit SerialLink(std::function<void()> wake);
@@ -35,19 +41,28 @@ class SerialLink {
 
   // Opens the device exclusively, applies the settings and starts the worker.
   OpenResult OpenPort(const std::string& devicePath, const LineSettings& settings);
-  // Stops the worker, waits for it and closes the device. Returns promptly however
-  // fast data arrives.
-  void ClosePort();
+  // Stops the worker, waits for it and closes the device, giving it back with the
+  // settings it had and not exclusive. Returns promptly however fast data arrives and
+  // whether or not the device takes data; returns the count of queued bytes dropped.
+  std::size_t ClosePort();
   bool IsOpen() const { return fd_ >= 0; }
 
   // Applies settings to the open port; NotATerminal when no port is open.
   ApplyResult ApplyLineSettings(const LineSettings& settings);
 
-  // Writes all bytes unless the line reports errors, the device fails, it takes no
-  // byte for kWriteStallMilliseconds, or `cancel` is set. Returns the count written.
-  // Safe to call from one thread besides the worker while the port stays open.
-  std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length, WriteOutcome* outcome = nullptr,
-                           const std::atomic<bool>* cancel = nullptr);
+  // Queues as many of the bytes as the write queue has room for and returns that
+  // count. Pending line errors discard the queue and the driver's output instead
+  // (LineError); a closed or vanished port takes nothing (Failed).
+  std::size_t QueueWrite(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome = nullptr);
+  // Queues all bytes, waiting for room as the device takes them; for a sender that
+  // runs beside the caller's thread. Ends early at a line error, when the device goes
+  // away or is closed, or when `cancel` is set. Returns the count queued.
+  std::size_t QueueWriteWaiting(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome,
+                                const std::atomic<bool>* cancel);
+  std::size_t QueuedWriteBytes() const;
+  bool WriteQueueFull() const { return QueuedWriteBytes() >= kWriteQueueCapacity; }
+  // Bytes are queued and the device has taken none of them for kWriteBlockedAfter.
+  bool WriteBlocked() const;
 
   // Everything the worker queued since the last call, in order.
   std::deque<SerialEvent> TakeEvents();
@@ -55,28 +70,39 @@ class SerialLink {
   // Counts the connections opened so far; events carry the count of theirs.
   std::uint32_t Connection() const { return connection_; }
 
-  static constexpr int kWriteStallMilliseconds = 5000;
-
  private:
   void CommEventWorker();
   bool HandleRxEvent();
   std::size_t ReadAvailable(std::uint8_t* buffer, std::size_t capacity, bool* failed);
-  void Queue(SerialEvent::Kind kind, ByteFrame bytes = {});
+  bool WriteQueued();
+  void EndWorker(bool hungUp);
+  std::size_t DropQueuedWrites();
+  void Queue(SerialEvent::Kind kind, ByteFrame bytes = {}, std::uint64_t count = 0);
+  bool ReceiveQueueHasRoom();
   void WaitWhileQueueIsFull();
+  void WakeWorker();
   void CloseDevice();
 
   std::function<void()> wake_;
   int fd_ = -1;
-  int stopFd_ = -1;
+  int wakeFd_ = -1;
   std::thread worker_;
   std::atomic<bool> stopping_{false};
   std::uint32_t connection_ = 0;
   LineErrorCounters lineErrors_;
+  SavedLineSettings savedSettings_;
 
   std::mutex queueMutex_;
   std::condition_variable queueDrained_;
   std::deque<SerialEvent> queue_;
   std::size_t queuedBytes_ = 0;
+
+  // Bytes waiting to be written, oldest first; the worker writes from the front.
+  mutable std::mutex writeMutex_;
+  std::condition_variable writeRoom_;
+  std::deque<std::uint8_t> writeQueue_;
+  bool writerGone_ = true;  // no worker takes queued bytes
+  std::chrono::steady_clock::time_point lastWriteProgress_;
 };
 
 }  // namespace portprobe

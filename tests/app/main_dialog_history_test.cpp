@@ -137,7 +137,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   EXPECT_EQ(pty_.Read(1, 50).size(), 0u);
   DoubleClickRow(1);
   EXPECT_EQ(pty_.Read(2), ByteFrame({0x04, 0x05}));
-  EXPECT_EQ(dialog_.TxCount(), 2);
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 2);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("1/3 双击发送"));
 
   // A row that the list no longer has is not used; the popup shows the list afresh.

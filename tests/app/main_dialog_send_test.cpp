@@ -8,6 +8,7 @@
 #include <signal.h>
 
 #include "app/dialog_test_support.h"
+#include "support/wait.h"
 
 namespace portprobe {
 namespace {
@@ -24,8 +25,8 @@ class SendTest : public testing::ConnectedWindowTest {
 TEST_F(SendTest, SendsTheBoxAsHexOrAsText) {
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(11), ByteFrame({0x0b, 0x03, 0x07, 0x00, 0x34, 0x12, 0x00, 0x00, 0x01, 0x01, 0x00}));
-  EXPECT_EQ(dialog_.TxCount(), 11);
-  EXPECT_EQ(dialog_.Label(kTxLabel)->text(), QStringLiteral("TX:11"));
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 11);
+  EXPECT_EVENTUALLY_EQ(dialog_.Label(kTxLabel)->text(), QStringLiteral("TX:11"));
 
   // Decoding stops at the first pair that is not a group.
   SendBox()->setPlainText(QStringLiteral("0b 0 3"));
@@ -33,14 +34,14 @@ TEST_F(SendTest, SendsTheBoxAsHexOrAsText) {
   EXPECT_EQ(pty_.Read(1), ByteFrame({0x0b}));
   SendBox()->setPlainText(QStringLiteral("0x12"));
   Click(kManualSendButton);
-  EXPECT_EQ(dialog_.TxCount(), 12);
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 12);
 
   // Character mode: UTF-8 bytes, line ends as CR LF, nothing added.
   SetHexSend(false);
   SendBox()->setPlainText(QStringLiteral("AB\n中"));
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(7), Bytes("AB\r\n\xE4\xB8\xAD"));
-  EXPECT_EQ(dialog_.TxCount(), 19);
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 19);
   EXPECT_TRUE(prompter_.messages.isEmpty());
   for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
 }
@@ -51,7 +52,7 @@ TEST_F(SendTest, SendsALongBoxWhole) {
   SendBox()->setPlainText(QString::fromStdString(text));
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(text.size()), Bytes(text));
-  EXPECT_EQ(dialog_.TxCount(), 10000);
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 10000);
 
   SetHexSend(true);
   QString hex;

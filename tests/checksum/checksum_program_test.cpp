@@ -6,6 +6,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -127,6 +129,44 @@ TEST_F(ChecksumProgramTest, StoppedProgramIsKilledAndLeavesTheFrame) {
   ASSERT_TRUE(host.stillRunning);
   EXPECT_EQ(::kill(host.processId, 0), -1) << "still running or left a zombie";
   EXPECT_EQ(errno, ESRCH);
+}
+
+// Whether process `pid` has ended: gone, or a zombie waiting for a parent that is
+// not this test.
+bool ProcessEnded(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  const std::size_t state = line.rfind(')') + 2;
+  return state < line.size() && (line[state] == 'Z' || line[state] == 'X');
+}
+
+TEST_F(ChecksumProgramTest, AStoppedProgramTakesWhatItStartedWithIt) {
+  const std::string pidFile = (scratch_.Path() / "children.pid").string();
+  WriteProgram(1, "sleep 600 & echo $! > " + pidFile + ".tmp; mv " + pidFile + ".tmp " + pidFile + "; wait");
+  struct WaitForChildHost : StoppingHost {
+    using StoppingHost::StoppingHost;
+    bool WaitForProgram(RunningProgram& program) override {
+      for (int i = 0; i < 500 && !std::filesystem::exists(pidFile); ++i) std::this_thread::sleep_for(10ms);
+      return StoppingHost::WaitForProgram(program);
+    }
+    std::string pidFile;
+  } host(messages_);
+  host.pidFile = pidFile;
+  ByteFrame frame = kFrame;
+  AppendChecksum(frame, kFirstCustomChecksum, host, scratch_.Path().string());
+  EXPECT_EQ(frame, kFrame);
+  ASSERT_TRUE(host.stillRunning);
+  std::ifstream pids(pidFile);
+  pid_t child = 0;
+  ASSERT_TRUE(pids >> child);
+  bool ended = false;
+  for (int i = 0; i < 500 && !ended; ++i) {
+    ended = ProcessEnded(child);
+    if (!ended) std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_TRUE(ended) << "the program's sleep " << child << " outlived it";
+  if (!ended) ::kill(child, SIGKILL);
 }
 
 TEST(ResultFile, DefaultsToTmpSelfTxt) {

@@ -5,11 +5,14 @@
 #include <sys/ioctl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <thread>
 
+#include "support/holding_process.h"
 #include "support/pty_pair.h"
 
 namespace portprobe {
@@ -52,6 +55,34 @@ class LinkUnderTest {
   int wakes = 0;
 };
 
+bool Eventually(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+std::uint64_t WrittenIn(const std::deque<SerialEvent>& events) {
+  std::uint64_t written = 0;
+  for (const SerialEvent& event : events) {
+    if (event.kind == SerialEvent::Kind::Written) written += event.count;
+  }
+  return written;
+}
+
+// Takes events until the device is reported to have taken `bytes` written bytes.
+std::uint64_t WaitForWritten(LinkUnderTest& t, std::uint64_t bytes) {
+  std::uint64_t written = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (written < bytes && std::chrono::steady_clock::now() < deadline) {
+    written += WrittenIn(t.link.TakeEvents());
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return written;
+}
+
 ByteFrame Concatenate(const std::vector<SerialEvent>& events) {
   ByteFrame all;
   for (const SerialEvent& event : events) all.insert(all.end(), event.bytes.begin(), event.bytes.end());
@@ -65,8 +96,11 @@ TEST(SerialLink, CarriesBytesBothWaysIntactAndInOrder) {
   ASSERT_TRUE(t.link.IsOpen());
 
   const ByteFrame out = RandomBytes(3000, 1);
-  EXPECT_EQ(t.link.WriteBytes(out.data(), static_cast<std::uint32_t>(out.size())), out.size());
+  SerialLink::WriteOutcome outcome = SerialLink::WriteOutcome::Failed;
+  EXPECT_EQ(t.link.QueueWrite(out.data(), out.size(), &outcome), out.size());
+  EXPECT_EQ(outcome, SerialLink::WriteOutcome::Queued);
   EXPECT_EQ(pty.Read(out.size()), out);
+  EXPECT_EQ(WaitForWritten(t, out.size()), out.size());
 
   const ByteFrame in = RandomBytes(64 * 1024, 2);
   std::thread device([&] { pty.Write(in); });
@@ -86,11 +120,12 @@ TEST(SerialLink, WritesNothingWithoutAPortOrBytes) {
   PtyPair pty;
   LinkUnderTest t;
   const std::uint8_t byte = 0x55;
-  SerialLink::WriteOutcome outcome = SerialLink::WriteOutcome::Written;
-  EXPECT_EQ(t.link.WriteBytes(&byte, 1, &outcome), 0u);
+  SerialLink::WriteOutcome outcome = SerialLink::WriteOutcome::Queued;
+  EXPECT_EQ(t.link.QueueWrite(&byte, 1, &outcome), 0u);
   EXPECT_EQ(outcome, SerialLink::WriteOutcome::Failed);
   ASSERT_EQ(t.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened);
-  EXPECT_EQ(t.link.WriteBytes(&byte, 0), 0u);
+  EXPECT_EQ(t.link.QueueWrite(&byte, 0), 0u);
+  EXPECT_EQ(t.link.QueuedWriteBytes(), 0u);
 }
 
 TEST(SerialLink, OpensAndClosesRepeatedlyAndClosesDuringAFlood) {
@@ -204,6 +239,118 @@ TEST(SerialLink, ReportsAFarEndThatGoesAwayOnceAndStopsReading) {
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_TRUE(t.link.TakeEvents().empty());
   t.link.ClosePort();
+}
+
+// Queues from `bytes` until the link's queue is full; every call returns at once,
+// whatever the device does. Returns the count the link took.
+std::size_t QueueUntilFull(SerialLink& link, const ByteFrame& bytes) {
+  std::size_t taken = 0;
+  while (!link.WriteQueueFull() && taken < bytes.size()) {
+    taken += link.QueueWrite(bytes.data() + taken, std::min<std::size_t>(bytes.size() - taken, 64 * 1024));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return taken;
+}
+
+TEST(SerialLink, WritesToADeviceThatReadsNothingWaitInABoundedQueue) {
+  PtyPair pty;
+  LinkUnderTest t;
+  ASSERT_EQ(t.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened);
+  const ByteFrame out = RandomBytes(4 << 20, 4);
+  std::size_t taken = QueueUntilFull(t.link, out);
+  ASSERT_TRUE(t.link.WriteQueueFull());
+  EXPECT_EQ(t.link.QueuedWriteBytes(), SerialLink::kWriteQueueCapacity);
+  EXPECT_EQ(t.link.QueueWrite(out.data() + taken, 1), 0u);  // no room: nothing taken
+  EXPECT_TRUE(Eventually([&] { return t.link.WriteBlocked(); }));
+
+  // The device reads a little: the link writes on and has room again.
+  std::uint64_t written = WrittenIn(t.link.TakeEvents());
+  ByteFrame arrived = pty.Read(200000);
+  ASSERT_EQ(arrived.size(), 200000u);
+  EXPECT_TRUE(Eventually([&] { return !t.link.WriteQueueFull(); }));
+  taken += t.link.QueueWrite(out.data() + taken, 100);
+
+  // A close drops what is still queued, returns at once and says how much; every byte
+  // the link took was either written, in order, or dropped.
+  const std::size_t dropped = t.link.ClosePort();
+  EXPECT_GT(dropped, 0u);
+  EXPECT_EQ(t.link.QueuedWriteBytes(), 0u);
+  written += WrittenIn(t.link.TakeEvents());
+  EXPECT_EQ(written + dropped, taken);
+  const ByteFrame rest = pty.Read(SIZE_MAX, 200);
+  arrived.insert(arrived.end(), rest.begin(), rest.end());
+  EXPECT_EQ(arrived.size(), written);
+  EXPECT_TRUE(std::equal(arrived.begin(), arrived.end(), out.begin()));
+  EXPECT_EQ(t.link.ClosePort(), 0u);
+}
+
+TEST(SerialLink, AWaitingSenderStopsWhenCancelledAndWhenTheDeviceGoesAway) {
+  PtyPair pty;
+  LinkUnderTest t;
+  ASSERT_EQ(t.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened);
+  const ByteFrame out = RandomBytes(3 << 20, 5);
+  std::atomic<bool> cancel = false;
+  SerialLink::WriteOutcome outcome = SerialLink::WriteOutcome::Queued;
+  std::size_t queued = 0;
+  std::thread sender([&] { queued = t.link.QueueWriteWaiting(out.data(), out.size(), &outcome, &cancel); });
+  EXPECT_TRUE(Eventually([&] { return t.link.WriteQueueFull(); }));
+  cancel = true;
+  sender.join();
+  EXPECT_LT(queued, out.size());
+  EXPECT_EQ(outcome, SerialLink::WriteOutcome::Failed);
+
+  // The far end closes while a sender waits for room: it stops, and the hang-up
+  // counts the bytes that could not go out.
+  cancel = false;
+  sender = std::thread([&] { queued = t.link.QueueWriteWaiting(out.data(), out.size(), &outcome, &cancel); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  pty.CloseMaster();
+  sender.join();
+  EXPECT_EQ(outcome, SerialLink::WriteOutcome::Failed);
+  const std::vector<SerialEvent> events = t.Collect(SIZE_MAX);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().kind, SerialEvent::Kind::HangUp);
+  EXPECT_GT(events.back().count, 0u);
+  EXPECT_EQ(t.link.QueuedWriteBytes(), 0u);
+  const std::uint8_t byte = 0;
+  EXPECT_EQ(t.link.QueueWrite(&byte, 1, &outcome), 0u);  // nobody writes any more
+  EXPECT_EQ(outcome, SerialLink::WriteOutcome::Failed);
+  t.link.ClosePort();
+}
+
+// The device goes back to others as it was: its own settings and not exclusive, even
+// while another program keeps it open.
+TEST(SerialLink, GivesTheDeviceBackAsItWasFound) {
+  PtyPair pty;
+  testing::HoldingProcess other(pty.SlavePath());
+  struct termios2 original {};
+  ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &original), 0);
+  original.c_lflag |= ICANON | ECHO;
+  original.c_iflag |= ICRNL;
+  original.c_cflag = (original.c_cflag & ~CBAUD) | B1200;
+  ASSERT_EQ(::ioctl(pty.SlaveFd(), TCSETS2, &original), 0);
+  ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &original), 0);
+
+  LinkUnderTest t;
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    ASSERT_EQ(t.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened) << cycle;
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(pty.SlaveFd(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    struct termios2 raw {};
+    ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &raw), 0);
+    EXPECT_EQ(raw.c_lflag & (ICANON | ECHO), 0u);
+    t.link.ClosePort();
+
+    ASSERT_EQ(::ioctl(pty.SlaveFd(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    struct termios2 after {};
+    ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &after), 0);
+    EXPECT_EQ(after.c_lflag, original.c_lflag);
+    EXPECT_EQ(after.c_iflag, original.c_iflag);
+    EXPECT_EQ(after.c_cflag, original.c_cflag);
+    EXPECT_EQ(after.c_ospeed, original.c_ospeed);
+  }
 }
 
 }  // namespace
