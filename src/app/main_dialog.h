@@ -65,14 +65,15 @@ class MainDialog : public ui::TemplateDialog {
   // Puts `text` at the end of the receive box unchanged and shows the end.
   void AppendReceiveText(std::string_view text);
 
-  // OK reads the window's values back and ends the dialog only when they are valid.
-  void accept() override;
   void done(int result) override;
 
   friend void PrintToReceiveBox(std::string_view text);
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Only the close box ends the window: Enter confirms what the focused control
+  // holds, and Escape is left to popups and menus.
+  void EnterPressed() override;
+  void EscapePressed() override {}
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
@@ -230,7 +231,7 @@ class MainDialog : public ui::TemplateDialog {
   // window keeps answering between them.
   std::deque<SerialEvent> backlog_;
   ReceiveFormatter formatter_;
-  // "Receiving Area" stands in the box until the first text or the user replaces it.
+  // "Receiving Area" stands in the box until the first text replaces it.
   bool startupTextShown_ = false;
 
   std::string capturePath_;

@@ -37,16 +37,22 @@ void PlainTextView::SetText(std::string_view text) {
 }
 
 void PlainTextView::Append(std::string_view text) {
-  const bool followEnd = !HasSelection();
+  QScrollBar* vertical = verticalScrollBar();
+  const bool followEnd = vertical->value() >= vertical->maximum();
   ForgetDropped(text_.Append(text));
   UpdateScrollBars();
-  if (followEnd) {
+  if (followEnd && !HasSelection()) {
     caret_ = anchor_ = text_.Size();
     EnsureCaretVisible();
-  } else {
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  } else if (followEnd) {
+    vertical->setValue(vertical->maximum());
   }
   viewport()->update();
+}
+
+void PlainTextView::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
 }
 
 void PlainTextView::Clear() {

@@ -14,7 +14,8 @@ class LaidOutLine;
 // the text is kept as UTF-8 bytes and only the visible lines are laid out, so
 // appending costs the same however long the text has grown, and the oldest lines
 // give way once the text reaches its byte limit. The user can select, copy, type,
-// paste and delete. Enter and Escape are left to the dialog.
+// paste and delete, unless the view is read-only: then keys select and copy but never
+// change the text. Enter and Escape are left to the dialog.
 class PlainTextView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -25,10 +26,13 @@ class PlainTextView : public QAbstractScrollArea {
   const LineIndexedText& Text() const { return text_; }
   QString ToPlainText() const;
   void SetText(std::string_view text);
-  // Adds text at the end and shows the end. Without a selection the caret follows
-  // the end; a selection that the user made stays as it is.
+  // Adds text at the end. While the view shows the end it follows the end, and so
+  // does the caret unless the user selected something; a view that the user scrolled
+  // away from the end stays on what it shows.
   void Append(std::string_view text);
   void Clear();
+  void SetReadOnly(bool readOnly);
+  bool IsReadOnly() const { return readOnly_; }
 
   // Caret and anchor are byte positions in Text(); the selection lies between them.
   std::size_t Caret() const { return caret_; }
@@ -90,6 +94,7 @@ class PlainTextView : public QAbstractScrollArea {
   std::size_t caret_ = 0;
   std::size_t anchor_ = 0;
   bool selecting_ = false;
+  bool readOnly_ = false;
 };
 
 }  // namespace portprobe::ui

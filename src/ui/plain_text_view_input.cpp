@@ -28,12 +28,14 @@ void PlainTextView::Copy() const {
 }
 
 void PlainTextView::Cut() {
-  if (!HasSelection()) return;
+  if (readOnly_ || !HasSelection()) return;
   Copy();
   ReplaceSelection({});
 }
 
-void PlainTextView::Paste() { ReplaceSelection(QApplication::clipboard()->text().toStdString()); }
+void PlainTextView::Paste() {
+  if (!readOnly_) ReplaceSelection(QApplication::clipboard()->text().toStdString());
+}
 
 void PlainTextView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
@@ -42,7 +44,9 @@ void PlainTextView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (HandleShortcut(event) || HandleMovement(event)) return;
-  if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+  if (readOnly_) {
+    event->ignore();
+  } else if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
     DeleteBeside(key == Qt::Key_Delete);
   } else if (IsTypedText(event->text())) {
     ReplaceSelection(event->text().toStdString());
@@ -201,14 +205,14 @@ void PlainTextView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PlainTextView::inputMethodEvent(QInputMethodEvent* event) {
-  if (!event->commitString().isEmpty()) ReplaceSelection(event->commitString().toStdString());
+  if (!readOnly_ && !event->commitString().isEmpty()) ReplaceSelection(event->commitString().toStdString());
   event->accept();
 }
 
 QVariant PlainTextView::inputMethodQuery(Qt::InputMethodQuery query) const {
   switch (query) {
     case Qt::ImEnabled:
-      return true;
+      return !readOnly_;
     case Qt::ImCursorRectangle:
       return CaretRect();
     default:
