@@ -61,6 +61,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   ui::FitDropDownToRows(ComboBox(kPortList));
   ui::FitDropDownToRows(ComboBox(kChecksumList));
   SetUpReceiveBox();
+  SetUpSendBox();
   ConnectCaptureControls();
   running_ = this;
   RunStartupSequence();
@@ -89,7 +90,7 @@ void MainDialog::RunStartupSequence() {
   CheckBox(kHexSendCheck)->setChecked(true);
   Label(kCaptureLabel)->setText(QStringLiteral("未指定写入文件"));
   Label(kSendFileLabel)->setText(QStringLiteral("未指定发送文件"));
-  MultiLineEdit(kSendBox)->setPlainText(QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  SetSendBoxBytes("0b 03 07 00 34 12 00 00 01 01 00");
   SetControlText(kReceiveBox, QStringLiteral("Receiving Area"));
   startupTextShown_ = true;
   startupDone_ = true;

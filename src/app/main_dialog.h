@@ -59,6 +59,8 @@ class MainDialog : public ui::TemplateDialog {
   // The receive box 1006 and everything appended to it since the last clear, as raw
   // bytes; the start-up text does not count.
   ui::PlainTextView* ReceiveBox() const;
+  // The send box 1005; its text has LF line ends, sent as CR LF.
+  ui::PlainTextView* SendBox() const;
   std::string_view ReceiveText() const;
   const std::string& CapturePath() const { return capturePath_; }
 
@@ -109,6 +111,7 @@ class MainDialog : public ui::TemplateDialog {
   std::uint32_t WriteBytes(const std::uint8_t* bytes, std::uint32_t length);
 
   // Manual send and the send-box buttons (main_dialog_send.cpp).
+  void SetUpSendBox();
   std::string SendBoxBytes() const;
   void SetSendBoxBytes(const std::string& bytes);
   void EnableSendControls(bool enabled);
@@ -152,7 +155,6 @@ class MainDialog : public ui::TemplateDialog {
   void ShowToolsMenu(const QPoint& clientPoint);
   void ShowToolsMenuAtCursor();
   void ToolsCommand(int id);
-  QString SelectedText(int editId) const;
   QString ToolText() const;
   void StartCalculator();
   void OpenHelp();

@@ -15,7 +15,8 @@ class LaidOutLine;
 // appending costs the same however long the text has grown, and the oldest lines
 // give way once the text reaches its byte limit. The user can select, copy, type,
 // paste and delete, unless the view is read-only: then keys select and copy but never
-// change the text. Enter and Escape are left to the dialog.
+// change the text. Enter and Escape are left to the dialog, unless Enter is wanted
+// for new lines. The caret does not blink, so a view at rest costs nothing.
 class PlainTextView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -33,6 +34,11 @@ class PlainTextView : public QAbstractScrollArea {
   void Clear();
   void SetReadOnly(bool readOnly);
   bool IsReadOnly() const { return readOnly_; }
+  // Enter puts a line end (LF) in, as in an edit box.
+  void SetWantReturn(bool wantReturn) { wantReturn_ = wantReturn; }
+  // An edit by the user that would make the text longer than `bytes` is refused as a
+  // whole and reported by EditRefused; 0 sets no limit.
+  void SetEditLimit(std::size_t bytes) { editLimit_ = bytes; }
 
   // Caret and anchor are byte positions in Text(); the selection lies between them.
   std::size_t Caret() const { return caret_; }
@@ -48,6 +54,8 @@ class PlainTextView : public QAbstractScrollArea {
  signals:
   // The user changed the text (typing, pasting, cutting, deleting).
   void Edited();
+  // An edit was refused for the edit limit; the text stayed as it was.
+  void EditRefused();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -95,6 +103,8 @@ class PlainTextView : public QAbstractScrollArea {
   std::size_t anchor_ = 0;
   bool selecting_ = false;
   bool readOnly_ = false;
+  bool wantReturn_ = false;
+  std::size_t editLimit_ = 0;
 };
 
 }  // namespace portprobe::ui

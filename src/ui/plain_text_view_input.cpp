@@ -39,7 +39,12 @@ void PlainTextView::Paste() {
 
 void PlainTextView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
-  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+  const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+  if (enter && wantReturn_ && !readOnly_) {
+    ReplaceSelection("\n");
+    return;
+  }
+  if (enter || key == Qt::Key_Escape) {
     event->ignore();
     return;
   }
@@ -154,6 +159,11 @@ void PlainTextView::MoveCaret(std::size_t position, bool keepAnchor) {
 
 void PlainTextView::ReplaceSelection(std::string_view bytes) {
   const std::size_t from = std::min(anchor_, caret_);
+  const std::size_t kept = text_.Size() - (std::max(anchor_, caret_) - from);
+  if (editLimit_ != 0 && bytes.size() > editLimit_ - std::min(kept, editLimit_)) {
+    emit EditRefused();
+    return;
+  }
   const LineIndexedText::Dropped dropped = text_.Replace(from, std::max(anchor_, caret_), bytes);
   caret_ = anchor_ = from + bytes.size();
   ForgetDropped(dropped);

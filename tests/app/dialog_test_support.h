@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -17,6 +16,7 @@
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
+#include "ui/plain_text_view.h"
 
 namespace portprobe::testing {
 
@@ -81,7 +81,9 @@ class ConnectedWindowTest : public ::testing::Test {
     return options;
   }
 
-  QPlainTextEdit* SendBox() { return dialog_.MultiLineEdit(resources::kSendBox); }
+  ui::PlainTextView* SendBox() { return dialog_.SendBox(); }
+  QString SendText() { return SendBox()->ToPlainText(); }
+  void SetSendText(const QString& text) { SendBox()->SetText(text.toStdString()); }
   void Click(int id) { dialog_.Button(id)->click(); }
 
   PtyPair pty_;

@@ -90,7 +90,7 @@ TEST_F(FaultTest, AParserFileThatIsAFolderOrUnreadableDoesNotLoad) {
 }
 
 TEST_F(FaultTest, AnUnreadableHistoryFileLeavesTheListAsItIs) {
-  SendBox()->setPlainText(QStringLiteral("01 02"));
+  SetSendText(QStringLiteral("01 02"));
   Click(kAddHistoryButton);
   const std::string unreadable =
       testing::WithPermissions(folder_.WriteFile("history.txt", "AA\r\nBB\r\n"), std::filesystem::perms::none);

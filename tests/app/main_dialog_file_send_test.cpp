@@ -94,7 +94,7 @@ class FileSendTest : public testing::ConnectedWindowTest {
 
 TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   Choose("raw.bin", std::string("AB\0CD", 5));
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("AB"));
+  EXPECT_EQ(SendText(), QStringLiteral("AB"));
   EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(folder_.File("raw.bin")));
   SetHexSend(false);
   Click(kManualSendButton);
@@ -117,7 +117,7 @@ TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   // After clearing, the box is what is sent again.
   Click(kClearSendButton);
   EXPECT_TRUE(dialog_.Label(kSendFileLabel)->text().isEmpty());
-  SendBox()->setPlainText(QStringLiteral("7f"));
+  SetSendText(QStringLiteral("7f"));
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(1), ByteFrame({0x7f}));
 }
@@ -144,7 +144,7 @@ TEST_F(FileSendTest, ReportsAFileThatCannotBeRead) {
   Click(kSendFileButton);
   ASSERT_EQ(prompter_.messages.size(), 1);
   EXPECT_TRUE(prompter_.messages[0].contains(QString::fromStdString(folder_.Path().string())));
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  EXPECT_EQ(SendText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
 
   // A chosen file that has become a directory by the time it is sent.
   Choose("later.txt", "01");

@@ -16,7 +16,7 @@ class HistoryTest : public testing::ConnectedWindowTest {
  protected:
   QComboBox* History() { return dialog_.ComboBox(kHistoryList); }
   void Add(const QString& text) {
-    SendBox()->setPlainText(text);
+    SetSendText(text);
     Click(kAddHistoryButton);
   }
   QStringList Rows() {
@@ -38,9 +38,9 @@ TEST_F(HistoryTest, AddsEachTextOnceAndPicksEntriesWithoutTheirLabel) {
   EXPECT_EQ(History()->currentIndex(), 2);
 
   Choose(History(), 0);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("AT"));
+  EXPECT_EQ(SendText(), QStringLiteral("AT"));
   Choose(History(), 2);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("01 02"));
+  EXPECT_EQ(SendText(), QStringLiteral("01 02"));
   EXPECT_EQ(pty_.Read(1, 50).size(), 0u);  // choosing sends nothing
 
   // Longer than an entry holds: refused, and said so.
@@ -107,7 +107,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
 
   list->setCurrentRow(0);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/3 双击发送"));
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("01 02 03"));
+  EXPECT_EQ(SendText(), QStringLiteral("01 02 03"));
   list->setCurrentRow(1);
   emit list->itemDoubleClicked(list->item(1));
   EXPECT_EQ(pty_.Read(2), ByteFrame({0x04, 0x05}));
@@ -117,7 +117,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   Click(kClearHistoryButton);
   Add(QStringLiteral("07"));
   list->setCurrentRow(2);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("07"));
+  EXPECT_EQ(SendText(), QStringLiteral("07"));
   EXPECT_EQ(list->count(), 1);
 
   Click(kHistoryPopupButton);

@@ -33,7 +33,7 @@ class KeysTest : public testing::ConnectedWindowTest {
 };
 
 TEST_F(KeysTest, EnterAndEscapeOnEveryControlLeaveTheWindowOpen) {
-  const QString sendText = SendBox()->toPlainText();
+  const QString sendText = SendText();
   QTest::mouseClick(dialog_.Edit(kPeriodEdit), Qt::LeftButton);
   QWidget* first = QApplication::focusWidget();
   ASSERT_NE(first, nullptr);
@@ -51,7 +51,7 @@ TEST_F(KeysTest, EnterAndEscapeOnEveryControlLeaveTheWindowOpen) {
   } while (QApplication::focusWidget() != first && stops < 100);
   EXPECT_GE(stops, 12);  // the lists, the check boxes, the edits and the receive box
   EXPECT_TRUE(dialog_.IsOpen());
-  EXPECT_EQ(SendBox()->toPlainText(), sendText);
+  EXPECT_EQ(SendText(), sendText);
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
@@ -103,7 +103,7 @@ TEST_F(KeysTest, AltSSendsOnTheKeyPress) {
   EXPECT_EQ(clicked.count(), 1);
   EXPECT_EQ(pty_.Read(11).size(), 11u);
   testing::PressKey(Qt::Key_C, Qt::AltModifier);
-  EXPECT_EQ(SendBox()->toPlainText(), QString());
+  EXPECT_EQ(SendText(), QString());
   ExpectWindowStays();
 }
 

@@ -47,7 +47,7 @@ TEST(MainDialogLayout, GrowingStretchesTheBoxesAndMovesTheBottomRow) {
 TEST(MainDialogLayout, ControlsHaveTheirTextColoursWhileEnabled) {
   testing::ScriptedPrompter prompter;
   MainDialog dialog(prompter, testing::PortsFirst({}));
-  EXPECT_EQ(dialog.MultiLineEdit(kSendBox)->palette().color(QPalette::Text), QColor(0, 0, 180));
+  EXPECT_EQ(dialog.Control(kSendBox)->palette().color(QPalette::Text), QColor(0, 0, 180));
   EXPECT_EQ(dialog.Label(kRxLabel)->palette().color(QPalette::WindowText), QColor(0, 0, 180));
   EXPECT_EQ(dialog.Control(kAutoSendCheck)->palette().color(QPalette::WindowText), QColor(50, 50, 150));
   EXPECT_EQ(dialog.Label(kCaptureLabel)->palette().color(QPalette::WindowText), QColor(128, 0, 0));

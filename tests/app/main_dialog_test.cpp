@@ -51,7 +51,7 @@ TEST(MainDialog, BuildsEveryControlOfItsTemplate) {
   EXPECT_EQ(dialog.Edit(kPeriodEdit)->text(), QStringLiteral("1000"));
   EXPECT_EQ(dialog.Label(kCaptureLabel)->text(), QStringLiteral("未指定写入文件"));
   EXPECT_EQ(dialog.Label(kSendFileLabel)->text(), QStringLiteral("未指定发送文件"));
-  EXPECT_EQ(dialog.MultiLineEdit(kSendBox)->toPlainText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  EXPECT_EQ(dialog.ControlText(kSendBox), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
   EXPECT_EQ(dialog.ControlText(kReceiveBox), QStringLiteral("Receiving Area"));
   EXPECT_TRUE(dialog.CheckBox(kHexSendCheck)->isChecked());
   EXPECT_TRUE(dialog.CheckBox(kHexDisplayCheck)->isChecked());
