@@ -1,13 +1,16 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include "app/dialog_test_support.h"
+#include "support/wait.h"
 
 namespace portprobe {
 namespace {
@@ -160,6 +163,59 @@ TEST_F(SendTest, ClearSendEmptiesTheBoxAndTheFileLabel) {
   Click(kManualSendButton);  // an empty box writes nothing and says nothing
   EXPECT_EQ(dialog_.TxCount(), 0);
   EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+// Text that the user pastes into the send box: one line of hex text of `bytes` bytes.
+QString HexLine(std::size_t bytes) {
+  QString text = QStringLiteral("0b 03 07 00 ").repeated(static_cast<qsizetype>(bytes / 12 + 1));
+  text.truncate(static_cast<qsizetype>(bytes));
+  return text;
+}
+
+// The window answers a turn of its event loop.
+bool Responds() {
+  bool answered = false;
+  QTimer::singleShot(0, [&] { answered = true; });
+  return testing::WaitUntil([&] { return answered; });
+}
+
+TEST_F(SendTest, TheSendBoxTakesTypedLinesAndBigPastesUpToFourMebibytes) {
+  testing::ShowActive(dialog_);
+  SetHexSend(false);
+  QTest::mouseClick(SendBox()->viewport(), Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), SendBox());
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  testing::TypeText(QStringLiteral("AB"));
+  testing::PressKey(Qt::Key_Return);
+  testing::TypeText(QStringLiteral("C"));
+  testing::PressKey(Qt::Key_S, Qt::AltModifier);
+  EXPECT_EQ(pty_.Read(5), Bytes("AB\r\nC"));
+
+  constexpr std::size_t kLimit = std::size_t{4} << 20;
+  QTest::mouseClick(SendBox()->viewport(), Qt::LeftButton);
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  QApplication::clipboard()->setText(HexLine(kLimit - 1));
+  testing::PressKey(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_TRUE(Responds());
+  EXPECT_EQ(SendBox()->Text().Size(), kLimit - 1);
+  testing::TypeText(QStringLiteral("x"));
+  EXPECT_EQ(SendBox()->Text().Size(), kLimit);
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+
+  // One more byte is refused, and so is a paste that would not fit, whole.
+  testing::TypeText(QStringLiteral("y"));
+  testing::PressKey(Qt::Key_Home, Qt::ControlModifier);
+  testing::PressKey(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(SendBox()->Text().Size(), kLimit);
+  ASSERT_EQ(prompter_.messages.size(), 2);
+  EXPECT_TRUE(prompter_.messages[0].contains(QStringLiteral("“发送文件”")));
+  EXPECT_TRUE(SendText().endsWith(QStringLiteral("x")));
+  // Deleting still works, and what is left can be pasted again.
+  testing::PressKey(Qt::Key_End, Qt::ControlModifier);
+  testing::PressKey(Qt::Key_Backspace);
+  EXPECT_EQ(SendBox()->Text().Size(), kLimit - 1);
+  EXPECT_TRUE(Responds());
+  EXPECT_TRUE(dialog_.isVisible());
 }
 
 }  // namespace
