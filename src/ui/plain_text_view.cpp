@@ -57,6 +57,7 @@ void PlainTextView::SetReadOnly(bool readOnly) {
 
 void PlainTextView::Clear() {
   text_.Clear();
+  history_.Clear();
   caret_ = anchor_ = 0;
   UpdateScrollBars();
   viewport()->update();
@@ -179,6 +180,7 @@ QRect PlainTextView::CaretRect() const {
 // Keeps caret, anchor and the first visible line on the same text after old lines went.
 void PlainTextView::ForgetDropped(LineIndexedText::Dropped dropped) {
   if (dropped.bytes == 0) return;
+  history_.Clear();  // its positions no longer hold
   caret_ = Shifted(caret_, dropped.bytes);
   anchor_ = Shifted(anchor_, dropped.bytes);
   QScrollBar* vertical = verticalScrollBar();

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/edit_history.h"
 #include "common/line_indexed_text.h"
 
 namespace portprobe::ui {
@@ -50,6 +51,9 @@ class PlainTextView : public QAbstractScrollArea {
   void Copy() const;
   void Cut();
   void Paste();
+  // Take back and make again the user's edits; setting the text forgets them.
+  void Undo();
+  void Redo();
 
  signals:
   // The user changed the text (typing, pasting, cutting, deleting).
@@ -96,9 +100,11 @@ class PlainTextView : public QAbstractScrollArea {
   std::size_t PositionAt(QPoint point) const;
   void MoveCaret(std::size_t position, bool keepAnchor);
   void ReplaceSelection(std::string_view bytes);
+  void ApplyEdit(std::size_t position, std::size_t length, std::string_view bytes);
   void DeleteBeside(bool forward);
 
   LineIndexedText text_;
+  EditHistory history_;
   std::size_t caret_ = 0;
   std::size_t anchor_ = 0;
   bool selecting_ = false;

@@ -136,6 +136,32 @@ TEST(PlainTextView, TheUserTypesDeletesAndPastesAtTheCaret) {
   EXPECT_EQ(shown.Text(), "1\r\n2X中cd");
 }
 
+TEST(PlainTextView, UndoAndRedoTakeBackTheUsersEditsOnly) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.SetText("start ");
+  view.setFocus();
+  QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClicks(&view, "ab");
+  QApplication::clipboard()->setText(QStringLiteral("XYZ12"));
+  QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(&view, Qt::Key_Backspace);
+  EXPECT_EQ(shown.Text(), "start abXYZ1");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "start abXYZ12");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "start ab");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);  // the text that was set stays
+  EXPECT_EQ(shown.Text(), "start ");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(shown.Text(), "start ab");
+  EXPECT_EQ(view.Caret(), 8u);
+  view.SetText("new");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "new");
+}
+
 TEST(PlainTextView, TheCaretMovesByCharactersAndLines) {
   ShownView shown;
   PlainTextView& view = shown.view;
