@@ -7,8 +7,6 @@
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <QApplication>
-#include <QKeyEvent>
-#include <QTest>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -17,15 +15,12 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <optional>
 #include <thread>
 #include <vector>
 
-#include "app/main_dialog.h"
 #include "support/pty_pair.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
+#include "window_under_test.h"
 
 namespace portprobe {
 namespace {
@@ -69,40 +64,31 @@ std::size_t ReadAvailable(int fd) {
   return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
-// Posts Alt+S to the window's focus widget, as the desktop delivers a key, and runs the
-// window's event loop until the frame has reached the far end.
-double PressAltS(MainDialog& dialog, int farEnd) {
+// Posts Alt+S to the window and runs its event loop until the frame has reached the
+// far end.
+double PressAltS(bench::WindowUnderTest& window) {
   const auto start = std::chrono::steady_clock::now();
-  QWidget* focus = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &dialog;
-  const QString s = QStringLiteral("s");
-  QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyPress, Qt::Key_S, Qt::AltModifier, s));
-  QCoreApplication::postEvent(focus, new QKeyEvent(QEvent::KeyRelease, Qt::Key_S, Qt::AltModifier, s));
+  window.PostKey(Qt::Key_S, Qt::AltModifier, QStringLiteral("s"));
   std::size_t received = 0;
   while (received < kFrameBytes) {
     QCoreApplication::processEvents();
-    received += ReadAvailable(farEnd);
+    received += ReadAvailable(window.pty.MasterFd());
   }
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 void KeyToWire(benchmark::State& state, bool flooded) {
-  testing::TempDir home;
-  ::setenv("HOME", home.Path().c_str(), 1);
-  testing::PtyPair pty;
-  ::fcntl(pty.MasterFd(), F_SETFL, O_NONBLOCK);
-  testing::ScriptedPrompter prompter;
-  MainDialog dialog(prompter, {{pty.SlavePath()}, false});
-  dialog.show();
-  dialog.activateWindow();
-  if (!QTest::qWaitForWindowActive(&dialog) || !dialog.IsOpen()) {
+  bench::WindowUnderTest window;
+  ::fcntl(window.pty.MasterFd(), F_SETFL, O_NONBLOCK);
+  if (!window.ready) {
     state.SkipWithError("the window did not come up with its port open");
     return;
   }
   std::optional<Flood> flood;
-  if (flooded) flood.emplace(pty.MasterFd());
+  if (flooded) flood.emplace(window.pty.MasterFd());
   std::vector<double> samples;
   for (auto _ : state) {
-    const double ms = PressAltS(dialog, pty.MasterFd());
+    const double ms = PressAltS(window);
     state.SetIterationTime(ms / 1000);
     samples.push_back(ms);
   }
@@ -117,12 +103,3 @@ BENCHMARK_CAPTURE(KeyToWire, flood, true)->UseManualTime()->Iterations(200)->Uni
 
 }  // namespace
 }  // namespace portprobe
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
