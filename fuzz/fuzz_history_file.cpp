@@ -21,15 +21,19 @@ void Write(const std::string& path, const std::uint8_t* data, std::size_t size) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input = ScratchPath("input.txt");
   Write(input, data, size);
-  const auto entries = portprobe::ReadHistoryFile(input);
-  if (!entries) std::abort();
+  std::string error;
+  const auto content = portprobe::ReadHistoryFile(input, &error);
+  if (!content) std::abort();
+  const std::vector<std::string>* entries = &content->entries;
   for (const std::string& entry : *entries) {
     if (entry.empty() || entry.size() > portprobe::kMaxHistoryEntry || entry.find('\r') != std::string::npos) {
       std::abort();
     }
   }
   const std::string output = ScratchPath("output.txt");
-  if (!portprobe::WriteHistoryFile(output, *entries) || portprobe::ReadHistoryFile(output) != entries) std::abort();
+  if (!portprobe::WriteHistoryFile(output, *entries)) std::abort();
+  const auto again = portprobe::ReadHistoryFile(output, &error);
+  if (!again || again->entries != *entries) std::abort();
 
   portprobe::ParserSlots slots;
   slots.RestoreFromList(input);

@@ -1,8 +1,12 @@
 #include "app/history_popup.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 
+#include "app/history_entries_model.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 
@@ -10,45 +14,57 @@ namespace portprobe {
 
 namespace {
 
-constexpr int kItemHeight = 25;
+// What the default width is made to show in full.
+const QString kWidestCaption = QStringLiteral("10000/10000 双击发送");
+const QString kTypicalEntry = QStringLiteral("0B 03 07 00 34 12 00 00   01 01 00 29 ");
 
 }  // namespace
 
 HistoryPopup::HistoryPopup(QWidget* mainWindow, std::function<void(int, bool)> useEntry)
-    : TemplateDialog(resources::HistoryPopupTemplate(), mainWindow), useEntry_(std::move(useEntry)) {
+    : TemplateDialog(resources::HistoryPopupTemplate(), mainWindow),
+      useEntry_(std::move(useEntry)),
+      model_(new HistoryEntriesModel(this)) {
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setModal(false);
-  QListWidget* list = List();
+  QListView* list = List();
+  list->setModel(model_);
   list->setUniformItemSizes(true);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QPalette palette = list->palette();
   palette.setColor(QPalette::Text, QColor(0, 0, 255));
   list->setPalette(palette);
+  connect(list, &QListView::clicked, this, [this](const QModelIndex& index) { ItemChosen(index.row(), false); });
+  connect(list, &QListView::doubleClicked, this, [this](const QModelIndex& index) { ItemChosen(index.row(), true); });
+  resize(std::max(width(), DefaultWidth()), height());
   list->setGeometry(rect());
-  connect(list, &QListWidget::currentRowChanged, this, [this] { ItemChosen(false); });
-  connect(list, &QListWidget::itemDoubleClicked, this, [this] { ItemChosen(true); });
 }
 
-QListWidget* HistoryPopup::List() const { return ListBox(resources::kHistoryPopupList); }
+QListView* HistoryPopup::List() const { return ListBox(resources::kHistoryPopupList); }
+
+// The template's width shows neither the caption nor a usual entry.
+int HistoryPopup::DefaultWidth() const {
+  const QListView* list = List();
+  const int entry = list->fontMetrics().horizontalAdvance(kTypicalEntry) +
+                    list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth() + 8;
+  // The caption shares its bar with the window manager's icon and buttons.
+  const int caption =
+      fontMetrics().horizontalAdvance(kWidestCaption) + 4 * style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  return std::max(entry, caption);
+}
 
 void HistoryPopup::FillHistoryPopup(const QStringList& entries) {
-  QListWidget* list = List();
-  const QSignalBlocker quiet(list);
-  list->clear();
-  for (const QString& entry : entries) {
-    auto* item = new QListWidgetItem(entry, list);
-    item->setSizeHint(QSize(0, kItemHeight));
-  }
+  model_->SetEntries(entries);
+  pickedRow_ = -1;
   UpdatePopupTitle();
 }
 
 void HistoryPopup::UpdatePopupTitle() {
-  setWindowTitle(QStringLiteral("%1/%2 双击发送").arg(List()->currentRow()).arg(List()->count()));
+  setWindowTitle(QStringLiteral("%1/%2 双击发送").arg(pickedRow_).arg(model_->rowCount()));
 }
 
-void HistoryPopup::ItemChosen(bool send) {
-  const int row = List()->currentRow();
-  if (row >= 0) useEntry_(row, send);
+void HistoryPopup::ItemChosen(int row, bool send) {
+  pickedRow_ = row;
+  useEntry_(row, send);  // may fill the popup afresh
   UpdatePopupTitle();
 }
 

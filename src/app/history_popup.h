@@ -5,9 +5,11 @@
 
 #include "ui/template_dialog.h"
 
-class QListWidget;
+class QListView;
 
 namespace portprobe {
+
+class HistoryEntriesModel;
 
 // Template 131: a resizable window beside the main window listing the command
 // history. A click puts an entry into the send box, a double click also sends it.
@@ -20,15 +22,20 @@ class HistoryPopup : public ui::TemplateDialog {
 
   void FillHistoryPopup(const QStringList& entries);
   void UpdatePopupTitle();
-  QListWidget* List() const;
+  QListView* List() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void ItemChosen(bool send);
+  void ItemChosen(int row, bool send);
+  int DefaultWidth() const;
 
   std::function<void(int, bool)> useEntry_;
+  HistoryEntriesModel* model_;
+  // The row the user last clicked; -1 until a click. The view's current row is no
+  // choice: Qt moves it to the first row whenever the list gets the focus.
+  int pickedRow_ = -1;
 };
 
 }  // namespace portprobe

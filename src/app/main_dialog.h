@@ -216,6 +216,7 @@ class MainDialog : public ui::TemplateDialog {
   HistoryPopup* historyPopup_ = nullptr;
 
   ParserSlots parserSlots_;
+  bool parserListRefused_ = false;
   // One interpreter for the window's life, so its count of unreleased allocations
   // covers every run.
   std::unique_ptr<parser::PacketParser> packetParser_;

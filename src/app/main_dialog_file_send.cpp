@@ -7,6 +7,7 @@
 
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
+#include "app/unreadable_file_text.h"
 #include "common/decimal_text.h"
 #include "resources/control_ids.h"
 #include "send/send_file.h"
@@ -65,14 +66,15 @@ void MainDialog::ChooseSendFile() {
   const QString path = prompter_.GetOpenFileName(this, {kSendFileFilter, {}, {}});
   if (path.isEmpty()) return;
   std::string error;
-  const std::optional<std::string> text = LoadSendFileText(path.toStdString(), &error);
-  if (!text) {
-    Notify(QStringLiteral("无法读取文件%1: %2").arg(path, QString::fromStdString(error)));
+  const std::optional<SendFilePreview> preview = LoadSendFileText(path.toStdString(), &error);
+  if (!preview) {
+    Notify(UnreadableFileText(path, error));
     return;
   }
   sendFilePath_ = path.toStdString();
-  Label(kSendFileLabel)->setText(path);
-  SetSendBoxBytes(*text);
+  Label(kSendFileLabel)->setText(QStringLiteral("%1 (%2 字节)").arg(path).arg(preview->size));
+  // A large file is only ever sent from the disk; its text would swamp the send box.
+  SetSendBoxBytes(preview->text.value_or(std::string()));
 }
 
 bool MainDialog::SendFileChosen() const {
@@ -108,7 +110,7 @@ void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& p
   if (lineError) Notify(QStringLiteral("写串口错！请检查参数设置。"));
   if (outcome.result == FileSendResult::LoneSpace) Notify(QStringLiteral("读十六进制文件出错，请检查格式！"));
   if (outcome.result == FileSendResult::Unreadable) {
-    Notify(QStringLiteral("无法读取文件%1: %2").arg(path, QString::fromStdString(outcome.error)));
+    Notify(UnreadableFileText(path, outcome.error));
   }
 }
 

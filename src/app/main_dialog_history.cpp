@@ -1,12 +1,13 @@
 // The command history: list 1002, its buttons, its files and its popup.
 #include <QComboBox>
-#include <QListWidget>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "app/history_popup.h"
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
+#include "app/unreadable_file_text.h"
 #include "resources/control_ids.h"
 #include "send/history_file.h"
 #include "send/send_text.h"
@@ -76,12 +77,22 @@ void MainDialog::ExportHistory() {
 void MainDialog::ImportHistory() {
   const QString path = prompter_.GetOpenFileName(this, kHistoryFileDialog);
   if (path.isEmpty()) return;
-  const std::optional<std::vector<std::string>> entries = ReadHistoryFile(path.toStdString());
-  if (!entries) return;
+  std::string error;
+  const std::optional<HistoryFileContent> content = ReadHistoryFile(path.toStdString(), &error);
+  if (!content) {
+    // A file that is not there is passed over quietly, as it always was.
+    if (QFileInfo::exists(path)) Notify(UnreadableFileText(path, error));
+    return;
+  }
   QComboBox* history = ComboBox(kHistoryList);
   history->clear();
-  for (const std::string& entry : *entries) AppendHistoryRow(entry);
+  for (const std::string& entry : content->entries) AppendHistoryRow(entry);
   if (history->count() > 0) history->setCurrentIndex(0);
+  if (content->dropped > 0) {
+    Notify(QStringLiteral("历史命令最多%1条：导入了前%1条，舍弃了其后的%2条。")
+               .arg(kMaxHistoryEntries)
+               .arg(content->dropped));
+  }
 }
 
 void MainDialog::ToggleHistoryPopup() {
@@ -103,7 +114,7 @@ void MainDialog::ToggleHistoryPopup() {
 
 void MainDialog::UseHistoryEntry(int index, bool send) {
   // The popup was filled before the list was cleared or replaced: show it afresh.
-  if (index >= ComboBox(kHistoryList)->count()) {
+  if (index < 0 || index >= ComboBox(kHistoryList)->count()) {
     historyPopup_->hide();
     ToggleHistoryPopup();
     return;

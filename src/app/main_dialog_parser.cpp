@@ -5,6 +5,7 @@
 
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
+#include "app/unreadable_file_text.h"
 #include "parser/packet_parser.h"
 #include "send/hex_codec.h"
 #include "send/parser_script_file.h"
@@ -18,7 +19,12 @@ const char kParserListFile[] = "parsers.txt";
 }  // namespace
 
 void MainDialog::AddParserEntries(QMenu& menu) {
-  parserSlots_.RestoreFromList(kParserListFile);
+  std::string error;
+  // A list that is there but not read is told once a run, not at every opening.
+  if (!parserSlots_.RestoreFromList(kParserListFile, &error) && !parserListRefused_) {
+    parserListRefused_ = true;
+    Notify(UnreadableFileText(QString::fromUtf8(kParserListFile), error));
+  }
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
     const QString name = QString::fromStdString(parserSlots_.Slot(i).name);

@@ -1,6 +1,10 @@
 #include "send/history_file.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "common/c_file.h"
+#include "common/regular_file.h"
 #include "send/text_line_reader.h"
 
 namespace portprobe {
@@ -11,18 +15,25 @@ std::string_view HistoryEntryText(std::string_view entry) {
   return entry.substr(end + 1);
 }
 
-std::optional<std::vector<std::string>> ReadHistoryFile(const std::string& path) {
-  CFile file = OpenCFile(path, "rb");
+std::optional<HistoryFileContent> ReadHistoryFile(const std::string& path, std::string* error) {
+  std::optional<RegularFile> file = OpenRegularFile(path, kMaxHistoryFileBytes, error);
   if (!file) return std::nullopt;
-  TextLineReader reader(file.get());
-  std::vector<std::string> entries;
+  TextLineReader reader(file->stream.get(), kMaxHistoryFileBytes);
+  HistoryFileContent content;
   for (;;) {
     std::string line = reader.ReadTextLine(kMaxHistoryEntry);
     if (line.empty() || static_cast<unsigned char>(line[0]) == 0xFF) break;
-    entries.push_back(std::move(line));
+    if (content.entries.size() < kMaxHistoryEntries) {
+      content.entries.push_back(std::move(line));
+    } else {
+      ++content.dropped;
+    }
   }
-  if (std::ferror(file.get())) return std::nullopt;
-  return entries;
+  if (std::ferror(file->stream.get())) {
+    *error = std::strerror(errno);
+    return std::nullopt;
+  }
+  return content;
 }
 
 bool WriteHistoryFile(const std::string& path, const std::vector<std::string>& entries) {

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include <unistd.h>
+
 #include "common/c_file.h"
+#include "common/regular_file.h"
 #include "send/parser_script_file.h"
 #include "send/text_line_reader.h"
 
@@ -44,16 +47,21 @@ ParserSlots::LoadOutcome ParserSlots::LoadChosenScript(const std::string& path) 
   return LoadOutcome::Loaded;
 }
 
-void ParserSlots::RestoreFromList(const std::string& listPath) {
-  if (count_ > 0) return;
-  CFile list = OpenCFile(listPath, "rb");
-  if (!list) return;
-  TextLineReader reader(list.get());
+bool ParserSlots::RestoreFromList(const std::string& listPath, std::string* error) {
+  if (count_ > 0 || ::access(listPath.c_str(), F_OK) != 0) return true;
+  std::string reason;
+  std::optional<RegularFile> list = OpenRegularFile(listPath, kMaxParserListBytes, &reason);
+  if (!list) {
+    if (error != nullptr) *error = reason;
+    return false;
+  }
+  TextLineReader reader(list->stream.get(), kMaxParserListBytes);
   while (!Full()) {
     const std::string line = reader.ReadTextLine(kMaxListLine);
     if (line.empty()) break;
     if (LoadParserScript(line, count_)) ++count_;
   }
+  return true;
 }
 
 bool ParserSlots::AppendToList(const std::string& listPath, const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace portprobe {
@@ -18,6 +19,8 @@ struct ParserSlot {
 class ParserSlots {
  public:
   static constexpr int kCapacity = 8;
+  // The largest list file that is read.
+  static constexpr std::uint64_t kMaxParserListBytes = 1 << 20;
 
   int ParserCount() const { return count_; }
   bool Full() const { return count_ >= kCapacity; }
@@ -33,8 +36,9 @@ class ParserSlots {
   LoadOutcome LoadChosenScript(const std::string& path);
 
   // While nothing is loaded, loads the scripts that the list file names, skipping
-  // those that no longer load, up to the capacity. A missing list file is no error.
-  void RestoreFromList(const std::string& listPath);
+  // those that no longer load, up to the capacity. A missing list file is no error;
+  // false, with the reason in `error`, for a list that is no regular file or too large.
+  bool RestoreFromList(const std::string& listPath, std::string* error = nullptr);
   // Adds a path to the list file; false when the file cannot be written.
   static bool AppendToList(const std::string& listPath, const std::string& path);
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/c_file.h"
+#include "common/regular_file.h"
 #include "send/hex_codec.h"
 
 namespace portprobe {
@@ -11,12 +11,6 @@ namespace portprobe {
 namespace {
 
 constexpr std::size_t kLoadPiece = 511;
-
-CFile OpenForReading(const std::string& path, std::string* error) {
-  CFile file = OpenCFile(path, "rb");
-  if (!file) *error = std::strerror(errno);
-  return file;
-}
 
 // Reads up to `capacity` bytes; false with `error` set when the read fails (a
 // directory opens but cannot be read, for instance).
@@ -37,28 +31,33 @@ bool WriteAll(const PortWriter& write, const std::uint8_t* bytes, std::size_t le
 
 }  // namespace
 
-std::optional<std::string> LoadSendFileText(const std::string& path, std::string* error) {
-  CFile file = OpenForReading(path, error);
+std::optional<SendFilePreview> LoadSendFileText(const std::string& path, std::string* error) {
+  std::optional<RegularFile> file = OpenRegularFile(path, kNoSizeLimit, error);
   if (!file) return std::nullopt;
+  SendFilePreview preview{file->size, std::nullopt};
+  if (file->size > kSendBoxFileLimit) return preview;
+  // A file that grows while it is read is shown up to the limit.
   std::string text;
   char piece[kLoadPiece];
   std::size_t count = 0;
-  do {
-    if (!ReadPiece(file.get(), piece, sizeof piece, &count, error)) return std::nullopt;
+  for (std::uint64_t read = 0; read <= kSendBoxFileLimit; read += count) {
+    if (!ReadPiece(file->stream.get(), piece, sizeof piece, &count, error)) return std::nullopt;
+    if (count == 0) break;
     text.append(piece, ::strnlen(piece, count));
-  } while (count > 0);
-  return text;
+  }
+  preview.text = std::move(text);
+  return preview;
 }
 
 FileSendOutcome SendFile(const std::string& path, bool hex, const PortWriter& write, FileSendProgress& progress) {
   FileSendOutcome outcome;
-  CFile file = OpenForReading(path, &outcome.error);
+  std::optional<RegularFile> file = OpenRegularFile(path, kNoSizeLimit, &outcome.error);
   if (!file) return {FileSendResult::Unreadable, outcome.error};
   HexStreamDecoder decoder;
   char piece[kFileSendPiece];
   std::size_t count = 0;
   while (!progress.cancel) {
-    if (!ReadPiece(file.get(), piece, sizeof piece, &count, &outcome.error)) {
+    if (!ReadPiece(file->stream.get(), piece, sizeof piece, &count, &outcome.error)) {
       return {FileSendResult::Unreadable, outcome.error};
     }
     if (count == 0) return outcome;

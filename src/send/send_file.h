@@ -8,10 +8,19 @@
 
 namespace portprobe {
 
+// The send box shows the text of a chosen send file up to this size; a larger file is
+// only sent, from the disk, in pieces.
+inline constexpr std::uint64_t kSendBoxFileLimit = 1 << 20;
+
+struct SendFilePreview {
+  std::uint64_t size = 0;
+  std::optional<std::string> text;  // none for a file over kSendBoxFileLimit
+};
+
 // What the send box shows for a chosen send file: the file read in pieces of 511
-// bytes, each piece cut at its first zero byte. Empty with `error` set when the file
-// cannot be read.
-std::optional<std::string> LoadSendFileText(const std::string& path, std::string* error);
+// bytes, each piece cut at its first zero byte. Nothing, with `error` set, when the
+// file is no regular file or cannot be read.
+std::optional<SendFilePreview> LoadSendFileText(const std::string& path, std::string* error);
 
 // Shared between a file send and the window that watches it.
 struct FileSendProgress {

@@ -5,7 +5,7 @@ namespace portprobe {
 std::string TextLineReader::ReadTextLine(std::size_t maxCount) {
   std::string line;
   while (!ended_ && line.size() < maxCount) {
-    const int c = std::fgetc(file_);
+    const int c = NextByte();
     if (c == EOF) {
       ended_ = true;
     } else if (c == '\r') {
@@ -25,13 +25,20 @@ std::string TextLineReader::ReadTextLine(std::size_t maxCount) {
 void TextLineReader::TakeLineEnd() {
   int c;
   do {
-    c = std::fgetc(file_);
+    c = NextByte();
   } while (c == '\r');
   if (c == EOF) {
     ended_ = true;
   } else if (c != '\n') {
     std::ungetc(c, file_);
+    ++budget_;
   }
+}
+
+int TextLineReader::NextByte() {
+  if (budget_ == 0) return EOF;
+  --budget_;
+  return std::fgetc(file_);
 }
 
 }  // namespace portprobe

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -110,7 +110,7 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
       return icon;
     }
     case ControlKind::ListBox:
-      return new QListWidget(this);
+      return new QListView(this);
   }
   return new QWidget(this);
 }
@@ -147,7 +147,7 @@ QComboBox* TemplateDialog::ComboBox(int id) const { return qobject_cast<QComboBo
 QLabel* TemplateDialog::Label(int id) const { return qobject_cast<QLabel*>(Control(id)); }
 QLineEdit* TemplateDialog::Edit(int id) const { return qobject_cast<QLineEdit*>(Control(id)); }
 QPlainTextEdit* TemplateDialog::MultiLineEdit(int id) const { return qobject_cast<QPlainTextEdit*>(Control(id)); }
-QListWidget* TemplateDialog::ListBox(int id) const { return qobject_cast<QListWidget*>(Control(id)); }
+QListView* TemplateDialog::ListBox(int id) const { return qobject_cast<QListView*>(Control(id)); }
 PlainTextView* TemplateDialog::TextView(int id) const { return qobject_cast<PlainTextView*>(Control(id)); }
 
 QString TemplateDialog::ControlText(int id) const {

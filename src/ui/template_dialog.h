@@ -11,7 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -40,7 +40,7 @@ class TemplateDialog : public QDialog {
   QLabel* Label(int id) const;
   QLineEdit* Edit(int id) const;
   QPlainTextEdit* MultiLineEdit(int id) const;
-  QListWidget* ListBox(int id) const;
+  QListView* ListBox(int id) const;
   PlainTextView* TextView(int id) const;
 
   // Text of a control whatever its kind (caption, edit text, combo text).

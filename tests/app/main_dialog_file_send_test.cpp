@@ -4,8 +4,10 @@
 #include <QTest>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "app/dialog_test_support.h"
 #include "support/wait.h"
@@ -95,7 +97,7 @@ class FileSendTest : public testing::ConnectedWindowTest {
 TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   Choose("raw.bin", std::string("AB\0CD", 5));
   EXPECT_EQ(SendText(), QStringLiteral("AB"));
-  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(folder_.File("raw.bin")));
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(folder_.File("raw.bin")) + " (5 字节)");
   SetHexSend(false);
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(5), ByteFrame({'A', 'B', 0, 'C', 'D'}));
@@ -167,6 +169,58 @@ TEST_F(FileSendTest, ALongSendShowsItsProgressAndCanBeStopped) {
   EXPECT_GT(dialog_.TxCount(), 0);
   EXPECT_LT(dialog_.TxCount(), 4 << 20);
   for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
+}
+
+TEST_F(FileSendTest, RefusesWhatIsNoRegularFileWithoutWaitingOnIt) {
+  const std::string fifo = folder_.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  prompter_.openAnswers = {QStringLiteral("/dev/zero"), QString::fromStdString(fifo)};
+  EXPECT_TRUE(testing::AnswersWithin(10000, [&] {
+    Click(kSendFileButton);
+    Click(kSendFileButton);
+  }));
+  EXPECT_EQ(prompter_.messages, (QStringList{QStringLiteral("无法读取文件/dev/zero: 不是普通文件"),
+                                             QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(fifo))}));
+  EXPECT_EQ(SendText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+
+  // A chosen file that is a FIFO by the time it is sent: refused, and the window is free.
+  Choose("later.txt", "01");
+  std::filesystem::remove(folder_.File("later.txt"));
+  ASSERT_EQ(::mkfifo(folder_.File("later.txt").c_str(), 0600), 0);
+  EXPECT_TRUE(testing::AnswersWithin(10000, [&] { Click(kManualSendButton); }));
+  ASSERT_EQ(prompter_.messages.size(), 3);
+  EXPECT_EQ(prompter_.messages[2],
+            QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(folder_.File("later.txt"))));
+  for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
+}
+
+TEST_F(FileSendTest, ALargeFileIsShownBySizeAndSentInPieces) {
+  // A sparse file of 1 GiB is chosen at once, and not read into the send box.
+  const std::string sparse = folder_.WriteFile("sparse.bin", "");
+  std::filesystem::resize_file(sparse, std::uint64_t{1} << 30);
+  prompter_.openAnswers.push_back(QString::fromStdString(sparse));
+  EXPECT_TRUE(testing::AnswersWithin(10000, [&] { Click(kSendFileButton); }));
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(sparse) + " (1073741824 字节)");
+  EXPECT_TRUE(SendText().isEmpty());
+
+  // Just over the send box's limit, in hexadecimal mode: decoded while it is sent.
+  std::string text;
+  ByteFrame expected;
+  for (int i = 0; text.size() <= (1u << 20); ++i) {
+    char group[4];
+    std::snprintf(group, sizeof group, "%02X ", i % 256);
+    text += group;
+    expected.push_back(static_cast<std::uint8_t>(i % 256));
+  }
+  SetSendText(QStringLiteral("old"));
+  Choose("large.txt", text);
+  EXPECT_TRUE(SendText().isEmpty());
+  SetHexSend(true);
+  std::thread reader([&] { EXPECT_EQ(pty_.Read(expected.size(), 20000), expected); });
+  Click(kManualSendButton);
+  reader.join();
+  EXPECT_EQ(dialog_.TxCount(), static_cast<std::int64_t>(expected.size()));
+  EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
 }  // namespace

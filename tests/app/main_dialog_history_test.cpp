@@ -1,16 +1,35 @@
+#include <QCheckBox>
 #include <QComboBox>
-#include <QListWidget>
+#include <QLineEdit>
+#include <QListView>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "app/dialog_test_support.h"
 #include "app/history_popup.h"
+#include "support/wait.h"
 
 namespace portprobe {
 namespace {
 
 using namespace resources;
 using testing::Choose;
+
+// Clicks an entry of a shown popup through its window, as the window system delivers
+// a user's click: a double click is two presses that the application pairs up.
+void ClickEntry(HistoryPopup* popup, int row, bool twice) {
+  QListView* list = popup->List();
+  const QPoint at = list->viewport()->mapTo(popup, list->visualRect(list->model()->index(row, 0)).center());
+  if (twice) {
+    QTest::mouseDClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+  } else {
+    QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+  }
+}
 
 class HistoryTest : public testing::ConnectedWindowTest {
  protected:
@@ -25,6 +44,11 @@ class HistoryTest : public testing::ConnectedWindowTest {
     return rows;
   }
   HistoryPopup* Popup() { return dialog_.HistoryPopupWindow(); }
+  QListView* List() { return Popup()->List(); }
+  QModelIndex Row(int row) { return List()->model()->index(row, 0); }
+  void ClickRow(int row) { ClickEntry(Popup(), row, false); }
+  void DoubleClickRow(int row) { ClickEntry(Popup(), row, true); }
+  void SetPeriod(const QString& text) { dialog_.Edit(kPeriodEdit)->setText(text); }
 };
 
 TEST_F(HistoryTest, AddsEachTextOnceAndPicksEntriesWithoutTheirLabel) {
@@ -74,7 +98,8 @@ TEST_F(HistoryTest, ExportsAndImportsFilesByteForByte) {
   Click(kExportHistoryButton);
   EXPECT_EQ(testing::ReadFile(folder_.File("out.txt")), "\xB2\xE2\xCA\xD4\r\nAA\r\n");
 
-  // A folder or a missing file leaves the list as it is; an empty file empties it.
+  // A folder (said so) or a missing file (quietly) leaves the list as it is; an empty
+  // file empties it.
   prompter_.openAnswers = {QString::fromStdString(folder_.Path().string()),
                            QString::fromStdString(folder_.File("missing.txt")),
                            QString::fromStdString(folder_.WriteFile("empty.txt", ""))};
@@ -87,7 +112,8 @@ TEST_F(HistoryTest, ExportsAndImportsFilesByteForByte) {
   prompter_.saveAnswers = {QString::fromStdString(folder_.File("none.txt"))};
   Click(kExportHistoryButton);
   EXPECT_FALSE(std::filesystem::exists(folder_.File("none.txt")));
-  EXPECT_TRUE(prompter_.messages.isEmpty());
+  EXPECT_EQ(prompter_.messages,
+            QStringList{QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(folder_.Path().string()))});
 }
 
 TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
@@ -97,42 +123,120 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   dialog_.show();
   Click(kHistoryPopupButton);
   ASSERT_TRUE(Popup()->isVisible());
-  QListWidget* list = Popup()->List();
-  ASSERT_EQ(list->count(), 3);
-  EXPECT_EQ(list->item(1)->text(), QStringLiteral("<two>04 05"));
+  ASSERT_EQ(List()->model()->rowCount(), 3);
+  EXPECT_EQ(Row(1).data().toString(), QStringLiteral("<two>04 05"));
+  EXPECT_EQ(List()->visualRect(Row(1)).height(), 25);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/3 双击发送"));
   // Bottom edge 10 pixels above the history button.
   const QPoint button = dialog_.Button(kHistoryPopupButton)->mapToGlobal(QPoint(0, 0));
   EXPECT_EQ(Popup()->frameGeometry().bottom() + 1, button.y() - 10);
 
-  list->setCurrentRow(0);
+  ClickRow(0);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/3 双击发送"));
   EXPECT_EQ(SendText(), QStringLiteral("01 02 03"));
-  list->setCurrentRow(1);
-  emit list->itemDoubleClicked(list->item(1));
+  EXPECT_EQ(pty_.Read(1, 50).size(), 0u);
+  DoubleClickRow(1);
   EXPECT_EQ(pty_.Read(2), ByteFrame({0x04, 0x05}));
   EXPECT_EQ(dialog_.TxCount(), 2);
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("1/3 双击发送"));
 
   // A row that the list no longer has is not used; the popup shows the list afresh.
   Click(kClearHistoryButton);
   Add(QStringLiteral("07"));
-  list->setCurrentRow(2);
+  ClickRow(2);
   EXPECT_EQ(SendText(), QStringLiteral("07"));
-  EXPECT_EQ(list->count(), 1);
+  EXPECT_EQ(List()->model()->rowCount(), 1);
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/1 双击发送"));
 
   Click(kHistoryPopupButton);
   EXPECT_FALSE(Popup()->isVisible());
 }
 
+TEST_F(HistoryTest, ShowingAndFocusingThePopupPicksNothing) {
+  Add(QStringLiteral("0a"));
+  Add(QStringLiteral("0b"));
+  SetSendText(QStringLiteral("typed"));
+  SetPeriod(QStringLiteral("10"));
+  dialog_.CheckBox(kAutoSendCheck)->click();
+  dialog_.show();
+  Click(kHistoryPopupButton);
+  Popup()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Popup()));
+  ASSERT_TRUE(testing::WaitUntil([&] { return List()->hasFocus(); }));
+  QTest::qWait(100);
+  // The list's current row has moved to the first entry, as Qt does on focus; that is no choice.
+  EXPECT_EQ(List()->currentIndex().row(), 0);
+  EXPECT_EQ(SendText(), QStringLiteral("typed"));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/2 双击发送"));
+  dialog_.CheckBox(kAutoSendCheck)->click();
+  const ByteFrame sent = pty_.Read(1 << 16, 50);
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x0a), 0);
+
+  // Its first width shows the caption and a usual frame whole.
+  EXPECT_GE(Popup()->width(), Popup()->fontMetrics().horizontalAdvance(QStringLiteral("10000/10000 双击发送")));
+  EXPECT_GE(List()->viewport()->width(),
+            List()->fontMetrics().horizontalAdvance(QStringLiteral("0B 03 07 00 34 12 00 00   01 01 00 29 ")));
+}
+
 TEST_F(HistoryTest, DoubleClickWithThePortClosedSendsNothingQuietly) {
   Add(QStringLiteral("0a"));
   Click(kOpenButton);
+  dialog_.show();
   Click(kHistoryPopupButton);
-  QListWidget* list = Popup()->List();
-  list->setCurrentRow(0);
-  emit list->itemDoubleClicked(list->item(0));
+  DoubleClickRow(0);
+  EXPECT_EQ(SendText(), QStringLiteral("0a"));
   EXPECT_EQ(dialog_.TxCount(), 0);
   EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+TEST_F(HistoryTest, ImportKeepsTenThousandEntriesAndTheWindowStaysResponsive) {
+  std::string lines;
+  for (int i = 0; i < 10005; ++i) lines += std::to_string(i) + "\r\n";
+  prompter_.openAnswers = {QString::fromStdString(folder_.WriteFile("many.txt", lines))};
+  EXPECT_TRUE(testing::AnswersWithin(10000, [&] { Click(kImportHistoryButton); }));
+  EXPECT_EQ(History()->count(), 10000);
+  EXPECT_EQ(History()->itemText(9999), QStringLiteral("9999"));
+  ASSERT_EQ(prompter_.messages.size(), 1);
+  EXPECT_TRUE(prompter_.messages[0].contains(QStringLiteral("10000")));
+  EXPECT_TRUE(prompter_.messages[0].contains(QStringLiteral("5条")));
+  dialog_.show();
+  EXPECT_TRUE(testing::AnswersWithin(10000, [&] { Click(kHistoryPopupButton); }));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/10000 双击发送"));
+}
+
+TEST_F(HistoryTest, ImportRefusesWhatIsNoRegularFileOrTooLarge) {
+  Add(QStringLiteral("kept"));
+  const std::string fifo = folder_.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string sparse = folder_.WriteFile("sparse.txt", "");
+  std::filesystem::resize_file(sparse, std::uint64_t{1} << 30);
+  prompter_.openAnswers = {QStringLiteral("/dev/zero"), QString::fromStdString(fifo),
+                           QString::fromStdString(folder_.Path().string()), QString::fromStdString(sparse)};
+  for (int i = 0; i < 4; ++i) Click(kImportHistoryButton);
+  ASSERT_EQ(prompter_.messages.size(), 4);
+  EXPECT_EQ(prompter_.messages[0], QStringLiteral("无法读取文件/dev/zero: 不是普通文件"));
+  EXPECT_EQ(prompter_.messages[1], QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(fifo)));
+  EXPECT_TRUE(prompter_.messages[2].endsWith(QStringLiteral(": 不是普通文件")));
+  EXPECT_TRUE(prompter_.messages[3].contains(QStringLiteral("16777216")));
+  EXPECT_EQ(Rows(), QStringList{QStringLiteral("kept")});
+}
+
+TEST(HistoryPopupList, TwoMillionEntriesShowAtOnceAndAClickPicksTheOneUnderIt) {
+  std::vector<std::pair<int, bool>> picked;
+  HistoryPopup popup(nullptr, [&](int index, bool send) { picked.emplace_back(index, send); });
+  QStringList entries;
+  entries.reserve(2000000);
+  for (int i = 0; i < 2000000; ++i) entries << QString::number(i);
+  EXPECT_TRUE(testing::AnswersWithin(20000, [&] {
+    popup.FillHistoryPopup(entries);
+    popup.show();
+  }));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
+  EXPECT_EQ(popup.windowTitle(), QStringLiteral("-1/2000000 双击发送"));
+  popup.List()->scrollToBottom();
+  ClickEntry(&popup, 1999999, false);
+  EXPECT_EQ(picked, (std::vector<std::pair<int, bool>>{{1999999, false}}));
+  EXPECT_EQ(popup.windowTitle(), QStringLiteral("1999999/2000000 双击发送"));
 }
 
 }  // namespace

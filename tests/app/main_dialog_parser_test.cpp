@@ -1,6 +1,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/dialog_test_support.h"
 #include "support/wait.h"
@@ -97,6 +98,25 @@ TEST_F(ParserMenuTest, ANewStartRestoresTheListedParsers) {
   ASSERT_EQ(parsers.size(), 3);
   EXPECT_EQ(parsers[0], QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("a.txt")));
   EXPECT_EQ(parsers[2], QStringLiteral("解析器3:") + QString::fromStdString(folder_.File("c.txt")));
+}
+
+TEST_F(ParserMenuTest, AListOrScriptThatIsNoRegularFileNeverHoldsTheMenu) {
+  // The list is a FIFO that no one writes: the menu opens at once and says so, once.
+  ASSERT_EQ(::mkfifo(folder_.File("parsers.txt").c_str(), 0600), 0);
+  EXPECT_TRUE(testing::AnswersWithin(10000, [&] {
+    ChooseTool(-1);
+    ChooseTool(-1);
+  }));
+  EXPECT_EQ(prompter_.menus.size(), 2u);
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("无法读取文件parsers.txt: 不是普通文件")});
+  EXPECT_TRUE(ParserEntries().isEmpty());
+
+  prompter_.openAnswers = {QStringLiteral("/dev/zero"), QString::fromStdString(folder_.File("parsers.txt"))};
+  EXPECT_TRUE(testing::AnswersWithin(10000, [&] {
+    ChooseTool(kLoadParser);
+    ChooseTool(kLoadParser);
+  }));
+  EXPECT_EQ(prompter_.messages.mid(1), QStringList(2, QStringLiteral("载入解析器失败")));
 }
 
 }  // namespace

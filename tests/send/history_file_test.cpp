@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/c_file.h"
+#include "common/regular_file.h"
 #include "send/text_line_reader.h"
 #include "support/temp_dir.h"
 
@@ -12,9 +15,17 @@ namespace {
 using testing::TempDir;
 using Entries = std::vector<std::string>;
 
+std::optional<Entries> Read(const std::string& path) {
+  std::string error;
+  std::optional<HistoryFileContent> content = ReadHistoryFile(path, &error);
+  if (!content) return std::nullopt;
+  EXPECT_EQ(content->dropped, 0u);
+  return content->entries;
+}
+
 Entries Import(const std::string& bytes) {
   TempDir dir;
-  return ReadHistoryFile(dir.WriteFile("history.txt", bytes)).value();
+  return Read(dir.WriteFile("history.txt", bytes)).value();
 }
 
 TEST(ReadHistoryFile, ReadsLinesTheWayTheTerminalAlwaysHas) {
@@ -37,8 +48,27 @@ TEST(ReadHistoryFile, ReadsLinesTheWayTheTerminalAlwaysHas) {
   EXPECT_EQ(Import("\xB2\xE2\xCA\xD4\r\n\xFF\xFE\r\nCC\r\n"), (Entries{"\xB2\xE2\xCA\xD4"}));
   EXPECT_TRUE(Import("").empty());
   TempDir dir;
-  EXPECT_FALSE(ReadHistoryFile(dir.File("missing.txt")).has_value());
-  EXPECT_FALSE(ReadHistoryFile(dir.Path().string()).has_value());  // a folder opens but cannot be read
+  EXPECT_FALSE(Read(dir.File("missing.txt")).has_value());
+  EXPECT_FALSE(Read(dir.Path().string()).has_value());  // a folder opens but cannot be read
+}
+
+TEST(ReadHistoryFile, KeepsTheFirstTenThousandEntriesOfAFileUpTo16MiB) {
+  TempDir dir;
+  std::string lines;
+  for (int i = 0; i < 10003; ++i) lines += std::to_string(i) + "\r\n";
+  std::string error;
+  const std::optional<HistoryFileContent> content = ReadHistoryFile(dir.WriteFile("many.txt", lines), &error);
+  ASSERT_TRUE(content.has_value());
+  ASSERT_EQ(content->entries.size(), kMaxHistoryEntries);
+  EXPECT_EQ(content->entries.back(), "9999");
+  EXPECT_EQ(content->dropped, 3u);
+
+  const std::string large = dir.WriteFile("large.txt", "AA\r\n");
+  std::filesystem::resize_file(large, kMaxHistoryFileBytes + 1);
+  EXPECT_FALSE(ReadHistoryFile(large, &error).has_value());
+  EXPECT_EQ(error, TooLargeReason(kMaxHistoryFileBytes));
+  EXPECT_FALSE(ReadHistoryFile("/dev/zero", &error).has_value());
+  EXPECT_EQ(error, kNotRegularFileReason);
 }
 
 TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {
@@ -46,10 +76,10 @@ TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {
   const Entries entries = {"<reset>01 02", "AT", "at", "\xB2\xE2"};
   ASSERT_TRUE(WriteHistoryFile(dir.File("out.txt"), entries));
   EXPECT_EQ(testing::ReadFile(dir.File("out.txt")), "<reset>01 02\r\nAT\r\nat\r\n\xB2\xE2\r\n");
-  EXPECT_EQ(ReadHistoryFile(dir.File("out.txt")).value(), entries);
+  EXPECT_EQ(Read(dir.File("out.txt")).value(), entries);
   // An entry holding a line break comes back as two entries.
   ASSERT_TRUE(WriteHistoryFile(dir.File("two.txt"), {"01\r\n02"}));
-  EXPECT_EQ(ReadHistoryFile(dir.File("two.txt")).value(), (Entries{"01", "02"}));
+  EXPECT_EQ(Read(dir.File("two.txt")).value(), (Entries{"01", "02"}));
   EXPECT_FALSE(WriteHistoryFile(dir.File("no/such/folder.txt"), entries));
   EXPECT_FALSE(WriteHistoryFile("/dev/full", entries));
 }
@@ -70,6 +100,13 @@ TEST(TextLineReader, ReturnsEmptyLinesOnceTheFileHasEnded) {
   EXPECT_EQ(reader.ReadTextLine(512), "/c");
   EXPECT_EQ(reader.ReadTextLine(512), "");
   EXPECT_EQ(reader.ReadTextLine(512), "");
+
+  // With a byte budget the reader ends there, however long the file has become.
+  CFile longer = OpenCFile(dir.WriteFile("longer.txt", "/a/b\r\n/c/d\r\n"), "rb");
+  TextLineReader budgeted(longer.get(), 8);
+  EXPECT_EQ(budgeted.ReadTextLine(512), "/a/b");
+  EXPECT_EQ(budgeted.ReadTextLine(512), "/c");
+  EXPECT_EQ(budgeted.ReadTextLine(512), "");
 }
 
 }  // namespace

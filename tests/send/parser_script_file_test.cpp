@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/regular_file.h"
 #include "support/temp_dir.h"
 
 namespace portprobe {
@@ -18,6 +19,13 @@ TEST(ReadParserScriptFile, ReadsWholeFilesUpTo1048576Bytes) {
   EXPECT_EQ(ReadParserScriptFile(testing::WriteFile(directory / "too_large.txt", largest + "x")), std::nullopt);
   EXPECT_EQ(ReadParserScriptFile(directory / "missing.txt"), std::nullopt);
   EXPECT_EQ(ReadParserScriptFile(directory), std::nullopt);
+
+  // Why, for the callers that tell it.
+  std::string error;
+  EXPECT_EQ(ReadParserScriptFile("/dev/zero", &error), std::nullopt);
+  EXPECT_EQ(error, kNotRegularFileReason);
+  EXPECT_EQ(ReadParserScriptFile(directory / "too_large.txt", &error), std::nullopt);
+  EXPECT_EQ(error, TooLargeReason(kMaxParserScriptBytes));
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "send/parser_slots.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+
+#include "common/regular_file.h"
 #include "support/temp_dir.h"
 
 namespace portprobe {
@@ -65,9 +69,22 @@ TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
   EXPECT_EQ(many.ParserCount(), ParserSlots::kCapacity);
 
   ParserSlots none;
-  none.RestoreFromList(dir.File("no-list.txt"));
-  none.RestoreFromList(dir.Path().string());
+  std::string error;
+  EXPECT_TRUE(none.RestoreFromList(dir.File("no-list.txt"), &error));
+  EXPECT_FALSE(none.RestoreFromList(dir.Path().string(), &error));
+  EXPECT_EQ(error, kNotRegularFileReason);
+  // A list that never ends, or one over 1 MiB, is not read at all.
+  EXPECT_FALSE(none.RestoreFromList("/dev/zero", &error));
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(none.RestoreFromList(fifo, &error));
+  std::filesystem::resize_file(list, ParserSlots::kMaxParserListBytes + 1);
+  EXPECT_FALSE(none.RestoreFromList(list, &error));
+  EXPECT_EQ(error, TooLargeReason(ParserSlots::kMaxParserListBytes));
   EXPECT_EQ(none.ParserCount(), 0);
+  // A script that is no regular file does not load, and loading it does not wait.
+  EXPECT_EQ(none.LoadChosenScript(fifo), ParserSlots::LoadOutcome::Failed);
+  EXPECT_EQ(none.LoadChosenScript("/dev/zero"), ParserSlots::LoadOutcome::Failed);
   EXPECT_FALSE(ParserSlots::AppendToList(dir.File("no/folder/parsers.txt"), a));
 }
 

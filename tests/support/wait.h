@@ -4,6 +4,8 @@
 #include <QDeadlineTimer>
 #include <QString>
 #include <QThread>
+#include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <ostream>
 
@@ -22,6 +24,18 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
     QThread::msleep(1);
   }
   return true;
+}
+
+// Whether the event loop gets round to a call posted just before `action` within
+// `timeoutMs` (stretched under valgrind, which runs code some fifty times slower): the
+// window answers its user through whatever the action starts.
+inline bool AnswersWithin(int timeoutMs, const std::function<void()>& action) {
+  const int slowdown = std::getenv("PORTPROBE_UNDER_VALGRIND") != nullptr ? 50 : 1;
+  QDeadlineTimer deadline(static_cast<qint64>(timeoutMs) * slowdown);
+  bool answered = false;
+  QTimer::singleShot(0, [&answered] { answered = true; });
+  action();
+  return WaitUntil([&answered] { return answered; }, static_cast<int>(deadline.remainingTime()));
 }
 
 }  // namespace portprobe::testing

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "common/c_file.h"
+
+namespace portprobe {
+
+// Why a path that names a FIFO, a device, a folder or a socket is not read.
+inline constexpr char kNotRegularFileReason[] = "不是普通文件";
+
+inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>::max();
+
+// A regular file open for reading, with its size when it was opened.
+struct RegularFile {
+  CFile stream;
+  std::uint64_t size = 0;
+};
+
+// Opens a file that the user named without ever blocking the caller: the open does not
+// wait for a FIFO's writer, and only a regular file is taken, so no read can wait on a
+// device or go on for ever. A file of more than maxBytes bytes is refused too. Nothing,
+// with `error` set to the reason in words, when the file is not taken.
+std::optional<RegularFile> OpenRegularFile(const std::string& path, std::uint64_t maxBytes, std::string* error);
+
+// The whole content of a regular file of at most maxBytes bytes (one that grows past
+// the limit while it is read is refused as well).
+std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::string* error);
+
+// The reason given for a file over the limit.
+std::string TooLargeReason(std::uint64_t maxBytes);
+
+}  // namespace portprobe
