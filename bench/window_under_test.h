@@ -30,7 +30,7 @@ struct WindowUnderTest {
   }
 
   testing::TempDir home;
-  int homeSet = ::setenv("HOME", home.Path().c_str(), 1);
+  int homeSet = ::setenv("HOME", home.Path().c_str(), 1);  // before the window exists
   testing::PtyPair pty;
   testing::ScriptedPrompter prompter;
   MainDialog dialog{prompter, {{pty.SlavePath()}, false}};
