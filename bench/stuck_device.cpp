@@ -11,7 +11,6 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -20,6 +19,7 @@
 #include <string>
 
 #include "app/main_dialog.h"
+#include "ui/plain_text_view.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
 #include "support/pty_pair.h"
@@ -45,7 +45,7 @@ void Run(const Setup& setup, int seconds) {
   if (setup.kibibytes > 0) {
     dialog.CheckBox(kHexSendCheck)->setChecked(false);
     const QString line = QString(1022, QLatin1Char('x')) + QLatin1Char('\n');
-    dialog.MultiLineEdit(kSendBox)->setPlainText(line.repeated(setup.kibibytes));
+    dialog.SendBox()->SetText(line.repeated(setup.kibibytes).toStdString());
   }
   dialog.Edit(kPeriodEdit)->setText(QStringLiteral("10"));
   dialog.CheckBox(kAutoSendCheck)->click();

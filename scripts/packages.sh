@@ -4,7 +4,7 @@
 
 PORTPROBE_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
   libgl-dev fonts-wqy-microhei)
-PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desktop-file-utils)
+PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desktop-file-utils libbenchmark-dev)
 
 missing_packages() {
   local pkg

@@ -15,6 +15,7 @@
 #include "parser/packet_parser.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
+#include "ui/combo_box_rows.h"
 
 namespace portprobe {
 
@@ -58,8 +59,10 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
   }
-  ComboBox(kPortList)->lineEdit()->installEventFilter(this);
+  ui::FitDropDownToRows(ComboBox(kPortList));
+  ui::FitDropDownToRows(ComboBox(kChecksumList));
   SetUpReceiveBox();
+  SetUpSendBox();
   ConnectCaptureControls();
   running_ = this;
   RunStartupSequence();
@@ -88,7 +91,7 @@ void MainDialog::RunStartupSequence() {
   CheckBox(kHexSendCheck)->setChecked(true);
   Label(kCaptureLabel)->setText(QStringLiteral("未指定写入文件"));
   Label(kSendFileLabel)->setText(QStringLiteral("未指定发送文件"));
-  MultiLineEdit(kSendBox)->setPlainText(QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  SetSendBoxBytes("0b 03 07 00 34 12 00 00 01 01 00");
   SetControlText(kReceiveBox, QStringLiteral("Receiving Area"));
   startupTextShown_ = true;
   startupDone_ = true;
@@ -149,10 +152,6 @@ bool MainDialog::ExchangePeriodFromControl() {
   return false;
 }
 
-void MainDialog::accept() {
-  if (ExchangePeriodFromControl()) TemplateDialog::accept();
-}
-
 void MainDialog::done(int result) {
   if (stopActiveJob_) {
     stopActiveJob_();
@@ -164,12 +163,16 @@ void MainDialog::done(int result) {
   TemplateDialog::done(result);
 }
 
-bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ComboBox(kPortList)->lineEdit() && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && PortPathEntered()) return true;
+void MainDialog::EnterPressed() {
+  QWidget* focus = focusWidget();
+  if (focus == Edit(kPeriodEdit)) {
+    ExchangePeriodFromControl();
+  } else if (auto* list = qobject_cast<QComboBox*>(focus)) {
+    // A row's exact name the list has taken itself as the key reached it.
+    if (list->currentText() == list->itemText(list->currentIndex())) return;
+    if (list == ComboBox(kPortList) && PortPathEntered()) return;
+    ui::CommitTypedRow(list);
   }
-  return TemplateDialog::eventFilter(watched, event);
 }
 
 }  // namespace portprobe

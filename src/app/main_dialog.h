@@ -59,20 +59,23 @@ class MainDialog : public ui::TemplateDialog {
   // The receive box 1006 and everything appended to it since the last clear, as raw
   // bytes; the start-up text does not count.
   ui::PlainTextView* ReceiveBox() const;
+  // The send box 1005; its text has LF line ends, sent as CR LF.
+  ui::PlainTextView* SendBox() const;
   std::string_view ReceiveText() const;
   const std::string& CapturePath() const { return capturePath_; }
 
   // Puts `text` at the end of the receive box unchanged and shows the end.
   void AppendReceiveText(std::string_view text);
 
-  // OK reads the window's values back and ends the dialog only when they are valid.
-  void accept() override;
   void done(int result) override;
 
   friend void PrintToReceiveBox(std::string_view text);
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Only the close box ends the window: Enter confirms what the focused control
+  // holds, and Escape is left to popups and menus.
+  void EnterPressed() override;
+  void EscapePressed() override {}
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
@@ -118,6 +121,7 @@ class MainDialog : public ui::TemplateDialog {
   void WriteWatchTick();
 
   // Manual send and the send-box buttons (main_dialog_send.cpp).
+  void SetUpSendBox();
   std::string SendBoxBytes() const;
   void SetSendBoxBytes(const std::string& bytes);
   void EnableSendControls(bool enabled);
@@ -160,7 +164,6 @@ class MainDialog : public ui::TemplateDialog {
   void ShowToolsMenu(const QPoint& clientPoint);
   void ShowToolsMenuAtCursor();
   void ToolsCommand(int id);
-  QString SelectedText(int editId) const;
   QString ToolText() const;
   void StartCalculator();
   void OpenHelp();
@@ -250,7 +253,7 @@ class MainDialog : public ui::TemplateDialog {
   // window keeps answering between them.
   std::deque<SerialEvent> backlog_;
   ReceiveFormatter formatter_;
-  // "Receiving Area" stands in the box until the first text or the user replaces it.
+  // "Receiving Area" stands in the box until the first text replaces it.
   bool startupTextShown_ = false;
 
   std::string capturePath_;

@@ -1,6 +1,7 @@
 // The window grows from its start-up size: the two boxes stretch, the controls of
 // the bottom area follow the lower edge. Some controls have their own text colour.
 #include <QPalette>
+#include <algorithm>
 #include <QResizeEvent>
 
 #include "app/main_dialog.h"
@@ -18,6 +19,11 @@ constexpr std::array<int, 24> kBottomControls = {
     kResetCountersButton, kClearHistoryButton, kSendFileButton, kSendFileLabel,     kMenuButton,
     kHexButton,          kCharButton,     kClearSendButton,   kManualSendButton,    kHexSendCheck,
     kAutoSendCheck,      kPeriodLabel,    kPeriodEdit,        kMillisecondsLabel};
+
+// The rest of the status line's row stays at the right edge, so that the status
+// text gets the width that the window gains.
+constexpr std::array<int, 5> kRightOfStatus = {kRxLabel, kTxLabel, kResetCountersButton, kSendFileButton,
+                                               kSendFileLabel};
 
 struct TextColour {
   QColor colour;
@@ -45,7 +51,8 @@ void MainDialog::RecordLayout() {
 }
 
 // Two thirds of the extra height go to the receive box, the rest to the send box;
-// both take all of the extra width. A size below the start-up size moves nothing.
+// both take all of the extra width, and so does the status line. A size below the
+// start-up size moves nothing.
 void MainDialog::Relayout(const QSize& proposed) {
   const int dx = proposed.width() - initialSize_.width();
   const int dy = proposed.height() - initialSize_.height();
@@ -54,7 +61,11 @@ void MainDialog::Relayout(const QSize& proposed) {
   Control(kReceiveBox)->setGeometry(initialReceiveBox_.adjusted(0, 0, dx, g));
   Control(kSendBox)->setGeometry(initialSendBox_.adjusted(0, g, dx, dy));
   for (std::size_t i = 0; i < kBottomControls.size(); ++i) {
-    Control(kBottomControls[i])->setGeometry(initialBottomControls_[i].translated(0, dy));
+    const int id = kBottomControls[i];
+    QRect rect = initialBottomControls_[i].translated(0, dy);
+    if (id == kStatusLabel) rect.adjust(0, 0, dx, 0);
+    if (std::find(kRightOfStatus.begin(), kRightOfStatus.end(), id) != kRightOfStatus.end()) rect.translate(dx, 0);
+    Control(id)->setGeometry(rect);
   }
 }
 
@@ -68,8 +79,10 @@ void MainDialog::ApplyTextColours() {
     for (int id : entry.controls) {
       QWidget* control = Control(id);
       QPalette palette = control->palette();
+      // A disabled control keeps the style's disabled look.
       for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-        palette.setColor(role, entry.colour);
+        palette.setColor(QPalette::Active, role, entry.colour);
+        palette.setColor(QPalette::Inactive, role, entry.colour);
       }
       control->setPalette(palette);
     }

@@ -18,8 +18,9 @@ void MainDialog::SetUpReceiveBox() {
   auto* box = new ui::PlainTextView(this);
   // Hex columns line up only in a fixed-pitch font.
   box->setFont(ui::FixedPitchFont(font().pointSize()));
+  // Received text may be saved as it stands, so keys only select and copy it.
+  box->SetReadOnly(true);
   ReplaceControl(kReceiveBox, box);
-  connect(box, &ui::PlainTextView::Edited, this, [this] { startupTextShown_ = false; });
   connect(Button(kClearReceiveButton), &QPushButton::clicked, this, &MainDialog::ClearReceive);
 }
 

@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
 
@@ -13,6 +12,8 @@
 #include "resources/control_ids.h"
 #include "send/hex_codec.h"
 #include "send/send_text.h"
+#include "ui/dialog_units.h"
+#include "ui/plain_text_view.h"
 
 namespace portprobe {
 
@@ -20,19 +21,32 @@ using namespace resources;
 
 namespace {
 
+// Larger data goes out as a file; the cap keeps a paste from swelling the window.
+constexpr std::size_t kSendBoxLimit = std::size_t{4} << 20;
 constexpr std::size_t kMaxHexConversion = 1024;
 constexpr std::size_t kMaxCharConversion = 4096;
 const QString kTooLong = QStringLiteral("Too Long Data To Do!");
 
 }  // namespace
 
-std::string MainDialog::SendBoxBytes() const {
-  return ToWireText(MultiLineEdit(kSendBox)->toPlainText().toStdString());
+// The plain-text view lays out only the lines in sight and splits very long ones, so a
+// big paste neither freezes the window nor costs it anything once it rests.
+void MainDialog::SetUpSendBox() {
+  auto* box = new ui::PlainTextView(this);
+  box->setFont(ui::FixedPitchFont(font().pointSize()));
+  box->SetWantReturn(true);
+  box->SetEditLimit(kSendBoxLimit);
+  ReplaceControl(kSendBox, box);
+  connect(box, &ui::PlainTextView::EditRefused, this, [this] {
+    Notify(QStringLiteral("发送框最多容纳4 MiB文本，粘贴的内容太大。更大的数据请用“发送文件”发送。"));
+  });
 }
 
-void MainDialog::SetSendBoxBytes(const std::string& bytes) {
-  MultiLineEdit(kSendBox)->setPlainText(QString::fromStdString(FromWireText(bytes)));
-}
+ui::PlainTextView* MainDialog::SendBox() const { return TextView(kSendBox); }
+
+std::string MainDialog::SendBoxBytes() const { return ToWireText(SendBox()->Text().All()); }
+
+void MainDialog::SetSendBoxBytes(const std::string& bytes) { SendBox()->SetText(FromWireText(bytes)); }
 
 void MainDialog::EnableSendControls(bool enabled) {
   for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) Button(id)->setEnabled(enabled);
@@ -101,7 +115,7 @@ void MainDialog::ConvertToChars() {
 void MainDialog::ClearSend() {
   sendFilePath_.clear();
   Label(kSendFileLabel)->clear();
-  MultiLineEdit(kSendBox)->clear();
+  SendBox()->Clear();
 }
 
 }  // namespace portprobe

@@ -1,10 +1,8 @@
 // The tools menu: number conversions, the calculator, packet parsers and help.
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTextCursor>
 
 #include "app/main_dialog.h"
 #include "common/executable_directory.h"
@@ -86,15 +84,10 @@ void MainDialog::ToolsCommand(int id) {
   }
 }
 
-QString MainDialog::SelectedText(int editId) const {
-  // Qt marks line ends inside a selection with the paragraph separator.
-  return MultiLineEdit(editId)->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-}
-
 QString MainDialog::ToolText() const {
   QString text = ReceiveBox()->SelectedText();
-  if (text.isEmpty()) text = SelectedText(kSendBox);
-  if (text.isEmpty()) text = MultiLineEdit(kSendBox)->toPlainText();
+  if (text.isEmpty()) text = SendBox()->SelectedText();
+  if (text.isEmpty()) text = SendBox()->ToPlainText();
   return QString::fromStdString(ToWireText(text.toStdString()));
 }
 

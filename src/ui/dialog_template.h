@@ -23,6 +23,8 @@ enum ControlStyle : unsigned {
   kStyleNone = 0,
   kStyleWantReturn = 1u << 0,  // multi-line edit: Enter makes a new line
   kStyleReadOnly = 1u << 1,
+  kStyleDropDownList = 1u << 2,  // combo box: rows can only be picked, not typed
+  kStyleElideMiddle = 1u << 3,   // label: a text too long for it loses its middle
 };
 
 // A rectangle in dialog units.

@@ -37,20 +37,27 @@ void PlainTextView::SetText(std::string_view text) {
 }
 
 void PlainTextView::Append(std::string_view text) {
-  const bool followEnd = !HasSelection();
+  QScrollBar* vertical = verticalScrollBar();
+  const bool followEnd = vertical->value() >= vertical->maximum();
   ForgetDropped(text_.Append(text));
   UpdateScrollBars();
-  if (followEnd) {
+  if (followEnd && !HasSelection()) {
     caret_ = anchor_ = text_.Size();
     EnsureCaretVisible();
-  } else {
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  } else if (followEnd) {
+    vertical->setValue(vertical->maximum());
   }
   viewport()->update();
 }
 
+void PlainTextView::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
+}
+
 void PlainTextView::Clear() {
   text_.Clear();
+  history_.Clear();
   caret_ = anchor_ = 0;
   UpdateScrollBars();
   viewport()->update();
@@ -173,6 +180,7 @@ QRect PlainTextView::CaretRect() const {
 // Keeps caret, anchor and the first visible line on the same text after old lines went.
 void PlainTextView::ForgetDropped(LineIndexedText::Dropped dropped) {
   if (dropped.bytes == 0) return;
+  history_.Clear();  // its positions no longer hold
   caret_ = Shifted(caret_, dropped.bytes);
   anchor_ = Shifted(anchor_, dropped.bytes);
   QScrollBar* vertical = verticalScrollBar();

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/edit_history.h"
 #include "common/line_indexed_text.h"
 
 namespace portprobe::ui {
@@ -14,7 +15,9 @@ class LaidOutLine;
 // the text is kept as UTF-8 bytes and only the visible lines are laid out, so
 // appending costs the same however long the text has grown, and the oldest lines
 // give way once the text reaches its byte limit. The user can select, copy, type,
-// paste and delete. Enter and Escape are left to the dialog.
+// paste and delete, unless the view is read-only: then keys select and copy but never
+// change the text. Enter and Escape are left to the dialog, unless Enter is wanted
+// for new lines. The caret does not blink, so a view at rest costs nothing.
 class PlainTextView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -25,10 +28,18 @@ class PlainTextView : public QAbstractScrollArea {
   const LineIndexedText& Text() const { return text_; }
   QString ToPlainText() const;
   void SetText(std::string_view text);
-  // Adds text at the end and shows the end. Without a selection the caret follows
-  // the end; a selection that the user made stays as it is.
+  // Adds text at the end. While the view shows the end it follows the end, and so
+  // does the caret unless the user selected something; a view that the user scrolled
+  // away from the end stays on what it shows.
   void Append(std::string_view text);
   void Clear();
+  void SetReadOnly(bool readOnly);
+  bool IsReadOnly() const { return readOnly_; }
+  // Enter puts a line end (LF) in, as in an edit box.
+  void SetWantReturn(bool wantReturn) { wantReturn_ = wantReturn; }
+  // An edit by the user that would make the text longer than `bytes` is refused as a
+  // whole and reported by EditRefused; 0 sets no limit.
+  void SetEditLimit(std::size_t bytes) { editLimit_ = bytes; }
 
   // Caret and anchor are byte positions in Text(); the selection lies between them.
   std::size_t Caret() const { return caret_; }
@@ -40,10 +51,15 @@ class PlainTextView : public QAbstractScrollArea {
   void Copy() const;
   void Cut();
   void Paste();
+  // Take back and make again the user's edits; setting the text forgets them.
+  void Undo();
+  void Redo();
 
  signals:
   // The user changed the text (typing, pasting, cutting, deleting).
   void Edited();
+  // An edit was refused for the edit limit; the text stayed as it was.
+  void EditRefused();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -84,12 +100,17 @@ class PlainTextView : public QAbstractScrollArea {
   std::size_t PositionAt(QPoint point) const;
   void MoveCaret(std::size_t position, bool keepAnchor);
   void ReplaceSelection(std::string_view bytes);
+  void ApplyEdit(std::size_t position, std::size_t length, std::string_view bytes);
   void DeleteBeside(bool forward);
 
   LineIndexedText text_;
+  EditHistory history_;
   std::size_t caret_ = 0;
   std::size_t anchor_ = 0;
   bool selecting_ = false;
+  bool readOnly_ = false;
+  bool wantReturn_ = false;
+  std::size_t editLimit_ = 0;
 };
 
 }  // namespace portprobe::ui

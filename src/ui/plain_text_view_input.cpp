@@ -28,21 +28,44 @@ void PlainTextView::Copy() const {
 }
 
 void PlainTextView::Cut() {
-  if (!HasSelection()) return;
+  if (readOnly_ || !HasSelection()) return;
   Copy();
   ReplaceSelection({});
 }
 
-void PlainTextView::Paste() { ReplaceSelection(QApplication::clipboard()->text().toStdString()); }
+void PlainTextView::Paste() {
+  if (!readOnly_) ReplaceSelection(QApplication::clipboard()->text().toStdString());
+}
+
+void PlainTextView::Undo() {
+  if (readOnly_) return;
+  if (const std::optional<TextEdit> edit = history_.TakeUndo()) {
+    ApplyEdit(edit->position, edit->inserted.size(), edit->removed);
+  }
+}
+
+void PlainTextView::Redo() {
+  if (readOnly_) return;
+  if (const std::optional<TextEdit> edit = history_.TakeRedo()) {
+    ApplyEdit(edit->position, edit->removed.size(), edit->inserted);
+  }
+}
 
 void PlainTextView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
-  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+  const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+  if (enter && wantReturn_ && !readOnly_) {
+    ReplaceSelection("\n");
+    return;
+  }
+  if (enter || key == Qt::Key_Escape) {
     event->ignore();
     return;
   }
   if (HandleShortcut(event) || HandleMovement(event)) return;
-  if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+  if (readOnly_) {
+    event->ignore();
+  } else if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
     DeleteBeside(key == Qt::Key_Delete);
   } else if (IsTypedText(event->text())) {
     ReplaceSelection(event->text().toStdString());
@@ -60,6 +83,10 @@ bool PlainTextView::HandleShortcut(QKeyEvent* event) {
     Cut();
   } else if (event->matches(QKeySequence::Paste)) {
     Paste();
+  } else if (event->matches(QKeySequence::Undo)) {
+    Undo();
+  } else if (event->matches(QKeySequence::Redo)) {
+    Redo();
   } else {
     return false;
   }
@@ -150,8 +177,19 @@ void PlainTextView::MoveCaret(std::size_t position, bool keepAnchor) {
 
 void PlainTextView::ReplaceSelection(std::string_view bytes) {
   const std::size_t from = std::min(anchor_, caret_);
-  const LineIndexedText::Dropped dropped = text_.Replace(from, std::max(anchor_, caret_), bytes);
-  caret_ = anchor_ = from + bytes.size();
+  const std::size_t to = std::max(anchor_, caret_);
+  const std::size_t kept = text_.Size() - (to - from);
+  if (editLimit_ != 0 && bytes.size() > editLimit_ - std::min(kept, editLimit_)) {
+    emit EditRefused();
+    return;
+  }
+  history_.Record({from, std::string(text_.Slice(from, to)), std::string(bytes)});
+  ApplyEdit(from, to - from, bytes);
+}
+
+void PlainTextView::ApplyEdit(std::size_t position, std::size_t length, std::string_view bytes) {
+  const LineIndexedText::Dropped dropped = text_.Replace(position, position + length, bytes);
+  caret_ = anchor_ = position + bytes.size();
   ForgetDropped(dropped);
   UpdateScrollBars();
   EnsureCaretVisible();
@@ -201,14 +239,14 @@ void PlainTextView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PlainTextView::inputMethodEvent(QInputMethodEvent* event) {
-  if (!event->commitString().isEmpty()) ReplaceSelection(event->commitString().toStdString());
+  if (!readOnly_ && !event->commitString().isEmpty()) ReplaceSelection(event->commitString().toStdString());
   event->accept();
 }
 
 QVariant PlainTextView::inputMethodQuery(Qt::InputMethodQuery query) const {
   switch (query) {
     case Qt::ImEnabled:
-      return true;
+      return !readOnly_;
     case Qt::ImCursorRectangle:
       return CaretRect();
     default:

@@ -10,7 +10,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "ui/elided_label.h"
 #include "ui/plain_text_view.h"
+#include "ui/push_button.h"
 
 namespace portprobe::ui {
 
@@ -34,7 +36,7 @@ QPlainTextEdit* CreateMultiLineEdit(const ControlTemplate& control, QWidget* par
 
 QComboBox* CreateComboBox(const ControlTemplate& control, QWidget* parent, const DialogUnits& units) {
   auto* combo = new QComboBox(parent);
-  combo->setEditable(true);
+  combo->setEditable(!(control.style & kStyleDropDownList));
   combo->setInsertPolicy(QComboBox::NoInsert);
   // The template height is that of the dropped-down list.
   const int rowHeight = combo->fontMetrics().height() + 2;
@@ -73,7 +75,7 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
   const QString caption = QString::fromUtf8(control.caption);
   switch (control.kind) {
     case ControlKind::PushButton: {
-      auto* button = new QPushButton(caption, this);
+      auto* button = new PushButton(caption, this);
       button->setAutoDefault(true);
       return button;
     }
@@ -82,6 +84,7 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
     case ControlKind::ComboBox:
       return CreateComboBox(control, this, units_);
     case ControlKind::Label:
+      if (control.style & kStyleElideMiddle) return new ElidedLabel(caption, this);
       return new QLabel(caption, this);
     case ControlKind::BorderedLabel: {
       auto* label = new QLabel(caption, this);
@@ -122,15 +125,17 @@ void TemplateDialog::PlaceControl(QWidget* widget, const ControlTemplate& contro
 
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {
   if (IsEnterKey(event)) {
-    accept();
-    return;
+    EnterPressed();
+  } else if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    EscapePressed();
+  } else {
+    QDialog::keyPressEvent(event);
   }
-  QDialog::keyPressEvent(event);
 }
 
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
   if (IsEnterKey(event)) {
-    accept();
+    EnterPressed();
     return true;
   }
   return QDialog::eventFilter(watched, event);

@@ -53,9 +53,11 @@ class TemplateDialog : public QDialog {
 
  protected:
   // Enter is the dialog's OK command unless the focused control takes it itself
-  // (a push button, or a multi-line edit that wants returns).
+  // (a push button, or a multi-line edit that wants returns); Escape is Cancel.
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  virtual void EnterPressed() { accept(); }
+  virtual void EscapePressed() { reject(); }
 
  private:
   QWidget* CreateControl(const ControlTemplate& control);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QComboBox>
-#include <QPlainTextEdit>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <string>
@@ -14,6 +16,7 @@
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
+#include "ui/plain_text_view.h"
 
 namespace portprobe::testing {
 
@@ -29,6 +32,27 @@ inline TerminalOptions PortsFirst(std::vector<std::string> ports) {
 inline void Choose(QComboBox* list, int row) {
   list->setCurrentIndex(row);
   emit list->activated(row);
+}
+
+// Shows the window as the one the user works in, so that keys reach its focus widget.
+inline void ShowActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// A key as the user presses it: to the window that has the keyboard, through the
+// application, which hands it to the focus widget or an open popup and runs shortcuts.
+inline void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWindow* window = QGuiApplication::focusWindow();
+  ASSERT_NE(window, nullptr);
+  QTest::keyClick(window, key, modifiers);
+}
+
+inline void TypeText(const QString& text) {
+  QWindow* window = QGuiApplication::focusWindow();
+  ASSERT_NE(window, nullptr);
+  for (QChar c : text) QTest::keyClick(window, c.toLatin1());
 }
 
 // Makes a folder the current directory for as long as it lives, since the terminal
@@ -57,7 +81,9 @@ class ConnectedWindowTest : public ::testing::Test {
     return options;
   }
 
-  QPlainTextEdit* SendBox() { return dialog_.MultiLineEdit(resources::kSendBox); }
+  ui::PlainTextView* SendBox() { return dialog_.SendBox(); }
+  QString SendText() { return SendBox()->ToPlainText(); }
+  void SetSendText(const QString& text) { SendBox()->SetText(text.toStdString()); }
   void Click(int id) { dialog_.Button(id)->click(); }
 
   PtyPair pty_;

@@ -21,9 +21,11 @@ class FaultTest : public testing::ConnectedWindowTest {
  protected:
   // Types a device path into the port box, as a user would, and opens it.
   void OpenTyped(const std::string& path) {
-    QLineEdit* portEdit = dialog_.ComboBox(kPortList)->lineEdit();
-    portEdit->setText(QString::fromStdString(path));
-    QTest::keyClick(portEdit, Qt::Key_Return);
+    testing::ShowActive(dialog_);
+    QTest::mouseClick(dialog_.ComboBox(kPortList)->lineEdit(), Qt::LeftButton);
+    testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+    testing::TypeText(QString::fromStdString(path));
+    testing::PressKey(Qt::Key_Return);
     if (!dialog_.IsOpen()) Click(kOpenButton);
   }
 };
@@ -88,7 +90,7 @@ TEST_F(FaultTest, AParserFileThatIsAFolderOrUnreadableDoesNotLoad) {
 }
 
 TEST_F(FaultTest, AnUnreadableHistoryFileLeavesTheListAsItIs) {
-  SendBox()->setPlainText(QStringLiteral("01 02"));
+  SetSendText(QStringLiteral("01 02"));
   Click(kAddHistoryButton);
   const std::string unreadable =
       testing::WithPermissions(folder_.WriteFile("history.txt", "AA\r\nBB\r\n"), std::filesystem::perms::none);

@@ -96,7 +96,7 @@ class FileSendTest : public testing::ConnectedWindowTest {
 
 TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   Choose("raw.bin", std::string("AB\0CD", 5));
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("AB"));
+  EXPECT_EQ(SendText(), QStringLiteral("AB"));
   EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(folder_.File("raw.bin")) + " (5 字节)");
   SetHexSend(false);
   Click(kManualSendButton);
@@ -119,7 +119,7 @@ TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   // After clearing, the box is what is sent again.
   Click(kClearSendButton);
   EXPECT_TRUE(dialog_.Label(kSendFileLabel)->text().isEmpty());
-  SendBox()->setPlainText(QStringLiteral("7f"));
+  SetSendText(QStringLiteral("7f"));
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(1), ByteFrame({0x7f}));
 }
@@ -146,7 +146,7 @@ TEST_F(FileSendTest, ReportsAFileThatCannotBeRead) {
   Click(kSendFileButton);
   ASSERT_EQ(prompter_.messages.size(), 1);
   EXPECT_TRUE(prompter_.messages[0].contains(QString::fromStdString(folder_.Path().string())));
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  EXPECT_EQ(SendText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
 
   // A chosen file that has become a directory by the time it is sent.
   Choose("later.txt", "01");
@@ -181,7 +181,7 @@ TEST_F(FileSendTest, RefusesWhatIsNoRegularFileWithoutWaitingOnIt) {
   }));
   EXPECT_EQ(prompter_.messages, (QStringList{QStringLiteral("无法读取文件/dev/zero: 不是普通文件"),
                                              QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(fifo))}));
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  EXPECT_EQ(SendText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
 
   // A chosen file that is a FIFO by the time it is sent: refused, and the window is free.
   Choose("later.txt", "01");
@@ -201,7 +201,7 @@ TEST_F(FileSendTest, ALargeFileIsShownBySizeAndSentInPieces) {
   prompter_.openAnswers.push_back(QString::fromStdString(sparse));
   EXPECT_TRUE(testing::AnswersWithin(10000, [&] { Click(kSendFileButton); }));
   EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(sparse) + " (1073741824 字节)");
-  EXPECT_TRUE(SendBox()->toPlainText().isEmpty());
+  EXPECT_TRUE(SendText().isEmpty());
 
   // Just over the send box's limit, in hexadecimal mode: decoded while it is sent.
   std::string text;
@@ -212,9 +212,9 @@ TEST_F(FileSendTest, ALargeFileIsShownBySizeAndSentInPieces) {
     text += group;
     expected.push_back(static_cast<std::uint8_t>(i % 256));
   }
-  SendBox()->setPlainText(QStringLiteral("old"));
+  SetSendText(QStringLiteral("old"));
   Choose("large.txt", text);
-  EXPECT_TRUE(SendBox()->toPlainText().isEmpty());
+  EXPECT_TRUE(SendText().isEmpty());
   SetHexSend(true);
   std::thread reader([&] { EXPECT_EQ(pty_.Read(expected.size(), 20000), expected); });
   Click(kManualSendButton);

@@ -35,7 +35,7 @@ class HistoryTest : public testing::ConnectedWindowTest {
  protected:
   QComboBox* History() { return dialog_.ComboBox(kHistoryList); }
   void Add(const QString& text) {
-    SendBox()->setPlainText(text);
+    SetSendText(text);
     Click(kAddHistoryButton);
   }
   QStringList Rows() {
@@ -62,9 +62,9 @@ TEST_F(HistoryTest, AddsEachTextOnceAndPicksEntriesWithoutTheirLabel) {
   EXPECT_EQ(History()->currentIndex(), 2);
 
   Choose(History(), 0);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("AT"));
+  EXPECT_EQ(SendText(), QStringLiteral("AT"));
   Choose(History(), 2);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("01 02"));
+  EXPECT_EQ(SendText(), QStringLiteral("01 02"));
   EXPECT_EQ(pty_.Read(1, 50).size(), 0u);  // choosing sends nothing
 
   // Longer than an entry holds: refused, and said so.
@@ -133,7 +133,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
 
   ClickRow(0);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/3 双击发送"));
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("01 02 03"));
+  EXPECT_EQ(SendText(), QStringLiteral("01 02 03"));
   EXPECT_EQ(pty_.Read(1, 50).size(), 0u);
   DoubleClickRow(1);
   EXPECT_EQ(pty_.Read(2), ByteFrame({0x04, 0x05}));
@@ -144,7 +144,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   Click(kClearHistoryButton);
   Add(QStringLiteral("07"));
   ClickRow(2);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("07"));
+  EXPECT_EQ(SendText(), QStringLiteral("07"));
   EXPECT_EQ(List()->model()->rowCount(), 1);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/1 双击发送"));
 
@@ -155,7 +155,7 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
 TEST_F(HistoryTest, ShowingAndFocusingThePopupPicksNothing) {
   Add(QStringLiteral("0a"));
   Add(QStringLiteral("0b"));
-  SendBox()->setPlainText(QStringLiteral("typed"));
+  SetSendText(QStringLiteral("typed"));
   SetPeriod(QStringLiteral("10"));
   dialog_.CheckBox(kAutoSendCheck)->click();
   dialog_.show();
@@ -166,7 +166,7 @@ TEST_F(HistoryTest, ShowingAndFocusingThePopupPicksNothing) {
   QTest::qWait(100);
   // The list's current row has moved to the first entry, as Qt does on focus; that is no choice.
   EXPECT_EQ(List()->currentIndex().row(), 0);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("typed"));
+  EXPECT_EQ(SendText(), QStringLiteral("typed"));
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/2 双击发送"));
   dialog_.CheckBox(kAutoSendCheck)->click();
   const ByteFrame sent = pty_.Read(1 << 16, 50);
@@ -184,7 +184,7 @@ TEST_F(HistoryTest, DoubleClickWithThePortClosedSendsNothingQuietly) {
   dialog_.show();
   Click(kHistoryPopupButton);
   DoubleClickRow(0);
-  EXPECT_EQ(SendBox()->toPlainText(), QStringLiteral("0a"));
+  EXPECT_EQ(SendText(), QStringLiteral("0a"));
   EXPECT_EQ(dialog_.TxCount(), 0);
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }

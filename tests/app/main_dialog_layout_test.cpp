@@ -1,3 +1,5 @@
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,6 +21,8 @@ TEST(MainDialogLayout, GrowingStretchesTheBoxesAndMovesTheBottomRow) {
   const QRect send = dialog.Control(kSendBox)->geometry();
   const QRect sendButton = dialog.Control(kManualSendButton)->geometry();
   const QRect status = dialog.Control(kStatusLabel)->geometry();
+  const QRect rx = dialog.Control(kRxLabel)->geometry();
+  const QRect sendFileLabel = dialog.Control(kSendFileLabel)->geometry();
   const QRect hexDisplay = dialog.Control(kHexDisplayCheck)->geometry();
   EXPECT_EQ(dialog.minimumSize(), start);
 
@@ -26,7 +30,10 @@ TEST(MainDialogLayout, GrowingStretchesTheBoxesAndMovesTheBottomRow) {
   EXPECT_EQ(dialog.Control(kReceiveBox)->geometry(), receive.adjusted(0, 0, 90, 40));
   EXPECT_EQ(dialog.Control(kSendBox)->geometry(), send.adjusted(0, 40, 90, 61));
   EXPECT_EQ(dialog.Control(kManualSendButton)->geometry(), sendButton.translated(0, 61));
-  EXPECT_EQ(dialog.Control(kStatusLabel)->geometry(), status.translated(0, 61));
+  // The status line takes the width the row gains; the rest of its row keeps to the right edge.
+  EXPECT_EQ(dialog.Control(kStatusLabel)->geometry(), status.adjusted(0, 61, 90, 61));
+  EXPECT_EQ(dialog.Control(kRxLabel)->geometry(), rx.translated(90, 61));
+  EXPECT_EQ(dialog.Control(kSendFileLabel)->geometry(), sendFileLabel.translated(90, 61));
   EXPECT_EQ(dialog.Control(kHexDisplayCheck)->geometry(), hexDisplay);
 
   // Back to the start-up size, and a smaller one is refused.
@@ -37,14 +44,52 @@ TEST(MainDialogLayout, GrowingStretchesTheBoxesAndMovesTheBottomRow) {
   EXPECT_EQ(dialog.Control(kSendBox)->geometry(), send);
 }
 
-TEST(MainDialogLayout, ControlsHaveTheirTextColours) {
+TEST(MainDialogLayout, ControlsHaveTheirTextColoursWhileEnabled) {
   testing::ScriptedPrompter prompter;
   MainDialog dialog(prompter, testing::PortsFirst({}));
-  EXPECT_EQ(dialog.MultiLineEdit(kSendBox)->palette().color(QPalette::Text), QColor(0, 0, 180));
+  EXPECT_EQ(dialog.Control(kSendBox)->palette().color(QPalette::Text), QColor(0, 0, 180));
   EXPECT_EQ(dialog.Label(kRxLabel)->palette().color(QPalette::WindowText), QColor(0, 0, 180));
   EXPECT_EQ(dialog.Control(kAutoSendCheck)->palette().color(QPalette::WindowText), QColor(50, 50, 150));
   EXPECT_EQ(dialog.Label(kCaptureLabel)->palette().color(QPalette::WindowText), QColor(128, 0, 0));
   EXPECT_NE(dialog.Button(kMenuButton)->palette().color(QPalette::ButtonText), QColor(0, 0, 180));
+  // A disabled button is drawn in the style's disabled colour, like any other.
+  QPushButton* clearSend = dialog.Button(kClearSendButton);
+  EXPECT_EQ(clearSend->palette().color(QPalette::Inactive, QPalette::ButtonText), QColor(0, 0, 180));
+  EXPECT_EQ(clearSend->palette().color(QPalette::Disabled, QPalette::ButtonText),
+            dialog.Button(kMenuButton)->palette().color(QPalette::Disabled, QPalette::ButtonText));
+  EXPECT_NE(clearSend->palette().color(QPalette::Disabled, QPalette::ButtonText), QColor(0, 0, 180));
+}
+
+TEST(MainDialogLayout, TheStatusLineAndTheListsReadWhole) {
+  testing::ScriptedPrompter prompter;
+  const std::string longPath = "/dev/serial/by-id/usb-Example_Adapter_0123456789-if00-port0";
+  MainDialog dialog(prompter, testing::PortsFirst({longPath}));
+  testing::ShowActive(dialog);
+  QLabel* status = dialog.Label(kStatusLabel);
+  const QString full = QString::fromStdString(longPath) + QStringLiteral(" CLOSED,,N,,");
+  EXPECT_EQ(status->text(), full);
+  EXPECT_EQ(status->toolTip(), full);
+  // Never wider than its place before "RX:", with both ends of the text in sight.
+  EXPECT_LE(status->geometry().right(), dialog.Control(kRxLabel)->geometry().left());
+  const QString shown = status->fontMetrics().elidedText(full, Qt::ElideMiddle, status->contentsRect().width());
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("/dev/")));
+  EXPECT_TRUE(shown.endsWith(QStringLiteral("CLOSED,,N,,")));
+  dialog.resize(dialog.size() + QSize(400, 0));
+  EXPECT_EQ(status->fontMetrics().elidedText(full, Qt::ElideMiddle, status->contentsRect().width()), full);
+  EXPECT_LE(status->geometry().right(), dialog.Control(kRxLabel)->geometry().left());
+
+  // The checksum list only offers its rows, and its drop-down shows them whole.
+  QComboBox* checksums = dialog.ComboBox(kChecksumList);
+  EXPECT_FALSE(checksums->isEditable());
+  for (QComboBox* list : {checksums, dialog.ComboBox(kPortList)}) {
+    int longest = 0;
+    for (int row = 0; row < list->count(); ++row) {
+      longest = std::max(longest, list->view()->fontMetrics().horizontalAdvance(list->itemText(row)));
+    }
+    list->showPopup();
+    EXPECT_GT(list->view()->viewport()->width(), longest) << list->itemText(0).toStdString();
+    list->hidePopup();
+  }
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QScrollBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -72,6 +75,60 @@ TEST_F(Receiving, PrintToReceiveBoxAppendsTextsUnchangedInOrder) {
   EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 1);
   for (const char* text : {"start\r\n", "a=", "1", "\r\nend"}) PrintToReceiveBox(text);
   EXPECT_EQ(ReceiveText(), "01 start\r\na=1\r\nend");
+}
+
+// The user reads, selects and copies received text with keys, but never changes it;
+// while they look further up, new data does not pull the view away.
+TEST_F(Receiving, KeysNeverChangeReceivedTextAndTheViewStaysWhereTheUserReads) {
+  testing::ShowActive(dialog_);
+  dialog_.CheckBox(kHexDisplayCheck)->setChecked(false);
+  std::string lines = "255\r\n";
+  for (int n = 0; n < 200; ++n) lines += "line " + std::to_string(n) + "\r\n";
+  pty_.Write(lines);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), static_cast<std::int64_t>(lines.size()));
+  ui::PlainTextView* box = dialog_.ReceiveBox();
+  QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  ASSERT_EQ(QApplication::focusWidget(), box);
+
+  QApplication::clipboard()->setText(QStringLiteral("pasted"));
+  testing::TypeText(QStringLiteral("typed"));
+  for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Escape}) testing::PressKey(key);
+  testing::PressKey(Qt::Key_V, Qt::ControlModifier);
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  testing::PressKey(Qt::Key_X, Qt::ControlModifier);
+  testing::PressKey(Qt::Key_Delete);
+  EXPECT_EQ(ReceiveText(), lines);
+  EXPECT_TRUE(dialog_.isVisible());
+  testing::PressKey(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), lines);
+
+  // The tools menu works on a selection made with keys.
+  testing::PressKey(Qt::Key_Home, Qt::ControlModifier);
+  testing::PressKey(Qt::Key_End, Qt::ShiftModifier);
+  prompter_.menuChoices.push_back(5001);
+  QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("FF")});
+
+  // Scrolled up, the view stays; back at the end it follows again, and after a clear.
+  QScrollBar* scroll = box->verticalScrollBar();
+  EXPECT_EQ(scroll->value(), 0);
+  const auto arrive = [&](const std::string& text) {
+    const std::int64_t before = dialog_.RxCount();
+    pty_.Write(text);
+    EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), before + static_cast<std::int64_t>(text.size()));
+  };
+  arrive(lines);
+  EXPECT_EQ(scroll->value(), 0);
+  testing::PressKey(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(scroll->value(), scroll->maximum());
+  arrive(lines);
+  EXPECT_EQ(scroll->value(), scroll->maximum());
+  testing::PressKey(Qt::Key_PageUp);
+  EXPECT_LT(scroll->value(), scroll->maximum());
+  dialog_.Button(kClearReceiveButton)->click();
+  arrive(lines);
+  EXPECT_GT(scroll->maximum(), 0);
+  EXPECT_EQ(scroll->value(), scroll->maximum());
 }
 
 TEST(PrintToReceiveBox, DoesNothingWithoutAWindow) { PrintToReceiveBox("nobody listens"); }

@@ -1,5 +1,6 @@
 #include "app/main_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -50,7 +51,7 @@ TEST(MainDialog, BuildsEveryControlOfItsTemplate) {
   EXPECT_EQ(dialog.Edit(kPeriodEdit)->text(), QStringLiteral("1000"));
   EXPECT_EQ(dialog.Label(kCaptureLabel)->text(), QStringLiteral("未指定写入文件"));
   EXPECT_EQ(dialog.Label(kSendFileLabel)->text(), QStringLiteral("未指定发送文件"));
-  EXPECT_EQ(dialog.MultiLineEdit(kSendBox)->toPlainText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
+  EXPECT_EQ(dialog.ControlText(kSendBox), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
   EXPECT_EQ(dialog.ControlText(kReceiveBox), QStringLiteral("Receiving Area"));
   EXPECT_TRUE(dialog.CheckBox(kHexSendCheck)->isChecked());
   EXPECT_TRUE(dialog.CheckBox(kHexDisplayCheck)->isChecked());
@@ -177,62 +178,76 @@ TEST(MainDialog, SettingListsUpdateTheStatusLineAndTheOpenPort) {
   EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
-TEST(MainDialog, EnterValidatesThePeriodBeforeClosing) {
+TEST(MainDialog, EnterValidatesThePeriodAndLeavesTheWindowOpen) {
   ScriptedPrompter prompter;
   MainDialog dialog(prompter, PortsFirst({}));
   prompter.messages.clear();
-  dialog.show();
+  testing::ShowActive(dialog);
+  QSignalSpy finished(&dialog, &QDialog::finished);
   QLineEdit* period = dialog.Edit(kPeriodEdit);
-  period->setFocus();
+  QTest::mouseClick(period, Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), period);
 
-  period->setText(QStringLiteral("5"));
-  QTest::keyClick(period, Qt::Key_Return);
+  const auto enterPeriod = [&](const QString& text) {
+    testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+    testing::TypeText(text);
+    testing::PressKey(Qt::Key_Return);
+  };
+  enterPeriod(QStringLiteral("5"));
   EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("“请填入一个在10和10000000之间的整数。”")});
   EXPECT_EQ(dialog.AutoSendPeriod(), 5u);
-  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), period);
   EXPECT_EQ(period->selectedText(), QStringLiteral("5"));
 
-  period->setText(QStringLiteral("12x"));
-  QTest::keyClick(period, Qt::Key_Return);
+  enterPeriod(QStringLiteral("12x"));
   EXPECT_EQ(prompter.messages.last(), QStringLiteral("“请填入一个正整数。”"));
   EXPECT_EQ(dialog.AutoSendPeriod(), 5u);
-  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(period->selectedText(), QStringLiteral("12x"));
 
-  period->setText(QStringLiteral(" 200\t"));
-  QSignalSpy accepted(&dialog, &QDialog::accepted);
-  QTest::keyClick(period, Qt::Key_Return);
-  EXPECT_EQ(accepted.count(), 1);
+  // A valid period is taken, and the window stays.
+  enterPeriod(QStringLiteral(" 200"));
   EXPECT_EQ(dialog.AutoSendPeriod(), 200u);
-  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(prompter.messages.size(), 2);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(finished.count(), 0);
 }
 
 TEST(MainDialog, APathTypedIntoThePortBoxIsOpened) {
   PtyPair pty;
   ScriptedPrompter prompter;
   MainDialog dialog(prompter, PortsFirst({}));
-  dialog.show();
+  testing::ShowActive(dialog);
   prompter.messages.clear();
-  QLineEdit* portEdit = dialog.ComboBox(kPortList)->lineEdit();
-  portEdit->setFocus();
+  QComboBox* ports = dialog.ComboBox(kPortList);
+  QTest::mouseClick(ports->lineEdit(), Qt::LeftButton);
+  const auto enterPath = [](const std::string& path) {
+    testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+    testing::TypeText(QString::fromStdString(path));
+    testing::PressKey(Qt::Key_Return);
+  };
   const QString path = QString::fromStdString(pty.SlavePath());
   // Like choosing a row: it becomes the selection, and the open button opens it.
-  portEdit->setText(path);
-  QTest::keyClick(portEdit, Qt::Key_Return);
+  enterPath(pty.SlavePath());
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.IsOpen());
-  EXPECT_EQ(dialog.ComboBox(kPortList)->currentText(), path);
+  EXPECT_EQ(ports->currentText(), path);
   dialog.Button(kOpenButton)->click();
   EXPECT_TRUE(dialog.IsOpen());
   // With the port open, a typed path takes its place at once; a known one is not added twice.
-  const int rows = dialog.ComboBox(kPortList)->count();
-  portEdit->setText(path);
-  QTest::keyClick(portEdit, Qt::Key_Return);
+  PtyPair second;
+  const int rows = ports->count();
+  QTest::mouseClick(ports->lineEdit(), Qt::LeftButton);
+  enterPath(second.SlavePath());
   EXPECT_TRUE(dialog.IsOpen());
-  EXPECT_EQ(dialog.ComboBox(kPortList)->count(), rows);
+  EXPECT_TRUE(StatusText(dialog).startsWith(QString::fromStdString(second.SlavePath()) + QStringLiteral(" OPENED")));
+  enterPath(pty.SlavePath());
+  EXPECT_TRUE(dialog.IsOpen());
+  EXPECT_EQ(ports->count(), rows + 1);
+  EXPECT_TRUE(dialog.isVisible());
   // A path typed but not confirmed is what the open button opens.
   PtyPair other;
   dialog.Button(kOpenButton)->click();
-  portEdit->setText(QString::fromStdString(other.SlavePath()));
+  ports->lineEdit()->setText(QString::fromStdString(other.SlavePath()));
   dialog.Button(kOpenButton)->click();
   EXPECT_TRUE(dialog.IsOpen());
   EXPECT_TRUE(StatusText(dialog).startsWith(QString::fromStdString(other.SlavePath()) + QStringLiteral(" OPENED")));

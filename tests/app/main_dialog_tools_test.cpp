@@ -1,6 +1,4 @@
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextCursor>
 #include <gtest/gtest.h>
 
 #include "app/dialog_test_support.h"
@@ -20,12 +18,6 @@ class ToolsTest : public testing::ConnectedWindowTest {
     prompter_.menuChoices.push_back(id);
     QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   }
-  static void Select(QPlainTextEdit* edit, int from, int to) {
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    edit->setTextCursor(cursor);
-  }
 };
 
 TEST_F(ToolsTest, MenuOffersTheToolsInOrder) {
@@ -40,12 +32,12 @@ TEST_F(ToolsTest, MenuOffersTheToolsInOrder) {
 }
 
 TEST_F(ToolsTest, ConversionsUseTheReceiveSelectionThenTheSendSelectionThenTheSendBox) {
-  SendBox()->setPlainText(QStringLiteral("255"));
+  SetSendText(QStringLiteral("255"));
   ChooseTool(5001);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("FF"));
 
-  SendBox()->setPlainText(QStringLiteral("1234 99"));
-  Select(SendBox(), 5, 7);
+  SetSendText(QStringLiteral("1234 99"));
+  SendBox()->SetSelection(5, 7);
   ChooseTool(5001);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("63"));
 

@@ -32,7 +32,7 @@ class WriteQueueTest : public testing::ConnectedWindowTest {
   void FillSendBox(int kibibytes) {
     dialog_.CheckBox(kHexSendCheck)->setChecked(false);
     const QString line = QString(1022, QLatin1Char('x')) + QLatin1Char('\n');
-    SendBox()->setPlainText(line.repeated(kibibytes));
+    SetSendText(line.repeated(kibibytes));
   }
   void SendKibibytes(int kibibytes) {
     FillSendBox(kibibytes);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -28,7 +29,7 @@ std::string NumberedLines(int from, int count) {
   return text;
 }
 
-TEST(PlainTextView, AppendShowsTheEndAndKeepsTheUsersSelection) {
+TEST(PlainTextView, AppendFollowsTheEndOnlyWhileItIsShown) {
   ShownView shown;
   PlainTextView& view = shown.view;
   view.Append(NumberedLines(0, 100));
@@ -36,11 +37,45 @@ TEST(PlainTextView, AppendShowsTheEndAndKeepsTheUsersSelection) {
   EXPECT_TRUE(shown.AtBottom());
   EXPECT_EQ(view.Caret(), view.Text().Size());
 
+  // A selection made up in the text keeps the view there while text comes in.
   view.SetSelection(8, 14);
   EXPECT_EQ(view.SelectedText(), QStringLiteral("line 1"));
+  const int top = view.verticalScrollBar()->value();
   view.Append(NumberedLines(100, 50));
   EXPECT_EQ(view.SelectedText(), QStringLiteral("line 1"));
+  EXPECT_EQ(view.verticalScrollBar()->value(), top);
+
+  // Back at the end, the view follows again; the selection stays.
+  view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+  view.Append(NumberedLines(150, 50));
   EXPECT_TRUE(shown.AtBottom());
+  EXPECT_EQ(view.SelectedText(), QStringLiteral("line 1"));
+}
+
+TEST(PlainTextView, AReadOnlyViewSelectsAndCopiesButKeysNeverChangeIt) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  QSignalSpy edited(&view, &PlainTextView::Edited);
+  view.SetReadOnly(true);
+  view.SetText("ab\r\ncd");
+  view.setFocus();
+  QApplication::clipboard()->setText(QStringLiteral("pasted"));
+  QTest::keyClicks(&view, "xy");
+  for (int key : {Qt::Key_Backspace, Qt::Key_Delete}) QTest::keyClick(&view, static_cast<Qt::Key>(key));
+  QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+  QInputMethodEvent composed;
+  composed.setCommitString(QStringLiteral("中"));
+  QApplication::sendEvent(&view, &composed);
+  QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(&view, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "ab\r\ncd");
+  EXPECT_EQ(edited.count(), 0);
+  EXPECT_EQ(view.SelectedText(), QStringLiteral("ab\r\ncd"));
+  QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ab\r\ncd"));
+  QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(view.SelectedText(), QStringLiteral("a"));
 }
 
 TEST(PlainTextView, TheSelectionStaysOnItsTextWhenOldLinesAreDropped) {
@@ -99,6 +134,32 @@ TEST(PlainTextView, TheUserTypesDeletesAndPastesAtTheCaret) {
     EXPECT_FALSE(press.isAccepted());
   }
   EXPECT_EQ(shown.Text(), "1\r\n2X中cd");
+}
+
+TEST(PlainTextView, UndoAndRedoTakeBackTheUsersEditsOnly) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.SetText("start ");
+  view.setFocus();
+  QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClicks(&view, "ab");
+  QApplication::clipboard()->setText(QStringLiteral("XYZ12"));
+  QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(&view, Qt::Key_Backspace);
+  EXPECT_EQ(shown.Text(), "start abXYZ1");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "start abXYZ12");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "start ab");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);  // the text that was set stays
+  EXPECT_EQ(shown.Text(), "start ");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(shown.Text(), "start ab");
+  EXPECT_EQ(view.Caret(), 8u);
+  view.SetText("new");
+  QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(shown.Text(), "new");
 }
 
 TEST(PlainTextView, TheCaretMovesByCharactersAndLines) {

@@ -1,0 +1,18 @@
+#include "ui/push_button.h"
+
+#include <QShortcutEvent>
+
+namespace portprobe::ui {
+
+// The only shortcut a button registers is its mnemonic. An ambiguous one (two buttons
+// with one letter) keeps Qt's handling, which moves the focus between them.
+bool PushButton::event(QEvent* event) {
+  if (event->type() != QEvent::Shortcut || static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+    return QPushButton::event(event);
+  }
+  if (focusPolicy() != Qt::NoFocus) setFocus(Qt::ShortcutFocusReason);
+  click();
+  return true;
+}
+
+}  // namespace portprobe::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace portprobe::ui {
+
+// A push button whose mnemonic (Alt with the underlined letter) clicks it on the key
+// press itself: Qt's own button first shows a 100 ms animated press, which a send by
+// keyboard would wait for.
+class PushButton : public QPushButton {
+  Q_OBJECT
+
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  bool event(QEvent* event) override;
+};
+
+}  // namespace portprobe::ui

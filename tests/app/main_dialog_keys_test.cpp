@@ -1,0 +1,111 @@
+// Keys as the user presses them: through the application to the window's focus
+// widget, never to a chosen control.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include "app/dialog_test_support.h"
+#include "support/wait.h"
+#include "ui/plain_text_view.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+class KeysTest : public testing::ConnectedWindowTest {
+ protected:
+  KeysTest() : finished_(&dialog_, &QDialog::finished) {
+    testing::ShowActive(dialog_);
+    prompter_.messages.clear();
+  }
+  void ExpectWindowStays() {
+    EXPECT_TRUE(dialog_.isVisible());
+    EXPECT_EQ(finished_.count(), 0);
+  }
+  QString Status() const { return dialog_.Label(kStatusLabel)->text(); }
+
+  QSignalSpy finished_;
+};
+
+TEST_F(KeysTest, EnterAndEscapeOnEveryControlLeaveTheWindowOpen) {
+  const QString sendText = SendText();
+  QTest::mouseClick(dialog_.Edit(kPeriodEdit), Qt::LeftButton);
+  QWidget* first = QApplication::focusWidget();
+  ASSERT_NE(first, nullptr);
+  int stops = 0;
+  do {
+    // A push button takes Enter as its click, and the send box as a new line.
+    if (!qobject_cast<QPushButton*>(QApplication::focusWidget()) && QApplication::focusWidget() != SendBox()) {
+      testing::PressKey(Qt::Key_Escape);
+      testing::PressKey(Qt::Key_Return);
+      testing::PressKey(Qt::Key_Enter, Qt::KeypadModifier);
+      ExpectWindowStays();
+      ++stops;
+    }
+    testing::PressKey(Qt::Key_Tab);
+  } while (QApplication::focusWidget() != first && stops < 100);
+  EXPECT_GE(stops, 12);  // the lists, the check boxes, the edits and the receive box
+  EXPECT_TRUE(dialog_.IsOpen());
+  EXPECT_EQ(SendText(), sendText);
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+TEST_F(KeysTest, EnterInAListCommitsTheTypedOrChosenRowAndEscapeClosesOnlyTheDropDown) {
+  QComboBox* bauds = dialog_.ComboBox(kBaudList);
+  const QString path = QString::fromStdString(pty_.SlavePath());
+  QTest::mouseClick(bauds->lineEdit(), Qt::LeftButton);
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  testing::TypeText(QStringLiteral("115200"));
+  testing::PressKey(Qt::Key_Return);
+  EXPECT_EQ(bauds->currentText(), QStringLiteral("115200"));
+  EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,115200,N,8,1"));
+
+  // A text that names no row gives way to the selected one.
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  testing::TypeText(QStringLiteral("777"));
+  testing::PressKey(Qt::Key_Return);
+  EXPECT_EQ(bauds->currentText(), QStringLiteral("115200"));
+
+  // Rows picked in the dropped-down list: Escape closes the list only, Enter takes the row.
+  const int row = bauds->currentIndex();
+  testing::PressKey(Qt::Key_Down, Qt::AltModifier);
+  ASSERT_TRUE(bauds->view()->isVisible());
+  testing::PressKey(Qt::Key_Escape);
+  EXPECT_FALSE(bauds->view()->isVisible());
+  ExpectWindowStays();
+  testing::PressKey(Qt::Key_Down, Qt::AltModifier);
+  ASSERT_TRUE(bauds->view()->isVisible());
+  testing::PressKey(Qt::Key_Up);
+  testing::PressKey(Qt::Key_Return);
+  EXPECT_FALSE(bauds->view()->isVisible());
+  EXPECT_EQ(bauds->currentIndex(), row - 1);
+  EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,") + bauds->currentText() + QStringLiteral(",N,8,1"));
+
+  // The port list takes a row's name too.
+  QTest::mouseClick(dialog_.ComboBox(kPortList)->lineEdit(), Qt::LeftButton);
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  testing::TypeText(QStringLiteral("com7"));
+  testing::PressKey(Qt::Key_Return);
+  EXPECT_EQ(dialog_.ComboBox(kPortList)->currentText(), QStringLiteral("COM7"));
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("打开COM7失败:已被占用或不存在!")});
+  ExpectWindowStays();
+}
+
+// The mnemonic clicks during the key press itself, not after an animated press.
+TEST_F(KeysTest, AltSSendsOnTheKeyPress) {
+  QSignalSpy clicked(dialog_.Button(kManualSendButton), &QPushButton::clicked);
+  testing::PressKey(Qt::Key_S, Qt::AltModifier);
+  EXPECT_EQ(clicked.count(), 1);
+  EXPECT_EQ(pty_.Read(11).size(), 11u);
+  testing::PressKey(Qt::Key_C, Qt::AltModifier);
+  EXPECT_EQ(SendText(), QString());
+  ExpectWindowStays();
+}
+
+}  // namespace
+}  // namespace portprobe
