@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "common/c_file.h"
 #include "send/parser_script_file.h"
@@ -54,6 +56,12 @@ void ParserSlots::RestoreFromList(const std::string& listPath) {
     if (line.empty()) break;
     if (LoadParserScript(line, count_)) ++count_;
   }
+}
+
+void ParserSlots::TakeOverList(const std::string& oldPath, const std::string& listPath) {
+  std::error_code error;
+  if (std::filesystem::exists(listPath, error) || !std::filesystem::is_regular_file(oldPath, error)) return;
+  std::filesystem::copy_file(oldPath, listPath, error);  // a list that cannot be copied is simply not restored
 }
 
 bool ParserSlots::AppendToList(const std::string& listPath, const std::string& path) {

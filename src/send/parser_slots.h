@@ -35,6 +35,9 @@ class ParserSlots {
   // While nothing is loaded, loads the scripts that the list file names, skipping
   // those that no longer load, up to the capacity. A missing list file is no error.
   void RestoreFromList(const std::string& listPath);
+  // Copies a list file from its old place to listPath unless listPath exists already,
+  // so the old list is read once and then left alone.
+  static void TakeOverList(const std::string& oldPath, const std::string& listPath);
   // Adds a path to the list file; false when the file cannot be written.
   static bool AppendToList(const std::string& listPath, const std::string& path);
 

@@ -35,7 +35,7 @@ class ParserMenuTest : public testing::ConnectedWindowTest {
 TEST_F(ParserMenuTest, RunsALoadedParserOverTheSelectedFrame) {
   Load("modbus.txt", kDecoder);
   EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器成功")});
-  EXPECT_EQ(testing::ReadFile(folder_.File("parsers.txt")), folder_.File("modbus.txt") + "\r\n");
+  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")), folder_.File("modbus.txt") + "\r\n");
   ASSERT_EQ(prompter_.openRequests.size(), 1u);
   EXPECT_EQ(prompter_.openRequests[0].defaultFileName, QStringLiteral("parser.txt"));
 
@@ -47,7 +47,12 @@ TEST_F(ParserMenuTest, RunsALoadedParserOverTheSelectedFrame) {
   const std::string expected = "01 03 06 \r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
                                "\r\n---Exit Parser  unfreeptr=0--------\r\n";
   EXPECT_EQ(Box(), expected);
-  EXPECT_TRUE(std::filesystem::exists(folder_.File("__parser__0.txt")));
+  EXPECT_EQ(testing::ReadFile(StateFile("__parser__0.txt")).substr(0, 23), "0000__0001:\tint addr;\r\n");
+  EXPECT_TRUE(std::filesystem::exists(StateFile("__parser__1.txt")));
+  // Nothing lands in the working directory.
+  for (const char* name : {"parsers.txt", "__parser__0.txt", "__parser__1.txt"}) {
+    EXPECT_FALSE(std::filesystem::exists(folder_.File(name))) << name;
+  }
   EXPECT_TRUE(LastMenu().contains(QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("modbus.txt"))));
 }
 
@@ -90,13 +95,27 @@ TEST_F(ParserMenuTest, AParserThatDoesNotEndCanBeStopped) {
 
 TEST_F(ParserMenuTest, ANewStartRestoresTheListedParsers) {
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) folder_.WriteFile(name, "void main()\r\n{\r\n}\r\n");
-  testing::WriteFile(folder_.File("parsers.txt"), folder_.File("a.txt") + "\r\n" + folder_.File("missing.txt") +
+  std::filesystem::create_directories(std::filesystem::path(StateFile("")));
+  testing::WriteFile(StateFile("parsers.txt"), folder_.File("a.txt") + "\r\n" + folder_.File("missing.txt") +
                                                       "\r\n" + folder_.File("b.txt") + "\r\n" + folder_.File("c.txt") + "\r\n");
   ChooseTool(-1);
   const QStringList parsers = ParserEntries();
   ASSERT_EQ(parsers.size(), 3);
   EXPECT_EQ(parsers[0], QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("a.txt")));
   EXPECT_EQ(parsers[2], QStringLiteral("解析器3:") + QString::fromStdString(folder_.File("c.txt")));
+}
+
+TEST_F(ParserMenuTest, AListInTheWorkingDirectoryIsTakenOverOnce) {
+  folder_.WriteFile("a.txt", "void main()\r\n{\r\n}\r\n");
+  const std::string oldList = folder_.WriteFile("parsers.txt", folder_.File("a.txt") + "\r\n");
+  ChooseTool(-1);
+  EXPECT_EQ(ParserEntries(), QStringList{QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("a.txt"))});
+  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")), folder_.File("a.txt") + "\r\n");
+
+  // From now on only the state folder's list grows; the old one is left as it was.
+  Load("b.txt", "void main()\r\n{\r\n}\r\n");
+  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")), folder_.File("a.txt") + "\r\n" + folder_.File("b.txt") + "\r\n");
+  EXPECT_EQ(testing::ReadFile(oldList), folder_.File("a.txt") + "\r\n");
 }
 
 }  // namespace

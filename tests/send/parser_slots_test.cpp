@@ -71,5 +71,21 @@ TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
   EXPECT_FALSE(ParserSlots::AppendToList(dir.File("no/folder/parsers.txt"), a));
 }
 
+TEST(ParserSlots, TakesOverAnOldListOnlyWhileThereIsNoNewOne) {
+  TempDir dir;
+  const std::string oldList = dir.WriteFile("old.txt", "a\r\n");
+  const std::string list = dir.File("new.txt");
+  ParserSlots::TakeOverList(dir.File("missing.txt"), list);
+  EXPECT_FALSE(std::filesystem::exists(list));
+  ParserSlots::TakeOverList(dir.Path().string(), list);  // a folder is no list
+  EXPECT_FALSE(std::filesystem::exists(list));
+
+  ParserSlots::TakeOverList(oldList, list);
+  EXPECT_EQ(testing::ReadFile(list), "a\r\n");
+  testing::WriteFile(oldList, "b\r\n");
+  ParserSlots::TakeOverList(oldList, list);
+  EXPECT_EQ(testing::ReadFile(list), "a\r\n");
+}
+
 }  // namespace
 }  // namespace portprobe
