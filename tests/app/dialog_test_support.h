@@ -58,6 +58,7 @@ class ConnectedWindowTest : public ::testing::Test {
   TerminalOptions Options() {
     TerminalOptions options = PortsFirst({pty_.SlavePath()});
     options.checksumProgramDirectory = folder_.Path().string();
+    options.helpFile = folder_.File("readme.txt");
     options.labelRestoreMilliseconds = 50;  // no test waits the full five seconds
     return options;
   }
