@@ -29,7 +29,7 @@ TEST(ParserSlots, LoadsReloadsTheSamePathInAnyCaseAndFillsUp) {
   EXPECT_EQ(slots.LoadChosenScript(dir.File("missing.txt")), ParserSlots::LoadOutcome::Failed);
   EXPECT_EQ(slots.ParserCount(), 1);
   for (int i = 1; i < ParserSlots::kCapacity; ++i) {
-    EXPECT_EQ(slots.LoadChosenScript(dir.WriteFile("p" + std::to_string(i), "x")), ParserSlots::LoadOutcome::Loaded);
+    EXPECT_EQ(slots.LoadChosenScript(dir.WriteFile(std::to_string(i) + ".txt", "x")), ParserSlots::LoadOutcome::Loaded);
   }
   EXPECT_TRUE(slots.Full());
 
