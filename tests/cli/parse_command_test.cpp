@@ -112,6 +112,16 @@ TEST_F(ParseCommand, RejectsBadArgumentsWithUsage) {
   }
 }
 
+TEST_F(ParseCommand, HelpDescribesTheHexGrammarAndTheExitStatuses) {
+  const testing::CliRun run = RunCli({"--help"});
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.err, "");
+  for (const char* part : {"portprobe-cli parse [--timeout SECONDS] SCRIPT [HEXTEXT]", "\"12 3 45\" gives 12 alone",
+                           "lone digit at the end is dropped", "~/.local/state/portprobe", "130"}) {
+    EXPECT_NE(run.out.find(part), std::string::npos) << part;
+  }
+}
+
 TEST_F(ParseCommand, ATimeLimitStopsAnEndlessScriptAfterWhatItPrinted) {
   Write("endless.txt", kEndless);
   const testing::CliRun run = RunCli({"parse", "--timeout", "0.3", "endless.txt"});
