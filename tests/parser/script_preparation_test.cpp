@@ -84,7 +84,7 @@ TEST(SplitWords, SplitsOutsideQuotesAndDecodesEscapes) {
   EXPECT_EQ(SplitWords("'\" x"), (Words{"'\" x"}));
   EXPECT_EQ(SplitWords("\"x\\r\\n\" a\\qb c\\\\d e\\"), (Words{"\"x\r\n\"", "ab", "c\\d", "e"}));
   std::string many;
-  for (int i = 0; i < 60; ++i) many += "w" + std::to_string(i) + " ";
+  for (int i = 0; i < 60; ++i) (many += "w") += std::to_string(i) + " ";
   const Words words = SplitWords(many);
   ASSERT_EQ(words.size(), 50u);
   EXPECT_EQ(words.back(), "w49");
