@@ -16,15 +16,15 @@ void OnInterrupt(int) {
   if (parser::PacketParser* parser = gRunningParser.load()) parser->RequestStop();
 }
 
-// A second Ctrl-C ends the program at once (SA_RESETHAND). A shell that started us
-// with SIGINT ignored (a background job) keeps it ignored.
+// Every SIGINT asks for the stop, since some senders repeat it (a tool that signals
+// the command and then its whole process group); the run ends at its next line either
+// way. A shell that started us with SIGINT ignored (a background job) keeps it ignored.
 void CatchInterrupt() {
   struct sigaction previous {};
   ::sigaction(SIGINT, nullptr, &previous);
   if (previous.sa_handler == SIG_IGN) return;
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
-  action.sa_flags = SA_RESETHAND;
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
 }
