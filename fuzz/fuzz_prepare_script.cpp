@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const ScriptLine& line : raw.lines) {
     Require(!line.text.empty() && !IsLowByte(line.text.front()) && !IsLowByte(line.text.back()));
   }
-  const PreparedScript script = PrepareScript(text, false);
+  const PreparedScript script = PrepareScript(text, "");
   Require(script.functions.size() <= kMaxFunctions);
   for (const FunctionRecord& function : script.functions) {
     Require(function.bodyStart <= function.bodyEnd);

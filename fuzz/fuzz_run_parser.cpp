@@ -23,7 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tail += text.substr(text.size() - std::min(text.size(), kExitBannerEnd.size()));
     tail.erase(0, tail.size() - std::min(tail.size(), kExitBannerEnd.size()));
   });
-  parser.SetTraceFiles(false);
   parser.SetStepLimit(kStepLimit);
   std::string_view input(reinterpret_cast<const char*>(data), size);
   std::size_t frameLength = 0;

@@ -3,6 +3,7 @@
 # while, starting from the seeds in fuzz/corpus/<target>/; what the fuzzer finds to
 # keep goes to fuzz/out/<target>/. Exits non-zero at the first finding.
 #   fuzz/run.sh [SECONDS] [TARGET...]     (default 60 seconds, every target)
+# With PORTPROBE_WERROR=ON in the environment (as ./test runs it) warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,7 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DPORTPROBE_FUZZ=ON -DPORTPROBE_TESTS=OFF >/dev/null
+  -DPORTPROBE_FUZZ=ON -DPORTPROBE_TESTS=OFF -DPORTPROBE_WERROR="${PORTPROBE_WERROR:-OFF}" >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
 for target in "${targets[@]}"; do

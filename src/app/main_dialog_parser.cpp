@@ -6,6 +6,7 @@
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
+#include "common/state_directory.h"
 #include "parser/packet_parser.h"
 #include "send/hex_codec.h"
 #include "send/parser_script_file.h"
@@ -14,16 +15,29 @@ namespace portprobe {
 
 namespace {
 
-const char kParserListFile[] = "parsers.txt";
+// Where earlier versions kept the list: the working directory.
+const char kWorkingDirectoryParserList[] = "parsers.txt";
+
+// The parser list in the state folder (created as needed); empty when there is no such
+// folder, and then the list is neither read nor written. A list left in the working
+// directory is taken over the first time.
+std::string ParserListFile() {
+  const std::string folder = MakeStateDirectory();
+  if (folder.empty()) return {};
+  const std::string list = folder + "/parsers.txt";
+  ParserSlots::TakeOverList(kWorkingDirectoryParserList, list);
+  return list;
+}
 
 }  // namespace
 
 void MainDialog::AddParserEntries(QMenu& menu) {
+  const std::string list = ParserListFile();
   std::string error;
   // A list that is there but not read is told once a run, not at every opening.
-  if (!parserSlots_.RestoreFromList(kParserListFile, &error) && !parserListRefused_) {
+  if (!parserSlots_.RestoreFromList(list, &error) && !parserListRefused_) {
     parserListRefused_ = true;
-    Notify(UnreadableFileText(QString::fromUtf8(kParserListFile), error));
+    Notify(UnreadableFileText(QString::fromStdString(list), error));
   }
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
@@ -43,7 +57,7 @@ void MainDialog::LoadParserCommand() {
   switch (parserSlots_.LoadChosenScript(path.toStdString())) {
     case ParserSlots::LoadOutcome::Loaded:
       Notify(QStringLiteral("载入解析器成功"));
-      ParserSlots::AppendToList(kParserListFile, path.toStdString());  // a list that cannot be written is passed over
+      ParserSlots::AppendToList(ParserListFile(), path.toStdString());  // a list that cannot be written is passed over
       break;
     case ParserSlots::LoadOutcome::Failed:
       Notify(QStringLiteral("载入解析器失败"));
@@ -62,6 +76,7 @@ void MainDialog::RunParserCommand(int index) {
   const ByteFrame frame = ParseHexText(ToolText().toStdString(), kMaxParserFrameBytes);
   // Bytes that arrive meanwhile are shown after the run, so they never split its output.
   holdReceive_ = true;
+  packetParser_->SetTraceFolder(MakeStateDirectory());
   RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame.data(), static_cast<std::uint32_t>(frame.size())); },
                   [this] { packetParser_->RequestStop(); },
                   [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); },

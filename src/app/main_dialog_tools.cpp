@@ -1,11 +1,11 @@
 // The tools menu: number conversions, the calculator, packet parsers and help.
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStandardPaths>
 
 #include "app/main_dialog.h"
-#include "common/executable_directory.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "send/number_conversion.h"
@@ -30,6 +30,12 @@ enum ToolsCommandId : int {
 
 // Calculators that desktops commonly install, in order of preference.
 constexpr const char* kCalculators[] = {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "xcalc"};
+
+// What the user can install when the desktop lacks something, named by Debian package.
+const char kNoCalculatorText[] =
+    "找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 x11-apps(xcalc)中的一个。";
+const char kNoHelpFileText[] = "找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。";
+const char kNoHelpViewerText[] = "无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。";
 
 void AddCommand(QMenu& menu, int id, const QString& text) { menu.addAction(text)->setData(id); }
 
@@ -96,10 +102,16 @@ void MainDialog::StartCalculator() {
     const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
     if (!program.isEmpty() && prompter_.StartDetached(program)) return;
   }
+  Notify(QString::fromUtf8(kNoCalculatorText));
 }
 
 void MainDialog::OpenHelp() {
-  prompter_.OpenDocument(QString::fromStdString(ExecutableDirectory() + "/readme.txt"));
+  const QString path = QString::fromStdString(options_.helpFile);
+  if (!QFileInfo(path).isFile()) {
+    Notify(QString::fromUtf8(kNoHelpFileText).arg(path));
+  } else if (!prompter_.OpenDocument(path)) {
+    Notify(QString::fromUtf8(kNoHelpViewerText).arg(path));
+  }
 }
 
 // A right click on the window's own surface, outside every control, opens the tools menu.

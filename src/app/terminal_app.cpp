@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/main_dialog.h"
+#include "app/qt_translations.h"
 #include "ui/qt_prompter.h"
 
 namespace portprobe {
@@ -27,6 +28,9 @@ std::optional<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std
 int TerminalApp::Run(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("PortProbe"));
+  if (InstallQtTranslations(&application) == nullptr) {
+    std::fputs("portprobe: Qt's Chinese translations are missing (Debian: qt6-translations-l10n)\n", stderr);
+  }
   std::string error;
   const std::optional<TerminalOptions> options =
       ParseArguments(std::vector<std::string>(argv + 1, argv + argc), &error);

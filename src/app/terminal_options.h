@@ -17,6 +17,8 @@ struct TerminalOptions {
   int labelRestoreMilliseconds = 5000;
   // Where the checksum programs self_1 to self_3 live.
   std::string checksumProgramDirectory = ExecutableDirectory();
+  // The manual that "About && Help" opens.
+  std::string helpFile = ExecutableDirectory() + "/readme.txt";
 };
 
 }  // namespace portprobe

@@ -2,7 +2,10 @@
 
 namespace portprobe {
 
-void BlockingProgramHost::ShowMessage(const std::string& text) { messages_ << text << '\n' << std::flush; }
+void BlockingProgramHost::ShowMessage(const std::string& text) {
+  showedMessage_ = true;
+  messages_ << text << '\n' << std::flush;
+}
 
 bool BlockingProgramHost::WaitForProgram(RunningProgram& program) {
   program.Wait();

@@ -17,8 +17,12 @@ class BlockingProgramHost : public ChecksumProgramHost {
   void ShowMessage(const std::string& text) override;
   bool WaitForProgram(RunningProgram& program) override;
 
+  // The runner only has something to say when a program could not be used.
+  bool ShowedMessage() const { return showedMessage_; }
+
  private:
   std::ostream& messages_;
+  bool showedMessage_ = false;
 };
 
 }  // namespace portprobe

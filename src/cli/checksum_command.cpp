@@ -33,7 +33,9 @@ int RunChecksumCommand(const std::vector<std::string>& args) {
   ByteFrame frame = ParseHexText(args[1]);
   BlockingProgramHost host;  // program messages go to stderr; the frame is still printed
   AppendChecksum(frame, *type, host);
-  return PrintResult(FormatHexBytes(frame) + "\n");
+  const int printed = PrintResult(FormatHexBytes(frame) + "\n");
+  // A program that is missing or cannot run leaves the frame unchanged: not a success.
+  return host.ShowedMessage() ? 1 : printed;
 }
 
 }  // namespace

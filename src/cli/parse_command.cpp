@@ -1,11 +1,23 @@
-// portprobe-cli parse SCRIPT [HEXTEXT]: runs a packet-parser script over a frame, as
-// the terminal's tools menu does, and writes what it prints to stdout.
+// portprobe-cli parse [--timeout SECONDS] SCRIPT [HEXTEXT]: runs a packet-parser script
+// over a frame, as the terminal's tools menu does, and writes what it prints to stdout
+// as it prints it.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/parse_stop.h"
+#include "common/state_directory.h"
 #include "parser/packet_parser.h"
 #include "send/hex_codec.h"
 #include "send/parser_script_file.h"
@@ -14,25 +26,93 @@ namespace portprobe::cli {
 
 namespace {
 
-int RunParse(const std::vector<std::string>& args) {
-  if (args.empty() || args.size() > 2) return UsageError(kParseCommand);
-  const std::optional<std::string> script = ReadParserScriptFile(args[0]);
-  if (!script) {
-    std::fputs("载入解析器失败\n", stderr);
-    return kUsageError;
+constexpr int kUnreadableScript = 2;
+constexpr int kTimedOut = 3;
+constexpr int kInterrupted = 128 + SIGINT;
+
+struct ParseArguments {
+  std::optional<std::chrono::duration<double>> timeLimit;
+  std::string script;
+  std::string hexText;
+};
+
+std::optional<double> PositiveSeconds(const std::string& text) {
+  double seconds = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(seconds) || seconds <= 0) {
+    return std::nullopt;
   }
-  const ByteFrame frame = ParseHexText(args.size() == 2 ? args[1] : std::string(), kMaxParserFrameBytes);
+  return seconds;
+}
+
+std::optional<ParseArguments> ReadArguments(std::vector<std::string> args) {
+  ParseArguments parsed;
+  if (!args.empty() && args[0] == "--timeout") {
+    const std::optional<double> seconds = args.size() >= 2 ? PositiveSeconds(args[1]) : std::nullopt;
+    if (!seconds) return std::nullopt;
+    parsed.timeLimit = std::chrono::duration<double>(*seconds);
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty() || args.size() > 2) return std::nullopt;
+  parsed.script = args[0];
+  if (args.size() == 2) parsed.hexText = args[1];
+  return parsed;
+}
+
+// Why a script file cannot be loaded, or nothing when it can be tried. Looks at the
+// file without opening it, so a FIFO or a device never blocks.
+std::optional<std::string> ScriptFileProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? "文件不存在" : std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return "是文件夹";
+  if (!S_ISREG(info.st_mode)) return "不是普通文件";
+  if (static_cast<std::uintmax_t>(info.st_size) > kMaxParserScriptBytes) {
+    return "文件太大(最多 " + std::to_string(kMaxParserScriptBytes) + " 字节)";
+  }
+  if (::access(path.c_str(), R_OK) != 0) return std::strerror(errno);
+  return std::nullopt;
+}
+
+std::optional<std::string> LoadScript(const std::string& path) {
+  std::optional<std::string> problem = ScriptFileProblem(path);
+  std::optional<std::string> script;
+  if (!problem) script = ReadParserScriptFile(path);
+  if (!script) {
+    std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), problem.value_or("读取失败").c_str());
+  }
+  return script;
+}
+
+int RunParse(const std::vector<std::string>& args) {
+  const std::optional<ParseArguments> parsed = ReadArguments(args);
+  if (!parsed) return UsageError(kParseCommand);
+  const std::optional<std::string> script = LoadScript(parsed->script);
+  if (!script) return kUnreadableScript;
+  const ByteFrame frame = ParseHexText(parsed->hexText, kMaxParserFrameBytes);
+  // Each text goes out at once, so a run that is stopped or killed has shown all it printed.
   bool written = true;
   parser::PacketParser parser([&written](std::string_view text) {
-    written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && written;
+    written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0 && written;
   });
+  parser.SetTraceFolder(MakeStateDirectory());
+  ParseStop stop(parser, parsed->timeLimit);
   parser.RunParser(*script, frame.data(), static_cast<std::uint32_t>(frame.size()));
+  stop.Finish();
+  if (stop.Interrupted()) return kInterrupted;
+  if (stop.TimedOut()) {
+    std::fputs("解析器运行超时\n", stderr);
+    return kTimedOut;
+  }
   // Output that could not be written (full disk, closed pipe) must not look printed.
-  return written && std::fflush(stdout) == 0 ? 0 : 1;
+  return written ? 0 : 1;
 }
 
 }  // namespace
 
-const CliCommand kParseCommand = {"parse", "portprobe-cli parse SCRIPT [HEXTEXT]", RunParse};
+const CliCommand kParseCommand = {
+    "parse",
+    "portprobe-cli parse [--timeout SECONDS] SCRIPT [HEXTEXT]",
+    RunParse,
+};
 
 }  // namespace portprobe::cli

@@ -18,6 +18,6 @@ void PacketParser::RequestStop() { interpreter_->RequestStop(); }
 
 void PacketParser::SetStepLimit(std::uint64_t maxLines) { interpreter_->SetStepLimit(maxLines); }
 
-void PacketParser::SetTraceFiles(bool write) { interpreter_->SetTraceFiles(write); }
+void PacketParser::SetTraceFolder(const std::string& folder) { interpreter_->SetTraceFolder(folder); }
 
 }  // namespace portprobe::parser

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace portprobe::parser {
@@ -36,9 +37,9 @@ class PacketParser {
   // Ends a run the same way once it has executed that many lines; 0 means no limit.
   void SetStepLimit(std::uint64_t maxLines);
 
-  // Whether runs write "__parser__0.txt" and "__parser__1.txt" into the current
-  // directory (the default).
-  void SetTraceFiles(bool write);
+  // The folder into which runs write "__parser__0.txt" and "__parser__1.txt"; empty
+  // (the default) writes no trace files.
+  void SetTraceFolder(const std::string& folder);
 
  private:
   std::unique_ptr<Interpreter> interpreter_;

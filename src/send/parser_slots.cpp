@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -62,6 +64,12 @@ bool ParserSlots::RestoreFromList(const std::string& listPath, std::string* erro
     if (LoadParserScript(line, count_)) ++count_;
   }
   return true;
+}
+
+void ParserSlots::TakeOverList(const std::string& oldPath, const std::string& listPath) {
+  std::error_code error;
+  if (std::filesystem::exists(listPath, error) || !std::filesystem::is_regular_file(oldPath, error)) return;
+  std::filesystem::copy_file(oldPath, listPath, error);  // a list that cannot be copied is simply not restored
 }
 
 bool ParserSlots::AppendToList(const std::string& listPath, const std::string& path) {

@@ -39,6 +39,9 @@ class ParserSlots {
   // those that no longer load, up to the capacity. A missing list file is no error;
   // false, with the reason in `error`, for a list that is no regular file or too large.
   bool RestoreFromList(const std::string& listPath, std::string* error = nullptr);
+  // Copies a list file from its old place to listPath unless listPath exists already,
+  // so the old list is read once and then left alone.
+  static void TakeOverList(const std::string& oldPath, const std::string& listPath);
   // Adds a path to the list file; false when the file cannot be written.
   static bool AppendToList(const std::string& listPath, const std::string& path);
 

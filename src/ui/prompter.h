@@ -41,8 +41,9 @@ class Prompter {
   // Shows a popup menu at a screen point; the chosen action, or nullptr.
   virtual QAction* ExecMenu(QMenu& menu, const QPoint& screenPoint) = 0;
 
-  // Opens a document with the desktop's viewer for it; the outcome is not reported.
-  virtual void OpenDocument(const QString& path) = 0;
+  // Opens a document with the desktop's viewer for it; false when no viewer could be
+  // started.
+  virtual bool OpenDocument(const QString& path) = 0;
   // Starts a program on its own, not waiting for it; false when it could not start.
   virtual bool StartDetached(const QString& program) = 0;
 };

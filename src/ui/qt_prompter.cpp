@@ -79,7 +79,7 @@ bool QtPrompter::OfferStop(QWidget* parent, const std::function<QString()>& text
 
 QAction* QtPrompter::ExecMenu(QMenu& menu, const QPoint& screenPoint) { return menu.exec(screenPoint); }
 
-void QtPrompter::OpenDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool QtPrompter::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 bool QtPrompter::StartDetached(const QString& program) { return QProcess::startDetached(program, {}); }
 

@@ -13,7 +13,7 @@ class QtPrompter final : public Prompter {
   bool OfferStop(QWidget* parent, const std::function<QString()>& text,
                  const std::function<bool()>& finished) override;
   QAction* ExecMenu(QMenu& menu, const QPoint& screenPoint) override;
-  void OpenDocument(const QString& path) override;
+  bool OpenDocument(const QString& path) override;
   bool StartDetached(const QString& program) override;
 };
 

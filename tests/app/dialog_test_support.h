@@ -14,6 +14,7 @@
 #include "app/terminal_options.h"
 #include "resources/control_ids.h"
 #include "support/pty_pair.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 #include "ui/plain_text_view.h"
@@ -55,8 +56,8 @@ inline void TypeText(const QString& text) {
   for (QChar c : text) QTest::keyClick(window, c.toLatin1());
 }
 
-// Makes a folder the current directory for as long as it lives, since the terminal
-// keeps its parser list and trace files there.
+// Makes a folder the current directory for as long as it lives, so a test sees what
+// the terminal would leave in a user's working directory.
 class CurrentDirectory {
  public:
   explicit CurrentDirectory(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
@@ -69,14 +70,19 @@ class CurrentDirectory {
 };
 
 // A window connected to a pseudo-terminal, with a folder of the test's own that
-// holds files and checksum programs and is the current directory.
+// holds files and checksum programs and is the current directory, and a state folder
+// of its own (StateFile).
 class ConnectedWindowTest : public ::testing::Test {
  protected:
-  ConnectedWindowTest() : currentDirectory_(folder_.Path()), dialog_(prompter_, Options()) {}
+  ConnectedWindowTest()
+      : currentDirectory_(folder_.Path()),
+        stateHome_("XDG_STATE_HOME", stateFolder_.Path().string()),
+        dialog_(prompter_, Options()) {}
 
   TerminalOptions Options() {
     TerminalOptions options = PortsFirst({pty_.SlavePath()});
     options.checksumProgramDirectory = folder_.Path().string();
+    options.helpFile = folder_.File("readme.txt");
     options.labelRestoreMilliseconds = 50;  // no test waits the full five seconds
     return options;
   }
@@ -85,10 +91,14 @@ class ConnectedWindowTest : public ::testing::Test {
   QString SendText() { return SendBox()->ToPlainText(); }
   void SetSendText(const QString& text) { SendBox()->SetText(text.toStdString()); }
   void Click(int id) { dialog_.Button(id)->click(); }
+  // A file that the terminal keeps in its state folder.
+  std::string StateFile(const std::string& name) const { return (stateFolder_.Path() / "portprobe" / name).string(); }
 
   PtyPair pty_;
   TempDir folder_;
+  TempDir stateFolder_;
   CurrentDirectory currentDirectory_;
+  ScopedEnvironment stateHome_;
   ScriptedPrompter prompter_;
   MainDialog dialog_;
 };

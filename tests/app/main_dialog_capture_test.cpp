@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "app/file_filters.h"
 #include "support/file_permissions.h"
 #include "support/scoped_environment.h"
 #include "support/wait.h"
@@ -73,7 +74,7 @@ TEST_F(Capturing, AnotherFileCanBeChosenWhileCaptureIsOn) {
   const std::string chosen = folder_.File("chosen.txt");
   ChooseCaptureFile(chosen);
   ASSERT_EQ(prompter_.saveRequests.size(), 1u);
-  EXPECT_EQ(prompter_.saveRequests[0].filter, QStringLiteral("文本文件(*.txt)|*.txt| |"));
+  EXPECT_EQ(prompter_.saveRequests[0].filter, kCaptureFileFilter);
   EXPECT_EQ(prompter_.saveRequests[0].defaultExtension, QStringLiteral("txt"));
   EXPECT_EQ(prompter_.saveRequests[0].defaultFileName, QString());
   EXPECT_EQ(CaptureLabel(), QString::fromStdString(chosen));

@@ -86,7 +86,7 @@ TEST_F(FaultTest, AParserFileThatIsAFolderOrUnreadableDoesNotLoad) {
   Click(kMenuButton);
   Click(kMenuButton);
   EXPECT_EQ(prompter_.messages, QStringList(2, QStringLiteral("载入解析器失败")));
-  EXPECT_FALSE(std::filesystem::exists(folder_.File("parsers.txt")));
+  EXPECT_FALSE(std::filesystem::exists(StateFile("parsers.txt")));
 }
 
 TEST_F(FaultTest, AnUnreadableHistoryFileLeavesTheListAsItIs) {

@@ -36,7 +36,7 @@ class ParserMenuTest : public testing::ConnectedWindowTest {
 TEST_F(ParserMenuTest, RunsALoadedParserOverTheSelectedFrame) {
   Load("modbus.txt", kDecoder);
   EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器成功")});
-  EXPECT_EQ(testing::ReadFile(folder_.File("parsers.txt")), folder_.File("modbus.txt") + "\r\n");
+  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")), folder_.File("modbus.txt") + "\r\n");
   ASSERT_EQ(prompter_.openRequests.size(), 1u);
   EXPECT_EQ(prompter_.openRequests[0].defaultFileName, QStringLiteral("parser.txt"));
 
@@ -48,7 +48,12 @@ TEST_F(ParserMenuTest, RunsALoadedParserOverTheSelectedFrame) {
   const std::string expected = "01 03 06 \r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
                                "\r\n---Exit Parser  unfreeptr=0--------\r\n";
   EXPECT_EQ(Box(), expected);
-  EXPECT_TRUE(std::filesystem::exists(folder_.File("__parser__0.txt")));
+  EXPECT_EQ(testing::ReadFile(StateFile("__parser__0.txt")).substr(0, 23), "0000__0001:\tint addr;\r\n");
+  EXPECT_TRUE(std::filesystem::exists(StateFile("__parser__1.txt")));
+  // Nothing lands in the working directory.
+  for (const char* name : {"parsers.txt", "__parser__0.txt", "__parser__1.txt"}) {
+    EXPECT_FALSE(std::filesystem::exists(folder_.File(name))) << name;
+  }
   EXPECT_TRUE(LastMenu().contains(QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("modbus.txt"))));
 }
 
@@ -91,7 +96,8 @@ TEST_F(ParserMenuTest, AParserThatDoesNotEndCanBeStopped) {
 
 TEST_F(ParserMenuTest, ANewStartRestoresTheListedParsers) {
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) folder_.WriteFile(name, "void main()\r\n{\r\n}\r\n");
-  testing::WriteFile(folder_.File("parsers.txt"), folder_.File("a.txt") + "\r\n" + folder_.File("missing.txt") +
+  std::filesystem::create_directories(std::filesystem::path(StateFile("")));
+  testing::WriteFile(StateFile("parsers.txt"), folder_.File("a.txt") + "\r\n" + folder_.File("missing.txt") +
                                                       "\r\n" + folder_.File("b.txt") + "\r\n" + folder_.File("c.txt") + "\r\n");
   ChooseTool(-1);
   const QStringList parsers = ParserEntries();
@@ -102,21 +108,36 @@ TEST_F(ParserMenuTest, ANewStartRestoresTheListedParsers) {
 
 TEST_F(ParserMenuTest, AListOrScriptThatIsNoRegularFileNeverHoldsTheMenu) {
   // The list is a FIFO that no one writes: the menu opens at once and says so, once.
-  ASSERT_EQ(::mkfifo(folder_.File("parsers.txt").c_str(), 0600), 0);
+  const std::string list = StateFile("parsers.txt");
+  std::filesystem::create_directories(std::filesystem::path(list).parent_path());
+  ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
   EXPECT_TRUE(testing::AnswersWithin(10000, [&] {
     ChooseTool(-1);
     ChooseTool(-1);
   }));
   EXPECT_EQ(prompter_.menus.size(), 2u);
-  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("无法读取文件parsers.txt: 不是普通文件")});
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(list))});
   EXPECT_TRUE(ParserEntries().isEmpty());
 
-  prompter_.openAnswers = {QStringLiteral("/dev/zero"), QString::fromStdString(folder_.File("parsers.txt"))};
+  prompter_.openAnswers = {QStringLiteral("/dev/zero"), QString::fromStdString(list)};
   EXPECT_TRUE(testing::AnswersWithin(10000, [&] {
     ChooseTool(kLoadParser);
     ChooseTool(kLoadParser);
   }));
   EXPECT_EQ(prompter_.messages.mid(1), QStringList(2, QStringLiteral("载入解析器失败")));
+}
+
+TEST_F(ParserMenuTest, AListInTheWorkingDirectoryIsTakenOverOnce) {
+  folder_.WriteFile("a.txt", "void main()\r\n{\r\n}\r\n");
+  const std::string oldList = folder_.WriteFile("parsers.txt", folder_.File("a.txt") + "\r\n");
+  ChooseTool(-1);
+  EXPECT_EQ(ParserEntries(), QStringList{QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("a.txt"))});
+  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")), folder_.File("a.txt") + "\r\n");
+
+  // From now on only the state folder's list grows; the old one is left as it was.
+  Load("b.txt", "void main()\r\n{\r\n}\r\n");
+  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")), folder_.File("a.txt") + "\r\n" + folder_.File("b.txt") + "\r\n");
+  EXPECT_EQ(testing::ReadFile(oldList), folder_.File("a.txt") + "\r\n");
 }
 
 }  // namespace

@@ -51,19 +51,43 @@ TEST_F(ToolsTest, ConversionsUseTheReceiveSelectionThenTheSendSelectionThenTheSe
 }
 
 TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgramAndTheCalculatorStarts) {
+  EXPECT_EQ(TerminalOptions().helpFile, ExecutableDirectory() + "/readme.txt");
+  const QString help = QString::fromStdString(folder_.WriteFile("readme.txt", "manual"));
   ChooseTool(5010);
-  EXPECT_EQ(prompter_.openedDocuments, QStringList{QString::fromStdString(ExecutableDirectory() + "/readme.txt")});
+  EXPECT_EQ(prompter_.openedDocuments, QStringList{help});
 
   // The first calculator of the list that is on the path.
   {
     testing::ScopedEnvironment path("PATH", folder_.Path().string());
-    ChooseTool(5009);  // none there: nothing happens, and nothing is said
-    EXPECT_TRUE(prompter_.startedPrograms.isEmpty());
     for (const char* name : {"xcalc", "galculator"}) folder_.WriteFile(name, "#!/bin/sh\n", std::filesystem::perms::owner_all);
     ChooseTool(5009);
   }
   EXPECT_EQ(prompter_.startedPrograms, QStringList{QString::fromStdString(folder_.File("galculator"))});
   EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+TEST_F(ToolsTest, AMissingCalculatorHelpFileOrViewerIsNamedWithWhatToInstall) {
+  {
+    testing::ScopedEnvironment path("PATH", folder_.Path().string());
+    ChooseTool(5009);
+  }
+  EXPECT_TRUE(prompter_.startedPrograms.isEmpty());
+  ASSERT_EQ(prompter_.messages.size(), 1);
+  EXPECT_EQ(prompter_.messages[0], QStringLiteral("找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 "
+                                                  "x11-apps(xcalc)中的一个。"));
+
+  const QString help = QString::fromStdString(folder_.File("readme.txt"));
+  ChooseTool(5010);
+  EXPECT_TRUE(prompter_.openedDocuments.isEmpty());
+  EXPECT_EQ(prompter_.messages.last(),
+            QStringLiteral("找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。").arg(help));
+
+  folder_.WriteFile("readme.txt", "manual");
+  prompter_.documentsOpen = false;
+  ChooseTool(5010);
+  EXPECT_EQ(prompter_.openedDocuments, QStringList{help});
+  EXPECT_EQ(prompter_.messages.last(),
+            QStringLiteral("无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。").arg(help));
 }
 
 TEST_F(ToolsTest, ARightClickInsideTheReceiveBoxIsNotOneOnTheWindow) {

@@ -49,7 +49,7 @@ TEST(ChecksumCommand, RunsCustomProgramsBesideTheExecutable) {
   EXPECT_EQ(RunCli({"checksum", "custom1", "0a ff"}, cli).out, "0A FF 12 34 \n");
   EXPECT_EQ(RunCli({"checksum", "4", "0a ff"}, cli).out, "0A FF 12 34 \n");
   const CliRun missing = RunCli({"checksum", "custom2", "0a ff"}, cli);
-  EXPECT_EQ(missing.exitStatus, 0);
+  EXPECT_EQ(missing.exitStatus, 1);
   EXPECT_EQ(missing.out, "0A FF \n");
   EXPECT_EQ(missing.err, (scratch.Path() / "self_2").string() + " :自定义校验程序不存在!\n");
 }

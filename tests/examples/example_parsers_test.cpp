@@ -9,6 +9,7 @@
 #include "common/byte_frame.h"
 #include "support/cli_run.h"
 #include "support/pty_pair.h"
+#include "support/scoped_environment.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 
@@ -48,9 +49,9 @@ std::string ReplyAsHexText(const ExampleCase& example) {
 TEST(ExampleParsers, DecodeTheSimulatorsReplies) {
   for (const ExampleCase& example : kCases) {
     const std::string script = std::string(PORTPROBE_EXAMPLES_DIR) + "/" + example.script;
-    const testing::TempDir traces;  // a run writes its trace files to the current directory
-    const CliRun run = testing::RunProgram(PORTPROBE_CLI_PATH, {"parse", script, ReplyAsHexText(example)},
-                                           traces.Path().string());
+    const testing::TempDir traces;  // a run writes its trace files to the state folder
+    const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", traces.Path().string());
+    const CliRun run = testing::RunProgram(PORTPROBE_CLI_PATH, {"parse", script, ReplyAsHexText(example)});
     EXPECT_EQ(run.exitStatus, 0) << example.script;
     EXPECT_NE(run.out.find(example.decoded), std::string::npos) << example.script << ":\n" << run.out;
     EXPECT_EQ(run.out.find("<Parser Error"), std::string::npos) << example.script << ":\n" << run.out;

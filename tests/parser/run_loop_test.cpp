@@ -35,11 +35,8 @@ TEST_F(RunLoopTest, FramesEveryRunWithBannersAndTheGlobalCount) {
 TEST_F(RunLoopTest, AnEmptyScriptWritesEmptyTraceFiles) {
   const testing::TempDir temp;
   const std::filesystem::path& directory = temp.Path();
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(directory);
-  parser_.SetTraceFiles(true);
+  parser_.SetTraceFolder(directory.string());
   const std::string output = Run("");
-  std::filesystem::current_path(previous);
   EXPECT_EQ(output, std::string(kStartBanner) + GlobalCountLine(0) + "<Parser Error:No Main Function Found!>\r\n" +
                         std::string(kExitBanner));
   EXPECT_TRUE(std::filesystem::exists(directory / "__parser__0.txt"));
@@ -147,7 +144,6 @@ TEST_F(RunLoopTest, AStopRequestEndsTheRunAtItsNextLine) {
     output += text;
     if (text == "x") stopping.RequestStop();
   });
-  stopping.SetTraceFiles(false);
   stopping.RunParser(endless, nullptr, 0);
   EXPECT_EQ(output, std::string(kStartBanner) + GlobalCountLine(0) + "x" + Report(4, 5, "800e0001,ExLine=1,Ex=e>\r\n") +
                         std::string(kExitBanner));
@@ -165,7 +161,6 @@ TEST_F(RunLoopTest, AStopCanBeRequestedFromAnotherThread) {
     output += text;
     running = true;
   });
-  parser.SetTraceFiles(false);
   std::thread stopper([&] {
     while (!running) std::this_thread::yield();
     parser.RequestStop();

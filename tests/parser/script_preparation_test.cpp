@@ -59,6 +59,14 @@ TEST(NormalizeLine, SpacesOperatorsOutsideQuotes) {
   EXPECT_EQ(NormalizeLine("echo \"a;b\""), "echo \"a;b\"");
   // Three quote bytes leave the rest of the line inside quotes: nothing is cut or spaced.
   EXPECT_EQ(NormalizeLine("echo \"it's\" x=1 // c"), "echo \"it's\" x=1 // c");
+  // A closing bracket at the line's end is spaced like any other; other last bytes are not.
+  EXPECT_EQ(NormalizeLine("print a[5]"), "print a [ 5 ]");
+  EXPECT_EQ(NormalizeLine("int a[3] = {1,2,3}"), "int a [ 3 ] = { 1 2 3 }");
+  EXPECT_EQ(NormalizeLine("x = a[]"), "x = a [  ]");
+  EXPECT_EQ(NormalizeLine("echo ']'"), "echo ']'");
+  EXPECT_EQ(NormalizeLine("echo 'x]"), "echo 'x]");  // inside an open quote
+  EXPECT_EQ(NormalizeLine("]"), "]");
+  EXPECT_EQ(NormalizeLine("i--"), "i --");
 }
 
 TEST(NormalizeLine, InsertsAtMost64Blanks) {
@@ -76,7 +84,7 @@ TEST(SplitWords, SplitsOutsideQuotesAndDecodesEscapes) {
   EXPECT_EQ(SplitWords("'\" x"), (Words{"'\" x"}));
   EXPECT_EQ(SplitWords("\"x\\r\\n\" a\\qb c\\\\d e\\"), (Words{"\"x\r\n\"", "ab", "c\\d", "e"}));
   std::string many;
-  for (int i = 0; i < 60; ++i) many += "w" + std::to_string(i) + " ";
+  for (int i = 0; i < 60; ++i) (many += "w") += std::to_string(i) + " ";
   const Words words = SplitWords(many);
   ASSERT_EQ(words.size(), 50u);
   EXPECT_EQ(words.back(), "w49");
@@ -155,10 +163,8 @@ TEST(StatementTable, LendsEveryRowsArgumentToOperatorWords) {
 TEST(PrepareScript, TracesTheLinesBeforeAndAfterNormalization) {
   const testing::TempDir temp;
   const std::filesystem::path& directory = temp.Path();
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(directory);
-  const PreparedScript script = PrepareScript("int n;\r\nvoid main()\r\n{\r\n  x = 1 ;  \r\n}\r\n", true);
-  std::filesystem::current_path(previous);
+  const PreparedScript script =
+      PrepareScript("int n;\r\nvoid main()\r\n{\r\n  x = 1 ;  \r\n}\r\n", directory.string());
   EXPECT_EQ(testing::ReadFile(directory / "__parser__0.txt"),
             "0000__0001:\tint n;\r\n0001__0002:\tvoid main()\r\n0002__0003:\t{\r\n"
             "0003__0004:\tx = 1 ;\r\n0004__0005:\t}\r\n");

@@ -154,7 +154,7 @@ TEST_F(VariablesTest, DeletingMovesLaterRecordsDownWhole) {
 }
 
 TEST_F(VariablesTest, TheStoreHolds1024Variables) {
-  for (int i = 0; i < VariableStore::kCapacity; ++i) ASSERT_GE(variables.SetValue("v" + std::to_string(i), 1), 0);
+  for (int i = 0; i < VariableStore::kCapacity; ++i) ASSERT_GE(variables.SetValue(std::string("v").append(std::to_string(i)), 1), 0);
   EXPECT_LT(variables.SetValue("one_more", 1), 0);
   EXPECT_GE(variables.SetValue("v7", 2), 0);
 }

@@ -33,7 +33,7 @@ TEST(ParserSlots, LoadsReloadsTheSamePathInAnyCaseAndFillsUp) {
   EXPECT_EQ(slots.LoadChosenScript(dir.File("missing.txt")), ParserSlots::LoadOutcome::Failed);
   EXPECT_EQ(slots.ParserCount(), 1);
   for (int i = 1; i < ParserSlots::kCapacity; ++i) {
-    EXPECT_EQ(slots.LoadChosenScript(dir.WriteFile("p" + std::to_string(i), "x")), ParserSlots::LoadOutcome::Loaded);
+    EXPECT_EQ(slots.LoadChosenScript(dir.WriteFile(std::to_string(i) + ".txt", "x")), ParserSlots::LoadOutcome::Loaded);
   }
   EXPECT_TRUE(slots.Full());
 
@@ -86,6 +86,22 @@ TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
   EXPECT_EQ(none.LoadChosenScript(fifo), ParserSlots::LoadOutcome::Failed);
   EXPECT_EQ(none.LoadChosenScript("/dev/zero"), ParserSlots::LoadOutcome::Failed);
   EXPECT_FALSE(ParserSlots::AppendToList(dir.File("no/folder/parsers.txt"), a));
+}
+
+TEST(ParserSlots, TakesOverAnOldListOnlyWhileThereIsNoNewOne) {
+  TempDir dir;
+  const std::string oldList = dir.WriteFile("old.txt", "a\r\n");
+  const std::string list = dir.File("new.txt");
+  ParserSlots::TakeOverList(dir.File("missing.txt"), list);
+  EXPECT_FALSE(std::filesystem::exists(list));
+  ParserSlots::TakeOverList(dir.Path().string(), list);  // a folder is no list
+  EXPECT_FALSE(std::filesystem::exists(list));
+
+  ParserSlots::TakeOverList(oldList, list);
+  EXPECT_EQ(testing::ReadFile(list), "a\r\n");
+  testing::WriteFile(oldList, "b\r\n");
+  ParserSlots::TakeOverList(oldList, list);
+  EXPECT_EQ(testing::ReadFile(list), "a\r\n");
 }
 
 }  // namespace

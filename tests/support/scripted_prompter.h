@@ -50,7 +50,10 @@ class ScriptedPrompter : public ui::Prompter {
     return chosen;
   }
 
-  void OpenDocument(const QString& path) override { openedDocuments << path; }
+  bool OpenDocument(const QString& path) override {
+    openedDocuments << path;
+    return documentsOpen;
+  }
   bool StartDetached(const QString& program) override {
     startedPrograms << program;
     return true;
@@ -64,6 +67,7 @@ class ScriptedPrompter : public ui::Prompter {
   std::vector<QStringList> menus;
   std::deque<int> menuChoices;
   QStringList openedDocuments;
+  bool documentsOpen = true;  // false: as if the desktop had no viewer
   QStringList startedPrograms;
   QStringList stopOffers;
   std::deque<QString> openAnswers;  // an empty text, or none left, cancels the dialog

@@ -37,6 +37,8 @@ bool IsOperandByte(char c) {
          c == '{' || c == '}';
 }
 
+bool IsClosingBracket(char c) { return c == ']' || c == '}'; }
+
 std::string InsertBlanks(std::string_view line, const std::vector<std::size_t>& marks) {
   std::string spaced;
   spaced.reserve(line.size() + marks.size());
@@ -81,6 +83,13 @@ std::string SpaceOperators(std::string_view line) {
     if (!quotes.IsOutsideQuotes(line[i]) || !IsOperatorCharacter(line[i])) continue;
     if (IsOperandByte(line[i - 1])) mark(i);
     if (IsOperandByte(line[i + 1])) mark(i + 1);
+  }
+  // A closing bracket that ends the line gets its blank before it too, so that
+  // "print a[5]" and "int a[3] = {1,2,3}" read as they do with a ";" after them.
+  const std::size_t last = line.size() - 1;
+  if (line.size() >= 2 && IsClosingBracket(line[last]) && quotes.IsOutsideQuotes(line[last]) &&
+      IsOperandByte(line[last - 1])) {
+    mark(last);
   }
   return InsertBlanks(line, marks);
 }

@@ -19,8 +19,9 @@ std::string CutComment(std::string_view line);
 inline constexpr std::size_t kMaxOperatorBlanks = 64;
 
 // Puts a blank between an operator byte and a touching name, number, quote or bracket,
-// so that "x=a[1]+b" reads "x = a [ 1 ] + b". The first and last bytes are never
-// examined; at most kMaxOperatorBlanks blanks are inserted.
+// so that "x=a[1]+b" reads "x = a [ 1 ] + b". The first byte is never examined, nor
+// the last one, except that a last "]" or "}" gets the blank before it; at most
+// kMaxOperatorBlanks blanks are inserted.
 std::string SpaceOperators(std::string_view line);
 
 // All three passes in order.

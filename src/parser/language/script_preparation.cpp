@@ -5,17 +5,17 @@
 
 namespace portprobe::parser {
 
-PreparedScript PrepareScript(std::string_view text, bool writeTraceFiles) {
+PreparedScript PrepareScript(std::string_view text, const std::string& traceFolder) {
   ScriptLineTable split = SplitLines(text);
   PreparedScript script;
   script.lines = std::move(split.lines);
   script.tooManyLines = split.overflow;
-  if (writeTraceFiles) WriteTrace(kRawTraceFile, script.lines);
+  if (!traceFolder.empty()) WriteTrace(traceFolder + "/" + kRawTraceFile, script.lines);
   FunctionTable functions = FindFunctions(script.lines);
   script.functions = std::move(functions.records);
   script.tooManyFunctions = functions.overflow;
   for (ScriptLine& line : script.lines) line.text = NormalizeLine(line.text);
-  if (writeTraceFiles) WriteTrace(kNormalizedTraceFile, script.lines);
+  if (!traceFolder.empty()) WriteTrace(traceFolder + "/" + kNormalizedTraceFile, script.lines);
   return script;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,7 +21,7 @@ inline constexpr const char* kRawTraceFile = "__parser__0.txt";
 inline constexpr const char* kNormalizedTraceFile = "__parser__1.txt";
 
 // Splits the text into lines, finds the functions on the raw lines and normalizes every
-// line; with writeTraceFiles the lines are traced before and after normalization.
-PreparedScript PrepareScript(std::string_view text, bool writeTraceFiles);
+// line; with a trace folder the lines are traced there before and after normalization.
+PreparedScript PrepareScript(std::string_view text, const std::string& traceFolder);
 
 }  // namespace portprobe::parser

@@ -23,7 +23,7 @@ int Interpreter::RunParser(std::string_view scriptText, const std::uint8_t* fram
   store_.SetGlobalCount(0);
   frame_ = InputFrame{frame, length};
   Print(kStartBanner);
-  script_ = PrepareScript(scriptText.substr(0, scriptText.find('\0')), writeTraceFiles_);
+  script_ = PrepareScript(scriptText.substr(0, scriptText.find('\0')), traceFolder_);
   RunScript();
   Teardown();
   Print(FormatText(kExitBanner, static_cast<int>(AllocationCount())));

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "parser/language/function_table.h"
@@ -28,7 +29,7 @@ class Interpreter {
   std::int32_t AllocationCount() const { return arena_.AllocationCount(); }
   void RequestStop() { stopRequested_ = true; }
   void SetStepLimit(std::uint64_t maxLines) { stepLimit_ = maxLines; }
-  void SetTraceFiles(bool write) { writeTraceFiles_ = write; }
+  void SetTraceFolder(const std::string& folder) { traceFolder_ = folder; }
 
   // What the statements of a running line reach.
   Variables& variables() { return variables_; }
@@ -71,7 +72,7 @@ class Interpreter {
   std::atomic<bool> stopRequested_{false};
   std::uint64_t stepLimit_ = 0;
   std::uint64_t executedLines_ = 0;
-  bool writeTraceFiles_ = true;
+  std::string traceFolder_;
 };
 
 }  // namespace portprobe::parser

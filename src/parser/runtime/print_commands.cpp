@@ -17,10 +17,10 @@ unsigned long Unsigned(Word value) { return value; }
 
 // A "char *" variable or element, or a char array named whole, prints as the text that
 // its value addresses.
-bool PrintsAsText(TypeWord type, std::string_view word) {
+bool PrintsAsText(TypeWord type, bool hasIndex) {
   const TypeCode code = CodeOf(type);
   if (code == kCharPointerCode) return true;
-  return (code & ~kPointerFlag) == kCharCode && IsArray(type) && word.find('[') == std::string_view::npos;
+  return (code & ~kPointerFlag) == kCharCode && IsArray(type) && !hasIndex;
 }
 
 std::string FormatVariable(Word format, const std::string& name, Word value) {
@@ -44,8 +44,10 @@ StepResult EchoCommand(Interpreter& interpreter, const Words& words) {
     const int slot = variables.FindVariable(word);
     if (slot < 0) return kEchoVariableMissing;
     const TypeWord type = variables.store().Record(slot).type;
+    // The index is evaluated here as well, with its effects (a quoted index pools a text).
+    const bool hasIndex = variables.WordIndex(word).has_value();
     const Word value = variables.GetValue(word);
-    if (PrintsAsText(type, word)) {
+    if (PrintsAsText(type, hasIndex)) {
       interpreter.Print(variables.TextAt(value));
     } else {
       interpreter.Print(FormatText("%d", static_cast<std::int32_t>(value)));

@@ -26,6 +26,9 @@ class Variables {
   // A number, the address of a pooled copy of a quoted text, or a variable's value.
   Word OperandValue(std::string_view word);
 
+  // The value of the word's index, evaluated as an operand; none when the word has no
+  // brackets or the value counts as negative.
+  std::optional<Word> WordIndex(std::string_view word);
   // The visible record that the word names ("name" or "name[index]"), or -1.
   int FindVariable(std::string_view word);
   // The value of a variable or element; kAllOnes when there is none.
@@ -64,7 +67,6 @@ class Variables {
     ScriptAddress address;
   };
 
-  std::optional<Word> WordIndex(std::string_view word);
   Reference Resolve(std::string_view word);
   std::optional<ElementPlace> LocateElement(std::string_view name, Word index) const;
 

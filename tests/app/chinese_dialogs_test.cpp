@@ -1,0 +1,35 @@
+// Qt's own dialogs and buttons read in Chinese, like the rest of the window.
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTranslator>
+#include <gtest/gtest.h>
+
+#include "app/file_filters.h"
+#include "app/qt_translations.h"
+#include "support/wait.h"  // prints texts in failure messages
+#include "ui/prompter.h"
+
+namespace portprobe {
+namespace {
+
+TEST(ChineseDialogs, QtsOwnTextsAreChinese) {
+  QTranslator* translator = InstallQtTranslations(QCoreApplication::instance());
+  ASSERT_NE(translator, nullptr) << "Qt's Chinese translations (qt6-translations-l10n) are not installed";
+  QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Open)->text(), QStringLiteral("打开"));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("文件名称(&N)："));
+  QCoreApplication::removeTranslator(translator);
+  delete translator;
+}
+
+TEST(ChineseDialogs, FileFiltersReadInChineseAndTheSendFileShowsAllFiles) {
+  EXPECT_EQ(ui::QtFileFilter(kSendFileFilter), QStringLiteral("所有文件 (*);;文本文件 (*.txt)"));
+  EXPECT_EQ(ui::QtFileFilter(kCaptureFileFilter), QStringLiteral("文本文件 (*.txt)"));
+  EXPECT_EQ(ui::QtFileFilter(kTextOrAnyFileFilter), QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+}
+
+}  // namespace
+}  // namespace portprobe
