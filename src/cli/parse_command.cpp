@@ -1,16 +1,13 @@
 // portprobe-cli parse [--timeout SECONDS] SCRIPT [HEXTEXT]: runs a packet-parser script
 // over a frame, as the terminal's tools menu does, and writes what it prints to stdout
 // as it prints it.
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
-#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,27 +56,18 @@ std::optional<ParseArguments> ReadArguments(std::vector<std::string> args) {
   return parsed;
 }
 
-// Why a script file cannot be loaded, or nothing when it can be tried. Looks at the
-// file without opening it, so a FIFO or a device never blocks.
-std::optional<std::string> ScriptFileProblem(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? "文件不存在" : std::strerror(errno);
-  if (S_ISDIR(info.st_mode)) return "是文件夹";
-  if (!S_ISREG(info.st_mode)) return "不是普通文件";
-  if (static_cast<std::uintmax_t>(info.st_size) > kMaxParserScriptBytes) {
-    return "文件太大(最多 " + std::to_string(kMaxParserScriptBytes) + " 字节)";
-  }
-  if (::access(path.c_str(), R_OK) != 0) return std::strerror(errno);
-  return std::nullopt;
-}
-
+// Reads the script without ever blocking on a FIFO or a device, or says why it cannot.
 std::optional<std::string> LoadScript(const std::string& path) {
-  std::optional<std::string> problem = ScriptFileProblem(path);
+  std::string reason;
+  std::error_code ignored;
+  // A folder is named as such: the shared reader only says it is no regular file.
   std::optional<std::string> script;
-  if (!problem) script = ReadParserScriptFile(path);
-  if (!script) {
-    std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), problem.value_or("读取失败").c_str());
+  if (std::filesystem::is_directory(path, ignored)) {
+    reason = "是文件夹";
+  } else {
+    script = ReadParserScriptFile(path, &reason);
   }
+  if (!script) std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), reason.c_str());
   return script;
 }
 

@@ -23,7 +23,7 @@ std::optional<RegularFile> OpenRegularFile(const std::string& path, std::uint64_
   }
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
-    *error = std::strerror(errno);
+    *error = errno == ENOENT ? kMissingFileReason : std::strerror(errno);
     return std::nullopt;
   }
   // Checked again on what was opened, in case the path was replaced meanwhile.

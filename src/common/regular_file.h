@@ -11,6 +11,7 @@ namespace portprobe {
 
 // Why a path that names a FIFO, a device, a folder or a socket is not read.
 inline constexpr char kNotRegularFileReason[] = "不是普通文件";
+inline constexpr char kMissingFileReason[] = "文件不存在";
 
 inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>::max();
 

@@ -87,7 +87,7 @@ TEST_F(ParseCommand, SaysWhyAScriptCannotBeLoaded) {
       {"missing.txt", "文件不存在"},
       {directory_.string(), "是文件夹"},
       {"fifo", "不是普通文件"},  // and it is never opened, so nothing blocks
-      {Write("huge.txt", std::string(1048577, ' ')), "文件太大(最多 1048576 字节)"},
+      {Write("huge.txt", std::string(1048577, ' ')), "文件太大，最多1048576字节"},
   };
   for (const auto& [script, why] : cases) {
     const testing::CliRun run = RunCli({"parse", script, "05"});

@@ -44,7 +44,7 @@ TEST(OpenRegularFile, TakesOnlyRegularFilesAndNeverWaitsOnOthers) {
   const testing::PtyPair pty;
   EXPECT_EQ(Refusal(pty.SlavePath()), kNotRegularFileReason);
 
-  EXPECT_EQ(Refusal(dir.File("missing")), std::strerror(ENOENT));
+  EXPECT_EQ(Refusal(dir.File("missing")), kMissingFileReason);
   // A link to a regular file is that file.
   std::filesystem::create_symlink(dir.WriteFile("real.txt", "abc"), dir.File("link.txt"));
   std::string error;
