@@ -9,9 +9,9 @@
 
 #include "checksum/blocking_program_host.h"
 #include "checksum/checksum_engine.h"
-#include "checksum/hex_format.h"
+#include "codec/hex_format.h"
 #include "cli/cli_command.h"
-#include "send/hex_codec.h"
+#include "codec/hex_codec.h"
 
 namespace portprobe::cli {
 

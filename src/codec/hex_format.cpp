@@ -1,4 +1,4 @@
-#include "checksum/hex_format.h"
+#include "codec/hex_format.h"
 
 #include <cstddef>
 
