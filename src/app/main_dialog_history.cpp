@@ -77,11 +77,10 @@ void MainDialog::ExportHistory() {
 void MainDialog::ImportHistory() {
   const QString path = prompter_.GetOpenFileName(this, kHistoryFileDialog);
   if (path.isEmpty()) return;
-  std::string error;
-  const std::optional<HistoryFileContent> content = ReadHistoryFile(path.toStdString(), &error);
+  const Expected<HistoryFileContent> content = ReadHistoryFile(path.toStdString());
   if (!content) {
     // A file that is not there is passed over quietly, as it always was.
-    if (QFileInfo::exists(path)) Notify(UnreadableFileText(path, error));
+    if (QFileInfo::exists(path)) Notify(UnreadableFileText(path, content.Reason()));
     return;
   }
   QComboBox* history = ComboBox(kHistoryList);

@@ -33,11 +33,11 @@ std::string ParserListFile() {
 
 void MainDialog::AddParserEntries(QMenu& menu) {
   const std::string list = ParserListFile();
-  std::string error;
+  const Outcome restored = parserSlots_.RestoreFromList(list);
   // A list that is there but not read is told once a run, not at every opening.
-  if (!parserSlots_.RestoreFromList(list, &error) && !parserListRefused_) {
+  if (!restored && !parserListRefused_) {
     parserListRefused_ = true;
-    Notify(UnreadableFileText(QString::fromStdString(list), error));
+    Notify(UnreadableFileText(QString::fromStdString(list), restored.Reason()));
   }
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
