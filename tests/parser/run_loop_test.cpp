@@ -144,13 +144,13 @@ TEST_F(RunLoopTest, AStopRequestEndsTheRunAtItsNextLine) {
     output += text;
     if (text == "x") stopping.RequestStop();
   });
-  stopping.RunParser(endless, nullptr, 0);
+  stopping.RunParser(endless, {});
   EXPECT_EQ(output, std::string(kStartBanner) + GlobalCountLine(0) + "x" + Report(4, 5, "800e0001,ExLine=1,Ex=e>\r\n") +
                         std::string(kExitBanner));
   // Each run starts without a request.
   stopping.RequestStop();
   output.clear();
-  stopping.RunParser(Script({"void main()", "{", "echo 'y'", "}"}), nullptr, 0);
+  stopping.RunParser(Script({"void main()", "{", "echo 'y'", "}"}), {});
   EXPECT_EQ(output, std::string(kStartBanner) + GlobalCountLine(0) + "y" + std::string(kExitBanner));
 }
 
@@ -165,7 +165,7 @@ TEST_F(RunLoopTest, AStopCanBeRequestedFromAnotherThread) {
     while (!running) std::this_thread::yield();
     parser.RequestStop();
   });
-  parser.RunParser(Script({"void main()", "{", "again:", "goto again", "}"}), nullptr, 0);
+  parser.RunParser(Script({"void main()", "{", "again:", "goto again", "}"}), {});
   stopper.join();
   EXPECT_NE(output.find(",ret=800e0001,"), std::string::npos);
 }
