@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "parser/runtime/result_codes.h"
 #include "parser_run.h"
 #include "support/temp_dir.h"
 
@@ -105,6 +106,30 @@ TEST_F(RunLoopTest, LoopsRepeatTheirBodies) {
   EXPECT_EQ(PrintedByMain({"int a = 1", "int b = 1", "while a", "while b", "echo 'x'", "echo 'end'"}), "");
   EXPECT_EQ(PrintedByMain({"int a = 1", "int b = 0", "while a", "while b", "echo 'x'", "echo 'end'"}), "");
   EXPECT_EQ(PrintedByMain({"int n = 0", "while n < 3", "{", "++ n", "if n == 2 goto out", "}", "out:", "echo n"}), "2");
+}
+
+TEST(StepResult, ReadsItsKindFromTheRawWord) {
+  using Kind = StepResult::Kind;
+  EXPECT_EQ(StepResult::Loop(StepResult::LoopKind::kWhile).raw(), 5u);
+  EXPECT_EQ(StepResult::Loop(StepResult::LoopKind::kFor).kind(), Kind::kEnterFor);
+  EXPECT_EQ(StepResult::Jump(0x6162).kind(), Kind::kJump);
+  // Label codes that look like other results act as those results.
+  EXPECT_EQ(StepResult::Jump(0).kind(), Kind::kStop);
+  EXPECT_EQ(StepResult::Jump(0xFF616263u).kind(), Kind::kError);
+  EXPECT_EQ(StepResult::Error(kRecursiveCall).raw(), kRecursiveCall);
+}
+
+TEST_F(RunLoopTest, RepeatedLinesRunFromTheWordsSplitWhenPrepared) {
+  // A line with index words runs on a joined copy, so its words are intact for the next
+  // pass; escapes were decoded once and stay decoded.
+  EXPECT_EQ(PrintedByMain({"int a[3]", "int i = 0", "while i < 3", "{", "a[i] = i + 5", "echo a[i] '\\r'", "++ i",
+                           "}"}),
+            "5\r6\r7\r");
+  // A declaration reads its brackets apart on every call.
+  const std::string twice =
+      Script({"void f()", "{", "int b[2] = {1,2}", "echo b[1]", "}", "void main()", "{", "f()", "f()", "}"});
+  EXPECT_EQ(Printed(twice), "22");
+  EXPECT_EQ(Printed(twice), "22");
 }
 
 TEST_F(RunLoopTest, TenLoopsCanBeLiveInOneFunction) {
