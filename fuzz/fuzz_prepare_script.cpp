@@ -19,7 +19,8 @@ void Require(bool condition) {
 }
 
 void CheckLine(const PreparedScript& script, int index) {
-  Require(script.words[index].size() <= kMaxWordsPerLine);
+  Require(script.words[index].asWritten.size() <= kMaxWordsPerLine);
+  Require(script.words[index].ForStatements().size() <= script.words[index].asWritten.size());
   if (const auto block = BlockExtent(script.lines, index)) {
     Require(block->first == index && block->last >= index);
     Require(static_cast<std::size_t>(block->last) < script.lines.size());

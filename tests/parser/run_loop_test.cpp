@@ -120,8 +120,8 @@ TEST(StepResult, ReadsItsKindFromTheRawWord) {
 }
 
 TEST_F(RunLoopTest, RepeatedLinesRunFromTheWordsSplitWhenPrepared) {
-  // A line with index words runs on a joined copy, so its words are intact for the next
-  // pass; escapes were decoded once and stay decoded.
+  // A line with index words runs on the words joined when it was prepared, and its
+  // escapes stay decoded, however often it runs.
   EXPECT_EQ(PrintedByMain({"int a[3]", "int i = 0", "while i < 3", "{", "a[i] = i + 5", "echo a[i] '\\r'", "++ i",
                            "}"}),
             "5\r6\r7\r");

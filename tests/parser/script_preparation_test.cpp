@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "parser/language/blocks.h"
+#include "parser/language/index_words.h"
 #include "parser/language/labels.h"
 #include "parser/language/line_normalizer.h"
 #include "parser/language/statement_table.h"
@@ -89,6 +90,18 @@ TEST(SplitWords, SplitsOutsideQuotesAndDecodesEscapes) {
   const Words words = SplitWords(many);
   ASSERT_EQ(words.size(), 50u);
   EXPECT_EQ(words.back(), "w49");
+}
+
+TEST(JoinIndexWords, JoinsEachNameWithItsIndexOrSaysWhyNot) {
+  Words words{"x", "=", "buf", "[", "i", "]", "+", "a", "[", "1", "]"};
+  EXPECT_EQ(JoinIndexWords(words), IndexJoin::kJoined);
+  EXPECT_EQ(words, (Words{"x", "=", "buf[i]", "+", "a[1]"}));
+  Words leading{"[", "1", "]", "=", "5"};
+  EXPECT_EQ(JoinIndexWords(leading), IndexJoin::kUnpaired);
+  Words unclosed{"a", "[", "1"};
+  EXPECT_EQ(JoinIndexWords(unclosed), IndexJoin::kUnpaired);
+  Words closedByTheName{"]", "[", "x", "]"};
+  EXPECT_EQ(JoinIndexWords(closedByTheName), IndexJoin::kNotJoined);
 }
 
 TEST(FindFunctions, RecognizesTwoWordHeadersWithTheirBodies) {

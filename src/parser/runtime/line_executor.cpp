@@ -11,26 +11,6 @@ namespace portprobe::parser {
 
 namespace {
 
-// Joins the words first..last into one word ("buf", "[", "i", "]" into "buf[i]").
-// False unless 0 <= first < last < count.
-bool JoinIndexWords(Words& words, int first, int last) {
-  if (first < 0 || first >= last || static_cast<std::size_t>(last) >= words.size()) return false;
-  for (int i = first + 1; i <= last; ++i) words[first] += words[i];
-  words.erase(words.begin() + first + 1, words.begin() + last + 1);
-  return true;
-}
-
-// Joins every "name [ index ]" into one word, leftmost "[" first.
-StepResult JoinAllIndexWords(Words& words) {
-  for (int open = PositionOfWord(words, "["); open >= 0; open = PositionOfWord(words, "[")) {
-    const int name = open - 1;
-    const int close = PositionOfWord(words, "]");
-    if (name < 0 || close < name) return StepResult::Error(kIndexBracketsUnpaired);
-    if (!JoinIndexWords(words, name, close)) return StepResult::Error(kIndexBracketsNotJoined);
-  }
-  return StepResult::Next();
-}
-
 // Runs the statement of word 0, or calls the function of that name.
 StepResult DispatchStatement(Interpreter& interpreter, const Words& words) {
   if (const StatementRow* row = FindStatement(words[0])) return row->handler(interpreter, words, row->argument);
@@ -38,7 +18,7 @@ StepResult DispatchStatement(Interpreter& interpreter, const Words& words) {
   return StepResult::Error(kUnknownStatement);
 }
 
-// An assignment, a statement or a call, its index words joined.
+// An assignment, a statement or a call.
 StepResult ExecuteStatement(Interpreter& interpreter, const Words& words) {
   if (words.size() >= 2) {
     if (const int code = AssignmentCode(words[1]); code != 0) {
@@ -50,17 +30,16 @@ StepResult ExecuteStatement(Interpreter& interpreter, const Words& words) {
 
 }  // namespace
 
-StepResult ExecuteLine(Interpreter& interpreter, const Words& words) {
+StepResult ExecuteLine(Interpreter& interpreter, const LineWords& words) {
   Variables& variables = interpreter.variables();
   variables.ClearParserError();
-  if (words.empty()) return StepResult::Next();
-  if (const std::optional<StepResult> declared = DeclarationStatement(variables, words)) return *declared;
-  // Declarations read "name [ count ]" apart; every other statement reads "name[index]"
-  // as one word, so only lines with brackets need a joined copy of their words.
-  if (PositionOfWord(words, "[") < 0) return ExecuteStatement(interpreter, words);
-  Words joined = words;
-  if (const StepResult result = JoinAllIndexWords(joined); !result.IsNext()) return result;
-  return ExecuteStatement(interpreter, joined);
+  if (words.asWritten.empty()) return StepResult::Next();
+  // A declaration is tried first, on the words as written, even when its index words
+  // could not be joined.
+  if (const std::optional<StepResult> declared = DeclarationStatement(variables, words.asWritten)) return *declared;
+  if (words.join == IndexJoin::kUnpaired) return StepResult::Error(kIndexBracketsUnpaired);
+  if (words.join == IndexJoin::kNotJoined) return StepResult::Error(kIndexBracketsNotJoined);
+  return ExecuteStatement(interpreter, words.ForStatements());
 }
 
 }  // namespace portprobe::parser

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parser/language/words.h"
+#include "parser/language/script_preparation.h"
 #include "parser/runtime/result_codes.h"
 
 namespace portprobe::parser {
@@ -9,6 +9,6 @@ class Interpreter;
 
 // Runs a line's words as a declaration, an assignment, a statement word or a function
 // call.
-StepResult ExecuteLine(Interpreter& interpreter, const Words& words);
+StepResult ExecuteLine(Interpreter& interpreter, const LineWords& words);
 
 }  // namespace portprobe::parser
