@@ -11,7 +11,7 @@
 
 #include "app/about_dialog.h"
 #include "app/history_popup.h"
-#include "common/decimal_text.h"
+#include "codec/decimal_text.h"
 #include "parser/packet_parser.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"

@@ -7,7 +7,7 @@
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
-#include "send/capture_file.h"
+#include "files/capture_file.h"
 #include "ui/plain_text_view.h"
 
 namespace portprobe {

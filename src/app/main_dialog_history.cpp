@@ -9,8 +9,8 @@
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
 #include "resources/control_ids.h"
-#include "send/history_file.h"
-#include "send/send_text.h"
+#include "files/history_file.h"
+#include "codec/send_text.h"
 
 namespace portprobe {
 

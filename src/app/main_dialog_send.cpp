@@ -8,10 +8,10 @@
 #include "app/main_dialog.h"
 #include "app/window_checksum_host.h"
 #include "checksum/checksum_engine.h"
-#include "checksum/hex_format.h"
+#include "codec/hex_format.h"
 #include "resources/control_ids.h"
-#include "send/hex_codec.h"
-#include "send/send_text.h"
+#include "codec/hex_codec.h"
+#include "codec/send_text.h"
 #include "ui/dialog_units.h"
 #include "ui/plain_text_view.h"
 
