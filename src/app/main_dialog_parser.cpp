@@ -77,7 +77,7 @@ void MainDialog::RunParserCommand(int index) {
   // Bytes that arrive meanwhile are shown after the run, so they never split its output.
   holdReceive_ = true;
   packetParser_->SetTraceFolder(MakeStateDirectory());
-  RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame.data(), static_cast<std::uint32_t>(frame.size())); },
+  RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame); },
                   [this] { packetParser_->RequestStop(); },
                   [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); },
                   [this] {

@@ -80,7 +80,7 @@ int RunParse(const std::vector<std::string>& args) {
   });
   parser.SetTraceFolder(MakeStateDirectory());
   ParseStop stop(parser, parsed->timeLimit);
-  parser.RunParser(*script, frame.data(), static_cast<std::uint32_t>(frame.size()));
+  parser.RunParser(*script, frame);
   stop.Finish();
   if (stop.Interrupted()) return kInterrupted;
   if (stop.TimedOut()) {
