@@ -88,11 +88,11 @@ void MainDialog::SendChosenFile() {
   FileSendProgress progress;
   progress.fileSize = static_cast<std::uint64_t>(QFileInfo(path).size());
   std::atomic<bool> lineError = false;
-  const PortWriter write = [&](const std::uint8_t* bytes, std::uint32_t length) {
+  const PortWriter write = [&](std::span<const std::uint8_t> bytes) {
     SerialLink::WriteOutcome outcome;
-    const std::size_t queued = link_.QueueWriteWaiting(bytes, length, &outcome, &progress.cancel);
+    const std::size_t queued = link_.QueueWriteWaiting(bytes, &outcome, &progress.cancel);
     if (outcome == SerialLink::WriteOutcome::LineError) lineError = true;
-    return static_cast<std::uint32_t>(queued);
+    return queued;
   };
   const bool hex = CheckBox(kHexSendCheck)->isChecked();
   FileSendOutcome outcome;

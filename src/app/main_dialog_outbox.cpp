@@ -30,7 +30,7 @@ void MainDialog::QueueSend(const ByteFrame& bytes) {
 void MainDialog::FeedOutbox() {
   if (OutboxEmpty()) return;
   SerialLink::WriteOutcome outcome;
-  outboxQueued_ += link_.QueueWrite(outbox_.data() + outboxQueued_, outbox_.size() - outboxQueued_, &outcome);
+  outboxQueued_ += link_.QueueWrite(std::span<const std::uint8_t>(outbox_).subspan(outboxQueued_), &outcome);
   if (outcome == SerialLink::WriteOutcome::LineError) AddNoticeOnce(QStringLiteral("写串口错！请检查参数设置。"));
   if (outcome != SerialLink::WriteOutcome::Queued || OutboxEmpty()) DropOutbox();
 }

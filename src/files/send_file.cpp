@@ -19,10 +19,10 @@ Expected<std::size_t> ReadPiece(std::FILE* file, char* buffer, std::size_t capac
   return count;
 }
 
-bool WriteAll(const PortWriter& write, const std::uint8_t* bytes, std::size_t length, FileSendProgress& progress) {
-  const std::uint32_t written = length > 0 ? write(bytes, static_cast<std::uint32_t>(length)) : 0;
+bool WriteAll(const PortWriter& write, std::span<const std::uint8_t> bytes, FileSendProgress& progress) {
+  const std::size_t written = bytes.empty() ? 0 : write(bytes);
   progress.bytesWritten += written;
-  return written == length;
+  return written == bytes.size();
 }
 
 }  // namespace
@@ -61,9 +61,9 @@ FileSendOutcome SendFile(const std::string& path, bool hex, const PortWriter& wr
     bool whole = true;
     if (hex) {
       const ByteFrame frame = decoder.Feed({piece, count});
-      whole = WriteAll(write, frame.data(), frame.size(), progress);
+      whole = WriteAll(write, frame, progress);
     } else {
-      whole = WriteAll(write, reinterpret_cast<const std::uint8_t*>(piece), count, progress);
+      whole = WriteAll(write, {reinterpret_cast<const std::uint8_t*>(piece), count}, progress);
     }
     if (!whole) return {progress.cancel ? FileSendResult::Cancelled : FileSendResult::WriteFailed, {}};
     if (decoder.Stopped()) return {};  // the rest of the text is not read as hex

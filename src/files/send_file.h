@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "common/expected.h"
@@ -46,7 +47,7 @@ struct FileSendOutcome {
 };
 
 // Writes one piece to the port and returns the count written.
-using PortWriter = std::function<std::uint32_t(const std::uint8_t* bytes, std::uint32_t length)>;
+using PortWriter = std::function<std::size_t(std::span<const std::uint8_t> bytes)>;
 
 inline constexpr std::size_t kFileSendPiece = 4096;
 

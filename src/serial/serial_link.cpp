@@ -115,21 +115,21 @@ ApplyResult SerialLink::ApplyLineSettings(const LineSettings& settings) {
   return IsOpen() ? portprobe::ApplyLineSettings(fd_, settings) : ApplyResult::NotATerminal;
 }
 
-std::size_t SerialLink::QueueWrite(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome) {
+std::size_t SerialLink::QueueWrite(std::span<const std::uint8_t> bytes, WriteOutcome* outcome) {
   WriteOutcome result = WriteOutcome::Failed;
   std::size_t taken = 0;
   bool wasEmpty = false;
-  if (IsOpen() && length > 0 && lineErrors_.TakeErrors(fd_)) {
+  if (IsOpen() && !bytes.empty() && lineErrors_.TakeErrors(fd_)) {
     DropQueuedWrites();
     ::tcflush(fd_, TCOFLUSH);
     result = WriteOutcome::LineError;
   } else if (IsOpen()) {
     std::lock_guard lock(writeMutex_);
     if (!writerGone_) {
-      taken = std::min(length, kWriteQueueCapacity - std::min(writeQueue_.size(), kWriteQueueCapacity));
+      taken = std::min(bytes.size(), kWriteQueueCapacity - std::min(writeQueue_.size(), kWriteQueueCapacity));
       wasEmpty = writeQueue_.empty();
       if (wasEmpty) lastWriteProgress_ = std::chrono::steady_clock::now();
-      writeQueue_.insert(writeQueue_.end(), bytes, bytes + taken);
+      writeQueue_.insert(writeQueue_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
       result = WriteOutcome::Queued;
     }
   }
@@ -138,19 +138,19 @@ std::size_t SerialLink::QueueWrite(const std::uint8_t* bytes, std::size_t length
   return taken;
 }
 
-std::size_t SerialLink::QueueWriteWaiting(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome,
+std::size_t SerialLink::QueueWriteWaiting(std::span<const std::uint8_t> bytes, WriteOutcome* outcome,
                                           const std::atomic<bool>* cancel) {
   constexpr auto kCancelCheck = std::chrono::milliseconds(50);
   std::size_t queued = 0;
   WriteOutcome result = WriteOutcome::Queued;
-  while (queued < length && result == WriteOutcome::Queued && !(cancel != nullptr && *cancel)) {
-    queued += QueueWrite(bytes + queued, length - queued, &result);
-    if (queued == length) break;
+  while (queued < bytes.size() && result == WriteOutcome::Queued && !(cancel != nullptr && *cancel)) {
+    queued += QueueWrite(bytes.subspan(queued), &result);
+    if (queued == bytes.size()) break;
     std::unique_lock lock(writeMutex_);
     writeRoom_.wait_for(lock, kCancelCheck,
                         [this] { return writerGone_ || writeQueue_.size() < kWriteQueueCapacity; });
   }
-  if (outcome != nullptr) *outcome = queued < length && result == WriteOutcome::Queued ? WriteOutcome::Failed : result;
+  if (outcome != nullptr) *outcome = queued < bytes.size() && result == WriteOutcome::Queued ? WriteOutcome::Failed : result;
   return queued;
 }
 

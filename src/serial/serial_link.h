@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -53,11 +54,11 @@ class SerialLink {
   // Queues as many of the bytes as the write queue has room for and returns that
   // count. Pending line errors discard the queue and the driver's output instead
   // (LineError); a closed or vanished port takes nothing (Failed).
-  std::size_t QueueWrite(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome = nullptr);
+  std::size_t QueueWrite(std::span<const std::uint8_t> bytes, WriteOutcome* outcome = nullptr);
   // Queues all bytes, waiting for room as the device takes them; for a sender that
   // runs beside the caller's thread. Ends early at a line error, when the device goes
   // away or is closed, or when `cancel` is set. Returns the count queued.
-  std::size_t QueueWriteWaiting(const std::uint8_t* bytes, std::size_t length, WriteOutcome* outcome,
+  std::size_t QueueWriteWaiting(std::span<const std::uint8_t> bytes, WriteOutcome* outcome,
                                 const std::atomic<bool>* cancel);
   std::size_t QueuedWriteBytes() const;
   bool WriteQueueFull() const { return QueuedWriteBytes() >= kWriteQueueCapacity; }

@@ -48,10 +48,10 @@ TEST(SendFile, StreamsAFileInPiecesAndRefusesOneThatIsNoLongerRegular) {
   }
   ByteFrame written;
   std::size_t largestPiece = 0;
-  const PortWriter write = [&](const std::uint8_t* bytes, std::uint32_t length) {
-    written.insert(written.end(), bytes, bytes + length);
-    largestPiece = std::max<std::size_t>(largestPiece, length);
-    return length;
+  const PortWriter write = [&](std::span<const std::uint8_t> bytes) {
+    written.insert(written.end(), bytes.begin(), bytes.end());
+    largestPiece = std::max(largestPiece, bytes.size());
+    return bytes.size();
   };
   FileSendProgress progress;
   EXPECT_EQ(SendFile(dir.WriteFile("hex.txt", text), true, write, progress).result, FileSendResult::Sent);

@@ -97,7 +97,7 @@ TEST(SerialLink, CarriesBytesBothWaysIntactAndInOrder) {
 
   const ByteFrame out = RandomBytes(3000, 1);
   SerialLink::WriteOutcome outcome = SerialLink::WriteOutcome::Failed;
-  EXPECT_EQ(t.link.QueueWrite(out.data(), out.size(), &outcome), out.size());
+  EXPECT_EQ(t.link.QueueWrite(out, &outcome), out.size());
   EXPECT_EQ(outcome, SerialLink::WriteOutcome::Queued);
   EXPECT_EQ(pty.Read(out.size()), out);
   EXPECT_EQ(WaitForWritten(t, out.size()), out.size());
@@ -121,10 +121,10 @@ TEST(SerialLink, WritesNothingWithoutAPortOrBytes) {
   LinkUnderTest t;
   const std::uint8_t byte = 0x55;
   SerialLink::WriteOutcome outcome = SerialLink::WriteOutcome::Queued;
-  EXPECT_EQ(t.link.QueueWrite(&byte, 1, &outcome), 0u);
+  EXPECT_EQ(t.link.QueueWrite({&byte, 1}, &outcome), 0u);
   EXPECT_EQ(outcome, SerialLink::WriteOutcome::Failed);
   ASSERT_EQ(t.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened);
-  EXPECT_EQ(t.link.QueueWrite(&byte, 0), 0u);
+  EXPECT_EQ(t.link.QueueWrite({&byte, 0}), 0u);
   EXPECT_EQ(t.link.QueuedWriteBytes(), 0u);
 }
 
@@ -246,7 +246,7 @@ TEST(SerialLink, ReportsAFarEndThatGoesAwayOnceAndStopsReading) {
 std::size_t QueueUntilFull(SerialLink& link, const ByteFrame& bytes) {
   std::size_t taken = 0;
   while (!link.WriteQueueFull() && taken < bytes.size()) {
-    taken += link.QueueWrite(bytes.data() + taken, std::min<std::size_t>(bytes.size() - taken, 64 * 1024));
+    taken += link.QueueWrite(std::span<const std::uint8_t>(bytes).subspan(taken, std::min<std::size_t>(bytes.size() - taken, 64 * 1024)));
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return taken;
@@ -260,7 +260,7 @@ TEST(SerialLink, WritesToADeviceThatReadsNothingWaitInABoundedQueue) {
   std::size_t taken = QueueUntilFull(t.link, out);
   ASSERT_TRUE(t.link.WriteQueueFull());
   EXPECT_EQ(t.link.QueuedWriteBytes(), SerialLink::kWriteQueueCapacity);
-  EXPECT_EQ(t.link.QueueWrite(out.data() + taken, 1), 0u);  // no room: nothing taken
+  EXPECT_EQ(t.link.QueueWrite(std::span<const std::uint8_t>(out).subspan(taken, 1)), 0u);  // no room: nothing taken
   EXPECT_TRUE(Eventually([&] { return t.link.WriteBlocked(); }));
 
   // The device reads a little: the link writes on and has room again.
@@ -268,7 +268,7 @@ TEST(SerialLink, WritesToADeviceThatReadsNothingWaitInABoundedQueue) {
   ByteFrame arrived = pty.Read(200000);
   ASSERT_EQ(arrived.size(), 200000u);
   EXPECT_TRUE(Eventually([&] { return !t.link.WriteQueueFull(); }));
-  taken += t.link.QueueWrite(out.data() + taken, 100);
+  taken += t.link.QueueWrite(std::span<const std::uint8_t>(out).subspan(taken, 100));
 
   // A close drops what is still queued, returns at once and says how much; every byte
   // the link took was either written, in order, or dropped.
@@ -292,7 +292,7 @@ TEST(SerialLink, AWaitingSenderStopsWhenCancelledAndWhenTheDeviceGoesAway) {
   std::atomic<bool> cancel = false;
   SerialLink::WriteOutcome outcome = SerialLink::WriteOutcome::Queued;
   std::size_t queued = 0;
-  std::thread sender([&] { queued = t.link.QueueWriteWaiting(out.data(), out.size(), &outcome, &cancel); });
+  std::thread sender([&] { queued = t.link.QueueWriteWaiting(out, &outcome, &cancel); });
   EXPECT_TRUE(Eventually([&] { return t.link.WriteQueueFull(); }));
   cancel = true;
   sender.join();
@@ -302,7 +302,7 @@ TEST(SerialLink, AWaitingSenderStopsWhenCancelledAndWhenTheDeviceGoesAway) {
   // The far end closes while a sender waits for room: it stops, and the hang-up
   // counts the bytes that could not go out.
   cancel = false;
-  sender = std::thread([&] { queued = t.link.QueueWriteWaiting(out.data(), out.size(), &outcome, &cancel); });
+  sender = std::thread([&] { queued = t.link.QueueWriteWaiting(out, &outcome, &cancel); });
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   pty.CloseMaster();
   sender.join();
@@ -313,7 +313,7 @@ TEST(SerialLink, AWaitingSenderStopsWhenCancelledAndWhenTheDeviceGoesAway) {
   EXPECT_GT(events.back().count, 0u);
   EXPECT_EQ(t.link.QueuedWriteBytes(), 0u);
   const std::uint8_t byte = 0;
-  EXPECT_EQ(t.link.QueueWrite(&byte, 1, &outcome), 0u);  // nobody writes any more
+  EXPECT_EQ(t.link.QueueWrite({&byte, 1}, &outcome), 0u);  // nobody writes any more
   EXPECT_EQ(outcome, SerialLink::WriteOutcome::Failed);
   t.link.ClosePort();
 }
