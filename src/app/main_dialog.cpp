@@ -110,8 +110,8 @@ void MainDialog::UpdateStatusLine() {
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);
-  Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(txCount_));
-  Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(rxCount_));
+  Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(receive_.TxCount()));
+  Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(receive_.RxCount()));
 }
 
 void MainDialog::UpdateOpenButton() {
@@ -128,8 +128,7 @@ void MainDialog::UpdateOpenButton() {
 }
 
 void MainDialog::ResetCounters() {
-  rxCount_ = 0;
-  txCount_ = 0;
+  receive_.ResetCounters();
   UpdateStatusLine();
 }
 
@@ -153,11 +152,7 @@ bool MainDialog::ExchangePeriodFromControl() {
 }
 
 void MainDialog::done(int result) {
-  if (stopActiveJob_) {
-    stopActiveJob_();
-    deferredDone_ = result;
-    return;
-  }
+  if (busy_.DeferDone(result)) return;
   // No worker may outlive the window.
   ClosePort();
   TemplateDialog::done(result);

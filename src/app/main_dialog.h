@@ -8,7 +8,6 @@
 class QMenu;
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -21,9 +20,11 @@ class QMenu;
 #include "app/terminal_options.h"
 #include "common/byte_frame.h"
 #include "serial/line_settings.h"
-#include "serial/receive_formatter.h"
 #include "send/parser_slots.h"
 #include "send/send_file.h"
+#include "session/busy_state.h"
+#include "session/command_history.h"
+#include "session/receive_path.h"
 #include "serial/serial_link.h"
 #include "ui/prompter.h"
 #include "ui/template_dialog.h"
@@ -48,8 +49,8 @@ class MainDialog : public ui::TemplateDialog {
   MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget* parent = nullptr);
   ~MainDialog() override;
 
-  std::int64_t RxCount() const { return rxCount_; }
-  std::int64_t TxCount() const { return txCount_; }
+  std::int64_t RxCount() const { return receive_.RxCount(); }
+  std::int64_t TxCount() const { return receive_.TxCount(); }
   bool IsOpen() const { return link_.IsOpen(); }
   bool WantOpen() const { return wantOpen_; }
   std::uint32_t AutoSendPeriod() const { return autoSendPeriod_; }
@@ -62,7 +63,7 @@ class MainDialog : public ui::TemplateDialog {
   // The send box 1005; its text has LF line ends, sent as CR LF.
   ui::PlainTextView* SendBox() const;
   std::string_view ReceiveText() const;
-  const std::string& CapturePath() const { return capturePath_; }
+  const std::string& CapturePath() const { return receive_.CapturePath(); }
 
   // Puts `text` at the end of the receive box unchanged and shows the end.
   void AppendReceiveText(std::string_view text);
@@ -107,7 +108,6 @@ class MainDialog : public ui::TemplateDialog {
   void HandleHangUp();
   void WarnAboutOtherHolders();
   void Notify(const QString& text);
-  void AddNoticeOnce(const QString& text);
   void ShowPendingNotices();
 
   // The bytes of a send on their way to the link's write queue (main_dialog_outbox.cpp).
@@ -149,9 +149,7 @@ class MainDialog : public ui::TemplateDialog {
   void FinishDeferredEnds();
 
   // The command history (main_dialog_history.cpp).
-  std::string HistoryRow(int index) const;
-  void AppendHistoryRow(const std::string& entry);
-  std::string HistoryEntryText(int index) const;
+  void ShowHistoryRows();
   void AddToHistory();
   void HistorySelected();
   void ClearHistory();
@@ -193,8 +191,7 @@ class MainDialog : public ui::TemplateDialog {
   void ChangeCaptureFile();
   void SaveReceive();
   void RestoreCaptureLabel();
-  void CaptureReceivedBytes(std::span<const SerialEvent> batches);
-  void SetCapturePath(std::string path);
+  void ShowCapturePath();
 
   // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
   static MainDialog* running_;
@@ -203,8 +200,6 @@ class MainDialog : public ui::TemplateDialog {
   TerminalOptions options_;
   SerialLink link_;
 
-  std::int64_t rxCount_ = 0;
-  std::int64_t txCount_ = 0;
   bool wantOpen_ = false;
   bool autoSendOn_ = false;
   bool startupDone_ = false;
@@ -231,7 +226,6 @@ class MainDialog : public ui::TemplateDialog {
   std::unique_ptr<parser::PacketParser> packetParser_;
   std::mutex parserOutputMutex_;
   std::string parserOutput_;
-  bool holdReceive_ = false;
 
   // A send larger than the room in the link's write queue waits here and is fed in
   // as the device takes bytes; outboxQueued_ counts the bytes handed on so far.
@@ -244,24 +238,14 @@ class MainDialog : public ui::TemplateDialog {
   QTimer writeWatchTimer_;
 
   std::string sendFilePath_;
-  // Set while a job runs beside the window; asks it to end early.
-  std::function<void()> stopActiveJob_;
-  bool hangUpDeferred_ = false;
-  std::optional<int> deferredDone_;
-
-  // Batches taken from the link but not shown yet: a flood is shown in slices, so the
-  // window keeps answering between them.
-  std::deque<SerialEvent> backlog_;
-  ReceiveFormatter formatter_;
+  // Jobs beside the window, deferred ends, held receive and the notices to show.
+  BusyState busy_;
+  CommandHistory history_;
+  ReceivePath receive_;
   // "Receiving Area" stands in the box until the first text replaces it.
   bool startupTextShown_ = false;
 
-  std::string capturePath_;
   QTimer labelRestoreTimer_;
-
-  // Failures found while draining the port's events, shown one at a time afterwards.
-  QStringList pendingNotices_;
-  bool showingNotices_ = false;
 };
 
 // Appends `text` to the receive box of the running main window, for code that has no

@@ -56,7 +56,7 @@ void MainDialog::TimerTick() {
   // A tick that comes while a message box shows or a job runs beside the window waits
   // for them, as the send before it would have: sends never overlap or pile up.
   // Nor do they pile up bytes for a device that takes none.
-  if (!showingNotices_ && !stopActiveJob_ && !SendQueueFull()) ManualSend();
+  if (busy_.AutoSendMayRun() && !SendQueueFull()) ManualSend();
   if (!autoSendOn_) return;
   const std::int32_t period = std::max(LeadingInteger(Edit(kPeriodEdit)->text().toStdString()), kShortestTickPeriod);
   autoSendPeriod_ = static_cast<std::uint32_t>(period);

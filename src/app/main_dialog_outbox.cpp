@@ -31,7 +31,7 @@ void MainDialog::FeedOutbox() {
   if (OutboxEmpty()) return;
   SerialLink::WriteOutcome outcome;
   outboxQueued_ += link_.QueueWrite(outbox_.data() + outboxQueued_, outbox_.size() - outboxQueued_, &outcome);
-  if (outcome == SerialLink::WriteOutcome::LineError) AddNoticeOnce(QStringLiteral("写串口错！请检查参数设置。"));
+  if (outcome == SerialLink::WriteOutcome::LineError) busy_.AddNoticeOnce("写串口错！请检查参数设置。");
   if (outcome != SerialLink::WriteOutcome::Queued || OutboxEmpty()) DropOutbox();
 }
 
@@ -55,7 +55,7 @@ void MainDialog::WatchWrites() {
 // Runs only while bytes are on their way, so an idle window does no work.
 void MainDialog::WriteWatchTick() {
   UpdateStatusLine();
-  if (OutboxEmpty() && link_.QueuedWriteBytes() == 0 && !stopActiveJob_) writeWatchTimer_.stop();
+  if (OutboxEmpty() && link_.QueuedWriteBytes() == 0 && !busy_.JobRunning()) writeWatchTimer_.stop();
 }
 
 }  // namespace portprobe

@@ -75,13 +75,13 @@ void MainDialog::RunParserCommand(int index) {
   if (!slot.loaded) return;  // its reload failed: nothing to run
   const ByteFrame frame = ParseHexText(ToolText().toStdString(), kMaxParserFrameBytes);
   // Bytes that arrive meanwhile are shown after the run, so they never split its output.
-  holdReceive_ = true;
+  busy_.HoldReceive(true);
   packetParser_->SetTraceFolder(MakeStateDirectory());
   RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame.data(), static_cast<std::uint32_t>(frame.size())); },
                   [this] { packetParser_->RequestStop(); },
                   [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); },
                   [this] {
-                    holdReceive_ = false;
+                    busy_.HoldReceive(false);
                     FlushParserOutput();
                     DrainSerialEvents();
                   });

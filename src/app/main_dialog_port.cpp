@@ -14,7 +14,6 @@ using namespace resources;
 namespace {
 
 constexpr int kComPortCount = 128;
-constexpr std::size_t kDrainSliceBytes = std::size_t{256} << 10;
 const QString kSeparatorRow = QStringLiteral("---------");
 
 template <typename Rows>
@@ -162,23 +161,17 @@ bool MainDialog::PortPathEntered() {
   return true;
 }
 
-// A flood is shown in slices of about kDrainSliceBytes, each with one append; what is
-// left waits for the next turn of the event loop, so the window keeps answering. More
-// is taken from the link only once the backlog is shown, so that the link's own limit
-// holds the device back while the window is behind.
+// A flood is shown in slices, each with one append; what is left waits for the next
+// turn of the event loop, so the window keeps answering.
 void MainDialog::DrainSerialEvents() {
-  if (holdReceive_) return;
-  if (backlog_.empty()) backlog_ = link_.TakeEvents();
-  if (backlog_.empty()) return;
+  if (busy_.ReceiveHeld()) return;
+  if (receive_.BacklogEmpty()) receive_.FillBacklog(link_.TakeEvents());
+  std::vector<SerialEvent> slice = receive_.TakeSlice();
+  if (slice.empty()) return;
   std::vector<SerialEvent> batches;
-  std::size_t sliceBytes = 0;
-  while (!backlog_.empty() && sliceBytes < kDrainSliceBytes) {
-    sliceBytes += backlog_.front().bytes.size();
-    HandleSerialEvent(backlog_.front(), batches);
-    backlog_.pop_front();
-  }
+  for (SerialEvent& event : slice) HandleSerialEvent(event, batches);
   ShowReceivedBytes(batches);
-  if (!backlog_.empty()) QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection);
+  if (!receive_.BacklogEmpty()) QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection);
   UpdateStatusLine();
   ShowPendingNotices();
 }
@@ -194,16 +187,16 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       batches.push_back(std::move(event));
       break;
     case SerialEvent::Kind::Written:
-      txCount_ += static_cast<std::int64_t>(event.count);
+      receive_.CountWritten(event.count);
       writtenThisSend_ += event.count;
       FeedOutbox();
       break;
     // A line in trouble reports on every read; one notice of each kind is enough.
     case SerialEvent::Kind::LineError:
-      AddNoticeOnce(QStringLiteral("读串口错，请检查参数设置。"));
+      busy_.AddNoticeOnce("读串口错，请检查参数设置。");
       break;
     case SerialEvent::Kind::ReadError:
-      AddNoticeOnce(QStringLiteral("读字符出错，请检查。"));
+      busy_.AddNoticeOnce("读字符出错，请检查。");
       break;
     case SerialEvent::Kind::HangUp:
       if (event.count > 0) sendCut_ = true;
@@ -215,10 +208,7 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
 // The device went away: close it for good and say so once, with what became of a send
 // that it cut short.
 void MainDialog::HandleHangUp() {
-  if (stopActiveJob_) {
-    hangUpDeferred_ = true;
-    return;
-  }
+  if (busy_.DeferHangUp()) return;
   const bool cut = sendCut_ || !OutboxEmpty();
   link_.ClosePort();
   DropOutbox();
@@ -226,26 +216,19 @@ void MainDialog::HandleHangUp() {
   UpdateStatusLine();
   QString notice = QStringLiteral("串口%1已断开，请检查设备后重新打开。").arg(QString::fromStdString(portName_));
   if (cut) notice += QStringLiteral("\n发送被中断，已写出%1字节。").arg(writtenThisSend_);
-  pendingNotices_ << notice;
+  busy_.AddNotice(notice.toStdString());
   sendCut_ = false;
-}
-
-void MainDialog::AddNoticeOnce(const QString& text) {
-  if (!pendingNotices_.contains(text)) pendingNotices_ << text;
 }
 
 // Message boxes run their own event loop, in which more events may be drained;
 // notices found meanwhile wait for the box that is showing.
 void MainDialog::Notify(const QString& text) {
-  pendingNotices_ << text;
+  busy_.AddNotice(text.toStdString());
   ShowPendingNotices();
 }
 
 void MainDialog::ShowPendingNotices() {
-  if (showingNotices_) return;
-  showingNotices_ = true;
-  while (!pendingNotices_.isEmpty()) prompter_.ShowMessage(this, pendingNotices_.takeFirst());
-  showingNotices_ = false;
+  busy_.ShowNotices([this](const std::string& text) { prompter_.ShowMessage(this, QString::fromStdString(text)); });
 }
 
 }  // namespace portprobe
