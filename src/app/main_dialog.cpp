@@ -15,6 +15,7 @@
 #include "parser/packet_parser.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
+#include "resources/strings.h"
 #include "ui/combo_box_rows.h"
 
 namespace portprobe {
@@ -89,10 +90,10 @@ void MainDialog::RunStartupSequence() {
   ComboBox(kChecksumList)->setCurrentIndex(0);
   CheckBox(kHexDisplayCheck)->setChecked(true);
   CheckBox(kHexSendCheck)->setChecked(true);
-  Label(kCaptureLabel)->setText(QStringLiteral("未指定写入文件"));
-  Label(kSendFileLabel)->setText(QStringLiteral("未指定发送文件"));
+  Label(kCaptureLabel)->setText(QString::fromUtf8(kNoCaptureFileText));
+  Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
   SetSendBoxBytes("0b 03 07 00 34 12 00 00 01 01 00");
-  SetControlText(kReceiveBox, QStringLiteral("Receiving Area"));
+  SetControlText(kReceiveBox, QString::fromUtf8(kReceivingAreaText));
   startupTextShown_ = true;
   startupDone_ = true;
   historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
@@ -106,7 +107,7 @@ void MainDialog::ShowAboutDialog() {
 void MainDialog::UpdateStatusLine() {
   QString status = QString::fromStdString(
       StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
-  if (link_.WriteBlocked()) status += QStringLiteral(" 发送阻塞");
+  if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);
@@ -124,7 +125,7 @@ void MainDialog::UpdateOpenButton() {
   }
   const QString icon = open ? QStringLiteral(":/icons/port_open.png") : QStringLiteral(":/icons/port_closed.png");
   Label(kStateIcon)->setPixmap(QIcon(icon).pixmap(Label(kStateIcon)->size()));
-  Button(kOpenButton)->setText(open ? QStringLiteral("关闭") : QStringLiteral("打开"));
+  Button(kOpenButton)->setText(open ? QString::fromUtf8(kCloseButtonText) : QString::fromUtf8(kOpenButtonText));
 }
 
 void MainDialog::ResetCounters() {
@@ -137,11 +138,11 @@ bool MainDialog::ExchangePeriodFromControl() {
   const std::optional<std::uint32_t> period = ParseUnsignedDecimal(edit->text().left(31).toStdString());
   QString complaint;
   if (!period) {
-    complaint = QStringLiteral("“请填入一个正整数。”");
+    complaint = QString::fromUtf8(kNotAPositiveIntegerText);
   } else {
     autoSendPeriod_ = *period;
     if (*period < kMinPeriod || *period > kMaxPeriod) {
-      complaint = QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(kMinPeriod).arg(kMaxPeriod);
+      complaint = QString::fromUtf8(kPeriodOutOfRangeText).arg(kMinPeriod).arg(kMaxPeriod);
     }
   }
   if (complaint.isEmpty()) return true;

@@ -6,17 +6,12 @@
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "ui/plain_text_view.h"
 
 namespace portprobe {
 
 using namespace resources;
-
-namespace {
-
-const QString kNoCaptureFile = QStringLiteral("未指定写入文件");
-
-}  // namespace
 
 void MainDialog::ConnectCaptureControls() {
   connect(CheckBox(kCaptureCheck), &QCheckBox::clicked, this, &MainDialog::CaptureToggled);
@@ -39,7 +34,7 @@ void MainDialog::CaptureToggled() {
 
 void MainDialog::ChangeCaptureFile() {
   if (!CheckBox(kCaptureCheck)->isChecked()) {
-    prompter_.ShowMessage(this, QStringLiteral("你未指定写入到文件项。"));
+    prompter_.ShowMessage(this, QString::fromUtf8(kNoCaptureChosenText));
     return;
   }
   const QString path = prompter_.GetSaveFileName(this, {kCaptureFileFilter, QStringLiteral("txt"), {}});
@@ -50,16 +45,16 @@ void MainDialog::ChangeCaptureFile() {
 
 void MainDialog::SaveReceive() {
   if (CapturePath().empty()) {
-    prompter_.ShowMessage(this, QStringLiteral("请选择存放文件处！"));
+    prompter_.ShowMessage(this, QString::fromUtf8(kChooseCaptureFileText));
     return;
   }
   const std::string failure = receive_.SaveToCaptureFile(ReceiveBox()->Text().All());
   if (!failure.empty()) {
-    prompter_.ShowMessage(this, QStringLiteral("保存到文件%1失败:%2")
+    prompter_.ShowMessage(this, QString::fromUtf8(kSaveFailedText)
                                     .arg(QString::fromStdString(CapturePath()), QString::fromStdString(failure)));
     return;
   }
-  Label(kCaptureLabel)->setText(QStringLiteral("接收数据已存入文件!"));
+  Label(kCaptureLabel)->setText(QString::fromUtf8(kSavedText));
   labelRestoreTimer_.start();
 }
 
@@ -67,7 +62,8 @@ void MainDialog::RestoreCaptureLabel() { Label(kCaptureLabel)->setText(QString::
 
 // Label 1029 shows the capture file, or that there is none.
 void MainDialog::ShowCapturePath() {
-  Label(kCaptureLabel)->setText(CapturePath().empty() ? kNoCaptureFile : QString::fromStdString(CapturePath()));
+  const std::string& path = CapturePath();
+  Label(kCaptureLabel)->setText(path.empty() ? QString::fromUtf8(kNoCaptureFileText) : QString::fromStdString(path));
 }
 
 }  // namespace portprobe

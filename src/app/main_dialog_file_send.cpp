@@ -10,6 +10,7 @@
 #include "app/unreadable_file_text.h"
 #include "common/decimal_text.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "send/send_file.h"
 #include "send/send_text.h"
 
@@ -24,7 +25,7 @@ constexpr std::int32_t kShortestTickPeriod = 10;
 
 
 QString FileSendProgressText(const QString& path, const FileSendProgress& progress) {
-  return QStringLiteral("正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?")
+  return QString::fromUtf8(kSendFileProgressText)
       .arg(path)
       .arg(progress.bytesRead.load())
       .arg(progress.fileSize)
@@ -46,7 +47,7 @@ void MainDialog::AutoSendToggled() {
   } else {
     autoSendTimer_.stop();
   }
-  if (portClosed) Notify(QStringLiteral("自动发送,请先打开串口!"));
+  if (portClosed) Notify(QString::fromUtf8(kAutoSendNeedsPortText));
 }
 
 // The timer is stopped for the send and set again afterwards, with the period read
@@ -73,7 +74,7 @@ void MainDialog::ChooseSendFile() {
     return;
   }
   sendFilePath_ = path.toStdString();
-  Label(kSendFileLabel)->setText(QStringLiteral("%1 (%2 字节)").arg(path).arg(preview->size));
+  Label(kSendFileLabel)->setText(QString::fromUtf8(kSendFileLabelText).arg(path).arg(preview->size));
   // A large file is only ever sent from the disk; its text would swamp the send box.
   SetSendBoxBytes(preview->text.value_or(std::string()));
 }
@@ -108,8 +109,8 @@ void MainDialog::SendChosenFile() {
 }
 
 void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError) {
-  if (lineError) Notify(QStringLiteral("写串口错！请检查参数设置。"));
-  if (outcome.result == FileSendResult::LoneSpace) Notify(QStringLiteral("读十六进制文件出错，请检查格式！"));
+  if (lineError) Notify(QString::fromUtf8(kWriteErrorText));
+  if (outcome.result == FileSendResult::LoneSpace) Notify(QString::fromUtf8(kBadHexFileText));
   if (outcome.result == FileSendResult::Unreadable) {
     Notify(UnreadableFileText(path, outcome.error));
   }

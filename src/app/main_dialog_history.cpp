@@ -9,6 +9,7 @@
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "send/history_file.h"
 
 namespace portprobe {
@@ -37,7 +38,7 @@ void MainDialog::AddToHistory() {
       ComboBox(kHistoryList)->setCurrentIndex(static_cast<int>(history_.Size()) - 1);
       break;
     case CommandHistory::AddResult::TooLong:
-      Notify(QStringLiteral("历史命令最长%1字节，发送框中的文本有%2字节，未加入。").arg(kMaxHistoryEntry).arg(text.size()));
+      Notify(QString::fromUtf8(kHistoryEntryTooLongText).arg(kMaxHistoryEntry).arg(text.size()));
       break;
     case CommandHistory::AddResult::Empty:
     case CommandHistory::AddResult::Duplicate:
@@ -75,7 +76,7 @@ void MainDialog::ImportHistory() {
   ShowHistoryRows();
   if (history_.Size() > 0) ComboBox(kHistoryList)->setCurrentIndex(0);
   if (*dropped > 0) {
-    Notify(QStringLiteral("历史命令最多%1条：导入了前%1条，舍弃了其后的%2条。")
+    Notify(QString::fromUtf8(kHistoryImportCutText)
                .arg(kMaxHistoryEntries)
                .arg(*dropped));
   }

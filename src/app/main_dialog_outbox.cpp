@@ -1,6 +1,7 @@
 // Sends leave the window through the link's bounded write queue: the window only
 // queues, so a device that takes nothing never holds it up.
 #include "app/main_dialog.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
@@ -31,7 +32,7 @@ void MainDialog::FeedOutbox() {
   if (OutboxEmpty()) return;
   SerialLink::WriteOutcome outcome;
   outboxQueued_ += link_.QueueWrite(outbox_.data() + outboxQueued_, outbox_.size() - outboxQueued_, &outcome);
-  if (outcome == SerialLink::WriteOutcome::LineError) busy_.AddNoticeOnce("写串口错！请检查参数设置。");
+  if (outcome == SerialLink::WriteOutcome::LineError) busy_.AddNoticeOnce(resources::kWriteErrorText);
   if (outcome != SerialLink::WriteOutcome::Queued || OutboxEmpty()) DropOutbox();
 }
 

@@ -8,6 +8,7 @@
 #include "app/unreadable_file_text.h"
 #include "common/state_directory.h"
 #include "parser/packet_parser.h"
+#include "resources/strings.h"
 #include "send/hex_codec.h"
 #include "send/parser_script_file.h"
 
@@ -42,13 +43,14 @@ void MainDialog::AddParserEntries(QMenu& menu) {
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
     const QString name = QString::fromStdString(parserSlots_.Slot(i).name);
-    menu.addAction(QStringLiteral("解析器%1:%2").arg(i + 1).arg(name))->setData(kFirstParserCommandId + i);
+    const QString entry = QString::fromUtf8(resources::kParserEntryText).arg(i + 1).arg(name);
+    menu.addAction(entry)->setData(kFirstParserCommandId + i);
   }
 }
 
 void MainDialog::LoadParserCommand() {
   if (parserSlots_.Full()) {
-    Notify(QStringLiteral("解析器已经太多了!"));
+    Notify(QString::fromUtf8(resources::kTooManyParsersText));
     return;
   }
   const QString path =
@@ -56,11 +58,11 @@ void MainDialog::LoadParserCommand() {
   if (path.isEmpty()) return;
   switch (parserSlots_.LoadChosenScript(path.toStdString())) {
     case ParserSlots::LoadOutcome::Loaded:
-      Notify(QStringLiteral("载入解析器成功"));
+      Notify(QString::fromUtf8(resources::kParserLoadedText));
       ParserSlots::AppendToList(ParserListFile(), path.toStdString());  // a list that cannot be written is passed over
       break;
     case ParserSlots::LoadOutcome::Failed:
-      Notify(QStringLiteral("载入解析器失败"));
+      Notify(QString::fromUtf8(resources::kParserLoadFailedText));
       break;
     case ParserSlots::LoadOutcome::Reloaded:
     case ParserSlots::LoadOutcome::ReloadFailed:
@@ -79,7 +81,7 @@ void MainDialog::RunParserCommand(int index) {
   packetParser_->SetTraceFolder(MakeStateDirectory());
   RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame.data(), static_cast<std::uint32_t>(frame.size())); },
                   [this] { packetParser_->RequestStop(); },
-                  [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); },
+                  [] { return QString::fromUtf8(resources::kParserStillRunningText); },
                   [this] {
                     busy_.HoldReceive(false);
                     FlushParserOutput();

@@ -4,6 +4,7 @@
 
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "serial/device_holders.h"
 #include "serial/port_enumeration.h"
 
@@ -88,17 +89,17 @@ bool MainDialog::OpenPort(int row) {
       WarnAboutOtherHolders();
       return true;
     case SerialLink::OpenResult::OpenFailed:
-      Notify(QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(portName_)));
+      Notify(QString::fromUtf8(kOpenFailedText).arg(QString::fromStdString(portName_)));
       break;
     case SerialLink::OpenResult::SettingsUnreadable:
     case SerialLink::OpenResult::SettingsRefused:
-      Notify(QStringLiteral("参数设置失败!"));
+      Notify(QString::fromUtf8(kSettingsFailedText));
       break;
     case SerialLink::OpenResult::EventFailed:
-      Notify(QStringLiteral("不能建立事件对象!"));
+      Notify(QString::fromUtf8(kEventFailedText));
       break;
     case SerialLink::OpenResult::ThreadFailed:
-      Notify(QStringLiteral("线程创建失败!"));
+      Notify(QString::fromUtf8(kThreadFailedText));
       break;
   }
   return false;
@@ -110,7 +111,7 @@ void MainDialog::ClosePort() {
   const std::size_t dropped = link_.ClosePort() + DropOutbox();
   // Batches read before the close still belong to the receive history.
   DrainSerialEvents();
-  if (dropped > 0) Notify(QStringLiteral("串口已关闭，%1字节尚未发出，已丢弃。").arg(dropped));
+  if (dropped > 0) Notify(QString::fromUtf8(kClosedWithUnsentText).arg(dropped));
 }
 
 // Another program that has the device open (a login getty, a modem manager, a second
@@ -120,10 +121,10 @@ void MainDialog::WarnAboutOtherHolders() {
   if (holders.empty()) return;
   QStringList names;
   for (const DeviceHolder& holder : holders) {
-    names << QStringLiteral("%1(进程%2)").arg(QString::fromStdString(holder.name)).arg(holder.pid);
+    names << QString::fromUtf8(kHolderText).arg(QString::fromStdString(holder.name)).arg(holder.pid);
   }
-  Notify(QStringLiteral("注意: %1同时被其他程序打开: %2。收到的数据可能被它读走。")
-             .arg(QString::fromStdString(portName_), names.join(QStringLiteral("、"))));
+  Notify(QString::fromUtf8(kOtherHoldersText)
+             .arg(QString::fromStdString(portName_), names.join(QString::fromUtf8(kHolderSeparatorText))));
 }
 
 void MainDialog::ToggleOpen() {
@@ -193,10 +194,10 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       break;
     // A line in trouble reports on every read; one notice of each kind is enough.
     case SerialEvent::Kind::LineError:
-      busy_.AddNoticeOnce("读串口错，请检查参数设置。");
+      busy_.AddNoticeOnce(kLineErrorText);
       break;
     case SerialEvent::Kind::ReadError:
-      busy_.AddNoticeOnce("读字符出错，请检查。");
+      busy_.AddNoticeOnce(kReadErrorText);
       break;
     case SerialEvent::Kind::HangUp:
       if (event.count > 0) sendCut_ = true;
@@ -214,8 +215,8 @@ void MainDialog::HandleHangUp() {
   DropOutbox();
   UpdateOpenButton();
   UpdateStatusLine();
-  QString notice = QStringLiteral("串口%1已断开，请检查设备后重新打开。").arg(QString::fromStdString(portName_));
-  if (cut) notice += QStringLiteral("\n发送被中断，已写出%1字节。").arg(writtenThisSend_);
+  QString notice = QString::fromUtf8(kHungUpText).arg(QString::fromStdString(portName_));
+  if (cut) notice += QString::fromUtf8(kSendCutText).arg(writtenThisSend_);
   busy_.AddNotice(notice.toStdString());
   sendCut_ = false;
 }

@@ -5,6 +5,7 @@
 
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "ui/dialog_units.h"
 #include "ui/plain_text_view.h"
 
@@ -39,7 +40,7 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
   std::optional<ReceivePath::CaptureFailure> failure;
   const std::string text = receive_.Receive(batches, display, !ReceiveTextEmpty(), failure);
   if (failure) {
-    busy_.AddNotice(QStringLiteral("写入文件%1失败:%2\n已停止写入文件。")
+    busy_.AddNotice(QString::fromUtf8(kCaptureFailedText)
                         .arg(QString::fromStdString(failure->path), QString::fromStdString(failure->reason))
                         .toStdString());
     CheckBox(kCaptureCheck)->setChecked(false);

@@ -10,6 +10,7 @@
 #include "checksum/checksum_engine.h"
 #include "checksum/hex_format.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "send/hex_codec.h"
 #include "send/send_text.h"
 #include "ui/dialog_units.h"
@@ -25,7 +26,7 @@ namespace {
 constexpr std::size_t kSendBoxLimit = std::size_t{4} << 20;
 constexpr std::size_t kMaxHexConversion = 1024;
 constexpr std::size_t kMaxCharConversion = 4096;
-const QString kTooLong = QStringLiteral("Too Long Data To Do!");
+const QString kTooLong = QString::fromUtf8(kTooLongText);
 
 }  // namespace
 
@@ -38,7 +39,7 @@ void MainDialog::SetUpSendBox() {
   box->SetEditLimit(kSendBoxLimit);
   ReplaceControl(kSendBox, box);
   connect(box, &ui::PlainTextView::EditRefused, this, [this] {
-    Notify(QStringLiteral("发送框最多容纳4 MiB文本，粘贴的内容太大。更大的数据请用“发送文件”发送。"));
+    Notify(QString::fromUtf8(kSendBoxFullText));
   });
 }
 
@@ -64,7 +65,7 @@ void MainDialog::SendText(const std::string& text) {
 
 void MainDialog::ManualSend() {
   if (!IsOpen()) {
-    Notify(QStringLiteral("串口未打开！"));
+    Notify(QString::fromUtf8(kPortNotOpenText));
     return;
   }
   EnableSendControls(false);
@@ -80,7 +81,7 @@ ByteFrame MainDialog::ParseSendBox() const { return ParseHexText(SendBoxBytes())
 
 void MainDialog::ApplyChecksum() {
   if (!CheckBox(kHexSendCheck)->isChecked()) {
-    Notify(QStringLiteral("十六进制发送才可计算校验和!"));
+    Notify(QString::fromUtf8(kChecksumNeedsHexText));
     return;
   }
   const ChecksumType row = ComboBox(kChecksumList)->currentIndex();
