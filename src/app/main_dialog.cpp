@@ -11,7 +11,6 @@
 
 #include "app/about_dialog.h"
 #include "app/history_popup.h"
-#include "common/decimal_text.h"
 #include "parser/packet_parser.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
@@ -24,8 +23,6 @@ using namespace resources;
 
 namespace {
 
-constexpr std::uint32_t kMinPeriod = 10;
-constexpr std::uint32_t kMaxPeriod = 10000000;
 
 
 }  // namespace
@@ -76,7 +73,7 @@ MainDialog::~MainDialog() {
 }
 
 void MainDialog::RunStartupSequence() {
-  Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_));
+  Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_.Milliseconds()));
   // Linux window managers offer no window menu to extend, so About is on F1.
   auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(about, &QShortcut::activated, this, &MainDialog::ShowAboutDialog);
@@ -135,17 +132,17 @@ void MainDialog::ResetCounters() {
 
 bool MainDialog::ExchangePeriodFromControl() {
   QLineEdit* edit = Edit(kPeriodEdit);
-  const std::optional<std::uint32_t> period = ParseUnsignedDecimal(edit->text().left(31).toStdString());
   QString complaint;
-  if (!period) {
-    complaint = QString::fromUtf8(kNotAPositiveIntegerText);
-  } else {
-    autoSendPeriod_ = *period;
-    if (*period < kMinPeriod || *period > kMaxPeriod) {
-      complaint = QString::fromUtf8(kPeriodOutOfRangeText).arg(kMinPeriod).arg(kMaxPeriod);
-    }
+  switch (autoSendPeriod_.Take(edit->text().left(31).toStdString())) {
+    case AutoSendPeriod::Check::Valid:
+      return true;
+    case AutoSendPeriod::Check::NotANumber:
+      complaint = QString::fromUtf8(kNotAPositiveIntegerText);
+      break;
+    case AutoSendPeriod::Check::OutOfRange:
+      complaint = QString::fromUtf8(kPeriodOutOfRangeText).arg(AutoSendPeriod::kMin).arg(AutoSendPeriod::kMax);
+      break;
   }
-  if (complaint.isEmpty()) return true;
   prompter_.ShowMessage(this, complaint);
   edit->setFocus();
   edit->selectAll();

@@ -10,7 +10,6 @@ class QMenu;
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -22,8 +21,11 @@ class QMenu;
 #include "serial/line_settings.h"
 #include "send/parser_slots.h"
 #include "send/send_file.h"
+#include "session/auto_send_period.h"
 #include "session/busy_state.h"
 #include "session/command_history.h"
+#include "session/outbox.h"
+#include "session/parser_output_queue.h"
 #include "session/receive_path.h"
 #include "serial/serial_link.h"
 #include "ui/prompter.h"
@@ -53,7 +55,7 @@ class MainDialog : public ui::TemplateDialog {
   std::int64_t TxCount() const { return receive_.TxCount(); }
   bool IsOpen() const { return link_.IsOpen(); }
   bool WantOpen() const { return wantOpen_; }
-  std::uint32_t AutoSendPeriod() const { return autoSendPeriod_; }
+  std::uint32_t AutoSendPeriod() const { return autoSendPeriod_.Milliseconds(); }
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
 
@@ -114,7 +116,6 @@ class MainDialog : public ui::TemplateDialog {
   void BeginSend();
   void QueueSend(const ByteFrame& bytes);
   void FeedOutbox();
-  bool OutboxEmpty() const { return outboxQueued_ == outbox_.size(); }
   std::size_t DropOutbox();
   bool SendQueueFull() const;
   void WatchWrites();
@@ -203,7 +204,7 @@ class MainDialog : public ui::TemplateDialog {
   bool wantOpen_ = false;
   bool autoSendOn_ = false;
   bool startupDone_ = false;
-  std::uint32_t autoSendPeriod_ = 1000;
+  portprobe::AutoSendPeriod autoSendPeriod_;
   QTimer autoSendTimer_;
 
   std::string portName_;
@@ -224,16 +225,9 @@ class MainDialog : public ui::TemplateDialog {
   // One interpreter for the window's life, so its count of unreleased allocations
   // covers every run.
   std::unique_ptr<parser::PacketParser> packetParser_;
-  std::mutex parserOutputMutex_;
-  std::string parserOutput_;
+  ParserOutputQueue parserOutput_;
 
-  // A send larger than the room in the link's write queue waits here and is fed in
-  // as the device takes bytes; outboxQueued_ counts the bytes handed on so far.
-  ByteFrame outbox_;
-  std::size_t outboxQueued_ = 0;
-  // Bytes the device took since the current send began, for a send cut by a hang-up.
-  std::uint64_t writtenThisSend_ = 0;
-  bool sendCut_ = false;
+  Outbox outbox_;
   // Refreshes the status line while bytes wait for the device, so a stuck one shows.
   QTimer writeWatchTimer_;
 

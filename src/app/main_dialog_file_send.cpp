@@ -8,7 +8,6 @@
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
-#include "common/decimal_text.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "send/send_file.h"
@@ -19,9 +18,6 @@ namespace portprobe {
 using namespace resources;
 
 namespace {
-
-// A period typed as 0, as a text that is no number, or negative would spin the window.
-constexpr std::int32_t kShortestTickPeriod = 10;
 
 
 QString FileSendProgressText(const QString& path, const FileSendProgress& progress) {
@@ -43,7 +39,7 @@ void MainDialog::AutoSendToggled() {
   if (portClosed) autoSendOn_ = false;
   CheckBox(kAutoSendCheck)->setChecked(autoSendOn_);
   if (autoSendOn_) {
-    autoSendTimer_.start(static_cast<int>(autoSendPeriod_));
+    autoSendTimer_.start(static_cast<int>(autoSendPeriod_.Milliseconds()));
   } else {
     autoSendTimer_.stop();
   }
@@ -59,9 +55,7 @@ void MainDialog::TimerTick() {
   // Nor do they pile up bytes for a device that takes none.
   if (busy_.AutoSendMayRun() && !SendQueueFull()) ManualSend();
   if (!autoSendOn_) return;
-  const std::int32_t period = std::max(LeadingInteger(Edit(kPeriodEdit)->text().toStdString()), kShortestTickPeriod);
-  autoSendPeriod_ = static_cast<std::uint32_t>(period);
-  autoSendTimer_.start(period);
+  autoSendTimer_.start(static_cast<int>(autoSendPeriod_.TakeForNextTick(Edit(kPeriodEdit)->text().toStdString())));
 }
 
 void MainDialog::ChooseSendFile() {
@@ -101,7 +95,7 @@ void MainDialog::SendChosenFile() {
   RunBesideWindow([&] { outcome = SendFile(sendFilePath_, hex, write, progress); },
                   [&] { progress.cancel = true; }, [&] { return FileSendProgressText(path, progress); },
                   [&] {
-                    if (outcome.result == FileSendResult::WriteFailed) sendCut_ = true;
+                    if (outcome.result == FileSendResult::WriteFailed) outbox_.MarkCut();
                     ReportFileSend(outcome, path, lineError);
                     EnableSendControls(true);
                     UpdateStatusLine();

@@ -11,43 +11,36 @@ constexpr int kWriteWatchMilliseconds = 250;
 
 }  // namespace
 
-// Bytes written are counted towards the send under way until everything queued has
-// gone out; a send that starts after that counts afresh.
 void MainDialog::BeginSend() {
-  if (OutboxEmpty() && link_.QueuedWriteBytes() == 0) {
-    writtenThisSend_ = 0;
-    sendCut_ = false;
-  }
+  outbox_.BeginSend(link_.QueuedWriteBytes() == 0);
   WatchWrites();
 }
 
 void MainDialog::QueueSend(const ByteFrame& bytes) {
-  outbox_.insert(outbox_.end(), bytes.begin(), bytes.end());
+  outbox_.Add(bytes);
   FeedOutbox();
 }
 
 // Hands on what the link has room for. A line error discards the send, as does a port
 // that is closed or gone, quietly, since that is reported where it is found.
 void MainDialog::FeedOutbox() {
-  if (OutboxEmpty()) return;
+  if (outbox_.Empty()) return;
   SerialLink::WriteOutcome outcome;
-  outboxQueued_ += link_.QueueWrite(outbox_.data() + outboxQueued_, outbox_.size() - outboxQueued_, &outcome);
+  const std::span<const std::uint8_t> pending = outbox_.Pending();
+  outbox_.Handed(link_.QueueWrite(pending.data(), pending.size(), &outcome));
   if (outcome == SerialLink::WriteOutcome::LineError) busy_.AddNoticeOnce(resources::kWriteErrorText);
-  if (outcome != SerialLink::WriteOutcome::Queued || OutboxEmpty()) DropOutbox();
+  if (outcome != SerialLink::WriteOutcome::Queued || outbox_.Empty()) DropOutbox();
 }
 
 // Returns the count of bytes that were never handed on. The send controls, held while
 // a send waits here, come back.
 std::size_t MainDialog::DropOutbox() {
-  const std::size_t dropped = outbox_.size() - outboxQueued_;
-  outbox_.clear();
-  outbox_.shrink_to_fit();
-  outboxQueued_ = 0;
+  const std::size_t dropped = outbox_.Drop();
   EnableSendControls(true);
   return dropped;
 }
 
-bool MainDialog::SendQueueFull() const { return !OutboxEmpty() || link_.WriteQueueFull(); }
+bool MainDialog::SendQueueFull() const { return !outbox_.Empty() || link_.WriteQueueFull(); }
 
 void MainDialog::WatchWrites() {
   if (!writeWatchTimer_.isActive()) writeWatchTimer_.start(kWriteWatchMilliseconds);
@@ -56,7 +49,7 @@ void MainDialog::WatchWrites() {
 // Runs only while bytes are on their way, so an idle window does no work.
 void MainDialog::WriteWatchTick() {
   UpdateStatusLine();
-  if (OutboxEmpty() && link_.QueuedWriteBytes() == 0 && !busy_.JobRunning()) writeWatchTimer_.stop();
+  if (outbox_.Empty() && link_.QueuedWriteBytes() == 0 && !busy_.JobRunning()) writeWatchTimer_.stop();
 }
 
 }  // namespace portprobe

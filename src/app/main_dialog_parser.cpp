@@ -1,7 +1,6 @@
 // Packet parsers in the tools menu: loading scripts into slots and running them over
 // the selected hex text, with their output in the receive box.
 #include <QMenu>
-#include <mutex>
 
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
@@ -90,22 +89,11 @@ void MainDialog::RunParserCommand(int index) {
 }
 
 void MainDialog::QueueParserOutput(std::string_view text) {
-  bool wasEmpty = false;
-  {
-    std::lock_guard lock(parserOutputMutex_);
-    wasEmpty = parserOutput_.empty();
-    parserOutput_.append(text);
-  }
-  if (wasEmpty) QMetaObject::invokeMethod(this, &MainDialog::FlushParserOutput, Qt::QueuedConnection);
+  if (parserOutput_.Append(text)) QMetaObject::invokeMethod(this, &MainDialog::FlushParserOutput, Qt::QueuedConnection);
 }
 
 void MainDialog::FlushParserOutput() {
-  std::string text;
-  {
-    std::lock_guard lock(parserOutputMutex_);
-    text.swap(parserOutput_);
-  }
-  PrintToReceiveBox(text);
+  PrintToReceiveBox(parserOutput_.Take());
 }
 
 }  // namespace portprobe

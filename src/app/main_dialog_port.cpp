@@ -189,7 +189,7 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       break;
     case SerialEvent::Kind::Written:
       receive_.CountWritten(event.count);
-      writtenThisSend_ += event.count;
+      outbox_.CountWritten(event.count);
       FeedOutbox();
       break;
     // A line in trouble reports on every read; one notice of each kind is enough.
@@ -200,7 +200,7 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       busy_.AddNoticeOnce(kReadErrorText);
       break;
     case SerialEvent::Kind::HangUp:
-      if (event.count > 0) sendCut_ = true;
+      if (event.count > 0) outbox_.MarkCut();
       HandleHangUp();
       break;
   }
@@ -210,15 +210,14 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
 // that it cut short.
 void MainDialog::HandleHangUp() {
   if (busy_.DeferHangUp()) return;
-  const bool cut = sendCut_ || !OutboxEmpty();
+  const bool cut = outbox_.TakeCut();
   link_.ClosePort();
   DropOutbox();
   UpdateOpenButton();
   UpdateStatusLine();
   QString notice = QString::fromUtf8(kHungUpText).arg(QString::fromStdString(portName_));
-  if (cut) notice += QString::fromUtf8(kSendCutText).arg(writtenThisSend_);
+  if (cut) notice += QString::fromUtf8(kSendCutText).arg(outbox_.WrittenThisSend());
   busy_.AddNotice(notice.toStdString());
-  sendCut_ = false;
 }
 
 // Message boxes run their own event loop, in which more events may be drained;

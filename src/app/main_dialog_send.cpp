@@ -58,7 +58,7 @@ void MainDialog::EnableSendControls(bool enabled) {
 void MainDialog::SendText(const std::string& text) {
   BeginSend();
   QueueSend(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : ByteFrame(text.begin(), text.end()));
-  EnableSendControls(OutboxEmpty());
+  EnableSendControls(outbox_.Empty());
   UpdateStatusLine();
   ShowPendingNotices();
 }
