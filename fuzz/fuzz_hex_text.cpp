@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "checksum/hex_format.h"
-#include "send/hex_codec.h"
+#include "codec/hex_format.h"
+#include "codec/hex_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

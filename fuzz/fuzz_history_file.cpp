@@ -6,8 +6,8 @@
 
 #include "common/c_file.h"
 #include "scratch_folder.h"
-#include "send/history_file.h"
-#include "send/parser_slots.h"
+#include "files/history_file.h"
+#include "files/parser_slots.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/line_indexed_text.h"
-#include "send/hex_codec.h"
+#include "codec/hex_codec.h"
 #include "serial/receive_formatter.h"
 
 namespace {

@@ -50,8 +50,8 @@ const ui::DialogTemplate& MainDialogTemplate() {
           {kImportHistoryButton, ControlKind::PushButton, "导入&I", {177, 221, 24, 14}},
           {kExportHistoryButton, ControlKind::PushButton, "导出&E", {201, 221, 24, 14}},
           {kClearHistoryButton, ControlKind::PushButton, "清空&L", {153, 221, 24, 14}},
-          {kChecksumList, ControlKind::ComboBox, "", {228, 222, 54, 90}, ui::kStyleDropDownList,
-           {"无校验", "XOR", "CRC16 Little-endian", "CRC16 Big-endian", "自定义1", "自定义2", "自定义3"}},
+          // Its rows come from the checksum row table.
+          {kChecksumList, ControlKind::ComboBox, "", {228, 222, 54, 90}, ui::kStyleDropDownList},
           {kChecksumButton, ControlKind::PushButton, "校验&K", {283, 220, 24, 14}},
           {kMenuButton, ControlKind::PushButton, "&Menu", {347, 220, 21, 14}},
           {kHexButton, ControlKind::PushButton, "Hex", {308, 220, 17, 14}},

@@ -8,10 +8,10 @@
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
+#include "codec/send_text.h"
+#include "files/send_file.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
-#include "send/send_file.h"
-#include "send/send_text.h"
 
 namespace portprobe {
 

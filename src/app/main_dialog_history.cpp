@@ -4,13 +4,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/history_popup.h"
 #include "app/file_filters.h"
+#include "app/history_popup.h"
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
+#include "files/history_file.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
-#include "send/history_file.h"
 
 namespace portprobe {
 

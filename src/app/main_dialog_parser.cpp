@@ -5,11 +5,11 @@
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
+#include "codec/hex_codec.h"
 #include "common/state_directory.h"
+#include "files/parser_script_file.h"
 #include "parser/packet_parser.h"
 #include "resources/strings.h"
-#include "send/hex_codec.h"
-#include "send/parser_script_file.h"
 
 namespace portprobe {
 

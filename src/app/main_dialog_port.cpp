@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "app/main_dialog.h"
+#include "checksum/checksum_rows.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "serial/device_holders.h"
@@ -45,6 +46,9 @@ void MainDialog::FillSettingLists() {
   AddRows(ComboBox(kParityList), kParityRows);
   AddRows(ComboBox(kDataBitsList), kDataBitsRows);
   AddRows(ComboBox(kStopBitsList), kStopBitsRows);
+  for (const ChecksumRow& row : ChecksumRows()) {
+    ComboBox(kChecksumList)->addItem(QString::fromUtf8(row.listText.data(), static_cast<int>(row.listText.size())));
+  }
 }
 
 LineSettings MainDialog::SelectedLineSettings() const {

@@ -8,8 +8,8 @@
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
-#include "send/number_conversion.h"
-#include "send/send_text.h"
+#include "codec/number_conversion.h"
+#include "codec/send_text.h"
 #include "ui/plain_text_view.h"
 
 namespace portprobe {

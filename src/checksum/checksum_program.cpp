@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "checksum/answer_word.h"
-#include "checksum/hex_format.h"
+#include "codec/hex_format.h"
 #include "checksum/result_file.h"
 
 namespace portprobe {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "checksum/running_program.h"
+#include "common/running_program.h"
 
 namespace portprobe {
 

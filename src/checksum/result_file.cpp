@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "checksum/file_head.h"
-#include "checksum/unique_fd.h"
+#include "common/file_head.h"
+#include "common/unique_fd.h"
 
 namespace portprobe {
 

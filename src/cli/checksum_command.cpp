@@ -1,7 +1,7 @@
 // portprobe-cli checksum ROW HEXTEXT: appends the checksum of a row of the checksum
 // list to a hex frame and prints the frame as the send box would show it.
 #include <cstdio>
-#include <iterator>
+#include <span>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,20 +9,20 @@
 
 #include "checksum/blocking_program_host.h"
 #include "checksum/checksum_engine.h"
-#include "checksum/hex_format.h"
+#include "checksum/checksum_rows.h"
+#include "codec/hex_format.h"
 #include "cli/cli_command.h"
-#include "send/hex_codec.h"
+#include "codec/hex_codec.h"
 
 namespace portprobe::cli {
 
 namespace {
 
-// The rows of the checksum list from 1 on, by name; a row may also be given by its number.
-constexpr std::string_view kRowNames[] = {"xor", "crc16le", "crc16be", "custom1", "custom2", "custom3"};
-
+// A row of the checksum list from 1 on, by its name or its number.
 std::optional<ChecksumType> ParseRow(std::string_view text) {
-  for (ChecksumType row = 1; row <= static_cast<ChecksumType>(std::size(kRowNames)); ++row) {
-    if (text == kRowNames[row - 1] || text == std::to_string(row)) return row;
+  const std::span<const ChecksumRow> rows = ChecksumRows();
+  for (ChecksumType row = 1; row < static_cast<ChecksumType>(rows.size()); ++row) {
+    if (text == rows[row].cliName || text == std::to_string(row)) return row;
   }
   return std::nullopt;
 }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "cli/cli_command.h"
-#include "send/number_conversion.h"
+#include "codec/number_conversion.h"
 
 namespace portprobe::cli {
 

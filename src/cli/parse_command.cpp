@@ -16,8 +16,8 @@
 #include "cli/parse_stop.h"
 #include "common/state_directory.h"
 #include "parser/packet_parser.h"
-#include "send/hex_codec.h"
-#include "send/parser_script_file.h"
+#include "codec/hex_codec.h"
+#include "files/parser_script_file.h"
 
 namespace portprobe::cli {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/utf8.h"
+#include "codec/utf8.h"
 
 namespace portprobe {
 

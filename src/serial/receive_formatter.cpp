@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "codec/hex_format.h"
+
 namespace portprobe {
 
 namespace {
 
 constexpr std::string_view kBlockSeparator = "\r\n    \r\n";
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-// The longest piece of one byte: two digits, a space and CR LF.
-constexpr std::size_t kLongestHexPiece = 5;
 
 }  // namespace
 
@@ -25,28 +24,7 @@ void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, Tick arrival,
     hexLineCount_ = 0;
   }
   lastArrivalTick_ = arrival;
-  FormatHex(bytes, text);
-}
-
-// Writes into room made once for the whole batch: this runs for every received byte.
-void ReceiveFormatter::FormatHex(std::span<const std::uint8_t> bytes, std::string& text) {
-  const std::size_t start = text.size();
-  text.resize(start + bytes.size() * kLongestHexPiece);
-  char* out = text.data() + start;
-  for (const std::uint8_t byte : bytes) {
-    *out++ = kHexDigits[byte >> 4];
-    *out++ = kHexDigits[byte & 0x0F];
-    *out++ = ' ';
-    if (++hexLineCount_ == 16) {
-      *out++ = '\r';
-      *out++ = '\n';
-      hexLineCount_ = 0;
-    } else if (hexLineCount_ == 8) {
-      *out++ = ' ';
-      *out++ = ' ';
-    }
-  }
-  text.resize(static_cast<std::size_t>(out - text.data()));
+  hexLineCount_ = AppendHexLayout(bytes, hexLineCount_, text);
 }
 
 }  // namespace portprobe

@@ -38,8 +38,6 @@ class ReceiveFormatter {
   std::optional<Tick> LastArrivalTick() const { return lastArrivalTick_; }
 
  private:
-  void FormatHex(std::span<const std::uint8_t> bytes, std::string& text);
-
   int hexLineCount_ = 0;
   std::optional<Tick> lastArrivalTick_;
 };

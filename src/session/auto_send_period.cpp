@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "common/decimal_text.h"
+#include "codec/decimal_text.h"
 
 namespace portprobe {
 

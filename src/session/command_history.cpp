@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "send/history_file.h"
+#include "files/history_file.h"
 
 namespace portprobe {
 

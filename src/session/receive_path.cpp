@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "send/capture_file.h"
+#include "files/capture_file.h"
 
 namespace portprobe {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "checksum/unique_fd.h"
+#include "common/unique_fd.h"
 
 namespace portprobe::sim {
 

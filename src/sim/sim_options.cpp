@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "send/hex_codec.h"
+#include "codec/hex_codec.h"
 
 namespace portprobe::sim {
 

@@ -44,7 +44,6 @@ struct ControlTemplate {
   const char* caption = "";  // UTF-8; "&" marks a mnemonic, "&&" a literal ampersand
   DialogRect rect;
   unsigned style = kStyleNone;
-  std::vector<const char*> rows = {};  // initial rows of a combo box
 };
 
 // A dialog as data: caption, font size, size in dialog units and the controls in

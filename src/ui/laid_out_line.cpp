@@ -3,7 +3,7 @@
 #include <QTextOption>
 #include <algorithm>
 
-#include "common/utf8.h"
+#include "codec/utf8.h"
 
 namespace portprobe::ui {
 

@@ -41,7 +41,6 @@ QComboBox* CreateComboBox(const ControlTemplate& control, QWidget* parent, const
   // The template height is that of the dropped-down list.
   const int rowHeight = combo->fontMetrics().height() + 2;
   combo->setMaxVisibleItems(qMax(1, units.ToPixelsY(control.rect.height) / rowHeight - 1));
-  for (const char* row : control.rows) combo->addItem(QString::fromUtf8(row));
   return combo;
 }
 

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "checksum/blocking_program_host.h"
-#include "checksum/hex_format.h"
-#include "send/hex_codec.h"
+#include "codec/hex_format.h"
+#include "codec/hex_codec.h"
 
 namespace portprobe {
 namespace {

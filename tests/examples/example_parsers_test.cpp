@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "checksum/hex_format.h"
+#include "codec/hex_format.h"
 #include "common/byte_frame.h"
 #include "support/cli_run.h"
 #include "support/pty_pair.h"

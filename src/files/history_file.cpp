@@ -1,11 +1,11 @@
-#include "send/history_file.h"
+#include "files/history_file.h"
 
 #include <cerrno>
 #include <cstring>
 
 #include "common/c_file.h"
 #include "common/regular_file.h"
-#include "send/text_line_reader.h"
+#include "files/text_line_reader.h"
 
 namespace portprobe {
 

@@ -1,4 +1,4 @@
-#include "checksum/running_program.h"
+#include "common/running_program.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "checksum/file_head.h"
+#include "common/file_head.h"
 
 namespace portprobe {
 

@@ -1,4 +1,4 @@
-#include "common/decimal_text.h"
+#include "codec/decimal_text.h"
 
 #include <algorithm>
 #include <cctype>

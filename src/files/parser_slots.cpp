@@ -1,4 +1,4 @@
-#include "send/parser_slots.h"
+#include "files/parser_slots.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +9,8 @@
 
 #include "common/c_file.h"
 #include "common/regular_file.h"
-#include "send/parser_script_file.h"
-#include "send/text_line_reader.h"
+#include "files/parser_script_file.h"
+#include "files/text_line_reader.h"
 
 namespace portprobe {
 

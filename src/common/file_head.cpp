@@ -1,4 +1,4 @@
-#include "checksum/file_head.h"
+#include "common/file_head.h"
 
 #include <unistd.h>
 

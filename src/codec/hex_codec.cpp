@@ -1,4 +1,4 @@
-#include "send/hex_codec.h"
+#include "codec/hex_codec.h"
 
 namespace portprobe {
 

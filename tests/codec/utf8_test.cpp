@@ -1,4 +1,4 @@
-#include "common/utf8.h"
+#include "codec/utf8.h"
 
 #include <gtest/gtest.h>
 

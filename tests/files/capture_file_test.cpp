@@ -1,4 +1,4 @@
-#include "send/capture_file.h"
+#include "files/capture_file.h"
 
 #include <gtest/gtest.h>
 

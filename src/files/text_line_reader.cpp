@@ -1,4 +1,4 @@
-#include "send/text_line_reader.h"
+#include "files/text_line_reader.h"
 
 namespace portprobe {
 

@@ -1,4 +1,4 @@
-#include "send/send_text.h"
+#include "codec/send_text.h"
 
 namespace portprobe {
 

@@ -11,6 +11,10 @@ namespace portprobe {
 // inside a line ends with a space. ParseHexText reads it back to the same bytes.
 std::string FormatHexBytes(std::span<const std::uint8_t> bytes);
 
+// The same layout appended to `text`, continuing a line that already holds `lineCount`
+// bytes (0 to 15). Returns the count of bytes on the line where it stopped.
+int AppendHexLayout(std::span<const std::uint8_t> bytes, int lineCount, std::string& text);
+
 // The bytes as lower-case digits, two per byte, with no separators ("0aff").
 std::string LowerHexDigits(std::span<const std::uint8_t> bytes);
 

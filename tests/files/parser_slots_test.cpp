@@ -1,4 +1,4 @@
-#include "send/parser_slots.h"
+#include "files/parser_slots.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,10 +1,10 @@
-#include "send/number_conversion.h"
+#include "codec/number_conversion.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "common/decimal_text.h"
-#include "send/hex_codec.h"
+#include "codec/decimal_text.h"
+#include "codec/hex_codec.h"
 
 namespace portprobe {
 

@@ -1,4 +1,4 @@
-#include "send/parser_script_file.h"
+#include "files/parser_script_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "send/send_file.h"
+#include "files/send_file.h"
 
 #include <cerrno>
 #include <cstring>
 
 #include "common/regular_file.h"
-#include "send/hex_codec.h"
+#include "codec/hex_codec.h"
 
 namespace portprobe {
 

@@ -1,4 +1,4 @@
-#include "send/send_file.h"
+#include "files/send_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

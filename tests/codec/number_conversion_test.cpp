@@ -1,4 +1,4 @@
-#include "send/number_conversion.h"
+#include "codec/number_conversion.h"
 
 #include <gtest/gtest.h>
 

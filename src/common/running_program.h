@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "checksum/unique_fd.h"
+#include "common/unique_fd.h"
 
 namespace portprobe {
 

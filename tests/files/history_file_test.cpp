@@ -1,4 +1,4 @@
-#include "send/history_file.h"
+#include "files/history_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "common/c_file.h"
 #include "common/regular_file.h"
-#include "send/text_line_reader.h"
+#include "files/text_line_reader.h"
 #include "support/temp_dir.h"
 
 namespace portprobe {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "checksum/checksum_program_host.h"
+#include "common/byte_frame.h"
+
+namespace portprobe {
+
+// What a row's function may need beyond the frame: custom programs report through
+// the host and are looked for in the program folder.
+struct ChecksumCall {
+  ChecksumProgramHost& host;
+  const std::string& programDirectory;
+};
+
+// One row of the checksum list 1013. Adding a checksum is one row here plus its function.
+struct ChecksumRow {
+  std::string_view listText;  // as the list shows it
+  std::string_view cliName;   // for portprobe-cli checksum; empty for the "no checksum" row
+  // Extends the frame in place; null for the row that appends nothing.
+  void (*append)(ByteFrame& frame, const ChecksumCall& call);
+};
+
+// Every row, in list order; the row's index is its ChecksumType.
+std::span<const ChecksumRow> ChecksumRows();
+
+}  // namespace portprobe
