@@ -34,11 +34,13 @@ inline constexpr const char kWriteErrorText[] = "写串口错！请检查参数�
 
 // Sending.
 inline constexpr const char kTooLongText[] = "Too Long Data To Do!";
-inline constexpr const char kSendBoxFullText[] = "发送框最多容纳4 MiB文本，粘贴的内容太大。更大的数据请用“发送文件”发送。";
+inline constexpr const char kSendBoxFullText[] =
+    "发送框最多容纳4 MiB文本，粘贴的内容太大。更大的数据请用“发送文件”发送。";
 inline constexpr const char kPortNotOpenText[] = "串口未打开！";
 inline constexpr const char kChecksumNeedsHexText[] = "十六进制发送才可计算校验和!";
 inline constexpr const char kAutoSendNeedsPortText[] = "自动发送,请先打开串口!";
-inline constexpr const char kSendFileProgressText[] = "正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?";
+inline constexpr const char kSendFileProgressText[] =
+    "正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?";
 inline constexpr const char kSendFileLabelText[] = "%1 (%2 字节)";
 inline constexpr const char kBadHexFileText[] = "读十六进制文件出错，请检查格式！";
 
@@ -65,7 +67,8 @@ inline constexpr const char kNoCalculatorText[] =
     "找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 x11-apps(xcalc)中的一个。";
 inline constexpr const char kNoHelpFileText[] =
     "找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。";
-inline constexpr const char kNoHelpViewerText[] = "无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。";
+inline constexpr const char kNoHelpViewerText[] =
+    "无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。";
 inline constexpr const char kParserEntryText[] = "解析器%1:%2";
 inline constexpr const char kTooManyParsersText[] = "解析器已经太多了!";
 inline constexpr const char kParserLoadedText[] = "载入解析器成功";

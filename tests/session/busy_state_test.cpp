@@ -13,14 +13,15 @@ TEST(BusyState, EndsThatArriveDuringAJobWaitForItAndComeOnce) {
   EXPECT_FALSE(busy.TakeDeferredHangUp());
 
   int stops = 0;
-  busy.RunJob([&] { ++stops; }, [&] {
-    EXPECT_TRUE(busy.JobRunning());
-    EXPECT_FALSE(busy.AutoSendMayRun());
-    EXPECT_TRUE(busy.DeferHangUp());
-    EXPECT_TRUE(busy.DeferDone(5));
-    // Nothing deferred is acted on while the job may still use the port.
-    EXPECT_TRUE(busy.JobRunning());
-  });
+  busy.RunJob([&] { ++stops; },
+              [&] {
+                EXPECT_TRUE(busy.JobRunning());
+                EXPECT_FALSE(busy.AutoSendMayRun());
+                EXPECT_TRUE(busy.DeferHangUp());
+                EXPECT_TRUE(busy.DeferDone(5));
+                // Nothing deferred is acted on while the job may still use the port.
+                EXPECT_TRUE(busy.JobRunning());
+              });
   EXPECT_EQ(stops, 1);  // the window's end asks the job to stop
   EXPECT_FALSE(busy.JobRunning());
   EXPECT_TRUE(busy.AutoSendMayRun());
