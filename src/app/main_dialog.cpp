@@ -21,12 +21,6 @@ namespace portprobe {
 
 using namespace resources;
 
-namespace {
-
-
-
-}  // namespace
-
 MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget* parent)
     : TemplateDialog(MainDialogTemplate(), parent),
       prompter_(prompter),

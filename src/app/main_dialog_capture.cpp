@@ -50,8 +50,9 @@ void MainDialog::SaveReceive() {
   }
   const std::string failure = receive_.SaveToCaptureFile(ReceiveBox()->Text().All());
   if (!failure.empty()) {
-    prompter_.ShowMessage(this, QString::fromUtf8(kSaveFailedText)
-                                    .arg(QString::fromStdString(CapturePath()), QString::fromStdString(failure)));
+    prompter_.ShowMessage(
+        this,
+        QString::fromUtf8(kSaveFailedText).arg(QString::fromStdString(CapturePath()), QString::fromStdString(failure)));
     return;
   }
   Label(kCaptureLabel)->setText(QString::fromUtf8(kSavedText));

@@ -19,7 +19,6 @@ using namespace resources;
 
 namespace {
 
-
 QString FileSendProgressText(const QString& path, const FileSendProgress& progress) {
   return QString::fromUtf8(kSendFileProgressText)
       .arg(path)

@@ -76,9 +76,7 @@ void MainDialog::ImportHistory() {
   ShowHistoryRows();
   if (history_.Size() > 0) ComboBox(kHistoryList)->setCurrentIndex(0);
   if (*dropped > 0) {
-    Notify(QString::fromUtf8(kHistoryImportCutText)
-               .arg(kMaxHistoryEntries)
-               .arg(*dropped));
+    Notify(QString::fromUtf8(kHistoryImportCutText).arg(kMaxHistoryEntries).arg(*dropped));
   }
 }
 

@@ -92,8 +92,6 @@ void MainDialog::QueueParserOutput(std::string_view text) {
   if (parserOutput_.Append(text)) QMetaObject::invokeMethod(this, &MainDialog::FlushParserOutput, Qt::QueuedConnection);
 }
 
-void MainDialog::FlushParserOutput() {
-  PrintToReceiveBox(parserOutput_.Take());
-}
+void MainDialog::FlushParserOutput() { PrintToReceiveBox(parserOutput_.Take()); }
 
 }  // namespace portprobe

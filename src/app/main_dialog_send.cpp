@@ -38,9 +38,7 @@ void MainDialog::SetUpSendBox() {
   box->SetWantReturn(true);
   box->SetEditLimit(kSendBoxLimit);
   ReplaceControl(kSendBox, box);
-  connect(box, &ui::PlainTextView::EditRefused, this, [this] {
-    Notify(QString::fromUtf8(kSendBoxFullText));
-  });
+  connect(box, &ui::PlainTextView::EditRefused, this, [this] { Notify(QString::fromUtf8(kSendBoxFullText)); });
 }
 
 ui::PlainTextView* MainDialog::SendBox() const { return TextView(kSendBox); }
