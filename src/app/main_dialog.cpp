@@ -96,8 +96,7 @@ void MainDialog::ShowAboutDialog() {
 }
 
 void MainDialog::UpdateStatusLine() {
-  QString status = QString::fromStdString(
-      StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
+  QString status = QString::fromStdString(portStatus_.Text(IsOpen()));
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.

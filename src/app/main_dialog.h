@@ -27,6 +27,7 @@ class QMenu;
 #include "session/command_history.h"
 #include "session/outbox.h"
 #include "session/parser_output_queue.h"
+#include "session/port_status.h"
 #include "session/receive_path.h"
 #include "ui/prompter.h"
 #include "ui/template_dialog.h"
@@ -207,11 +208,7 @@ class MainDialog : public ui::TemplateDialog {
   portprobe::AutoSendPeriod autoSendPeriod_;
   QTimer autoSendTimer_;
 
-  std::string portName_;
-  std::string baudText_;
-  std::string parityLetter_ = "N";
-  std::string dataBitsText_;
-  std::string stopBitsText_;
+  PortStatus portStatus_;
 
   QSize initialSize_;
   QRect initialReceiveBox_;

@@ -36,6 +36,19 @@ QStringList PortRows(const TerminalOptions& options) {
   return rows;
 }
 
+PortStatus::Setting SettingOfList(int listId) {
+  switch (listId) {
+    case kBaudList:
+      return PortStatus::Setting::Baud;
+    case kDataBitsList:
+      return PortStatus::Setting::DataBits;
+    case kParityList:
+      return PortStatus::Setting::Parity;
+    default:
+      return PortStatus::Setting::StopBits;
+  }
+}
+
 }  // namespace
 
 void MainDialog::FillSettingLists() {
@@ -58,20 +71,10 @@ LineSettings MainDialog::SelectedLineSettings() const {
 
 // The status line shows the texts of the rows last applied or picked.
 void MainDialog::CopySettingText(int listId) {
-  const int row = ComboBox(listId)->currentIndex();
-  if (row < 0) return;
-  switch (listId) {
-    case kBaudList: baudText_ = kBaudRows[row]; break;
-    case kDataBitsList: dataBitsText_ = kDataBitsRows[row]; break;
-    case kParityList: parityLetter_ = kParityLetters[row]; break;
-    case kStopBitsList: stopBitsText_ = kStopBitsRows[row]; break;
-    default: break;
-  }
+  portStatus_.PickRow(SettingOfList(listId), ComboBox(listId)->currentIndex());
 }
 
-void MainDialog::CopySettingsTexts() {
-  for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) CopySettingText(id);
-}
+void MainDialog::CopySettingsTexts() { portStatus_.PickRows(SelectedLineSettings()); }
 
 // A setting reaches an open port at once; one that the driver refuses is not reported
 // and the port keeps its previous settings. Without a port only the picked text changes.
@@ -83,8 +86,8 @@ void MainDialog::SettingListChanged(int listId) {
 }
 
 bool MainDialog::OpenPort(int row) {
-  portName_ = ComboBox(kPortList)->itemText(row).toStdString();
-  const SerialLink::OpenResult result = link_.OpenPort(DevicePath(portName_), SelectedLineSettings());
+  portStatus_.SetPortName(ComboBox(kPortList)->itemText(row).toStdString());
+  const SerialLink::OpenResult result = link_.OpenPort(DevicePath(portStatus_.PortName()), SelectedLineSettings());
   if (result != SerialLink::OpenResult::OpenFailed && result != SerialLink::OpenResult::SettingsUnreadable) {
     CopySettingsTexts();
   }
@@ -93,7 +96,7 @@ bool MainDialog::OpenPort(int row) {
       WarnAboutOtherHolders();
       return true;
     case SerialLink::OpenResult::OpenFailed:
-      Notify(QString::fromUtf8(kOpenFailedText).arg(QString::fromStdString(portName_)));
+      Notify(QString::fromUtf8(kOpenFailedText).arg(QString::fromStdString(portStatus_.PortName())));
       break;
     case SerialLink::OpenResult::SettingsUnreadable:
     case SerialLink::OpenResult::SettingsRefused:
@@ -121,14 +124,14 @@ void MainDialog::ClosePort() {
 // Another program that has the device open (a login getty, a modem manager, a second
 // terminal that did not lock it) takes part of what arrives; say so once at open.
 void MainDialog::WarnAboutOtherHolders() {
-  const std::vector<DeviceHolder> holders = FindDeviceHolders(DevicePath(portName_));
+  const std::vector<DeviceHolder> holders = FindDeviceHolders(DevicePath(portStatus_.PortName()));
   if (holders.empty()) return;
   QStringList names;
   for (const DeviceHolder& holder : holders) {
     names << QString::fromUtf8(kHolderText).arg(QString::fromStdString(holder.name)).arg(holder.pid);
   }
   Notify(QString::fromUtf8(kOtherHoldersText)
-             .arg(QString::fromStdString(portName_), names.join(QString::fromUtf8(kHolderSeparatorText))));
+             .arg(QString::fromStdString(portStatus_.PortName()), names.join(QString::fromUtf8(kHolderSeparatorText))));
 }
 
 void MainDialog::ToggleOpen() {
@@ -219,7 +222,7 @@ void MainDialog::HandleHangUp() {
   DropOutbox();
   UpdateOpenButton();
   UpdateStatusLine();
-  QString notice = QString::fromUtf8(kHungUpText).arg(QString::fromStdString(portName_));
+  QString notice = QString::fromUtf8(kHungUpText).arg(QString::fromStdString(portStatus_.PortName()));
   if (cut) notice += QString::fromUtf8(kSendCutText).arg(outbox_.WrittenThisSend());
   busy_.AddNotice(notice.toStdString());
 }
