@@ -21,8 +21,7 @@ void Write(const std::string& path, const std::uint8_t* data, std::size_t size) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input = ScratchPath("input.txt");
   Write(input, data, size);
-  std::string error;
-  const auto content = portprobe::ReadHistoryFile(input, &error);
+  const auto content = portprobe::ReadHistoryFile(input);
   if (!content) std::abort();
   const std::vector<std::string>* entries = &content->entries;
   for (const std::string& entry : *entries) {
@@ -32,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string output = ScratchPath("output.txt");
   if (!portprobe::WriteHistoryFile(output, *entries)) std::abort();
-  const auto again = portprobe::ReadHistoryFile(output, &error);
+  const auto again = portprobe::ReadHistoryFile(output);
   if (!again || again->entries != *entries) std::abort();
 
   portprobe::ParserSlots slots;

@@ -19,7 +19,8 @@ void Require(bool condition) {
 }
 
 void CheckLine(const PreparedScript& script, int index) {
-  Require(SplitWords(script.lines[index].text).size() <= kMaxWordsPerLine);
+  Require(script.words[index].asWritten.size() <= kMaxWordsPerLine);
+  Require(script.words[index].ForStatements().size() <= script.words[index].asWritten.size());
   if (const auto block = BlockExtent(script.lines, index)) {
     Require(block->first == index && block->last >= index);
     Require(static_cast<std::size_t>(block->last) < script.lines.size());
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const ScriptLine& line : raw.lines) {
     Require(!line.text.empty() && !IsLowByte(line.text.front()) && !IsLowByte(line.text.back()));
   }
-  const PreparedScript script = PrepareScript(text, "");
+  const PreparedScript script = PrepareScript(raw);
+  Require(script.words.size() == script.lines.size());
   Require(script.functions.size() <= kMaxFunctions);
   for (const FunctionRecord& function : script.functions) {
     Require(function.bodyStart <= function.bodyEnd);

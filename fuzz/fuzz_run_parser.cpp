@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const auto* frame = reinterpret_cast<const std::uint8_t*>(input.data());
   tail.clear();
-  parser.RunParser(input.substr(frameLength), frame, static_cast<std::uint32_t>(frameLength));
+  parser.RunParser(input.substr(frameLength), std::span<const std::uint8_t>(frame, frameLength));
   if (parser.AllocationCount() != 0 || tail != kExitBannerEnd) std::abort();
   return 0;
 }

@@ -48,11 +48,11 @@ void MainDialog::SaveReceive() {
     prompter_.ShowMessage(this, QString::fromUtf8(kChooseCaptureFileText));
     return;
   }
-  const std::string failure = receive_.SaveToCaptureFile(ReceiveBox()->Text().All());
-  if (!failure.empty()) {
+  const Outcome saved = receive_.SaveToCaptureFile(ReceiveBox()->Text().All());
+  if (!saved) {
     prompter_.ShowMessage(
         this,
-        QString::fromUtf8(kSaveFailedText).arg(QString::fromStdString(CapturePath()), QString::fromStdString(failure)));
+        QString::fromUtf8(kSaveFailedText).arg(QString::fromStdString(CapturePath()), QString::fromStdString(saved.Reason())));
     return;
   }
   Label(kCaptureLabel)->setText(QString::fromUtf8(kSavedText));

@@ -60,10 +60,9 @@ void MainDialog::TimerTick() {
 void MainDialog::ChooseSendFile() {
   const QString path = prompter_.GetOpenFileName(this, {kSendFileFilter, {}, {}});
   if (path.isEmpty()) return;
-  std::string error;
-  const std::optional<SendFilePreview> preview = LoadSendFileText(path.toStdString(), &error);
+  const Expected<SendFilePreview> preview = LoadSendFileText(path.toStdString());
   if (!preview) {
-    Notify(UnreadableFileText(path, error));
+    Notify(UnreadableFileText(path, preview.Reason()));
     return;
   }
   sendFilePath_ = path.toStdString();

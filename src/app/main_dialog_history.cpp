@@ -66,11 +66,10 @@ void MainDialog::ExportHistory() {
 void MainDialog::ImportHistory() {
   const QString path = prompter_.GetOpenFileName(this, kHistoryFileDialog);
   if (path.isEmpty()) return;
-  std::string error;
-  const std::optional<std::size_t> dropped = history_.Import(path.toStdString(), &error);
+  const Expected<std::size_t> dropped = history_.Import(path.toStdString());
   if (!dropped) {
     // A file that is not there is passed over quietly, as it always was.
-    if (QFileInfo::exists(path)) Notify(UnreadableFileText(path, error));
+    if (QFileInfo::exists(path)) Notify(UnreadableFileText(path, dropped.Reason()));
     return;
   }
   ShowHistoryRows();

@@ -33,11 +33,11 @@ std::string ParserListFile() {
 
 void MainDialog::AddParserEntries(QMenu& menu) {
   const std::string list = ParserListFile();
-  std::string error;
+  const Outcome restored = parserSlots_.RestoreFromList(list);
   // A list that is there but not read is told once a run, not at every opening.
-  if (!parserSlots_.RestoreFromList(list, &error) && !parserListRefused_) {
+  if (!restored && !parserListRefused_) {
     parserListRefused_ = true;
-    Notify(UnreadableFileText(QString::fromStdString(list), error));
+    Notify(UnreadableFileText(QString::fromStdString(list), restored.Reason()));
   }
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
@@ -78,7 +78,7 @@ void MainDialog::RunParserCommand(int index) {
   // Bytes that arrive meanwhile are shown after the run, so they never split its output.
   busy_.HoldReceive(true);
   packetParser_->SetTraceFolder(MakeStateDirectory());
-  RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame.data(), static_cast<std::uint32_t>(frame.size())); },
+  RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame); },
                   [this] { packetParser_->RequestStop(); },
                   [] { return QString::fromUtf8(resources::kParserStillRunningText); },
                   [this] {

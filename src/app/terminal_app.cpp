@@ -9,8 +9,7 @@
 
 namespace portprobe {
 
-std::optional<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::string>& args,
-                                                           std::string* error) {
+Expected<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::string>& args) {
   TerminalOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--port" && i + 1 < args.size()) {
@@ -18,8 +17,7 @@ std::optional<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std
     } else if (args[i].starts_with("--port=")) {
       options.leadingPorts.push_back(args[i].substr(7));
     } else {
-      *error = "usage: portprobe [--port NAME|PATH]...";
-      return std::nullopt;
+      return Failure{"usage: portprobe [--port NAME|PATH]..."};
     }
   }
   return options;
@@ -31,11 +29,9 @@ int TerminalApp::Run(int argc, char** argv) {
   if (InstallQtTranslations(&application) == nullptr) {
     std::fputs("portprobe: Qt's Chinese translations are missing (Debian: qt6-translations-l10n)\n", stderr);
   }
-  std::string error;
-  const std::optional<TerminalOptions> options =
-      ParseArguments(std::vector<std::string>(argv + 1, argv + argc), &error);
+  const Expected<TerminalOptions> options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (!options) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+    std::fprintf(stderr, "%s\n", options.Reason().c_str());
     return 2;
   }
   ui::QtPrompter prompter;

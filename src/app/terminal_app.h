@@ -1,10 +1,10 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/terminal_options.h"
+#include "common/expected.h"
 
 namespace portprobe {
 
@@ -13,7 +13,7 @@ namespace portprobe {
 class TerminalApp {
  public:
   // Options from the command line, or an error text for a usage mistake.
-  static std::optional<TerminalOptions> ParseArguments(const std::vector<std::string>& args, std::string* error);
+  static Expected<TerminalOptions> ParseArguments(const std::vector<std::string>& args);
 
   int Run(int argc, char** argv);
 };

@@ -58,17 +58,13 @@ std::optional<ParseArguments> ReadArguments(std::vector<std::string> args) {
 
 // Reads the script without ever blocking on a FIFO or a device, or says why it cannot.
 std::optional<std::string> LoadScript(const std::string& path) {
-  std::string reason;
   std::error_code ignored;
   // A folder is named as such: the shared reader only says it is no regular file.
-  std::optional<std::string> script;
-  if (std::filesystem::is_directory(path, ignored)) {
-    reason = "是文件夹";
-  } else {
-    script = ReadParserScriptFile(path, &reason);
-  }
-  if (!script) std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), reason.c_str());
-  return script;
+  const Expected<std::string> script =
+      std::filesystem::is_directory(path, ignored) ? Failure{"是文件夹"} : ReadParserScriptFile(path);
+  if (script) return *script;
+  std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), script.Reason().c_str());
+  return std::nullopt;
 }
 
 int RunParse(const std::vector<std::string>& args) {
@@ -84,7 +80,7 @@ int RunParse(const std::vector<std::string>& args) {
   });
   parser.SetTraceFolder(MakeStateDirectory());
   ParseStop stop(parser, parsed->timeLimit);
-  parser.RunParser(*script, frame.data(), static_cast<std::uint32_t>(frame.size()));
+  parser.RunParser(*script, frame);
   stop.Finish();
   if (stop.Interrupted()) return kInterrupted;
   if (stop.TimedOut()) {

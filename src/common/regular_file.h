@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/c_file.h"
+#include "common/expected.h"
 
 namespace portprobe {
 
@@ -23,13 +24,12 @@ struct RegularFile {
 
 // Opens a file that the user named without ever blocking the caller: the open does not
 // wait for a FIFO's writer, and only a regular file is taken, so no read can wait on a
-// device or go on for ever. A file of more than maxBytes bytes is refused too. Nothing,
-// with `error` set to the reason in words, when the file is not taken.
-std::optional<RegularFile> OpenRegularFile(const std::string& path, std::uint64_t maxBytes, std::string* error);
+// device or go on for ever. A file of more than maxBytes bytes is refused too.
+Expected<RegularFile> OpenRegularFile(const std::string& path, std::uint64_t maxBytes);
 
 // The whole content of a regular file of at most maxBytes bytes (one that grows past
 // the limit while it is read is refused as well).
-std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::string* error);
+Expected<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes);
 
 // The reason given for a file over the limit.
 std::string TooLargeReason(std::uint64_t maxBytes);

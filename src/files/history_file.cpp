@@ -15,9 +15,9 @@ std::string_view HistoryEntryText(std::string_view entry) {
   return entry.substr(end + 1);
 }
 
-std::optional<HistoryFileContent> ReadHistoryFile(const std::string& path, std::string* error) {
-  std::optional<RegularFile> file = OpenRegularFile(path, kMaxHistoryFileBytes, error);
-  if (!file) return std::nullopt;
+Expected<HistoryFileContent> ReadHistoryFile(const std::string& path) {
+  Expected<RegularFile> file = OpenRegularFile(path, kMaxHistoryFileBytes);
+  if (!file) return Failure{file.Reason()};
   TextLineReader reader(file->stream.get(), kMaxHistoryFileBytes);
   HistoryFileContent content;
   for (;;) {
@@ -29,10 +29,7 @@ std::optional<HistoryFileContent> ReadHistoryFile(const std::string& path, std::
       ++content.dropped;
     }
   }
-  if (std::ferror(file->stream.get())) {
-    *error = std::strerror(errno);
-    return std::nullopt;
-  }
+  if (std::ferror(file->stream.get())) return Failure{std::strerror(errno)};
   return content;
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/expected.h"
+
 namespace portprobe {
 
 // A history entry holds at most this many bytes.
@@ -24,9 +26,9 @@ struct HistoryFileContent {
 };
 
 // Entries of a history file, one a line, up to the first empty line or a line that
-// starts with the byte FF. Nothing, with the reason in `error`, when the file is no
-// regular file, is too large, or cannot be opened or read.
-std::optional<HistoryFileContent> ReadHistoryFile(const std::string& path, std::string* error);
+// starts with the byte FF. A Failure when the file is no regular file, is too large,
+// or cannot be opened or read.
+Expected<HistoryFileContent> ReadHistoryFile(const std::string& path);
 
 // Writes each entry followed by CR LF, replacing the file. False when it cannot be written.
 bool WriteHistoryFile(const std::string& path, const std::vector<std::string>& entries);

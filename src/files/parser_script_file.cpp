@@ -4,11 +4,8 @@
 
 namespace portprobe {
 
-std::optional<std::string> ReadParserScriptFile(const std::filesystem::path& path, std::string* error) {
-  std::string reason;
-  std::optional<std::string> bytes = ReadRegularFile(path.string(), kMaxParserScriptBytes, &reason);
-  if (!bytes && error != nullptr) *error = reason;
-  return bytes;
+Expected<std::string> ReadParserScriptFile(const std::filesystem::path& path) {
+  return ReadRegularFile(path.string(), kMaxParserScriptBytes);
 }
 
 }  // namespace portprobe

@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "common/expected.h"
 
 namespace portprobe {
 
@@ -12,9 +13,8 @@ inline constexpr std::size_t kMaxParserScriptBytes = 1048576;
 // A parser runs over at most this many bytes of hex text.
 inline constexpr std::size_t kMaxParserFrameBytes = 512;
 
-// The bytes of a parser script file, read whole and unchanged; none, with the reason in
-// `error` when asked for, when the path is not a readable regular file or holds more
-// than kMaxParserScriptBytes bytes.
-std::optional<std::string> ReadParserScriptFile(const std::filesystem::path& path, std::string* error = nullptr);
+// The bytes of a parser script file, read whole and unchanged; a Failure when the path
+// is not a readable regular file or holds more than kMaxParserScriptBytes bytes.
+Expected<std::string> ReadParserScriptFile(const std::filesystem::path& path);
 
 }  // namespace portprobe

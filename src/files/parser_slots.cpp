@@ -30,7 +30,7 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 
 bool ParserSlots::LoadParserScript(const std::string& path, int slot) {
   FreeParserSlot(slot);
-  std::optional<std::string> text = ReadParserScriptFile(path);
+  Expected<std::string> text = ReadParserScriptFile(path);
   if (!text) return false;
   slots_[slot] = {path, std::move(*text), true};
   return true;
@@ -49,21 +49,17 @@ ParserSlots::LoadOutcome ParserSlots::LoadChosenScript(const std::string& path) 
   return LoadOutcome::Loaded;
 }
 
-bool ParserSlots::RestoreFromList(const std::string& listPath, std::string* error) {
-  if (count_ > 0 || ::access(listPath.c_str(), F_OK) != 0) return true;
-  std::string reason;
-  std::optional<RegularFile> list = OpenRegularFile(listPath, kMaxParserListBytes, &reason);
-  if (!list) {
-    if (error != nullptr) *error = reason;
-    return false;
-  }
+Outcome ParserSlots::RestoreFromList(const std::string& listPath) {
+  if (count_ > 0 || ::access(listPath.c_str(), F_OK) != 0) return Done{};
+  Expected<RegularFile> list = OpenRegularFile(listPath, kMaxParserListBytes);
+  if (!list) return Failure{list.Reason()};
   TextLineReader reader(list->stream.get(), kMaxParserListBytes);
   while (!Full()) {
     const std::string line = reader.ReadTextLine(kMaxListLine);
     if (line.empty()) break;
     if (LoadParserScript(line, count_)) ++count_;
   }
-  return true;
+  return Done{};
 }
 
 void ParserSlots::TakeOverList(const std::string& oldPath, const std::string& listPath) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/expected.h"
+
 namespace portprobe {
 
 // One loaded packet-parser script: the path it came from and its text. A slot whose
@@ -37,8 +39,8 @@ class ParserSlots {
 
   // While nothing is loaded, loads the scripts that the list file names, skipping
   // those that no longer load, up to the capacity. A missing list file is no error;
-  // false, with the reason in `error`, for a list that is no regular file or too large.
-  bool RestoreFromList(const std::string& listPath, std::string* error = nullptr);
+  // a list that is no regular file or too large is a Failure.
+  Outcome RestoreFromList(const std::string& listPath);
   // Copies a list file from its old place to listPath unless listPath exists already,
   // so the old list is read once and then left alone.
   static void TakeOverList(const std::string& oldPath, const std::string& listPath);

@@ -12,15 +12,11 @@ namespace {
 
 constexpr std::size_t kLoadPiece = 511;
 
-// Reads up to `capacity` bytes; false with `error` set when the read fails (a
-// directory opens but cannot be read, for instance).
-bool ReadPiece(std::FILE* file, char* buffer, std::size_t capacity, std::size_t* count, std::string* error) {
-  *count = std::fread(buffer, 1, capacity, file);
-  if (std::ferror(file)) {
-    *error = std::strerror(errno);
-    return false;
-  }
-  return true;
+// The count of bytes read, up to `capacity`, or why the read failed.
+Expected<std::size_t> ReadPiece(std::FILE* file, char* buffer, std::size_t capacity) {
+  const std::size_t count = std::fread(buffer, 1, capacity, file);
+  if (std::ferror(file)) return Failure{std::strerror(errno)};
+  return count;
 }
 
 bool WriteAll(const PortWriter& write, const std::uint8_t* bytes, std::size_t length, FileSendProgress& progress) {
@@ -31,36 +27,35 @@ bool WriteAll(const PortWriter& write, const std::uint8_t* bytes, std::size_t le
 
 }  // namespace
 
-std::optional<SendFilePreview> LoadSendFileText(const std::string& path, std::string* error) {
-  std::optional<RegularFile> file = OpenRegularFile(path, kNoSizeLimit, error);
-  if (!file) return std::nullopt;
+Expected<SendFilePreview> LoadSendFileText(const std::string& path) {
+  Expected<RegularFile> file = OpenRegularFile(path, kNoSizeLimit);
+  if (!file) return Failure{file.Reason()};
   SendFilePreview preview{file->size, std::nullopt};
   if (file->size > kSendBoxFileLimit) return preview;
   // A file that grows while it is read is shown up to the limit.
   std::string text;
   char piece[kLoadPiece];
-  std::size_t count = 0;
-  for (std::uint64_t read = 0; read <= kSendBoxFileLimit; read += count) {
-    if (!ReadPiece(file->stream.get(), piece, sizeof piece, &count, error)) return std::nullopt;
-    if (count == 0) break;
-    text.append(piece, ::strnlen(piece, count));
+  for (std::uint64_t read = 0; read <= kSendBoxFileLimit;) {
+    const Expected<std::size_t> count = ReadPiece(file->stream.get(), piece, sizeof piece);
+    if (!count) return Failure{count.Reason()};
+    if (*count == 0) break;
+    text.append(piece, ::strnlen(piece, *count));
+    read += *count;
   }
   preview.text = std::move(text);
   return preview;
 }
 
 FileSendOutcome SendFile(const std::string& path, bool hex, const PortWriter& write, FileSendProgress& progress) {
-  FileSendOutcome outcome;
-  std::optional<RegularFile> file = OpenRegularFile(path, kNoSizeLimit, &outcome.error);
-  if (!file) return {FileSendResult::Unreadable, outcome.error};
+  Expected<RegularFile> file = OpenRegularFile(path, kNoSizeLimit);
+  if (!file) return {FileSendResult::Unreadable, file.Reason()};
   HexStreamDecoder decoder;
   char piece[kFileSendPiece];
-  std::size_t count = 0;
   while (!progress.cancel) {
-    if (!ReadPiece(file->stream.get(), piece, sizeof piece, &count, &outcome.error)) {
-      return {FileSendResult::Unreadable, outcome.error};
-    }
-    if (count == 0) return outcome;
+    const Expected<std::size_t> read = ReadPiece(file->stream.get(), piece, sizeof piece);
+    if (!read) return {FileSendResult::Unreadable, read.Reason()};
+    const std::size_t count = *read;
+    if (count == 0) return {};
     progress.bytesRead += count;
     if (hex && count == 1 && piece[0] == ' ') return {FileSendResult::LoneSpace, {}};
     bool whole = true;
@@ -71,7 +66,7 @@ FileSendOutcome SendFile(const std::string& path, bool hex, const PortWriter& wr
       whole = WriteAll(write, reinterpret_cast<const std::uint8_t*>(piece), count, progress);
     }
     if (!whole) return {progress.cancel ? FileSendResult::Cancelled : FileSendResult::WriteFailed, {}};
-    if (decoder.Stopped()) return outcome;  // the rest of the text is not read as hex
+    if (decoder.Stopped()) return {};  // the rest of the text is not read as hex
   }
   return {FileSendResult::Cancelled, {}};
 }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "common/expected.h"
+
 namespace portprobe {
 
 // The send box shows the text of a chosen send file up to this size; a larger file is
@@ -18,9 +20,9 @@ struct SendFilePreview {
 };
 
 // What the send box shows for a chosen send file: the file read in pieces of 511
-// bytes, each piece cut at its first zero byte. Nothing, with `error` set, when the
-// file is no regular file or cannot be read.
-std::optional<SendFilePreview> LoadSendFileText(const std::string& path, std::string* error);
+// bytes, each piece cut at its first zero byte. A Failure when the file is no regular
+// file or cannot be read.
+Expected<SendFilePreview> LoadSendFileText(const std::string& path);
 
 // Shared between a file send and the window that watches it.
 struct FileSendProgress {

@@ -8,8 +8,8 @@ PacketParser::PacketParser(OutputSink sink) : interpreter_(std::make_unique<Inte
 
 PacketParser::~PacketParser() = default;
 
-int PacketParser::RunParser(std::string_view scriptText, const std::uint8_t* frame, std::uint32_t length) {
-  return interpreter_->RunParser(scriptText, frame, length);
+int PacketParser::RunParser(std::string_view scriptText, std::span<const std::uint8_t> frame) {
+  return interpreter_->RunParser(scriptText, frame);
 }
 
 std::int32_t PacketParser::AllocationCount() const { return interpreter_->AllocationCount(); }

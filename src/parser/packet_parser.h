@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,7 +26,7 @@ class PacketParser {
 
   // Runs the script (which ends at its first 00 byte) over the frame to its end on the
   // calling thread. Returns 0.
-  int RunParser(std::string_view scriptText, const std::uint8_t* frame, std::uint32_t length);
+  int RunParser(std::string_view scriptText, std::span<const std::uint8_t> frame);
 
   // Interpreter allocations not yet released, over the object's whole life.
   std::int32_t AllocationCount() const;

@@ -1,10 +1,12 @@
 #include "serial/device_holders.h"
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -21,6 +23,28 @@ std::optional<pid_t> ProcessId(const fs::path& entry) {
   const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
   if (error != std::errc() || end != name.data() + name.size()) return std::nullopt;
   return pid;
+}
+
+// The number of the pseudo-terminal whose slave `device` is, if it is one.
+std::optional<unsigned> PseudoTerminalNumber(dev_t device) {
+  constexpr unsigned kFirstSlaveMajor = 136, kLastSlaveMajor = 143;  // Unix98 slaves
+  const unsigned majorNumber = major(device);
+  if (majorNumber < kFirstSlaveMajor || majorNumber > kLastSlaveMajor) return std::nullopt;
+  return (majorNumber - kFirstSlaveMajor) * 256 + minor(device);
+}
+
+// Whether the process holds the master of pseudo-terminal `number`: it is the far end
+// of the line (socat, a simulator), not a second reader of it.
+bool HoldsMaster(const fs::path& processDirectory, unsigned number) {
+  std::error_code error;
+  for (fs::directory_iterator it(processDirectory / "fd", error), end; !error && it != end; it.increment(error)) {
+    if (fs::read_symlink(it->path(), error).filename() != "ptmx") continue;
+    std::ifstream info(processDirectory / "fdinfo" / it->path().filename());
+    for (std::string line; std::getline(info, line);) {
+      if (line.starts_with("tty-index:") && std::strtoul(line.c_str() + 10, nullptr, 10) == number) return true;
+    }
+  }
+  return false;
 }
 
 bool OpensDevice(const fs::path& processDirectory, dev_t device) {
@@ -45,11 +69,13 @@ std::string CommandName(const fs::path& processDirectory) {
 std::vector<DeviceHolder> FindDeviceHolders(const std::string& devicePath, const std::string& procRoot) {
   struct stat device {};
   if (::stat(devicePath.c_str(), &device) != 0 || !S_ISCHR(device.st_mode)) return {};
+  const std::optional<unsigned> pty = PseudoTerminalNumber(device.st_rdev);
   std::vector<DeviceHolder> holders;
   std::error_code error;
   for (fs::directory_iterator it(procRoot, error), end; !error && it != end; it.increment(error)) {
     const std::optional<pid_t> pid = ProcessId(it->path());
     if (!pid || *pid == ::getpid() || !OpensDevice(it->path(), device.st_rdev)) continue;
+    if (pty && HoldsMaster(it->path(), *pty)) continue;
     holders.push_back({*pid, CommandName(it->path())});
   }
   std::sort(holders.begin(), holders.end(), [](const DeviceHolder& a, const DeviceHolder& b) { return a.pid < b.pid; });

@@ -16,9 +16,9 @@ CommandHistory::AddResult CommandHistory::Add(const std::string& entry) {
 
 std::string_view CommandHistory::EntryText(std::size_t index) const { return HistoryEntryText(entries_.at(index)); }
 
-std::optional<std::size_t> CommandHistory::Import(const std::string& path, std::string* error) {
-  std::optional<HistoryFileContent> content = ReadHistoryFile(path, error);
-  if (!content) return std::nullopt;
+Expected<std::size_t> CommandHistory::Import(const std::string& path) {
+  Expected<HistoryFileContent> content = ReadHistoryFile(path);
+  if (!content) return Failure{content.Reason()};
   entries_ = std::move(content->entries);
   return content->dropped;
 }

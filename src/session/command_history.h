@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/expected.h"
 
 namespace portprobe {
 
@@ -24,9 +25,9 @@ class CommandHistory {
   std::string_view EntryText(std::size_t index) const;
 
   // Replaces the entries with those of the history file at `path`. Returns how many
-  // entries beyond the limit were dropped; nothing, with the reason in `error`, when
-  // the file is not read, and then the entries stay as they were.
-  std::optional<std::size_t> Import(const std::string& path, std::string* error);
+  // entries beyond the limit were dropped; a Failure when the file is not read, and
+  // then the entries stay as they were.
+  Expected<std::size_t> Import(const std::string& path);
   // Writes the entries to `path`; an empty history writes nothing. False when the
   // file cannot be written.
   bool Export(const std::string& path) const;

@@ -54,10 +54,12 @@ void ReceivePath::StartCapture() {
   capturePath_ = DefaultCapturePath();
 }
 
-std::string ReceivePath::SaveToCaptureFile(std::string_view text) const {
+Outcome ReceivePath::SaveToCaptureFile(std::string_view text) const {
   CaptureFile file(capturePath_, CaptureFile::Mode::Replace);
   file.Write(text);
-  return file.Close();
+  std::string reason = file.Close();
+  if (!reason.empty()) return Failure{std::move(reason)};
+  return Done{};
 }
 
 }  // namespace portprobe

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/expected.h"
 #include "serial/receive_formatter.h"
 #include "serial/serial_event.h"
 
@@ -56,8 +57,8 @@ class ReceivePath {
   void StopCapture() { capturePath_.clear(); }
   void SetCapturePath(std::string path) { capturePath_ = std::move(path); }
   // Makes `text` the capture file's whole content: a longer old file must not leave
-  // its tail behind. Empty when saved, else the system's reason.
-  std::string SaveToCaptureFile(std::string_view text) const;
+  // its tail behind.
+  Outcome SaveToCaptureFile(std::string_view text) const;
 
  private:
   std::optional<CaptureFailure> Capture(std::span<const SerialEvent> batches);

@@ -19,8 +19,7 @@ using testing::TempDir;
 
 // The reason a path is not read, or "" when it is.
 std::string Refusal(const std::string& path, std::uint64_t maxBytes = kNoSizeLimit) {
-  std::string error;
-  return OpenRegularFile(path, maxBytes, &error) ? std::string() : error;
+  return OpenRegularFile(path, maxBytes).Reason();
 }
 
 TEST(OpenRegularFile, TakesOnlyRegularFilesAndNeverWaitsOnOthers) {
@@ -47,27 +46,27 @@ TEST(OpenRegularFile, TakesOnlyRegularFilesAndNeverWaitsOnOthers) {
   EXPECT_EQ(Refusal(dir.File("missing")), kMissingFileReason);
   // A link to a regular file is that file.
   std::filesystem::create_symlink(dir.WriteFile("real.txt", "abc"), dir.File("link.txt"));
-  std::string error;
-  const std::optional<RegularFile> linked = OpenRegularFile(dir.File("link.txt"), 3, &error);
-  ASSERT_TRUE(linked.has_value()) << error;
+  const Expected<RegularFile> linked = OpenRegularFile(dir.File("link.txt"), 3);
+  ASSERT_TRUE(linked.has_value()) << linked.Reason();
   EXPECT_EQ(linked->size, 3u);
 }
 
 TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesMoreWithoutReadingIt) {
   TempDir dir;
-  std::string error;
   const std::string four("a\0\r\n", 4);
-  EXPECT_EQ(ReadRegularFile(dir.WriteFile("four.txt", four), 4, &error), four);
-  EXPECT_EQ(ReadRegularFile(dir.WriteFile("empty.txt", ""), 0, &error), "");
-  EXPECT_FALSE(ReadRegularFile(dir.File("four.txt"), 3, &error).has_value());
-  EXPECT_EQ(error, TooLargeReason(3));
-  EXPECT_NE(error.find('3'), std::string::npos);
+  EXPECT_EQ(*ReadRegularFile(dir.WriteFile("four.txt", four), 4), four);
+  EXPECT_EQ(*ReadRegularFile(dir.WriteFile("empty.txt", ""), 0), "");
+  const Expected<std::string> tooLarge = ReadRegularFile(dir.File("four.txt"), 3);
+  EXPECT_FALSE(tooLarge.has_value());
+  EXPECT_EQ(tooLarge.Reason(), TooLargeReason(3));
+  EXPECT_NE(tooLarge.Reason().find('3'), std::string::npos);
 
   // A sparse file of 1 GiB is refused from its size alone.
   const std::string sparse = dir.WriteFile("sparse.bin", "");
   std::filesystem::resize_file(sparse, std::uint64_t{1} << 30);
-  EXPECT_FALSE(ReadRegularFile(sparse, 1 << 20, &error).has_value());
-  EXPECT_EQ(error, TooLargeReason(1 << 20));
+  const Expected<std::string> sparseRead = ReadRegularFile(sparse, 1 << 20);
+  EXPECT_FALSE(sparseRead.has_value());
+  EXPECT_EQ(sparseRead.Reason(), TooLargeReason(1 << 20));
   EXPECT_EQ(Refusal(sparse), "");
 }
 

@@ -16,8 +16,7 @@ using testing::TempDir;
 using Entries = std::vector<std::string>;
 
 std::optional<Entries> Read(const std::string& path) {
-  std::string error;
-  std::optional<HistoryFileContent> content = ReadHistoryFile(path, &error);
+  const Expected<HistoryFileContent> content = ReadHistoryFile(path);
   if (!content) return std::nullopt;
   EXPECT_EQ(content->dropped, 0u);
   return content->entries;
@@ -56,8 +55,7 @@ TEST(ReadHistoryFile, KeepsTheFirstTenThousandEntriesOfAFileUpTo16MiB) {
   TempDir dir;
   std::string lines;
   for (int i = 0; i < 10003; ++i) lines += std::to_string(i) + "\r\n";
-  std::string error;
-  const std::optional<HistoryFileContent> content = ReadHistoryFile(dir.WriteFile("many.txt", lines), &error);
+  const Expected<HistoryFileContent> content = ReadHistoryFile(dir.WriteFile("many.txt", lines));
   ASSERT_TRUE(content.has_value());
   ASSERT_EQ(content->entries.size(), kMaxHistoryEntries);
   EXPECT_EQ(content->entries.back(), "9999");
@@ -65,10 +63,8 @@ TEST(ReadHistoryFile, KeepsTheFirstTenThousandEntriesOfAFileUpTo16MiB) {
 
   const std::string large = dir.WriteFile("large.txt", "AA\r\n");
   std::filesystem::resize_file(large, kMaxHistoryFileBytes + 1);
-  EXPECT_FALSE(ReadHistoryFile(large, &error).has_value());
-  EXPECT_EQ(error, TooLargeReason(kMaxHistoryFileBytes));
-  EXPECT_FALSE(ReadHistoryFile("/dev/zero", &error).has_value());
-  EXPECT_EQ(error, kNotRegularFileReason);
+  EXPECT_EQ(ReadHistoryFile(large).Reason(), TooLargeReason(kMaxHistoryFileBytes));
+  EXPECT_EQ(ReadHistoryFile("/dev/zero").Reason(), kNotRegularFileReason);
 }
 
 TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {

@@ -69,18 +69,15 @@ TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
   EXPECT_EQ(many.ParserCount(), ParserSlots::kCapacity);
 
   ParserSlots none;
-  std::string error;
-  EXPECT_TRUE(none.RestoreFromList(dir.File("no-list.txt"), &error));
-  EXPECT_FALSE(none.RestoreFromList(dir.Path().string(), &error));
-  EXPECT_EQ(error, kNotRegularFileReason);
+  EXPECT_TRUE(none.RestoreFromList(dir.File("no-list.txt")));
+  EXPECT_EQ(none.RestoreFromList(dir.Path().string()).Reason(), kNotRegularFileReason);
   // A list that never ends, or one over 1 MiB, is not read at all.
-  EXPECT_FALSE(none.RestoreFromList("/dev/zero", &error));
+  EXPECT_FALSE(none.RestoreFromList("/dev/zero"));
   const std::string fifo = dir.File("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_FALSE(none.RestoreFromList(fifo, &error));
+  EXPECT_FALSE(none.RestoreFromList(fifo));
   std::filesystem::resize_file(list, ParserSlots::kMaxParserListBytes + 1);
-  EXPECT_FALSE(none.RestoreFromList(list, &error));
-  EXPECT_EQ(error, TooLargeReason(ParserSlots::kMaxParserListBytes));
+  EXPECT_EQ(none.RestoreFromList(list).Reason(), TooLargeReason(ParserSlots::kMaxParserListBytes));
   EXPECT_EQ(none.ParserCount(), 0);
   // A script that is no regular file does not load, and loading it does not wait.
   EXPECT_EQ(none.LoadChosenScript(fifo), ParserSlots::LoadOutcome::Failed);

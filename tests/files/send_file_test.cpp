@@ -16,26 +16,24 @@ using testing::TempDir;
 
 TEST(LoadSendFileText, ShowsFilesUpTo1MiBAndOnlySizesLargerOnes) {
   TempDir dir;
-  std::string error;
   // Each piece of 511 bytes is cut at its first zero byte; the next piece reads on.
   std::string cut = std::string(600, 'a');
   cut[100] = '\0';
-  const std::optional<SendFilePreview> small = LoadSendFileText(dir.WriteFile("cut.bin", cut), &error);
-  ASSERT_TRUE(small.has_value()) << error;
+  const Expected<SendFilePreview> small = LoadSendFileText(dir.WriteFile("cut.bin", cut));
+  ASSERT_TRUE(small.has_value()) << small.Reason();
   EXPECT_EQ(small->size, 600u);
   EXPECT_EQ(small->text, std::string(100 + 89, 'a'));
 
   const std::string limit(kSendBoxFileLimit, 'x');
-  EXPECT_EQ(LoadSendFileText(dir.WriteFile("limit.txt", limit), &error)->text, limit);
-  const std::optional<SendFilePreview> large = LoadSendFileText(dir.WriteFile("large.txt", limit + "y"), &error);
+  EXPECT_EQ(LoadSendFileText(dir.WriteFile("limit.txt", limit))->text, limit);
+  const Expected<SendFilePreview> large = LoadSendFileText(dir.WriteFile("large.txt", limit + "y"));
   ASSERT_TRUE(large.has_value());
   EXPECT_EQ(large->size, kSendBoxFileLimit + 1);
   EXPECT_FALSE(large->text.has_value());
 
   const std::string fifo = dir.File("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_FALSE(LoadSendFileText(fifo, &error).has_value());
-  EXPECT_EQ(error, kNotRegularFileReason);
+  EXPECT_EQ(LoadSendFileText(fifo).Reason(), kNotRegularFileReason);
 }
 
 TEST(SendFile, StreamsAFileInPiecesAndRefusesOneThatIsNoLongerRegular) {

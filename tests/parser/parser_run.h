@@ -31,7 +31,7 @@ class ParserRunTest : public ::testing::Test {
 
   std::string Run(std::string_view script, std::vector<std::uint8_t> frame = {}) {
     output_.clear();
-    parser_.RunParser(script, frame.data(), static_cast<std::uint32_t>(frame.size()));
+    parser_.RunParser(script, frame);
     return output_;
   }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "parser/runtime/result_codes.h"
 #include "parser_run.h"
 #include "support/temp_dir.h"
 
@@ -107,6 +108,30 @@ TEST_F(RunLoopTest, LoopsRepeatTheirBodies) {
   EXPECT_EQ(PrintedByMain({"int n = 0", "while n < 3", "{", "++ n", "if n == 2 goto out", "}", "out:", "echo n"}), "2");
 }
 
+TEST(StepResult, ReadsItsKindFromTheRawWord) {
+  using Kind = StepResult::Kind;
+  EXPECT_EQ(StepResult::Loop(StepResult::LoopKind::kWhile).raw(), 5u);
+  EXPECT_EQ(StepResult::Loop(StepResult::LoopKind::kFor).kind(), Kind::kEnterFor);
+  EXPECT_EQ(StepResult::Jump(0x6162).kind(), Kind::kJump);
+  // Label codes that look like other results act as those results.
+  EXPECT_EQ(StepResult::Jump(0).kind(), Kind::kStop);
+  EXPECT_EQ(StepResult::Jump(0xFF616263u).kind(), Kind::kError);
+  EXPECT_EQ(StepResult::Error(kRecursiveCall).raw(), kRecursiveCall);
+}
+
+TEST_F(RunLoopTest, RepeatedLinesRunFromTheWordsSplitWhenPrepared) {
+  // A line with index words runs on the words joined when it was prepared, and its
+  // escapes stay decoded, however often it runs.
+  EXPECT_EQ(PrintedByMain({"int a[3]", "int i = 0", "while i < 3", "{", "a[i] = i + 5", "echo a[i] '\\r'", "++ i",
+                           "}"}),
+            "5\r6\r7\r");
+  // A declaration reads its brackets apart on every call.
+  const std::string twice =
+      Script({"void f()", "{", "int b[2] = {1,2}", "echo b[1]", "}", "void main()", "{", "f()", "f()", "}"});
+  EXPECT_EQ(Printed(twice), "22");
+  EXPECT_EQ(Printed(twice), "22");
+}
+
 TEST_F(RunLoopTest, TenLoopsCanBeLiveInOneFunction) {
   auto nested = [this](int depth) {
     std::string text = Script({"void main()", "{"});
@@ -144,13 +169,13 @@ TEST_F(RunLoopTest, AStopRequestEndsTheRunAtItsNextLine) {
     output += text;
     if (text == "x") stopping.RequestStop();
   });
-  stopping.RunParser(endless, nullptr, 0);
+  stopping.RunParser(endless, {});
   EXPECT_EQ(output, std::string(kStartBanner) + GlobalCountLine(0) + "x" + Report(4, 5, "800e0001,ExLine=1,Ex=e>\r\n") +
                         std::string(kExitBanner));
   // Each run starts without a request.
   stopping.RequestStop();
   output.clear();
-  stopping.RunParser(Script({"void main()", "{", "echo 'y'", "}"}), nullptr, 0);
+  stopping.RunParser(Script({"void main()", "{", "echo 'y'", "}"}), {});
   EXPECT_EQ(output, std::string(kStartBanner) + GlobalCountLine(0) + "y" + std::string(kExitBanner));
 }
 
@@ -165,7 +190,7 @@ TEST_F(RunLoopTest, AStopCanBeRequestedFromAnotherThread) {
     while (!running) std::this_thread::yield();
     parser.RequestStop();
   });
-  parser.RunParser(Script({"void main()", "{", "again:", "goto again", "}"}), nullptr, 0);
+  parser.RunParser(Script({"void main()", "{", "again:", "goto again", "}"}), {});
   stopper.join();
   EXPECT_NE(output.find(",ret=800e0001,"), std::string::npos);
 }

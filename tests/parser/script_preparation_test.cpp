@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "parser/language/blocks.h"
+#include "parser/language/index_words.h"
 #include "parser/language/labels.h"
 #include "parser/language/line_normalizer.h"
 #include "parser/language/statement_table.h"
+#include "parser/language/trace_file.h"
 #include "parser/language/words.h"
 #include "support/temp_dir.h"
 
@@ -90,6 +92,18 @@ TEST(SplitWords, SplitsOutsideQuotesAndDecodesEscapes) {
   EXPECT_EQ(words.back(), "w49");
 }
 
+TEST(JoinIndexWords, JoinsEachNameWithItsIndexOrSaysWhyNot) {
+  Words words{"x", "=", "buf", "[", "i", "]", "+", "a", "[", "1", "]"};
+  EXPECT_EQ(JoinIndexWords(words), IndexJoin::kJoined);
+  EXPECT_EQ(words, (Words{"x", "=", "buf[i]", "+", "a[1]"}));
+  Words leading{"[", "1", "]", "=", "5"};
+  EXPECT_EQ(JoinIndexWords(leading), IndexJoin::kUnpaired);
+  Words unclosed{"a", "[", "1"};
+  EXPECT_EQ(JoinIndexWords(unclosed), IndexJoin::kUnpaired);
+  Words closedByTheName{"]", "[", "x", "]"};
+  EXPECT_EQ(JoinIndexWords(closedByTheName), IndexJoin::kNotJoined);
+}
+
 TEST(FindFunctions, RecognizesTwoWordHeadersWithTheirBodies) {
   const std::vector<ScriptLine> lines = Lines({"int n;", "void main()", "{", "if x", "{", "}", "}",
                                                "void main() {", "void f( )", "int avoid()", "x",
@@ -151,20 +165,21 @@ TEST(Labels, PackTheirFirstFourBytes) {
 }
 
 TEST(StatementTable, LendsEveryRowsArgumentToOperatorWords) {
-  EXPECT_EQ(OperatorCode("Add"), 0);
-  EXPECT_EQ(OperatorCode("!="), 14);
-  EXPECT_EQ(OperatorCode("echo"), 0);
-  EXPECT_EQ(OperatorCode("--"), 1);
-  EXPECT_EQ(OperatorCode("reverse"), 2);
-  EXPECT_EQ(OperatorCode("!"), -1);
+  EXPECT_EQ(OperatorOf("Add"), Operator::kAdd);
+  EXPECT_EQ(OperatorOf("!="), Operator::kNotEqual);
+  EXPECT_EQ(OperatorOf("echo"), Operator::kAdd);
+  EXPECT_EQ(OperatorOf("--"), Operator::kSubtract);
+  EXPECT_EQ(OperatorOf("reverse"), Operator::kMultiply);
+  EXPECT_EQ(OperatorOf("!"), std::nullopt);
   EXPECT_EQ(AssignmentCode("=="), 0);
 }
 
 TEST(PrepareScript, TracesTheLinesBeforeAndAfterNormalization) {
   const testing::TempDir temp;
   const std::filesystem::path& directory = temp.Path();
-  const PreparedScript script =
-      PrepareScript("int n;\r\nvoid main()\r\n{\r\n  x = 1 ;  \r\n}\r\n", directory.string());
+  const ScriptLineTable raw = SplitLines("int n;\r\nvoid main()\r\n{\r\n  x = 1 ;  \r\n}\r\n");
+  const PreparedScript script = PrepareScript(raw);
+  WriteScriptTraces(directory.string(), raw.lines, script.lines);
   EXPECT_EQ(testing::ReadFile(directory / "__parser__0.txt"),
             "0000__0001:\tint n;\r\n0001__0002:\tvoid main()\r\n0002__0003:\t{\r\n"
             "0003__0004:\tx = 1 ;\r\n0004__0005:\t}\r\n");

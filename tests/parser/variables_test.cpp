@@ -10,7 +10,7 @@ namespace {
 class VariablesTest : public ::testing::Test {
  protected:
   void Declare(std::string_view name, const char* type, std::uint32_t count = 0, Word initial = 0) {
-    ASSERT_EQ(variables.DeclareVariable(name, MakeTypeWord(FindTypeCode(type), count), initial), kNext) << name;
+    ASSERT_EQ(variables.DeclareVariable(name, MakeTypeWord(FindTypeCode(type), count), initial), StepResult::Next()) << name;
   }
 
   MemoryArena arena;
@@ -88,7 +88,7 @@ TEST_F(VariablesTest, StoresKeepTheTargetsWidth) {
   EXPECT_EQ(variables.ParserError(), 0u);
   EXPECT_EQ(variables.GetValue("missing"), kAllOnes);
   EXPECT_EQ(variables.ParserError(), kVariableValueMissing);
-  EXPECT_EQ(variables.DeclareVariable("c", MakeTypeWord(FindTypeCode("int"), 0), 0), kNameAlreadyVisible);
+  EXPECT_EQ(variables.DeclareVariable("c", MakeTypeWord(FindTypeCode("int"), 0), 0), StepResult::Error(kNameAlreadyVisible));
 }
 
 TEST_F(VariablesTest, ArraysAndAddressesFollowTheElementSize) {
@@ -128,8 +128,8 @@ TEST_F(VariablesTest, FunctionsSeeGlobalsAndTheirOwnVariablesOnly) {
   variables.SetValue("local", 2);
   store.SetFunctionBase(store.UsedCount());  // the callee
   EXPECT_EQ(variables.GetValue("local"), kAllOnes);
-  EXPECT_EQ(variables.DeclareVariable("local", MakeTypeWord(FindTypeCode("int"), 0), 5), kNext);
-  EXPECT_EQ(variables.DeclareVariable("G", MakeTypeWord(FindTypeCode("int"), 0), 5), kNameAlreadyVisible);
+  EXPECT_EQ(variables.DeclareVariable("local", MakeTypeWord(FindTypeCode("int"), 0), 5), StepResult::Next());
+  EXPECT_EQ(variables.DeclareVariable("G", MakeTypeWord(FindTypeCode("int"), 0), 5), StepResult::Error(kNameAlreadyVisible));
   variables.SetValue("g", 3);
   EXPECT_EQ(store.UsedCount(), 3);
   store.DestroyFrom(2);

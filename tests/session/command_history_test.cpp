@@ -41,12 +41,12 @@ TEST(CommandHistory, ExportsAndImportsEntriesByteForByte) {
 
   CommandHistory imported;
   imported.Add("old");
-  std::string error;
-  EXPECT_EQ(imported.Import(dir.File("history.txt"), &error), std::optional<std::size_t>(0));
+  EXPECT_EQ(imported.Import(dir.File("history.txt")), std::size_t{0});
   EXPECT_EQ(imported.Entries(), history.Entries());
   // A file that is not read leaves the entries as they were.
-  EXPECT_FALSE(imported.Import(dir.File("absent.txt"), &error));
-  EXPECT_FALSE(error.empty());
+  const Expected<std::size_t> absent = imported.Import(dir.File("absent.txt"));
+  EXPECT_FALSE(absent);
+  EXPECT_FALSE(absent.Reason().empty());
   EXPECT_EQ(imported.Entries(), history.Entries());
 }
 
@@ -55,8 +55,7 @@ TEST(CommandHistory, ImportReportsEntriesBeyondTheLimit) {
   std::string file;
   for (int i = 0; i < 10002; ++i) file += std::to_string(i) + "\r\n";
   CommandHistory history;
-  std::string error;
-  EXPECT_EQ(history.Import(dir.WriteFile("big.txt", file), &error), std::optional<std::size_t>(2));
+  EXPECT_EQ(history.Import(dir.WriteFile("big.txt", file)), std::size_t{2});
   ASSERT_EQ(history.Size(), 10000u);
   EXPECT_EQ(history.Entries().back(), "9999");
 }

@@ -85,7 +85,7 @@ TEST(ReceivePath, CapturesReceivedBytesAndStopsAtTheFirstFailure) {
   EXPECT_EQ(testing::ReadFile(path.CapturePath()), std::string("AB\0CD", 5));
 
   // Saving replaces the whole content.
-  EXPECT_EQ(path.SaveToCaptureFile("xy"), "");
+  EXPECT_TRUE(path.SaveToCaptureFile("xy"));
   EXPECT_EQ(testing::ReadFile(path.CapturePath()), "xy");
 
   path.StopCapture();
@@ -94,7 +94,9 @@ TEST(ReceivePath, CapturesReceivedBytesAndStopsAtTheFirstFailure) {
 
   const std::string unwritable = dir.File("missing/capture.txt");
   path.SetCapturePath(unwritable);
-  EXPECT_NE(path.SaveToCaptureFile("xy"), "");
+  const Outcome unsaved = path.SaveToCaptureFile("xy");
+  EXPECT_FALSE(unsaved);
+  EXPECT_FALSE(unsaved.Reason().empty());
   std::optional<ReceivePath::CaptureFailure> failure;
   EXPECT_EQ(Receive(path, {Batch("F")}, ReceiveDisplay::Hex, false, &failure), "46 ");
   ASSERT_TRUE(failure);

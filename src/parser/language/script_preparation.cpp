@@ -1,21 +1,33 @@
 #include "parser/language/script_preparation.h"
 
 #include "parser/language/line_normalizer.h"
-#include "parser/language/trace_file.h"
 
 namespace portprobe::parser {
 
-PreparedScript PrepareScript(std::string_view text, const std::string& traceFolder) {
-  ScriptLineTable split = SplitLines(text);
+namespace {
+
+LineWords ReadWords(std::string_view line) {
+  LineWords words{SplitWords(line), std::nullopt, IndexJoin::kJoined};
+  if (PositionOfWord(words.asWritten, "[") < 0) return words;
+  words.joined = words.asWritten;
+  words.join = JoinIndexWords(*words.joined);
+  return words;
+}
+
+}  // namespace
+
+PreparedScript PrepareScript(const ScriptLineTable& rawLines) {
   PreparedScript script;
-  script.lines = std::move(split.lines);
-  script.tooManyLines = split.overflow;
-  if (!traceFolder.empty()) WriteTrace(traceFolder + "/" + kRawTraceFile, script.lines);
-  FunctionTable functions = FindFunctions(script.lines);
+  script.tooManyLines = rawLines.overflow;
+  FunctionTable functions = FindFunctions(rawLines.lines);
   script.functions = std::move(functions.records);
   script.tooManyFunctions = functions.overflow;
-  for (ScriptLine& line : script.lines) line.text = NormalizeLine(line.text);
-  if (!traceFolder.empty()) WriteTrace(traceFolder + "/" + kNormalizedTraceFile, script.lines);
+  script.lines.reserve(rawLines.lines.size());
+  script.words.reserve(rawLines.lines.size());
+  for (const ScriptLine& raw : rawLines.lines) {
+    script.lines.push_back({NormalizeLine(raw.text), raw.sourceLine});
+    script.words.push_back(ReadWords(script.lines.back().text));
+  }
   return script;
 }
 

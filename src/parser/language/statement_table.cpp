@@ -3,30 +3,79 @@
 #include <array>
 
 #include "parser/language/ascii.h"
+#include "parser/runtime/arithmetic_statements.h"
+#include "parser/runtime/control_statements.h"
+#include "parser/runtime/print_commands.h"
+#include "parser/runtime/string_commands.h"
+#include "parser/runtime/variable_commands.h"
 
 namespace portprobe::parser {
 
 namespace {
 
-using enum StatementKind;
+constexpr std::uint16_t Arg(Operator op) { return static_cast<std::uint16_t>(op); }
+constexpr std::uint16_t Arg(StepOperation op) { return static_cast<std::uint16_t>(op); }
+
+using enum Operator;
+using enum StepOperation;
 
 // Searched from the top; the order is part of the language, since the first match wins.
+// A built-in command is one row here plus its handler.
 constexpr std::array<StatementRow, 54> kStatementTable = {{
-    {"echo", kEcho, 0},      {"exit", kExit, 0},         {"goto", kGoto, 0},        {"if", kIf, 0},
-    {"while", kWhile, 0},    {"for", kFor, 0},           {"set", kSet, 0},          {"=", kSet, 0},
-    {"allocstr", kAllocStr, 0}, {"setstr", kSetStr, 0},  {"printstr", kPrintStr, 0}, {"printvar", kPrint, 0},
-    {"print", kPrint, 0},    {"pv", kPrint, 0},          {"listvar", kListVar, 0},  {"lv", kListVar, 0},
-    {"deletevar", kDeleteVar, 0}, {"dv", kDeleteVar, 0},
-    {"add", kOperator, 0},   {"sub", kOperator, 1},      {"mul", kOperator, 2},     {"div", kOperator, 3},
-    {"and", kOperator, 4},   {"or", kOperator, 5},       {"xor", kOperator, 6},     {"and2", kOperator, 7},
-    {"or2", kOperator, 8},   {"eq", kOperator, 9},       {"less", kOperator, 10},   {"more", kOperator, 11},
-    {"le", kOperator, 12},   {"me", kOperator, 13},      {"ne", kOperator, 14},
-    {"+", kOperator, 0},     {"-", kOperator, 1},        {"*", kOperator, 2},       {"/", kOperator, 3},
-    {"&", kOperator, 4},     {"|", kOperator, 5},        {"^", kOperator, 6},       {"&&", kOperator, 7},
-    {"||", kOperator, 8},    {"==", kOperator, 9},       {"<", kOperator, 10},      {">", kOperator, 11},
-    {"<=", kOperator, 12},   {">=", kOperator, 13},      {"!=", kOperator, 14},
-    {"++", kStep, 0},        {"--", kStep, 1},           {"~", kStep, 2},
-    {"inc", kStep, 0},       {"dec", kStep, 1},          {"reverse", kStep, 2},
+    {"echo", EchoCommand, 0},
+    {"exit", ExitStatement, 0},
+    {"goto", GotoStatement, 0},
+    {"if", IfStatement, 0},
+    {"while", WhileStatement, 0},
+    {"for", ForStatement, 0},
+    {"set", SetCommand, 0},
+    {"=", SetCommand, 0},
+    {"allocstr", AllocStrCommand, 0},
+    {"setstr", SetStrCommand, 0},
+    {"printstr", PrintStrCommand, 0},
+    {"printvar", PrintCommand, 0},
+    {"print", PrintCommand, 0},
+    {"pv", PrintCommand, 0},
+    {"listvar", ListVarCommand, 0},
+    {"lv", ListVarCommand, 0},
+    {"deletevar", DeleteVarCommand, 0},
+    {"dv", DeleteVarCommand, 0},
+    {"add", OperatorStatement, Arg(kAdd)},
+    {"sub", OperatorStatement, Arg(kSubtract)},
+    {"mul", OperatorStatement, Arg(kMultiply)},
+    {"div", OperatorStatement, Arg(kDivide)},
+    {"and", OperatorStatement, Arg(kBitAnd)},
+    {"or", OperatorStatement, Arg(kBitOr)},
+    {"xor", OperatorStatement, Arg(kBitXor)},
+    {"and2", OperatorStatement, Arg(kLogicalAnd)},
+    {"or2", OperatorStatement, Arg(kLogicalOr)},
+    {"eq", OperatorStatement, Arg(kEqual)},
+    {"less", OperatorStatement, Arg(kLess)},
+    {"more", OperatorStatement, Arg(kGreater)},
+    {"le", OperatorStatement, Arg(kLessOrEqual)},
+    {"me", OperatorStatement, Arg(kGreaterOrEqual)},
+    {"ne", OperatorStatement, Arg(kNotEqual)},
+    {"+", OperatorStatement, Arg(kAdd)},
+    {"-", OperatorStatement, Arg(kSubtract)},
+    {"*", OperatorStatement, Arg(kMultiply)},
+    {"/", OperatorStatement, Arg(kDivide)},
+    {"&", OperatorStatement, Arg(kBitAnd)},
+    {"|", OperatorStatement, Arg(kBitOr)},
+    {"^", OperatorStatement, Arg(kBitXor)},
+    {"&&", OperatorStatement, Arg(kLogicalAnd)},
+    {"||", OperatorStatement, Arg(kLogicalOr)},
+    {"==", OperatorStatement, Arg(kEqual)},
+    {"<", OperatorStatement, Arg(kLess)},
+    {">", OperatorStatement, Arg(kGreater)},
+    {"<=", OperatorStatement, Arg(kLessOrEqual)},
+    {">=", OperatorStatement, Arg(kGreaterOrEqual)},
+    {"!=", OperatorStatement, Arg(kNotEqual)},
+    {"++", StepStatement, Arg(kIncrement)},
+    {"--", StepStatement, Arg(kDecrement)},
+    {"~", StepStatement, Arg(kComplement)},
+    {"inc", StepStatement, Arg(kIncrement)},
+    {"dec", StepStatement, Arg(kDecrement)},
+    {"reverse", StepStatement, Arg(kComplement)},
 }};
 
 struct AssignmentRow {
@@ -45,9 +94,10 @@ const StatementRow* FindStatement(std::string_view word) {
   return nullptr;
 }
 
-int OperatorCode(std::string_view word) {
+std::optional<Operator> OperatorOf(std::string_view word) {
   const StatementRow* row = FindStatement(word);
-  return row == nullptr ? -1 : static_cast<int>(row->argument);
+  if (row == nullptr) return std::nullopt;
+  return static_cast<Operator>(row->argument);
 }
 
 int AssignmentCode(std::string_view word) {

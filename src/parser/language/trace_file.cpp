@@ -4,6 +4,11 @@
 
 namespace portprobe::parser {
 
+namespace {
+
+constexpr const char* kRawTraceFile = "__parser__0.txt";
+constexpr const char* kNormalizedTraceFile = "__parser__1.txt";
+
 void WriteTrace(const std::string& fileName, const std::vector<ScriptLine>& lines) {
   std::FILE* file = std::fopen(fileName.c_str(), "wb");
   if (file == nullptr) return;
@@ -12,6 +17,14 @@ void WriteTrace(const std::string& fileName, const std::vector<ScriptLine>& line
                  lines[i].text.c_str());
   }
   std::fclose(file);
+}
+
+}  // namespace
+
+void WriteScriptTraces(const std::string& folder, const std::vector<ScriptLine>& rawLines,
+                       const std::vector<ScriptLine>& preparedLines) {
+  WriteTrace(folder + "/" + kRawTraceFile, rawLines);
+  WriteTrace(folder + "/" + kNormalizedTraceFile, preparedLines);
 }
 
 }  // namespace portprobe::parser

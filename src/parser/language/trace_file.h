@@ -7,9 +7,11 @@
 
 namespace portprobe::parser {
 
-// Writes one "%04d__%04d:\t%s\r\n" record per line (index, source line, text) into the
-// named file, created or overwritten. A file that cannot be created is skipped: the
-// trace is for the script author to read, the run does not depend on it.
-void WriteTrace(const std::string& fileName, const std::vector<ScriptLine>& lines);
+// Writes the lines as split into "__parser__0.txt" and as they run into
+// "__parser__1.txt", both in the folder, one "%04d__%04d:\t%s\r\n" record per line
+// (index, source line, text). A file that cannot be created is skipped: the traces are
+// for the script author to read, the run does not depend on them.
+void WriteScriptTraces(const std::string& folder, const std::vector<ScriptLine>& rawLines,
+                       const std::vector<ScriptLine>& preparedLines);
 
 }  // namespace portprobe::parser

@@ -3,14 +3,15 @@
 #include <optional>
 
 #include "parser/language/statement_table.h"
+#include "parser/runtime/interpreter.h"
 #include "parser/runtime/operators.h"
 
 namespace portprobe::parser {
 
 namespace {
 
-// The operator code of each compound assignment code 2..5 ("+=", "-=", "*=", "/=").
-int AssignmentOperator(int assignmentCode) { return assignmentCode - 2; }
+// The operator of each compound assignment code 2..5 ("+=", "-=", "*=", "/=").
+Operator AssignmentOperator(int assignmentCode) { return static_cast<Operator>(assignmentCode - 2); }
 
 std::optional<Word> AssignedValue(Variables& variables, const Words& words) {
   switch (words.size()) {
@@ -19,42 +20,48 @@ std::optional<Word> AssignedValue(Variables& variables, const Words& words) {
     case 5: {
       const Word a = variables.OperandValue(words[2]);
       const Word b = variables.OperandValue(words[4]);
-      return BinaryOperation(OperatorCode(words[3]), a, b);
+      return BinaryOperation(OperatorOf(words[3]), a, b);
     }
     default:  // four words: x W & v
       return variables.ElementAddress(words[3]);
   }
 }
 
-}  // namespace
-
-StepResult OperatorStatement(Variables& variables, const Words& words, std::uint16_t code) {
-  if (words.size() != 3 && words.size() != 4) return kOperatorWordCount;
-  const Word y = variables.OperandValue(words[2]);
-  const std::optional<Word> value = words.size() == 4
-                                        ? BinaryOperation(code, y, variables.OperandValue(words[3]))
-                                        : BinaryOperation(code, variables.GetValue(words[1]), y);
-  if (!value) return kDivisionByZero;
-  return variables.SetValue(words[1], *value) >= 0 ? kNext : kOperatorStoreFailed;
+StepResult Stored(Variables& variables, std::string_view target, Word value, ResultCode failure) {
+  return variables.SetValue(target, value) >= 0 ? StepResult::Next() : StepResult::Error(failure);
 }
 
-StepResult StepStatement(Variables& variables, const Words& words, std::uint16_t code) {
-  if (words.size() != 2) return kStepWordCount;
-  const Word value = UnaryOperation(code, variables.GetValue(words[1]));
-  return variables.SetValue(words[1], value) >= 0 ? kNext : kStepStoreFailed;
+}  // namespace
+
+StepResult OperatorStatement(Interpreter& interpreter, const Words& words, std::uint16_t argument) {
+  if (words.size() != 3 && words.size() != 4) return StepResult::Error(kOperatorWordCount);
+  Variables& variables = interpreter.variables();
+  const auto op = static_cast<Operator>(argument);
+  const Word y = variables.OperandValue(words[2]);
+  const std::optional<Word> value = words.size() == 4 ? BinaryOperation(op, y, variables.OperandValue(words[3]))
+                                                      : BinaryOperation(op, variables.GetValue(words[1]), y);
+  if (!value) return StepResult::Error(kDivisionByZero);
+  return Stored(variables, words[1], *value, kOperatorStoreFailed);
+}
+
+StepResult StepStatement(Interpreter& interpreter, const Words& words, std::uint16_t argument) {
+  if (words.size() != 2) return StepResult::Error(kStepWordCount);
+  Variables& variables = interpreter.variables();
+  const Word value = UnaryOperation(static_cast<StepOperation>(argument), variables.GetValue(words[1]));
+  return Stored(variables, words[1], value, kStepStoreFailed);
 }
 
 StepResult AssignStatement(Variables& variables, const Words& words, int code) {
   if (code == 0) code = AssignmentCode(words[1]);
-  if (code < 1) return kBadAssignmentWord;
-  if (words.size() < 3 || words.size() > 5) return kAssignmentWordCount;
-  if (words.size() == 4 && words[2] != "&") return kAddressWithoutAmpersand;
+  if (code < 1) return StepResult::Error(kBadAssignmentWord);
+  if (words.size() < 3 || words.size() > 5) return StepResult::Error(kAssignmentWordCount);
+  if (words.size() == 4 && words[2] != "&") return StepResult::Error(kAddressWithoutAmpersand);
   const Word target = variables.OperandValue(words[0]);
   const std::optional<Word> assigned = AssignedValue(variables, words);
-  if (!assigned) return kDivisionByZero;
+  if (!assigned) return StepResult::Error(kDivisionByZero);
   const std::optional<Word> value = code == 1 ? assigned : BinaryOperation(AssignmentOperator(code), target, *assigned);
-  if (!value) return kDivisionByZero;
-  return variables.SetValue(words[0], *value) >= 0 ? kNext : kAssignmentStoreFailed;
+  if (!value) return StepResult::Error(kDivisionByZero);
+  return Stored(variables, words[0], *value, kAssignmentStoreFailed);
 }
 
 }  // namespace portprobe::parser

@@ -8,11 +8,15 @@
 
 namespace portprobe::parser {
 
-// "W x y" (x = x OP y) and "W x y z" (x = y OP z), W being an operator statement word.
-StepResult OperatorStatement(Variables& variables, const Words& words, std::uint16_t code);
+class Interpreter;
 
-// "W x": x = UnaryOperation(code, x), stored with x's width.
-StepResult StepStatement(Variables& variables, const Words& words, std::uint16_t code);
+// "W x y" (x = x OP y) and "W x y z" (x = y OP z), W being an operator statement word
+// and the argument its Operator.
+StepResult OperatorStatement(Interpreter& interpreter, const Words& words, std::uint16_t argument);
+
+// "W x": x = UnaryOperation(op, x), stored with x's width; the argument is the
+// StepOperation.
+StepResult StepStatement(Interpreter& interpreter, const Words& words, std::uint16_t argument);
 
 // "x W y", "x W a OP b" and "x W & v", W an assignment word; with code 0 the code is
 // taken from W. The target is read first in every form.

@@ -57,13 +57,13 @@ StepResult FillInitializers(Variables& variables, std::string_view name, TypeWor
     const auto index = static_cast<Word>(k);
     if (CodeOf(type) == kCharPointerCode) {
       if (!variables.SetStringElement(name, index, InitializerText(variables, items[k]))) {
-        return kInitializerTextNotStored;
+        return StepResult::Error(kInitializerTextNotStored);
       }
     } else if (variables.SetElement(name, index, ParseNumber(StripQuotes(items[k]))) < 0) {
-      return kInitializerNumberNotStored;
+      return StepResult::Error(kInitializerNumberNotStored);
     }
   }
-  return kNext;
+  return StepResult::Next();
 }
 
 std::optional<StepResult> DeclarationStatement(Variables& variables, const Words& words) {
@@ -71,7 +71,7 @@ std::optional<StepResult> DeclarationStatement(Variables& variables, const Words
   if (!declaration) return std::nullopt;
   const std::string& name = words[declaration->nameIndex];
   const StepResult declared = variables.DeclareVariable(name, declaration->type, declaration->initial);
-  if (declared != kNext) return declared;
+  if (!declared.IsNext()) return declared;
   // The items stand between the first "{" and the first "}" (a missing brace counts as
   // position -1, as the list has always been read).
   const int open = PositionOfWord(words, "{");

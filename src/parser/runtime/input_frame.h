@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "parser/runtime/word.h"
 
@@ -8,8 +9,7 @@ namespace portprobe::parser {
 
 // The bytes a script runs over: not copied, never written.
 struct InputFrame {
-  const std::uint8_t* bytes = nullptr;
-  std::uint32_t length = 0;
+  std::span<const std::uint8_t> bytes;
 };
 
 // A little-endian value of width 1, 2 or 4 (any other width gives 0) at a signed 16-bit

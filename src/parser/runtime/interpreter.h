@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,7 +26,7 @@ class Interpreter {
  public:
   explicit Interpreter(OutputSink sink) : sink_(std::move(sink)) {}
 
-  int RunParser(std::string_view scriptText, const std::uint8_t* frame, std::uint32_t length);
+  int RunParser(std::string_view scriptText, std::span<const std::uint8_t> frame);
   std::int32_t AllocationCount() const { return arena_.AllocationCount(); }
   void RequestStop() { stopRequested_ = true; }
   void SetStepLimit(std::uint64_t maxLines) { stepLimit_ = maxLines; }
@@ -56,6 +57,7 @@ class Interpreter {
   std::optional<int> NextLine(LoopTable& loops, int line, StepResult result) const;
   std::optional<int> LineAfterSkip(LoopTable& loops, int line) const;
   std::optional<int> LoopBodyStart(LoopTable& loops, int line, StepResult result) const;
+  void Prepare(std::string_view scriptText);
   StepResult ExecuteCountedLine(int line);
   void ReportError(StepResult result);
   void Teardown();

@@ -33,7 +33,7 @@ std::string FormatVariable(Word format, const std::string& name, Word value) {
 
 }  // namespace
 
-StepResult EchoCommand(Interpreter& interpreter, const Words& words) {
+StepResult EchoCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
   Variables& variables = interpreter.variables();
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::string& word = words[i];
@@ -42,7 +42,7 @@ StepResult EchoCommand(Interpreter& interpreter, const Words& words) {
       continue;
     }
     const int slot = variables.FindVariable(word);
-    if (slot < 0) return kEchoVariableMissing;
+    if (slot < 0) return StepResult::Error(kEchoVariableMissing);
     const TypeWord type = variables.store().Record(slot).type;
     // The index is evaluated here as well, with its effects (a quoted index pools a text).
     const bool hasIndex = variables.WordIndex(word).has_value();
@@ -53,21 +53,21 @@ StepResult EchoCommand(Interpreter& interpreter, const Words& words) {
       interpreter.Print(FormatText("%d", static_cast<std::int32_t>(value)));
     }
   }
-  return kNext;
+  return StepResult::Next();
 }
 
-StepResult PrintCommand(Interpreter& interpreter, const Words& words) {
-  if (words.size() < 2) return kNext;
+StepResult PrintCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
+  if (words.size() < 2) return StepResult::Next();
   Variables& variables = interpreter.variables();
   const Word value = variables.GetValue(words[1]);
   const bool hasFormat = words.size() > 2 && StartsWithDigit(words[2]);
   const Word format = hasFormat ? variables.OperandValue(words[2]) : 0;
   interpreter.Print(FormatVariable(format, words[1], value));
   for (std::size_t i = hasFormat ? 3 : 2; i < words.size(); ++i) interpreter.Print(StripQuotes(words[i]));
-  return kNext;
+  return StepResult::Next();
 }
 
-StepResult ListVarCommand(Interpreter& interpreter) {
+StepResult ListVarCommand(Interpreter& interpreter, const Words&, std::uint16_t) {
   const VariableStore& store = interpreter.variables().store();
   interpreter.Print("---------ListVariant--------");
   for (int slot = 0; slot < store.UsedCount(); ++slot) {
@@ -76,7 +76,7 @@ StepResult ListVarCommand(Interpreter& interpreter) {
     interpreter.Print(FormatText("var <%s> = %lx %ld", name, Unsigned(value), Signed(value)));
   }
   interpreter.Print(FormatText("---------total %d--------", store.UsedCount()));
-  return kNext;
+  return StepResult::Next();
 }
 
 }  // namespace portprobe::parser

@@ -1,25 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "parser/runtime/step_result.h"
 
 namespace portprobe::parser {
-
-// What a statement returns to the run loop: 0 stop, 1 next, 2 skip the next statement
-// or block, 5 and 6 enter a while or for body, a value with bit 31 set an error
-// (a ResultCode), any other value the code of a label to jump to.
-using StepResult = std::uint32_t;
-
-inline constexpr StepResult kStop = 0;
-inline constexpr StepResult kNext = 1;
-inline constexpr StepResult kSkip = 2;
-inline constexpr StepResult kEnterWhile = 5;
-inline constexpr StepResult kEnterFor = 6;
-
-inline bool IsError(StepResult result) { return (result & 0x80000000u) != 0; }
-
-// Error codes: bit 31 set, a category in bits 16-23 and the site that raised it in
-// bits 0-15.
-using ResultCode = std::uint32_t;
 
 // 0x00: assignment word
 inline constexpr ResultCode kBadAssignmentWord = 0x80000279;

@@ -18,8 +18,8 @@ int LoopBackOrNext(LoopTable& loops, int line) {
 }  // namespace
 
 StepResult Interpreter::RunGlobalPass() {
-  StepResult result = kNext;
-  for (std::size_t line = 0; line < script_.lines.size() && result == kNext; ++line) {
+  StepResult result = StepResult::Next();
+  for (std::size_t line = 0; line < script_.lines.size() && result.IsNext(); ++line) {
     currentStep_ = static_cast<int>(line);
     if (IsInsideFunction(currentStep_) || !IsExecutableLine(script_.lines[line].text)) continue;
     result = ExecuteCountedLine(currentStep_);
@@ -45,7 +45,7 @@ bool Interpreter::IsInsideFunction(int line) const {
 
 StepResult Interpreter::CallFunction(const FunctionRecord& function) {
   for (const Activation* active = current_; active != nullptr; active = active->caller) {
-    if (active->function == &function) return kRecursiveCall;
+    if (active->function == &function) return StepResult::Error(kRecursiveCall);
   }
   Activation activation{&function, current_, {}};
   const std::optional<int> callerBase = store_.FunctionBase();
@@ -60,7 +60,7 @@ StepResult Interpreter::CallFunction(const FunctionRecord& function) {
 }
 
 StepResult Interpreter::RunBody(const FunctionRecord& function, LoopTable& loops) {
-  StepResult last = kNext;  // what a body that executes nothing yields
+  StepResult last = StepResult::Next();  // what a body that executes nothing yields
   int line = function.bodyStart;
   while (line < function.bodyEnd) {
     currentStep_ = line;
@@ -71,8 +71,8 @@ StepResult Interpreter::RunBody(const FunctionRecord& function, LoopTable& loops
     }
     variables_.ClearParserError();
     const StepResult result = ExecuteCountedLine(line);
-    if (variables_.ParserError() != 0) return variables_.ParserError();
-    if (result == kStop || IsError(result)) return result;
+    if (variables_.ParserError() != 0) return StepResult::Error(variables_.ParserError());
+    if (result.kind() == StepResult::Kind::kStop || result.IsError()) return result;
     last = result;
     const std::optional<int> next = NextLine(loops, line, result);
     if (!next) return result;
@@ -83,20 +83,24 @@ StepResult Interpreter::RunBody(const FunctionRecord& function, LoopTable& loops
 
 // Where the body goes on after a line's result; none when the function returns it.
 std::optional<int> Interpreter::NextLine(LoopTable& loops, int line, StepResult result) const {
-  switch (result) {
-    case kNext:
+  switch (result.kind()) {
+    case StepResult::Kind::kNext:
       return LoopBackOrNext(loops, line);
-    case kSkip:
+    case StepResult::Kind::kSkip:
       return LineAfterSkip(loops, line);
-    case kEnterWhile:
-    case kEnterFor:
+    case StepResult::Kind::kEnterWhile:
+    case StepResult::Kind::kEnterFor:
       return LoopBodyStart(loops, line, result);
-    default: {
-      const int label = FindLabelLine(script_.lines, result);
+    case StepResult::Kind::kJump: {
+      const int label = FindLabelLine(script_.lines, result.raw());
       if (label < 0) return std::nullopt;
       return label;
     }
+    case StepResult::Kind::kStop:
+    case StepResult::Kind::kError:
+      break;  // RunBody has returned these already
   }
+  return std::nullopt;
 }
 
 // A false condition skips the next statement or block, unless the line ends a loop body.
@@ -112,18 +116,18 @@ std::optional<int> Interpreter::LoopBodyStart(LoopTable& loops, int line, StepRe
   const std::optional<LineRange> body = BlockExtent(script_.lines, line + 1);
   if (!body) return std::nullopt;
   if (loops.FindByHead(line) >= 0) {
-    if (result == kEnterWhile) return std::nullopt;
+    if (result.kind() == StepResult::Kind::kEnterWhile) return std::nullopt;
     return body->first;
   }
-  loops.Append(LoopEntry{result == kEnterFor, line, body->last});
+  loops.Append(LoopEntry{result.kind() == StepResult::Kind::kEnterFor, line, body->last});
   return body->first;
 }
 
 StepResult Interpreter::ExecuteCountedLine(int line) {
-  if (stopRequested_) return kStopRequested;
-  if (stepLimit_ != 0 && executedLines_ >= stepLimit_) return kStepLimitReached;
+  if (stopRequested_) return StepResult::Error(kStopRequested);
+  if (stepLimit_ != 0 && executedLines_ >= stepLimit_) return StepResult::Error(kStepLimitReached);
   ++executedLines_;
-  return ExecuteLine(*this, script_.lines[line].text);
+  return ExecuteLine(*this, script_.words[line]);
 }
 
 }  // namespace portprobe::parser

@@ -6,23 +6,25 @@
 
 namespace portprobe::parser {
 
-StepResult AllocStrCommand(Variables& variables, const Words& words) {
-  if (words.size() != 3) return kAllocStrWordCount;
+StepResult AllocStrCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
+  if (words.size() != 3) return StepResult::Error(kAllocStrWordCount);
+  Variables& variables = interpreter.variables();
   const Word count = variables.OperandValue(words[2]);
-  return variables.AllocateStringArray(words[1], count) ? kNext : kAllocStrFailed;
+  return variables.AllocateStringArray(words[1], count) ? StepResult::Next() : StepResult::Error(kAllocStrFailed);
 }
 
-StepResult SetStrCommand(Variables& variables, const Words& words) {
-  if (words.size() <= 3) return kNext;
+StepResult SetStrCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
+  if (words.size() <= 3) return StepResult::Next();
+  Variables& variables = interpreter.variables();
   Word index = variables.OperandValue(words[2]);
-  if (IsNegative(index)) return kNext;
+  if (IsNegative(index)) return StepResult::Next();
   for (std::size_t i = 3; i < words.size(); ++i, ++index) {
-    if (!variables.SetStringElement(words[1], index, StripQuotes(words[i]))) return kSetStrFailed;
+    if (!variables.SetStringElement(words[1], index, StripQuotes(words[i]))) return StepResult::Error(kSetStrFailed);
   }
-  return kNext;
+  return StepResult::Next();
 }
 
-StepResult PrintStrCommand(Interpreter& interpreter, const Words& words) {
+StepResult PrintStrCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
   Variables& variables = interpreter.variables();
   for (std::size_t i = 2; i < words.size(); ++i) {
     if (StartsWithQuote(words[i])) {
@@ -30,12 +32,12 @@ StepResult PrintStrCommand(Interpreter& interpreter, const Words& words) {
       continue;
     }
     const Word index = variables.OperandValue(words[i]);
-    if (IsNegative(index)) return kNext;
+    if (IsNegative(index)) return StepResult::Next();
     const Word text = variables.GetStringElement(words[1], index);
-    if (text == 0) return kPrintStrNoElement;
+    if (text == 0) return StepResult::Error(kPrintStrNoElement);
     interpreter.Print(variables.TextAt(text));
   }
-  return kNext;
+  return StepResult::Next();
 }
 
 }  // namespace portprobe::parser

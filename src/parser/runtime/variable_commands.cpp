@@ -5,23 +5,23 @@
 
 namespace portprobe::parser {
 
-StepResult SetCommand(Interpreter& interpreter, const Words& words) {
-  if (words.size() < 3) return kNext;
+StepResult SetCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
+  if (words.size() < 3) return StepResult::Next();
   Variables& variables = interpreter.variables();
   if (words.size() == 3) {
     const Word value = variables.OperandValue(words[2]);
-    return variables.SetValue(words[1], value) >= 0 ? kNext : kSetStoreFailed;
+    return variables.SetValue(words[1], value) >= 0 ? StepResult::Next() : StepResult::Error(kSetStoreFailed);
   }
   // The offset is a number literal only; the width may be any operand.
   const Word offset = ParseNumber(words[2]);
   const Word width = variables.OperandValue(words[3]);
   const Word value = ReadFrameValue(interpreter.frame(), offset, width);
-  return variables.SetValue(words[1], value) >= 0 ? kNext : kSetFromFrameStoreFailed;
+  return variables.SetValue(words[1], value) >= 0 ? StepResult::Next() : StepResult::Error(kSetFromFrameStoreFailed);
 }
 
-StepResult DeleteVarCommand(Variables& variables, const Words& words) {
-  if (words.size() >= 2) variables.DeleteVariable(words[1]);
-  return kNext;
+StepResult DeleteVarCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
+  if (words.size() >= 2) interpreter.variables().DeleteVariable(words[1]);
+  return StepResult::Next();
 }
 
 }  // namespace portprobe::parser

@@ -99,28 +99,28 @@ Word Variables::ElementAddress(std::string_view word) {
 }
 
 StepResult Variables::DeclareVariable(std::string_view name, TypeWord type, Word initial) {
-  if (FindVariable(name) >= 0) return kNameAlreadyVisible;
+  if (FindVariable(name) >= 0) return StepResult::Error(kNameAlreadyVisible);
   parserError_ = 0;  // the miss was the expected outcome
   ScriptAddress buffer = 0;
   if (IsArray(type)) {
     buffer = arena_.CountedAllocate(ElementCountOf(type) * ElementSize(type));
-    if (buffer == 0) return kNoMemoryForArray;
+    if (buffer == 0) return StepResult::Error(kNoMemoryForArray);
   }
   const int slot = SetValue(name, IsArray(type) ? buffer : initial);
   if (slot < 0) {
     arena_.CountedFree(buffer);
-    return kDeclarationFailed;
+    return StepResult::Error(kDeclarationFailed);
   }
   // Typed after the store, so that a scalar keeps its initial value whole.
   store_.SetType(slot, type);
   store_.SetOwnedBuffer(slot, buffer);
-  return kNext;
+  return StepResult::Next();
 }
 
 bool Variables::AllocateStringArray(std::string_view name, Word count) {
   // A count beyond the 24 count bits would spill into the type code.
   const bool declared = FindVariable(name) < 0 && count <= kMaxElementCount &&
-                        DeclareVariable(name, MakeTypeWord(kCharPointerCode, count), 0) == kNext;
+                        DeclareVariable(name, MakeTypeWord(kCharPointerCode, count), 0) .IsNext();
   if (!declared) parserError_ = kStringArrayFailed;
   return declared;
 }

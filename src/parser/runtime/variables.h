@@ -43,7 +43,7 @@ class Variables {
   // "&word": address of a variable's value word or of an element; 0 for no variable.
   Word ElementAddress(std::string_view word);
 
-  // Creates a typed variable; an array gets a zero-filled buffer. kNext or an error.
+  // Creates a typed variable; an array gets a zero-filled buffer. Next or an error.
   StepResult DeclareVariable(std::string_view name, TypeWord type, Word initial);
   // A "char *" array of count text addresses, all 0.
   bool AllocateStringArray(std::string_view name, Word count);
