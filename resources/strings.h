@@ -1,8 +1,86 @@
 #pragma once
 
+// Every text the windows show, in one place, byte for byte.
+
 namespace portprobe::resources {
 
 // String 101: the About entry.
 inline constexpr const char kAboutEntryText[] = "关于 ttyprobe(&A)...";
+
+// Main window.
+inline constexpr const char kNoCaptureFileText[] = "未指定写入文件";
+inline constexpr const char kNoSendFileText[] = "未指定发送文件";
+inline constexpr const char kReceivingAreaText[] = "Receiving Area";
+inline constexpr const char kSendBlockedText[] = " 发送阻塞";
+inline constexpr const char kCloseButtonText[] = "关闭";
+inline constexpr const char kOpenButtonText[] = "打开";
+inline constexpr const char kNotAPositiveIntegerText[] = "“请填入一个正整数。”";
+inline constexpr const char kPeriodOutOfRangeText[] = "“请填入一个在%1和%2之间的整数。”";
+
+// Port and line.
+inline constexpr const char kOpenFailedText[] = "打开%1失败:已被占用或不存在!";
+inline constexpr const char kSettingsFailedText[] = "参数设置失败!";
+inline constexpr const char kEventFailedText[] = "不能建立事件对象!";
+inline constexpr const char kThreadFailedText[] = "线程创建失败!";
+inline constexpr const char kClosedWithUnsentText[] = "串口已关闭，%1字节尚未发出，已丢弃。";
+inline constexpr const char kHolderText[] = "%1(进程%2)";
+inline constexpr const char kOtherHoldersText[] = "注意: %1同时被其他程序打开: %2。收到的数据可能被它读走。";
+inline constexpr const char kHolderSeparatorText[] = "、";
+inline constexpr const char kLineErrorText[] = "读串口错，请检查参数设置。";
+inline constexpr const char kReadErrorText[] = "读字符出错，请检查。";
+inline constexpr const char kHungUpText[] = "串口%1已断开，请检查设备后重新打开。";
+inline constexpr const char kSendCutText[] = "\n发送被中断，已写出%1字节。";
+inline constexpr const char kWriteErrorText[] = "写串口错！请检查参数设置。";
+
+// Sending.
+inline constexpr const char kTooLongText[] = "Too Long Data To Do!";
+inline constexpr const char kSendBoxFullText[] =
+    "发送框最多容纳4 MiB文本，粘贴的内容太大。更大的数据请用“发送文件”发送。";
+inline constexpr const char kPortNotOpenText[] = "串口未打开！";
+inline constexpr const char kChecksumNeedsHexText[] = "十六进制发送才可计算校验和!";
+inline constexpr const char kAutoSendNeedsPortText[] = "自动发送,请先打开串口!";
+inline constexpr const char kSendFileProgressText[] =
+    "正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?";
+inline constexpr const char kSendFileLabelText[] = "%1 (%2 字节)";
+inline constexpr const char kBadHexFileText[] = "读十六进制文件出错，请检查格式！";
+
+// Capture.
+inline constexpr const char kNoCaptureChosenText[] = "你未指定写入到文件项。";
+inline constexpr const char kChooseCaptureFileText[] = "请选择存放文件处！";
+inline constexpr const char kSaveFailedText[] = "保存到文件%1失败:%2";
+inline constexpr const char kSavedText[] = "接收数据已存入文件!";
+inline constexpr const char kCaptureFailedText[] = "写入文件%1失败:%2\n已停止写入文件。";
+
+// Command history.
+inline constexpr const char kHistoryEntryTooLongText[] = "历史命令最长%1字节，发送框中的文本有%2字节，未加入。";
+inline constexpr const char kHistoryImportCutText[] = "历史命令最多%1条：导入了前%1条，舍弃了其后的%2条。";
+inline constexpr const char kHistoryPopupTitleText[] = "%1/%2 双击发送";
+
+// Tools menu and packet parsers.
+inline constexpr const char kDecimalToHexText[] = "十进制 -> 十六进制";
+inline constexpr const char kHexToDecimalText[] = "十进制 <- 十六进制";
+inline constexpr const char kHexToBinaryText[] = "二进制 <- 十六进制";
+inline constexpr const char kCalculatorText[] = "计 算 器";
+inline constexpr const char kLoadParserText[] = "载入数据包解析器";
+inline constexpr const char kHelpEntryText[] = "About && Help";
+inline constexpr const char kNoCalculatorText[] =
+    "找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 x11-apps(xcalc)中的一个。";
+inline constexpr const char kNoHelpFileText[] =
+    "找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。";
+inline constexpr const char kNoHelpViewerText[] =
+    "无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。";
+inline constexpr const char kParserEntryText[] = "解析器%1:%2";
+inline constexpr const char kTooManyParsersText[] = "解析器已经太多了!";
+inline constexpr const char kParserLoadedText[] = "载入解析器成功";
+inline constexpr const char kParserLoadFailedText[] = "载入解析器失败";
+inline constexpr const char kParserStillRunningText[] = "数据包解析器仍在运行。要停止它吗?";
+inline constexpr const char kChecksumProgramStillRunningText[] = "自定义校验程序仍在运行。要停止它吗?";
+
+// Files and prompts.
+inline constexpr const char kUnreadableFileText[] = "无法读取文件%1: %2";
+inline constexpr const char kAllFilesFirstFilterText[] = "所有文件|*|文本文件|*.txt|";
+inline constexpr const char kTextFileFilterText[] = "文本文件|*.txt|";
+inline constexpr const char kTextFirstFilterText[] = "文本文件|*.txt|所有文件|*|";
+inline constexpr const char kStopButtonText[] = "停止";
 
 }  // namespace portprobe::resources

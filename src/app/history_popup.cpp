@@ -9,13 +9,14 @@
 #include "app/history_entries_model.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
 namespace {
 
 // What the default width is made to show in full.
-const QString kWidestCaption = QStringLiteral("10000/10000 双击发送");
+const QString kWidestCaption = QString::fromUtf8(resources::kHistoryPopupTitleText).arg(10000).arg(10000);
 const QString kTypicalEntry = QStringLiteral("0B 03 07 00 34 12 00 00   01 01 00 29 ");
 
 }  // namespace
@@ -59,7 +60,7 @@ void HistoryPopup::FillHistoryPopup(const QStringList& entries) {
 }
 
 void HistoryPopup::UpdatePopupTitle() {
-  setWindowTitle(QStringLiteral("%1/%2 双击发送").arg(pickedRow_).arg(model_->rowCount()));
+  setWindowTitle(QString::fromUtf8(resources::kHistoryPopupTitleText).arg(pickedRow_).arg(model_->rowCount()));
 }
 
 void HistoryPopup::ItemChosen(int row, bool send) {

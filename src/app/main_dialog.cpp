@@ -11,23 +11,15 @@
 
 #include "app/about_dialog.h"
 #include "app/history_popup.h"
-#include "codec/decimal_text.h"
 #include "parser/packet_parser.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
+#include "resources/strings.h"
 #include "ui/combo_box_rows.h"
 
 namespace portprobe {
 
 using namespace resources;
-
-namespace {
-
-constexpr std::uint32_t kMinPeriod = 10;
-constexpr std::uint32_t kMaxPeriod = 10000000;
-
-
-}  // namespace
 
 MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget* parent)
     : TemplateDialog(MainDialogTemplate(), parent),
@@ -75,7 +67,7 @@ MainDialog::~MainDialog() {
 }
 
 void MainDialog::RunStartupSequence() {
-  Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_));
+  Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_.Milliseconds()));
   // Linux window managers offer no window menu to extend, so About is on F1.
   auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(about, &QShortcut::activated, this, &MainDialog::ShowAboutDialog);
@@ -89,10 +81,10 @@ void MainDialog::RunStartupSequence() {
   ComboBox(kChecksumList)->setCurrentIndex(0);
   CheckBox(kHexDisplayCheck)->setChecked(true);
   CheckBox(kHexSendCheck)->setChecked(true);
-  Label(kCaptureLabel)->setText(QStringLiteral("未指定写入文件"));
-  Label(kSendFileLabel)->setText(QStringLiteral("未指定发送文件"));
+  Label(kCaptureLabel)->setText(QString::fromUtf8(kNoCaptureFileText));
+  Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
   SetSendBoxBytes("0b 03 07 00 34 12 00 00 01 01 00");
-  SetControlText(kReceiveBox, QStringLiteral("Receiving Area"));
+  SetControlText(kReceiveBox, QString::fromUtf8(kReceivingAreaText));
   startupTextShown_ = true;
   startupDone_ = true;
   historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
@@ -104,14 +96,13 @@ void MainDialog::ShowAboutDialog() {
 }
 
 void MainDialog::UpdateStatusLine() {
-  QString status = QString::fromStdString(
-      StatusLineText(portName_, IsOpen(), baudText_, parityLetter_, dataBitsText_, stopBitsText_));
-  if (link_.WriteBlocked()) status += QStringLiteral(" 发送阻塞");
+  QString status = QString::fromStdString(portStatus_.Text(IsOpen()));
+  if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);
-  Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(txCount_));
-  Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(rxCount_));
+  Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(receive_.TxCount()));
+  Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(receive_.RxCount()));
 }
 
 void MainDialog::UpdateOpenButton() {
@@ -124,28 +115,27 @@ void MainDialog::UpdateOpenButton() {
   }
   const QString icon = open ? QStringLiteral(":/icons/port_open.png") : QStringLiteral(":/icons/port_closed.png");
   Label(kStateIcon)->setPixmap(QIcon(icon).pixmap(Label(kStateIcon)->size()));
-  Button(kOpenButton)->setText(open ? QStringLiteral("关闭") : QStringLiteral("打开"));
+  Button(kOpenButton)->setText(open ? QString::fromUtf8(kCloseButtonText) : QString::fromUtf8(kOpenButtonText));
 }
 
 void MainDialog::ResetCounters() {
-  rxCount_ = 0;
-  txCount_ = 0;
+  receive_.ResetCounters();
   UpdateStatusLine();
 }
 
 bool MainDialog::ExchangePeriodFromControl() {
   QLineEdit* edit = Edit(kPeriodEdit);
-  const std::optional<std::uint32_t> period = ParseUnsignedDecimal(edit->text().left(31).toStdString());
   QString complaint;
-  if (!period) {
-    complaint = QStringLiteral("“请填入一个正整数。”");
-  } else {
-    autoSendPeriod_ = *period;
-    if (*period < kMinPeriod || *period > kMaxPeriod) {
-      complaint = QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(kMinPeriod).arg(kMaxPeriod);
-    }
+  switch (autoSendPeriod_.Take(edit->text().left(31).toStdString())) {
+    case AutoSendPeriod::Check::Valid:
+      return true;
+    case AutoSendPeriod::Check::NotANumber:
+      complaint = QString::fromUtf8(kNotAPositiveIntegerText);
+      break;
+    case AutoSendPeriod::Check::OutOfRange:
+      complaint = QString::fromUtf8(kPeriodOutOfRangeText).arg(AutoSendPeriod::kMin).arg(AutoSendPeriod::kMax);
+      break;
   }
-  if (complaint.isEmpty()) return true;
   prompter_.ShowMessage(this, complaint);
   edit->setFocus();
   edit->selectAll();
@@ -153,11 +143,7 @@ bool MainDialog::ExchangePeriodFromControl() {
 }
 
 void MainDialog::done(int result) {
-  if (stopActiveJob_) {
-    stopActiveJob_();
-    deferredDone_ = result;
-    return;
-  }
+  if (busy_.DeferDone(result)) return;
   // No worker may outlive the window.
   ClosePort();
   TemplateDialog::done(result);

@@ -8,10 +8,8 @@
 class QMenu;
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,11 +18,17 @@ class QMenu;
 
 #include "app/terminal_options.h"
 #include "common/byte_frame.h"
-#include "serial/line_settings.h"
-#include "serial/receive_formatter.h"
 #include "files/parser_slots.h"
 #include "files/send_file.h"
+#include "serial/line_settings.h"
 #include "serial/serial_link.h"
+#include "session/auto_send_period.h"
+#include "session/busy_state.h"
+#include "session/command_history.h"
+#include "session/outbox.h"
+#include "session/parser_output_queue.h"
+#include "session/port_status.h"
+#include "session/receive_path.h"
 #include "ui/prompter.h"
 #include "ui/template_dialog.h"
 
@@ -48,11 +52,11 @@ class MainDialog : public ui::TemplateDialog {
   MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget* parent = nullptr);
   ~MainDialog() override;
 
-  std::int64_t RxCount() const { return rxCount_; }
-  std::int64_t TxCount() const { return txCount_; }
+  std::int64_t RxCount() const { return receive_.RxCount(); }
+  std::int64_t TxCount() const { return receive_.TxCount(); }
   bool IsOpen() const { return link_.IsOpen(); }
   bool WantOpen() const { return wantOpen_; }
-  std::uint32_t AutoSendPeriod() const { return autoSendPeriod_; }
+  std::uint32_t AutoSendPeriod() const { return autoSendPeriod_.Milliseconds(); }
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
 
@@ -62,7 +66,7 @@ class MainDialog : public ui::TemplateDialog {
   // The send box 1005; its text has LF line ends, sent as CR LF.
   ui::PlainTextView* SendBox() const;
   std::string_view ReceiveText() const;
-  const std::string& CapturePath() const { return capturePath_; }
+  const std::string& CapturePath() const { return receive_.CapturePath(); }
 
   // Puts `text` at the end of the receive box unchanged and shows the end.
   void AppendReceiveText(std::string_view text);
@@ -107,14 +111,12 @@ class MainDialog : public ui::TemplateDialog {
   void HandleHangUp();
   void WarnAboutOtherHolders();
   void Notify(const QString& text);
-  void AddNoticeOnce(const QString& text);
   void ShowPendingNotices();
 
   // The bytes of a send on their way to the link's write queue (main_dialog_outbox.cpp).
   void BeginSend();
   void QueueSend(const ByteFrame& bytes);
   void FeedOutbox();
-  bool OutboxEmpty() const { return outboxQueued_ == outbox_.size(); }
   std::size_t DropOutbox();
   bool SendQueueFull() const;
   void WatchWrites();
@@ -149,9 +151,7 @@ class MainDialog : public ui::TemplateDialog {
   void FinishDeferredEnds();
 
   // The command history (main_dialog_history.cpp).
-  std::string HistoryRow(int index) const;
-  void AppendHistoryRow(const std::string& entry);
-  std::string HistoryEntryText(int index) const;
+  void ShowHistoryRows();
   void AddToHistory();
   void HistorySelected();
   void ClearHistory();
@@ -193,8 +193,7 @@ class MainDialog : public ui::TemplateDialog {
   void ChangeCaptureFile();
   void SaveReceive();
   void RestoreCaptureLabel();
-  void CaptureReceivedBytes(std::span<const SerialEvent> batches);
-  void SetCapturePath(std::string path);
+  void ShowCapturePath();
 
   // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
   static MainDialog* running_;
@@ -203,19 +202,13 @@ class MainDialog : public ui::TemplateDialog {
   TerminalOptions options_;
   SerialLink link_;
 
-  std::int64_t rxCount_ = 0;
-  std::int64_t txCount_ = 0;
   bool wantOpen_ = false;
   bool autoSendOn_ = false;
   bool startupDone_ = false;
-  std::uint32_t autoSendPeriod_ = 1000;
+  portprobe::AutoSendPeriod autoSendPeriod_;
   QTimer autoSendTimer_;
 
-  std::string portName_;
-  std::string baudText_;
-  std::string parityLetter_ = "N";
-  std::string dataBitsText_;
-  std::string stopBitsText_;
+  PortStatus portStatus_;
 
   QSize initialSize_;
   QRect initialReceiveBox_;
@@ -229,39 +222,21 @@ class MainDialog : public ui::TemplateDialog {
   // One interpreter for the window's life, so its count of unreleased allocations
   // covers every run.
   std::unique_ptr<parser::PacketParser> packetParser_;
-  std::mutex parserOutputMutex_;
-  std::string parserOutput_;
-  bool holdReceive_ = false;
+  ParserOutputQueue parserOutput_;
 
-  // A send larger than the room in the link's write queue waits here and is fed in
-  // as the device takes bytes; outboxQueued_ counts the bytes handed on so far.
-  ByteFrame outbox_;
-  std::size_t outboxQueued_ = 0;
-  // Bytes the device took since the current send began, for a send cut by a hang-up.
-  std::uint64_t writtenThisSend_ = 0;
-  bool sendCut_ = false;
+  Outbox outbox_;
   // Refreshes the status line while bytes wait for the device, so a stuck one shows.
   QTimer writeWatchTimer_;
 
   std::string sendFilePath_;
-  // Set while a job runs beside the window; asks it to end early.
-  std::function<void()> stopActiveJob_;
-  bool hangUpDeferred_ = false;
-  std::optional<int> deferredDone_;
-
-  // Batches taken from the link but not shown yet: a flood is shown in slices, so the
-  // window keeps answering between them.
-  std::deque<SerialEvent> backlog_;
-  ReceiveFormatter formatter_;
+  // Jobs beside the window, deferred ends, held receive and the notices to show.
+  BusyState busy_;
+  CommandHistory history_;
+  ReceivePath receive_;
   // "Receiving Area" stands in the box until the first text replaces it.
   bool startupTextShown_ = false;
 
-  std::string capturePath_;
   QTimer labelRestoreTimer_;
-
-  // Failures found while draining the port's events, shown one at a time afterwards.
-  QStringList pendingNotices_;
-  bool showingNotices_ = false;
 };
 
 // Appends `text` to the receive box of the running main window, for code that has no

@@ -2,23 +2,16 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <filesystem>
 
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
-#include "files/capture_file.h"
+#include "resources/strings.h"
 #include "ui/plain_text_view.h"
 
 namespace portprobe {
 
 using namespace resources;
-
-namespace {
-
-const QString kNoCaptureFile = QStringLiteral("未指定写入文件");
-
-}  // namespace
 
 void MainDialog::ConnectCaptureControls() {
   connect(CheckBox(kCaptureCheck), &QCheckBox::clicked, this, &MainDialog::CaptureToggled);
@@ -31,63 +24,47 @@ void MainDialog::ConnectCaptureControls() {
 
 // Switching capture on always returns to the default file.
 void MainDialog::CaptureToggled() {
-  if (!CheckBox(kCaptureCheck)->isChecked()) {
-    SetCapturePath({});
-    return;
+  if (CheckBox(kCaptureCheck)->isChecked()) {
+    receive_.StartCapture();
+  } else {
+    receive_.StopCapture();
   }
-  std::error_code ignored;  // an existing folder is the usual case; other failures show at the first write
-  std::filesystem::create_directory(DefaultCaptureFolder(), ignored);
-  SetCapturePath(DefaultCapturePath());
+  ShowCapturePath();
 }
 
 void MainDialog::ChangeCaptureFile() {
   if (!CheckBox(kCaptureCheck)->isChecked()) {
-    prompter_.ShowMessage(this, QStringLiteral("你未指定写入到文件项。"));
+    prompter_.ShowMessage(this, QString::fromUtf8(kNoCaptureChosenText));
     return;
   }
   const QString path = prompter_.GetSaveFileName(this, {kCaptureFileFilter, QStringLiteral("txt"), {}});
-  if (!path.isEmpty()) SetCapturePath(path.toStdString());
+  if (path.isEmpty()) return;
+  receive_.SetCapturePath(path.toStdString());
+  ShowCapturePath();
 }
 
-// The box's text becomes the file's whole content: a longer old file must not leave
-// its tail behind the saved text.
 void MainDialog::SaveReceive() {
-  if (capturePath_.empty()) {
-    prompter_.ShowMessage(this, QStringLiteral("请选择存放文件处！"));
+  if (CapturePath().empty()) {
+    prompter_.ShowMessage(this, QString::fromUtf8(kChooseCaptureFileText));
     return;
   }
-  CaptureFile file(capturePath_, CaptureFile::Mode::Replace);
-  file.Write(ReceiveBox()->Text().All());
-  const std::string failure = file.Close();
-  if (!failure.empty()) {
-    prompter_.ShowMessage(this, QStringLiteral("保存到文件%1失败:%2")
-                                    .arg(QString::fromStdString(capturePath_), QString::fromStdString(failure)));
+  const Outcome saved = receive_.SaveToCaptureFile(ReceiveBox()->Text().All());
+  if (!saved) {
+    prompter_.ShowMessage(
+        this,
+        QString::fromUtf8(kSaveFailedText).arg(QString::fromStdString(CapturePath()), QString::fromStdString(saved.Reason())));
     return;
   }
-  Label(kCaptureLabel)->setText(QStringLiteral("接收数据已存入文件!"));
+  Label(kCaptureLabel)->setText(QString::fromUtf8(kSavedText));
   labelRestoreTimer_.start();
 }
 
-void MainDialog::RestoreCaptureLabel() { Label(kCaptureLabel)->setText(QString::fromStdString(capturePath_)); }
-
-// One open and close for everything drained at once. A file that cannot be written
-// switches capture off with one message, instead of failing again for every batch.
-void MainDialog::CaptureReceivedBytes(std::span<const SerialEvent> batches) {
-  if (capturePath_.empty()) return;
-  CaptureFile file(capturePath_, CaptureFile::Mode::Append);
-  for (const SerialEvent& batch : batches) file.Write(batch.bytes);
-  const std::string failure = file.Close();
-  if (failure.empty()) return;
-  pendingNotices_ << QStringLiteral("写入文件%1失败:%2\n已停止写入文件。")
-                         .arg(QString::fromStdString(capturePath_), QString::fromStdString(failure));
-  CheckBox(kCaptureCheck)->setChecked(false);
-  SetCapturePath({});
-}
+void MainDialog::RestoreCaptureLabel() { Label(kCaptureLabel)->setText(QString::fromStdString(CapturePath())); }
 
 // Label 1029 shows the capture file, or that there is none.
-void MainDialog::SetCapturePath(std::string path) {
-  capturePath_ = std::move(path);
-  Label(kCaptureLabel)->setText(capturePath_.empty() ? kNoCaptureFile : QString::fromStdString(capturePath_));
+void MainDialog::ShowCapturePath() {
+  const std::string& path = CapturePath();
+  Label(kCaptureLabel)->setText(path.empty() ? QString::fromUtf8(kNoCaptureFileText) : QString::fromStdString(path));
 }
 
 }  // namespace portprobe

@@ -8,10 +8,10 @@
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
-#include "codec/decimal_text.h"
-#include "resources/control_ids.h"
-#include "files/send_file.h"
 #include "codec/send_text.h"
+#include "files/send_file.h"
+#include "resources/control_ids.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
@@ -19,12 +19,8 @@ using namespace resources;
 
 namespace {
 
-// A period typed as 0, as a text that is no number, or negative would spin the window.
-constexpr std::int32_t kShortestTickPeriod = 10;
-
-
 QString FileSendProgressText(const QString& path, const FileSendProgress& progress) {
-  return QStringLiteral("正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?")
+  return QString::fromUtf8(kSendFileProgressText)
       .arg(path)
       .arg(progress.bytesRead.load())
       .arg(progress.fileSize)
@@ -42,11 +38,11 @@ void MainDialog::AutoSendToggled() {
   if (portClosed) autoSendOn_ = false;
   CheckBox(kAutoSendCheck)->setChecked(autoSendOn_);
   if (autoSendOn_) {
-    autoSendTimer_.start(static_cast<int>(autoSendPeriod_));
+    autoSendTimer_.start(static_cast<int>(autoSendPeriod_.Milliseconds()));
   } else {
     autoSendTimer_.stop();
   }
-  if (portClosed) Notify(QStringLiteral("自动发送,请先打开串口!"));
+  if (portClosed) Notify(QString::fromUtf8(kAutoSendNeedsPortText));
 }
 
 // The timer is stopped for the send and set again afterwards, with the period read
@@ -56,11 +52,9 @@ void MainDialog::TimerTick() {
   // A tick that comes while a message box shows or a job runs beside the window waits
   // for them, as the send before it would have: sends never overlap or pile up.
   // Nor do they pile up bytes for a device that takes none.
-  if (!showingNotices_ && !stopActiveJob_ && !SendQueueFull()) ManualSend();
+  if (busy_.AutoSendMayRun() && !SendQueueFull()) ManualSend();
   if (!autoSendOn_) return;
-  const std::int32_t period = std::max(LeadingInteger(Edit(kPeriodEdit)->text().toStdString()), kShortestTickPeriod);
-  autoSendPeriod_ = static_cast<std::uint32_t>(period);
-  autoSendTimer_.start(period);
+  autoSendTimer_.start(static_cast<int>(autoSendPeriod_.TakeForNextTick(Edit(kPeriodEdit)->text().toStdString())));
 }
 
 void MainDialog::ChooseSendFile() {
@@ -72,7 +66,7 @@ void MainDialog::ChooseSendFile() {
     return;
   }
   sendFilePath_ = path.toStdString();
-  Label(kSendFileLabel)->setText(QStringLiteral("%1 (%2 字节)").arg(path).arg(preview->size));
+  Label(kSendFileLabel)->setText(QString::fromUtf8(kSendFileLabelText).arg(path).arg(preview->size));
   // A large file is only ever sent from the disk; its text would swamp the send box.
   SetSendBoxBytes(preview->text.value_or(std::string()));
 }
@@ -99,7 +93,7 @@ void MainDialog::SendChosenFile() {
   RunBesideWindow([&] { outcome = SendFile(sendFilePath_, hex, write, progress); },
                   [&] { progress.cancel = true; }, [&] { return FileSendProgressText(path, progress); },
                   [&] {
-                    if (outcome.result == FileSendResult::WriteFailed) sendCut_ = true;
+                    if (outcome.result == FileSendResult::WriteFailed) outbox_.MarkCut();
                     ReportFileSend(outcome, path, lineError);
                     EnableSendControls(true);
                     UpdateStatusLine();
@@ -107,8 +101,8 @@ void MainDialog::SendChosenFile() {
 }
 
 void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError) {
-  if (lineError) Notify(QStringLiteral("写串口错！请检查参数设置。"));
-  if (outcome.result == FileSendResult::LoneSpace) Notify(QStringLiteral("读十六进制文件出错，请检查格式！"));
+  if (lineError) Notify(QString::fromUtf8(kWriteErrorText));
+  if (outcome.result == FileSendResult::LoneSpace) Notify(QString::fromUtf8(kBadHexFileText));
   if (outcome.result == FileSendResult::Unreadable) {
     Notify(UnreadableFileText(path, outcome.error));
   }

@@ -10,15 +10,15 @@ namespace portprobe {
 
 void MainDialog::RunBesideWindow(const std::function<void()>& job, const std::function<void()>& stop,
                                  const std::function<QString()>& stillRunning, const std::function<void()>& finish) {
-  std::atomic<bool> finished = false;
-  stopActiveJob_ = stop;
-  std::thread worker([&] {
-    job();
-    finished = true;
+  busy_.RunJob(stop, [&] {
+    std::atomic<bool> finished = false;
+    std::thread worker([&] {
+      job();
+      finished = true;
+    });
+    if (!WaitResponsively(this, prompter_, stillRunning, [&] { return finished.load(); })) stop();
+    worker.join();
   });
-  if (!WaitResponsively(this, prompter_, stillRunning, [&] { return finished.load(); })) stop();
-  worker.join();
-  stopActiveJob_ = nullptr;
   finish();
   FinishDeferredEnds();
 }
@@ -26,16 +26,11 @@ void MainDialog::RunBesideWindow(const std::function<void()>& job, const std::fu
 // A hang-up or the end of the window that came while a job ran waits for the job,
 // which may still use the port.
 void MainDialog::FinishDeferredEnds() {
-  if (hangUpDeferred_) {
-    hangUpDeferred_ = false;
+  if (busy_.TakeDeferredHangUp()) {
     HandleHangUp();
     ShowPendingNotices();  // now, not with whatever comes next
   }
-  if (deferredDone_) {
-    const int result = *deferredDone_;
-    deferredDone_.reset();
-    done(result);
-  }
+  if (const std::optional<int> result = busy_.TakeDeferredDone()) done(*result);
 }
 
 }  // namespace portprobe

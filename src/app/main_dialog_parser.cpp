@@ -1,15 +1,15 @@
 // Packet parsers in the tools menu: loading scripts into slots and running them over
 // the selected hex text, with their output in the receive box.
 #include <QMenu>
-#include <mutex>
 
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
 #include "app/unreadable_file_text.h"
-#include "common/state_directory.h"
-#include "parser/packet_parser.h"
 #include "codec/hex_codec.h"
+#include "common/state_directory.h"
 #include "files/parser_script_file.h"
+#include "parser/packet_parser.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
@@ -42,13 +42,14 @@ void MainDialog::AddParserEntries(QMenu& menu) {
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
     const QString name = QString::fromStdString(parserSlots_.Slot(i).name);
-    menu.addAction(QStringLiteral("解析器%1:%2").arg(i + 1).arg(name))->setData(kFirstParserCommandId + i);
+    const QString entry = QString::fromUtf8(resources::kParserEntryText).arg(i + 1).arg(name);
+    menu.addAction(entry)->setData(kFirstParserCommandId + i);
   }
 }
 
 void MainDialog::LoadParserCommand() {
   if (parserSlots_.Full()) {
-    Notify(QStringLiteral("解析器已经太多了!"));
+    Notify(QString::fromUtf8(resources::kTooManyParsersText));
     return;
   }
   const QString path =
@@ -56,11 +57,11 @@ void MainDialog::LoadParserCommand() {
   if (path.isEmpty()) return;
   switch (parserSlots_.LoadChosenScript(path.toStdString())) {
     case ParserSlots::LoadOutcome::Loaded:
-      Notify(QStringLiteral("载入解析器成功"));
+      Notify(QString::fromUtf8(resources::kParserLoadedText));
       ParserSlots::AppendToList(ParserListFile(), path.toStdString());  // a list that cannot be written is passed over
       break;
     case ParserSlots::LoadOutcome::Failed:
-      Notify(QStringLiteral("载入解析器失败"));
+      Notify(QString::fromUtf8(resources::kParserLoadFailedText));
       break;
     case ParserSlots::LoadOutcome::Reloaded:
     case ParserSlots::LoadOutcome::ReloadFailed:
@@ -75,35 +76,22 @@ void MainDialog::RunParserCommand(int index) {
   if (!slot.loaded) return;  // its reload failed: nothing to run
   const ByteFrame frame = ParseHexText(ToolText().toStdString(), kMaxParserFrameBytes);
   // Bytes that arrive meanwhile are shown after the run, so they never split its output.
-  holdReceive_ = true;
+  busy_.HoldReceive(true);
   packetParser_->SetTraceFolder(MakeStateDirectory());
   RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame); },
                   [this] { packetParser_->RequestStop(); },
-                  [] { return QStringLiteral("数据包解析器仍在运行。要停止它吗?"); },
+                  [] { return QString::fromUtf8(resources::kParserStillRunningText); },
                   [this] {
-                    holdReceive_ = false;
+                    busy_.HoldReceive(false);
                     FlushParserOutput();
                     DrainSerialEvents();
                   });
 }
 
 void MainDialog::QueueParserOutput(std::string_view text) {
-  bool wasEmpty = false;
-  {
-    std::lock_guard lock(parserOutputMutex_);
-    wasEmpty = parserOutput_.empty();
-    parserOutput_.append(text);
-  }
-  if (wasEmpty) QMetaObject::invokeMethod(this, &MainDialog::FlushParserOutput, Qt::QueuedConnection);
+  if (parserOutput_.Append(text)) QMetaObject::invokeMethod(this, &MainDialog::FlushParserOutput, Qt::QueuedConnection);
 }
 
-void MainDialog::FlushParserOutput() {
-  std::string text;
-  {
-    std::lock_guard lock(parserOutputMutex_);
-    text.swap(parserOutput_);
-  }
-  PrintToReceiveBox(text);
-}
+void MainDialog::FlushParserOutput() { PrintToReceiveBox(parserOutput_.Take()); }
 
 }  // namespace portprobe

@@ -5,6 +5,7 @@
 #include "app/main_dialog.h"
 #include "checksum/checksum_rows.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "serial/device_holders.h"
 #include "serial/port_enumeration.h"
 
@@ -15,7 +16,6 @@ using namespace resources;
 namespace {
 
 constexpr int kComPortCount = 128;
-constexpr std::size_t kDrainSliceBytes = std::size_t{256} << 10;
 const QString kSeparatorRow = QStringLiteral("---------");
 
 template <typename Rows>
@@ -34,6 +34,19 @@ QStringList PortRows(const TerminalOptions& options) {
   rows << kSeparatorRow;
   for (int n = 1; n <= kComPortCount; ++n) rows << QStringLiteral("COM%1").arg(n);
   return rows;
+}
+
+PortStatus::Setting SettingOfList(int listId) {
+  switch (listId) {
+    case kBaudList:
+      return PortStatus::Setting::Baud;
+    case kDataBitsList:
+      return PortStatus::Setting::DataBits;
+    case kParityList:
+      return PortStatus::Setting::Parity;
+    default:
+      return PortStatus::Setting::StopBits;
+  }
 }
 
 }  // namespace
@@ -58,20 +71,10 @@ LineSettings MainDialog::SelectedLineSettings() const {
 
 // The status line shows the texts of the rows last applied or picked.
 void MainDialog::CopySettingText(int listId) {
-  const int row = ComboBox(listId)->currentIndex();
-  if (row < 0) return;
-  switch (listId) {
-    case kBaudList: baudText_ = kBaudRows[row]; break;
-    case kDataBitsList: dataBitsText_ = kDataBitsRows[row]; break;
-    case kParityList: parityLetter_ = kParityLetters[row]; break;
-    case kStopBitsList: stopBitsText_ = kStopBitsRows[row]; break;
-    default: break;
-  }
+  portStatus_.PickRow(SettingOfList(listId), ComboBox(listId)->currentIndex());
 }
 
-void MainDialog::CopySettingsTexts() {
-  for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) CopySettingText(id);
-}
+void MainDialog::CopySettingsTexts() { portStatus_.PickRows(SelectedLineSettings()); }
 
 // A setting reaches an open port at once; one that the driver refuses is not reported
 // and the port keeps its previous settings. Without a port only the picked text changes.
@@ -83,8 +86,8 @@ void MainDialog::SettingListChanged(int listId) {
 }
 
 bool MainDialog::OpenPort(int row) {
-  portName_ = ComboBox(kPortList)->itemText(row).toStdString();
-  const SerialLink::OpenResult result = link_.OpenPort(DevicePath(portName_), SelectedLineSettings());
+  portStatus_.SetPortName(ComboBox(kPortList)->itemText(row).toStdString());
+  const SerialLink::OpenResult result = link_.OpenPort(DevicePath(portStatus_.PortName()), SelectedLineSettings());
   if (result != SerialLink::OpenResult::OpenFailed && result != SerialLink::OpenResult::SettingsUnreadable) {
     CopySettingsTexts();
   }
@@ -93,17 +96,17 @@ bool MainDialog::OpenPort(int row) {
       WarnAboutOtherHolders();
       return true;
     case SerialLink::OpenResult::OpenFailed:
-      Notify(QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(portName_)));
+      Notify(QString::fromUtf8(kOpenFailedText).arg(QString::fromStdString(portStatus_.PortName())));
       break;
     case SerialLink::OpenResult::SettingsUnreadable:
     case SerialLink::OpenResult::SettingsRefused:
-      Notify(QStringLiteral("参数设置失败!"));
+      Notify(QString::fromUtf8(kSettingsFailedText));
       break;
     case SerialLink::OpenResult::EventFailed:
-      Notify(QStringLiteral("不能建立事件对象!"));
+      Notify(QString::fromUtf8(kEventFailedText));
       break;
     case SerialLink::OpenResult::ThreadFailed:
-      Notify(QStringLiteral("线程创建失败!"));
+      Notify(QString::fromUtf8(kThreadFailedText));
       break;
   }
   return false;
@@ -115,20 +118,20 @@ void MainDialog::ClosePort() {
   const std::size_t dropped = link_.ClosePort() + DropOutbox();
   // Batches read before the close still belong to the receive history.
   DrainSerialEvents();
-  if (dropped > 0) Notify(QStringLiteral("串口已关闭，%1字节尚未发出，已丢弃。").arg(dropped));
+  if (dropped > 0) Notify(QString::fromUtf8(kClosedWithUnsentText).arg(dropped));
 }
 
 // Another program that has the device open (a login getty, a modem manager, a second
 // terminal that did not lock it) takes part of what arrives; say so once at open.
 void MainDialog::WarnAboutOtherHolders() {
-  const std::vector<DeviceHolder> holders = FindDeviceHolders(DevicePath(portName_));
+  const std::vector<DeviceHolder> holders = FindDeviceHolders(DevicePath(portStatus_.PortName()));
   if (holders.empty()) return;
   QStringList names;
   for (const DeviceHolder& holder : holders) {
-    names << QStringLiteral("%1(进程%2)").arg(QString::fromStdString(holder.name)).arg(holder.pid);
+    names << QString::fromUtf8(kHolderText).arg(QString::fromStdString(holder.name)).arg(holder.pid);
   }
-  Notify(QStringLiteral("注意: %1同时被其他程序打开: %2。收到的数据可能被它读走。")
-             .arg(QString::fromStdString(portName_), names.join(QStringLiteral("、"))));
+  Notify(QString::fromUtf8(kOtherHoldersText)
+             .arg(QString::fromStdString(portStatus_.PortName()), names.join(QString::fromUtf8(kHolderSeparatorText))));
 }
 
 void MainDialog::ToggleOpen() {
@@ -166,23 +169,17 @@ bool MainDialog::PortPathEntered() {
   return true;
 }
 
-// A flood is shown in slices of about kDrainSliceBytes, each with one append; what is
-// left waits for the next turn of the event loop, so the window keeps answering. More
-// is taken from the link only once the backlog is shown, so that the link's own limit
-// holds the device back while the window is behind.
+// A flood is shown in slices, each with one append; what is left waits for the next
+// turn of the event loop, so the window keeps answering.
 void MainDialog::DrainSerialEvents() {
-  if (holdReceive_) return;
-  if (backlog_.empty()) backlog_ = link_.TakeEvents();
-  if (backlog_.empty()) return;
+  if (busy_.ReceiveHeld()) return;
+  if (receive_.BacklogEmpty()) receive_.FillBacklog(link_.TakeEvents());
+  std::vector<SerialEvent> slice = receive_.TakeSlice();
+  if (slice.empty()) return;
   std::vector<SerialEvent> batches;
-  std::size_t sliceBytes = 0;
-  while (!backlog_.empty() && sliceBytes < kDrainSliceBytes) {
-    sliceBytes += backlog_.front().bytes.size();
-    HandleSerialEvent(backlog_.front(), batches);
-    backlog_.pop_front();
-  }
+  for (SerialEvent& event : slice) HandleSerialEvent(event, batches);
   ShowReceivedBytes(batches);
-  if (!backlog_.empty()) QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection);
+  if (!receive_.BacklogEmpty()) QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection);
   UpdateStatusLine();
   ShowPendingNotices();
 }
@@ -198,19 +195,19 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       batches.push_back(std::move(event));
       break;
     case SerialEvent::Kind::Written:
-      txCount_ += static_cast<std::int64_t>(event.count);
-      writtenThisSend_ += event.count;
+      receive_.CountWritten(event.count);
+      outbox_.CountWritten(event.count);
       FeedOutbox();
       break;
     // A line in trouble reports on every read; one notice of each kind is enough.
     case SerialEvent::Kind::LineError:
-      AddNoticeOnce(QStringLiteral("读串口错，请检查参数设置。"));
+      busy_.AddNoticeOnce(kLineErrorText);
       break;
     case SerialEvent::Kind::ReadError:
-      AddNoticeOnce(QStringLiteral("读字符出错，请检查。"));
+      busy_.AddNoticeOnce(kReadErrorText);
       break;
     case SerialEvent::Kind::HangUp:
-      if (event.count > 0) sendCut_ = true;
+      if (event.count > 0) outbox_.MarkCut();
       HandleHangUp();
       break;
   }
@@ -219,37 +216,26 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
 // The device went away: close it for good and say so once, with what became of a send
 // that it cut short.
 void MainDialog::HandleHangUp() {
-  if (stopActiveJob_) {
-    hangUpDeferred_ = true;
-    return;
-  }
-  const bool cut = sendCut_ || !OutboxEmpty();
+  if (busy_.DeferHangUp()) return;
+  const bool cut = outbox_.TakeCut();
   link_.ClosePort();
   DropOutbox();
   UpdateOpenButton();
   UpdateStatusLine();
-  QString notice = QStringLiteral("串口%1已断开，请检查设备后重新打开。").arg(QString::fromStdString(portName_));
-  if (cut) notice += QStringLiteral("\n发送被中断，已写出%1字节。").arg(writtenThisSend_);
-  pendingNotices_ << notice;
-  sendCut_ = false;
-}
-
-void MainDialog::AddNoticeOnce(const QString& text) {
-  if (!pendingNotices_.contains(text)) pendingNotices_ << text;
+  QString notice = QString::fromUtf8(kHungUpText).arg(QString::fromStdString(portStatus_.PortName()));
+  if (cut) notice += QString::fromUtf8(kSendCutText).arg(outbox_.WrittenThisSend());
+  busy_.AddNotice(notice.toStdString());
 }
 
 // Message boxes run their own event loop, in which more events may be drained;
 // notices found meanwhile wait for the box that is showing.
 void MainDialog::Notify(const QString& text) {
-  pendingNotices_ << text;
+  busy_.AddNotice(text.toStdString());
   ShowPendingNotices();
 }
 
 void MainDialog::ShowPendingNotices() {
-  if (showingNotices_) return;
-  showingNotices_ = true;
-  while (!pendingNotices_.isEmpty()) prompter_.ShowMessage(this, pendingNotices_.takeFirst());
-  showingNotices_ = false;
+  busy_.ShowNotices([this](const std::string& text) { prompter_.ShowMessage(this, QString::fromStdString(text)); });
 }
 
 }  // namespace portprobe

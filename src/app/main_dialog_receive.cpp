@@ -1,10 +1,11 @@
-// Receive path and display of the main window: received batches become text in the
-// receive box, are counted and, while capture is on, written to the capture file.
+// The receive box of the main window: it shows what the receive path makes of the
+// received batches, and the packet parser's output.
 #include <QCheckBox>
 #include <QPushButton>
 
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "ui/dialog_units.h"
 #include "ui/plain_text_view.h"
 
@@ -32,19 +33,20 @@ std::string_view MainDialog::ReceiveText() const {
 
 bool MainDialog::ReceiveTextEmpty() const { return ReceiveText().empty(); }
 
-// Everything drained at once is shown with one append and one scroll; the text is the
-// same as batch by batch, since block pauses are measured between arrival ticks.
+// Everything drained at once is shown with one append and one scroll.
 void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
-  if (batches.empty()) return;
   const ReceiveDisplay display =
       CheckBox(kHexDisplayCheck)->isChecked() ? ReceiveDisplay::Hex : ReceiveDisplay::Characters;
-  std::string chunk;
-  for (const SerialEvent& batch : batches) {
-    formatter_.Format(batch.bytes, batch.tick, display, !chunk.empty() || !ReceiveTextEmpty(), chunk);
-    rxCount_ += static_cast<std::int64_t>(batch.bytes.size());
+  std::optional<ReceivePath::CaptureFailure> failure;
+  const std::string text = receive_.Receive(batches, display, !ReceiveTextEmpty(), failure);
+  if (failure) {
+    busy_.AddNotice(QString::fromUtf8(kCaptureFailedText)
+                        .arg(QString::fromStdString(failure->path), QString::fromStdString(failure->reason))
+                        .toStdString());
+    CheckBox(kCaptureCheck)->setChecked(false);
+    ShowCapturePath();
   }
-  CaptureReceivedBytes(batches);
-  AppendReceiveText(chunk);
+  AppendReceiveText(text);
 }
 
 void MainDialog::AppendReceiveText(std::string_view text) {
@@ -59,7 +61,7 @@ void MainDialog::AppendReceiveText(std::string_view text) {
 void MainDialog::ClearReceive() {
   startupTextShown_ = false;
   ReceiveBox()->Clear();
-  formatter_.StartNewLine();
+  receive_.BoxCleared();
 }
 
 void PrintToReceiveBox(std::string_view text) {

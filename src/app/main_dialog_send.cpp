@@ -8,10 +8,11 @@
 #include "app/main_dialog.h"
 #include "app/window_checksum_host.h"
 #include "checksum/checksum_engine.h"
-#include "codec/hex_format.h"
-#include "resources/control_ids.h"
 #include "codec/hex_codec.h"
+#include "codec/hex_format.h"
 #include "codec/send_text.h"
+#include "resources/control_ids.h"
+#include "resources/strings.h"
 #include "ui/dialog_units.h"
 #include "ui/plain_text_view.h"
 
@@ -25,7 +26,7 @@ namespace {
 constexpr std::size_t kSendBoxLimit = std::size_t{4} << 20;
 constexpr std::size_t kMaxHexConversion = 1024;
 constexpr std::size_t kMaxCharConversion = 4096;
-const QString kTooLong = QStringLiteral("Too Long Data To Do!");
+const QString kTooLong = QString::fromUtf8(kTooLongText);
 
 }  // namespace
 
@@ -37,9 +38,7 @@ void MainDialog::SetUpSendBox() {
   box->SetWantReturn(true);
   box->SetEditLimit(kSendBoxLimit);
   ReplaceControl(kSendBox, box);
-  connect(box, &ui::PlainTextView::EditRefused, this, [this] {
-    Notify(QStringLiteral("发送框最多容纳4 MiB文本，粘贴的内容太大。更大的数据请用“发送文件”发送。"));
-  });
+  connect(box, &ui::PlainTextView::EditRefused, this, [this] { Notify(QString::fromUtf8(kSendBoxFullText)); });
 }
 
 ui::PlainTextView* MainDialog::SendBox() const { return TextView(kSendBox); }
@@ -57,14 +56,14 @@ void MainDialog::EnableSendControls(bool enabled) {
 void MainDialog::SendText(const std::string& text) {
   BeginSend();
   QueueSend(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : ByteFrame(text.begin(), text.end()));
-  EnableSendControls(OutboxEmpty());
+  EnableSendControls(outbox_.Empty());
   UpdateStatusLine();
   ShowPendingNotices();
 }
 
 void MainDialog::ManualSend() {
   if (!IsOpen()) {
-    Notify(QStringLiteral("串口未打开！"));
+    Notify(QString::fromUtf8(kPortNotOpenText));
     return;
   }
   EnableSendControls(false);
@@ -80,7 +79,7 @@ ByteFrame MainDialog::ParseSendBox() const { return ParseHexText(SendBoxBytes())
 
 void MainDialog::ApplyChecksum() {
   if (!CheckBox(kHexSendCheck)->isChecked()) {
-    Notify(QStringLiteral("十六进制发送才可计算校验和!"));
+    Notify(QString::fromUtf8(kChecksumNeedsHexText));
     return;
   }
   const ChecksumType row = ComboBox(kChecksumList)->currentIndex();

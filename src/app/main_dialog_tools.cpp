@@ -32,10 +32,6 @@ enum ToolsCommandId : int {
 constexpr const char* kCalculators[] = {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "xcalc"};
 
 // What the user can install when the desktop lacks something, named by Debian package.
-const char kNoCalculatorText[] =
-    "找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 x11-apps(xcalc)中的一个。";
-const char kNoHelpFileText[] = "找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。";
-const char kNoHelpViewerText[] = "无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。";
 
 void AddCommand(QMenu& menu, int id, const QString& text) { menu.addAction(text)->setData(id); }
 
@@ -43,18 +39,18 @@ void AddCommand(QMenu& menu, int id, const QString& text) { menu.addAction(text)
 
 void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   QMenu menu(this);
-  AddCommand(menu, kDecimalToHexCommand, QStringLiteral("十进制 -> 十六进制"));
+  AddCommand(menu, kDecimalToHexCommand, QString::fromUtf8(kDecimalToHexText));
   menu.addSeparator();
-  AddCommand(menu, kHexToDecimalCommand, QStringLiteral("十进制 <- 十六进制"));
+  AddCommand(menu, kHexToDecimalCommand, QString::fromUtf8(kHexToDecimalText));
   menu.addSeparator();
-  AddCommand(menu, kHexToBinaryCommand, QStringLiteral("二进制 <- 十六进制"));
+  AddCommand(menu, kHexToBinaryCommand, QString::fromUtf8(kHexToBinaryText));
   menu.addSeparator();
-  AddCommand(menu, kCalculatorCommand, QStringLiteral("计 算 器"));
+  AddCommand(menu, kCalculatorCommand, QString::fromUtf8(kCalculatorText));
   menu.addSeparator();
-  AddCommand(menu, kLoadParserCommand, QStringLiteral("载入数据包解析器"));
+  AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
   menu.addSeparator();
-  AddCommand(menu, kHelpCommand, QStringLiteral("About && Help"));
+  AddCommand(menu, kHelpCommand, QString::fromUtf8(kHelpEntryText));
   // Window managers give programs no window menu, so About lives here too.
   AddCommand(menu, kAboutCommand, QString::fromUtf8(kAboutEntryText));
   if (QAction* chosen = prompter_.ExecMenu(menu, mapToGlobal(clientPoint))) ToolsCommand(chosen->data().toInt());

@@ -1,6 +1,7 @@
 #include "app/window_checksum_host.h"
 
 #include "app/responsive_wait.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
@@ -9,8 +10,9 @@ void WindowChecksumHost::ShowMessage(const std::string& text) {
 }
 
 bool WindowChecksumHost::WaitForProgram(RunningProgram& program) {
-  return WaitResponsively(window_, prompter_, [] { return QStringLiteral("自定义校验程序仍在运行。要停止它吗?"); },
-                          [&program] { return program.HasEnded(); });
+  return WaitResponsively(
+      window_, prompter_, [] { return QString::fromUtf8(resources::kChecksumProgramStillRunningText); },
+      [&program] { return program.HasEnded(); });
 }
 
 }  // namespace portprobe

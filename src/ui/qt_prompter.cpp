@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "resources/strings.h"
+
 namespace portprobe::ui {
 
 namespace {
@@ -65,7 +67,7 @@ bool QtPrompter::OfferStop(QWidget* parent, const std::function<QString()>& text
   auto* layout = new QVBoxLayout(&dialog);
   auto* label = new QLabel(text(), &dialog);
   layout->addWidget(label);
-  auto* stop = new QPushButton(QStringLiteral("停止"), &dialog);
+  auto* stop = new QPushButton(QString::fromUtf8(resources::kStopButtonText), &dialog);
   layout->addWidget(stop);
   QObject::connect(stop, &QPushButton::clicked, &dialog, &QDialog::accept);
   QTimer poll;

@@ -1,0 +1,44 @@
+#include "session/port_status.h"
+
+#include <cstddef>
+
+namespace portprobe {
+
+namespace {
+
+template <typename Rows>
+void CopyRow(const Rows& rows, int row, std::string& text) {
+  if (row >= 0 && static_cast<std::size_t>(row) < rows.size()) text = rows[static_cast<std::size_t>(row)];
+}
+
+}  // namespace
+
+void PortStatus::PickRow(Setting setting, int row) {
+  switch (setting) {
+    case Setting::Baud:
+      CopyRow(kBaudRows, row, baudText_);
+      break;
+    case Setting::DataBits:
+      CopyRow(kDataBitsRows, row, dataBitsText_);
+      break;
+    case Setting::Parity:
+      CopyRow(kParityLetters, row, parityLetter_);
+      break;
+    case Setting::StopBits:
+      CopyRow(kStopBitsRows, row, stopBitsText_);
+      break;
+  }
+}
+
+void PortStatus::PickRows(const LineSettings& rows) {
+  PickRow(Setting::Baud, rows.baudRow);
+  PickRow(Setting::DataBits, rows.dataBitsRow);
+  PickRow(Setting::Parity, rows.parityRow);
+  PickRow(Setting::StopBits, rows.stopBitsRow);
+}
+
+std::string PortStatus::Text(bool open) const {
+  return StatusLineText(portName_, open, baudText_, parityLetter_, dataBitsText_, stopBitsText_);
+}
+
+}  // namespace portprobe

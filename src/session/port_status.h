@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "serial/line_settings.h"
+
+namespace portprobe {
+
+// What the status line tells of the port: its name and the texts of the rows last
+// applied or picked in the four setting lists.
+class PortStatus {
+ public:
+  enum class Setting { Baud, DataBits, Parity, StopBits };
+
+  void SetPortName(std::string name) { portName_ = std::move(name); }
+  const std::string& PortName() const { return portName_; }
+  // Takes row `row` of the list for `setting`; no row (-1) changes nothing.
+  void PickRow(Setting setting, int row);
+  void PickRows(const LineSettings& rows);
+  std::string Text(bool open) const;
+
+ private:
+  std::string portName_;
+  std::string baudText_;
+  std::string parityLetter_ = "N";
+  std::string dataBitsText_;
+  std::string stopBitsText_;
+};
+
+}  // namespace portprobe

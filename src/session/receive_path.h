@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/expected.h"
+#include "serial/receive_formatter.h"
+#include "serial/serial_event.h"
+
+namespace portprobe {
+
+// What happens to received bytes before the window shows them: a flood is cut into
+// slices, each batch is formatted for the receive box, counted, and appended to the
+// capture file while capture is on. The byte counters of both directions live here,
+// since they are shown and reset together.
+class ReceivePath {
+ public:
+  // About this many received bytes make one slice, shown with one append.
+  static constexpr std::size_t kSliceBytes = std::size_t{256} << 10;
+
+  struct CaptureFailure {
+    std::string path;
+    std::string reason;
+  };
+
+  // Events taken from the link wait in the backlog until they are handled. More is
+  // taken from the link only once the backlog is empty, so that the link's own limit
+  // holds the device back while the window is behind.
+  bool BacklogEmpty() const { return backlog_.empty(); }
+  void FillBacklog(std::deque<SerialEvent> events);
+  // The next events in arrival order, up to about kSliceBytes of received bytes.
+  std::vector<SerialEvent> TakeSlice();
+
+  // The text of `batches` for the receive box; `boxHasText` tells whether anything
+  // stands in the box before them. The batches are counted and captured. A capture
+  // file that cannot be written switches capture off and is reported in `failure`.
+  std::string Receive(std::span<const SerialEvent> batches, ReceiveDisplay display, bool boxHasText,
+                      std::optional<CaptureFailure>& failure);
+  // The box was cleared: the next hex byte starts a line.
+  void BoxCleared() { formatter_.StartNewLine(); }
+
+  std::int64_t RxCount() const { return rxCount_; }
+  std::int64_t TxCount() const { return txCount_; }
+  void CountWritten(std::uint64_t bytes) { txCount_ += static_cast<std::int64_t>(bytes); }
+  void ResetCounters() { rxCount_ = txCount_ = 0; }
+
+  // Capture: empty path while it is off. Switching it on always chooses the default
+  // file, creating its folder when missing.
+  const std::string& CapturePath() const { return capturePath_; }
+  void StartCapture();
+  void StopCapture() { capturePath_.clear(); }
+  void SetCapturePath(std::string path) { capturePath_ = std::move(path); }
+  // Makes `text` the capture file's whole content: a longer old file must not leave
+  // its tail behind.
+  Outcome SaveToCaptureFile(std::string_view text) const;
+
+ private:
+  std::optional<CaptureFailure> Capture(std::span<const SerialEvent> batches);
+
+  std::deque<SerialEvent> backlog_;
+  ReceiveFormatter formatter_;
+  std::int64_t rxCount_ = 0;
+  std::int64_t txCount_ = 0;
+  std::string capturePath_;
+};
+
+}  // namespace portprobe

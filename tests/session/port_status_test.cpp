@@ -1,0 +1,29 @@
+#include "session/port_status.h"
+
+#include <gtest/gtest.h>
+
+namespace portprobe {
+namespace {
+
+using Setting = PortStatus::Setting;
+
+TEST(PortStatus, ShowsTheRowsLastPickedAndIgnoresNoRow) {
+  PortStatus status;
+  // Nothing picked yet: only the parity letter has its default.
+  EXPECT_EQ(status.Text(false), " CLOSED,,N,,");
+  status.SetPortName("ttyUSB0");
+  status.PickRows(LineSettings{});
+  EXPECT_EQ(status.Text(true), "ttyUSB0 OPENED,9600,N,8,1");
+  status.PickRow(Setting::Baud, 11);
+  status.PickRow(Setting::Parity, 2);
+  status.PickRow(Setting::DataBits, 1);
+  status.PickRow(Setting::StopBits, 1);
+  EXPECT_EQ(status.Text(false), "ttyUSB0 CLOSED,115200,E,7,2");
+  // A list without a selected row, or a row the list does not have, keeps the text.
+  status.PickRows(LineSettings{-1, -1, -1, -1});
+  status.PickRow(Setting::Baud, 12);
+  EXPECT_EQ(status.Text(false), "ttyUSB0 CLOSED,115200,E,7,2");
+}
+
+}  // namespace
+}  // namespace portprobe

@@ -1,0 +1,111 @@
+#include "session/receive_path.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scoped_environment.h"
+#include "support/temp_dir.h"
+
+namespace portprobe {
+namespace {
+
+using testing::TempDir;
+
+SerialEvent Batch(const std::string& bytes, Tick tick = 0) {
+  SerialEvent event;
+  event.bytes.assign(bytes.begin(), bytes.end());
+  event.tick = tick;
+  return event;
+}
+
+SerialEvent Written(std::uint64_t count) {
+  SerialEvent event;
+  event.kind = SerialEvent::Kind::Written;
+  event.count = count;
+  return event;
+}
+
+std::string Receive(ReceivePath& path, std::vector<SerialEvent> batches, ReceiveDisplay display, bool boxHasText,
+                    std::optional<ReceivePath::CaptureFailure>* failure = nullptr) {
+  std::optional<ReceivePath::CaptureFailure> ignored;
+  return path.Receive(batches, display, boxHasText, failure != nullptr ? *failure : ignored);
+}
+
+TEST(ReceivePath, FormatsAndCountsBatchesAndKeepsTheLineAcrossCalls) {
+  ReceivePath path;
+  EXPECT_EQ(Receive(path, {Batch("\x01\x02", 1000), Batch("\x03", 1010)}, ReceiveDisplay::Hex, false), "01 02 03 ");
+  // A pause starts a block only when the box has text.
+  EXPECT_EQ(Receive(path, {Batch("\x04", 1200)}, ReceiveDisplay::Hex, true), "\r\n    \r\n04 ");
+  EXPECT_EQ(Receive(path, {Batch("\x05", 1400)}, ReceiveDisplay::Hex, false), "05 ");
+  EXPECT_EQ(Receive(path, {Batch(std::string("a\0b", 3))}, ReceiveDisplay::Characters, true), "ab");
+  EXPECT_EQ(Receive(path, {}, ReceiveDisplay::Hex, true), "");
+  EXPECT_EQ(path.RxCount(), 8);
+
+  path.CountWritten(5);
+  EXPECT_EQ(path.TxCount(), 5);
+  path.ResetCounters();
+  EXPECT_EQ(path.RxCount(), 0);
+  EXPECT_EQ(path.TxCount(), 0);
+
+  // After a clear the next hex byte starts a line.
+  Receive(path, {Batch(std::string(3, '\x11'), 2000)}, ReceiveDisplay::Hex, true);
+  path.BoxCleared();
+  EXPECT_EQ(Receive(path, {Batch(std::string(9, '\x22'), 2010)}, ReceiveDisplay::Hex, false),
+            "22 22 22 22 22 22 22 22   22 ");
+}
+
+TEST(ReceivePath, CutsAFloodIntoSlicesInArrivalOrder) {
+  ReceivePath path;
+  EXPECT_TRUE(path.TakeSlice().empty());
+  const std::string batch(4096, 'x');
+  std::deque<SerialEvent> events;
+  events.push_back(Written(3));
+  const std::size_t batches = ReceivePath::kSliceBytes / batch.size() + 10;
+  for (std::size_t i = 0; i < batches; ++i) events.push_back(Batch(batch));
+  path.FillBacklog(std::move(events));
+  EXPECT_FALSE(path.BacklogEmpty());
+
+  const std::vector<SerialEvent> first = path.TakeSlice();
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(first.front().kind, SerialEvent::Kind::Written);
+  EXPECT_EQ(first.size(), 1 + ReceivePath::kSliceBytes / batch.size());
+  const std::vector<SerialEvent> rest = path.TakeSlice();
+  EXPECT_EQ(first.size() + rest.size(), batches + 1);
+  EXPECT_TRUE(path.BacklogEmpty());
+}
+
+TEST(ReceivePath, CapturesReceivedBytesAndStopsAtTheFirstFailure) {
+  TempDir dir;
+  const testing::ScopedEnvironment home("HOME", dir.Path().string());
+  ReceivePath path;
+  path.StartCapture();
+  EXPECT_EQ(path.CapturePath(), dir.File("ttyprobe/test1.txt"));
+  Receive(path, {Batch("AB"), Batch(std::string("\0C", 2))}, ReceiveDisplay::Characters, false);
+  Receive(path, {Batch("D")}, ReceiveDisplay::Hex, false);
+  // The raw bytes, whatever the display shows.
+  EXPECT_EQ(testing::ReadFile(path.CapturePath()), std::string("AB\0CD", 5));
+
+  // Saving replaces the whole content.
+  EXPECT_TRUE(path.SaveToCaptureFile("xy"));
+  EXPECT_EQ(testing::ReadFile(path.CapturePath()), "xy");
+
+  path.StopCapture();
+  Receive(path, {Batch("E")}, ReceiveDisplay::Hex, false);
+  EXPECT_EQ(testing::ReadFile(dir.File("ttyprobe/test1.txt")), "xy");
+
+  const std::string unwritable = dir.File("missing/capture.txt");
+  path.SetCapturePath(unwritable);
+  const Outcome unsaved = path.SaveToCaptureFile("xy");
+  EXPECT_FALSE(unsaved);
+  EXPECT_FALSE(unsaved.Reason().empty());
+  std::optional<ReceivePath::CaptureFailure> failure;
+  EXPECT_EQ(Receive(path, {Batch("F")}, ReceiveDisplay::Hex, false, &failure), "46 ");
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->path, unwritable);
+  EXPECT_FALSE(failure->reason.empty());
+  EXPECT_EQ(path.CapturePath(), "");
+  Receive(path, {Batch("G")}, ReceiveDisplay::Hex, false, &failure);
+  EXPECT_FALSE(failure);
+}
+
+}  // namespace
+}  // namespace portprobe
