@@ -7,6 +7,15 @@ namespace portprobe::resources {
 // String 101: the About entry.
 inline constexpr const char kAboutEntryText[] = "关于 ttyprobe(&A)...";
 
+// The edit menu of the text boxes.
+inline constexpr const char kUndoEntryText[] = "撤销(&U)";
+inline constexpr const char kRedoEntryText[] = "重做(&R)";
+inline constexpr const char kCutEntryText[] = "剪切(&T)";
+inline constexpr const char kCopyEntryText[] = "复制(&C)";
+inline constexpr const char kPasteEntryText[] = "粘贴(&P)";
+inline constexpr const char kDeleteEntryText[] = "删除(&D)";
+inline constexpr const char kSelectAllEntryText[] = "全选(&A)";
+
 // Main window.
 inline constexpr const char kNoCaptureFileText[] = "未指定写入文件";
 inline constexpr const char kNoSendFileText[] = "未指定发送文件";

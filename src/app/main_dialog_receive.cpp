@@ -21,6 +21,7 @@ void MainDialog::SetUpReceiveBox() {
   box->setFont(ui::FixedPitchFont(font().pointSize()));
   // Received text may be saved as it stands, so keys only select and copy it.
   box->SetReadOnly(true);
+  box->SetMenuRunner([this](QMenu& menu, const QPoint& at) { return prompter_.ExecMenu(menu, at); });
   ReplaceControl(kReceiveBox, box);
   connect(Button(kClearReceiveButton), &QPushButton::clicked, this, &MainDialog::ClearReceive);
 }

@@ -37,6 +37,7 @@ void MainDialog::SetUpSendBox() {
   box->setFont(ui::FixedPitchFont(font().pointSize()));
   box->SetWantReturn(true);
   box->SetEditLimit(kSendBoxLimit);
+  box->SetMenuRunner([this](QMenu& menu, const QPoint& at) { return prompter_.ExecMenu(menu, at); });
   ReplaceControl(kSendBox, box);
   connect(box, &ui::PlainTextView::EditRefused, this, [this] { Notify(QString::fromUtf8(kSendBoxFullText)); });
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QAction>
+#include <QMenu>
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 #include "common/edit_history.h"
@@ -40,6 +43,9 @@ class PlainTextView : public QAbstractScrollArea {
   // An edit by the user that would make the text longer than `bytes` is refused as a
   // whole and reported by EditRefused; 0 sets no limit.
   void SetEditLimit(std::size_t bytes) { editLimit_ = bytes; }
+  // Shows the edit menu of a right click and returns the chosen entry; without it a
+  // right click opens no menu.
+  void SetMenuRunner(std::function<QAction*(QMenu&, const QPoint&)> runMenu) { runMenu_ = std::move(runMenu); }
 
   // Caret and anchor are byte positions in Text(); the selection lies between them.
   std::size_t Caret() const { return caret_; }
@@ -66,6 +72,7 @@ class PlainTextView : public QAbstractScrollArea {
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -110,6 +117,7 @@ class PlainTextView : public QAbstractScrollArea {
   bool selecting_ = false;
   bool readOnly_ = false;
   bool wantReturn_ = false;
+  std::function<QAction*(QMenu&, const QPoint&)> runMenu_;
   std::size_t editLimit_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -104,6 +105,33 @@ TEST_F(KeysTest, AltSSendsOnTheKeyPress) {
   EXPECT_EQ(pty_.Read(11).size(), 11u);
   testing::PressKey(Qt::Key_C, Qt::AltModifier);
   EXPECT_EQ(SendText(), QString());
+  ExpectWindowStays();
+}
+
+// A right click in a text box opens the edit menu of an edit box; in the receive box
+// only the entries that leave the received text alone can act.
+TEST_F(KeysTest, ARightClickInATextBoxOpensItsEditMenu) {
+  constexpr int kCopy = 4, kPaste = 5, kSelectAll = 7;
+  const auto rightClick = [](QWidget* box) {
+    QWidget* area = static_cast<ui::PlainTextView*>(box)->viewport();
+    QTest::mouseClick(area->window()->windowHandle(), Qt::RightButton, {}, area->mapTo(area->window(), QPoint(5, 5)));
+  };
+  SetSendText(QStringLiteral("01 02"));
+  prompter_.menuChoices = {kSelectAll, kCopy};
+  rightClick(SendBox());
+  rightClick(SendBox());
+  ASSERT_EQ(prompter_.menus.size(), 2u);
+  EXPECT_EQ(prompter_.menus[0], (QStringList{QStringLiteral("撤销(&U)"), QStringLiteral("重做(&R)"), QStringLiteral("-"),
+                                             QStringLiteral("剪切(&T)"), QStringLiteral("复制(&C)"),
+                                             QStringLiteral("粘贴(&P)"), QStringLiteral("删除(&D)"), QStringLiteral("-"),
+                                             QStringLiteral("全选(&A)")}));
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("01 02"));
+
+  // Pasting into the receive box is offered but does nothing there.
+  dialog_.AppendReceiveText("41 42 ");
+  prompter_.menuChoices = {kPaste};
+  rightClick(dialog_.ReceiveBox());
+  EXPECT_EQ(dialog_.ReceiveText(), "41 42 ");
   ExpectWindowStays();
 }
 
