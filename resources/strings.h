@@ -71,6 +71,8 @@ inline constexpr const char kHexToDecimalText[] = "十进制 <- 十六进制";
 inline constexpr const char kHexToBinaryText[] = "二进制 <- 十六进制";
 inline constexpr const char kCalculatorText[] = "计 算 器";
 inline constexpr const char kLoadParserText[] = "载入数据包解析器";
+inline constexpr const char kReceiveCheckText[] = "接收校验";
+inline constexpr const char kReceiveCheckCountsText[] = " ✓%1 ✗%2";
 inline constexpr const char kHelpEntryText[] = "About && Help";
 inline constexpr const char kNoCalculatorText[] =
     "找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 x11-apps(xcalc)中的一个。";

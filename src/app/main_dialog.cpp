@@ -56,6 +56,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   SetUpReceiveBox();
   SetUpSendBox();
   ConnectCaptureControls();
+  SetUpReceiveCheck();
   running_ = this;
   RunStartupSequence();
 }
@@ -97,6 +98,7 @@ void MainDialog::ShowAboutDialog() {
 
 void MainDialog::UpdateStatusLine() {
   QString status = QString::fromStdString(portStatus_.Text(IsOpen()));
+  status += ReceiveCheckCounts();
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.

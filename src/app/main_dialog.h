@@ -168,6 +168,17 @@ class MainDialog : public ui::TemplateDialog {
   void StartCalculator();
   void OpenHelp();
 
+  // The receive check (main_dialog_receive_check.cpp).
+  void SetUpReceiveCheck();
+  void AddReceiveCheckEntry(QMenu& menu, int id);
+  void ToggleReceiveCheck();
+  void ChecksumRowChanged(int row);
+  void StartBlockEndTimer();
+  void EndReceivedBlock();
+  QString ReceiveCheckCounts() const;
+  // Ends the block under way once the line has been silent.
+  QTimer blockEndTimer_;
+
   // Packet parsers (main_dialog_parser.cpp).
   static constexpr int kFirstParserCommandId = 5020;
   void AddParserEntries(QMenu& menu);

@@ -48,6 +48,7 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
     ShowCapturePath();
   }
   AppendReceiveText(text);
+  StartBlockEndTimer();
 }
 
 void MainDialog::AppendReceiveText(std::string_view text) {

@@ -25,6 +25,7 @@ enum ToolsCommandId : int {
   kHexToBinaryCommand = 5006,
   kCalculatorCommand = 5009,
   kHelpCommand = 5010,
+  kReceiveCheckCommand = 5011,
   kAboutCommand = 16,
 };
 
@@ -46,6 +47,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddCommand(menu, kHexToBinaryCommand, QString::fromUtf8(kHexToBinaryText));
   menu.addSeparator();
   AddCommand(menu, kCalculatorCommand, QString::fromUtf8(kCalculatorText));
+  menu.addSeparator();
+  AddReceiveCheckEntry(menu, kReceiveCheckCommand);
   menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
@@ -77,6 +80,9 @@ void MainDialog::ToolsCommand(int id) {
       break;
     case kLoadParserCommand:
       LoadParserCommand();
+      break;
+    case kReceiveCheckCommand:
+      ToggleReceiveCheck();
       break;
     default:
       if (id >= kFirstParserCommandId && id < kFirstParserCommandId + parserSlots_.ParserCount()) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "checksum/checksum_engine.h"
-#include "checksum/crc16.h"
+#include "checksum/crc.h"
 
 namespace portprobe {
 
@@ -15,14 +15,33 @@ void AppendXor(ByteFrame& frame, const ChecksumCall&) {
   frame.push_back(accumulator);
 }
 
-template <bool kLowByteFirst>
-void AppendCrc16Xmodem(ByteFrame& frame, const ChecksumCall&) {
-  const std::uint16_t crc = ComputeCrc16(frame);
-  const auto low = static_cast<std::uint8_t>(crc & 0xFF);
-  const auto high = static_cast<std::uint8_t>(crc >> 8);
-  frame.push_back(kLowByteFirst ? low : high);
-  frame.push_back(kLowByteFirst ? high : low);
+std::uint8_t Sum(const ByteFrame& frame) {
+  std::uint8_t sum = 0;
+  for (const std::uint8_t byte : frame) sum = static_cast<std::uint8_t>(sum + byte);
+  return sum;
 }
+
+void AppendSum8(ByteFrame& frame, const ChecksumCall&) { frame.push_back(Sum(frame)); }
+
+// Modbus ASCII's LRC: the frame plus its LRC sums to zero.
+void AppendLrc(ByteFrame& frame, const ChecksumCall&) {
+  frame.push_back(static_cast<std::uint8_t>(-Sum(frame)));
+}
+
+enum class ByteOrder { kLowFirst, kHighFirst };
+
+template <const Crc& kCrc, ByteOrder kOrder>
+void AppendCrc(ByteFrame& frame, const ChecksumCall&) {
+  const std::uint32_t crc = kCrc.Compute(frame);
+  const int byteCount = kCrc.Model().width / 8;
+  for (int i = 0; i < byteCount; ++i) {
+    const int shift = 8 * (kOrder == ByteOrder::kLowFirst ? i : byteCount - 1 - i);
+    frame.push_back(static_cast<std::uint8_t>(crc >> shift));
+  }
+}
+
+constexpr ByteOrder kLow = ByteOrder::kLowFirst;
+constexpr ByteOrder kHigh = ByteOrder::kHighFirst;
 
 template <int kProgramNumber>
 void AppendProgram(ByteFrame& frame, const ChecksumCall& call) {
@@ -32,11 +51,19 @@ void AppendProgram(ByteFrame& frame, const ChecksumCall& call) {
 constexpr ChecksumRow kRows[] = {
     {"无校验", "", nullptr},
     {"XOR", "xor", AppendXor},
-    {"CRC16 Little-endian", "crc16le", AppendCrc16Xmodem<true>},
-    {"CRC16 Big-endian", "crc16be", AppendCrc16Xmodem<false>},
+    {"CRC16 Little-endian", "crc16le", AppendCrc<kCrc16Xmodem, kLow>},
+    {"CRC16 Big-endian", "crc16be", AppendCrc<kCrc16Xmodem, kHigh>},
     {"自定义1", "custom1", AppendProgram<1>},
     {"自定义2", "custom2", AppendProgram<2>},
     {"自定义3", "custom3", AppendProgram<3>},
+    {"CRC16 Modbus", "crc16-modbus", AppendCrc<kCrc16Modbus, kLow>},
+    {"CRC16 CCITT-FALSE", "crc16-ccitt-false", AppendCrc<kCrc16CcittFalse, kHigh>},
+    {"CRC16 Kermit", "crc16-kermit", AppendCrc<kCrc16Kermit, kLow>},
+    {"CRC8", "crc8", AppendCrc<kCrc8, kLow>},
+    {"CRC8 Maxim", "crc8-maxim", AppendCrc<kCrc8Maxim, kLow>},
+    {"CRC32", "crc32", AppendCrc<kCrc32, kLow>},
+    {"SUM8", "sum8", AppendSum8},
+    {"LRC", "lrc", AppendLrc},
 };
 
 }  // namespace

@@ -27,7 +27,17 @@ std::optional<ChecksumType> ParseRow(std::string_view text) {
   return std::nullopt;
 }
 
+// One name a line, in list order.
+int PrintRowNames() {
+  std::string names;
+  for (const ChecksumRow& row : ChecksumRows()) {
+    if (!row.cliName.empty()) names.append(row.cliName).append("\n");
+  }
+  return PrintResult(names);
+}
+
 int RunChecksumCommand(const std::vector<std::string>& args) {
+  if (args.size() == 1 && args[0] == "--list") return PrintRowNames();
   const std::optional<ChecksumType> type = args.size() == 2 ? ParseRow(args[0]) : std::nullopt;
   if (!type) return UsageError(kChecksumCommand);
   ByteFrame frame = ParseHexText(args[1]);
@@ -42,7 +52,7 @@ int RunChecksumCommand(const std::vector<std::string>& args) {
 
 const CliCommand kChecksumCommand = {
     "checksum",
-    "portprobe-cli checksum ROW HEXTEXT   (ROW: 1-6 or xor, crc16le, crc16be, custom1-custom3)",
+    "portprobe-cli checksum ROW HEXTEXT | --list   (ROW: a row number from 1, or a name that --list prints)",
     RunChecksumCommand,
 };
 

@@ -28,11 +28,24 @@ std::string ReceivePath::Receive(std::span<const SerialEvent> batches, ReceiveDi
   std::string text;
   if (batches.empty()) return text;
   for (const SerialEvent& batch : batches) {
+    CheckBatch(batch, display, text);
     formatter_.Format(batch.bytes, batch.tick, display, !text.empty() || boxHasText, text);
     rxCount_ += static_cast<std::int64_t>(batch.bytes.size());
   }
   failure = Capture(batches);
   return text;
+}
+
+// A batch after the block pause ends the block before it, whose mark goes first.
+// Blocks exist in hex display only; characters end the check of the block under way.
+void ReceivePath::CheckBatch(const SerialEvent& batch, ReceiveDisplay display, std::string& text) {
+  if (display != ReceiveDisplay::Hex) {
+    check_.Drop();
+    return;
+  }
+  const std::optional<Tick> last = formatter_.LastArrivalTick();
+  if (last && TickDifference(batch.tick, *last) > ReceiveFormatter::kBlockPauseMilliseconds) text += check_.Finish();
+  check_.Add(batch.bytes);
 }
 
 // One open and close for everything drained at once. A file that cannot be written

@@ -11,6 +11,7 @@
 
 #include "common/expected.h"
 #include "serial/receive_formatter.h"
+#include "session/frame_check.h"
 #include "serial/serial_event.h"
 
 namespace portprobe {
@@ -42,13 +43,29 @@ class ReceivePath {
   // file that cannot be written switches capture off and is reported in `failure`.
   std::string Receive(std::span<const SerialEvent> batches, ReceiveDisplay display, bool boxHasText,
                       std::optional<CaptureFailure>& failure);
-  // The box was cleared: the next hex byte starts a line.
-  void BoxCleared() { formatter_.StartNewLine(); }
+  // The box was cleared: the next hex byte starts a line, and the block whose start
+  // went with it is not marked.
+  void BoxCleared() {
+    formatter_.StartNewLine();
+    check_.Drop();
+  }
+
+  // The receive check marks every hex block good or bad by a checksum row; none
+  // switches it off. A block ends when the next one starts, or through EndBlock once
+  // the line has been silent for longer than the block pause.
+  void SetCheckRow(std::optional<ChecksumType> row) { check_.SetRow(row); }
+  bool CheckOn() const { return check_.On(); }
+  std::string EndBlock() { return std::string(check_.Finish()); }
+  std::int64_t GoodBlocks() const { return check_.GoodCount(); }
+  std::int64_t BadBlocks() const { return check_.BadCount(); }
 
   std::int64_t RxCount() const { return rxCount_; }
   std::int64_t TxCount() const { return txCount_; }
   void CountWritten(std::uint64_t bytes) { txCount_ += static_cast<std::int64_t>(bytes); }
-  void ResetCounters() { rxCount_ = txCount_ = 0; }
+  void ResetCounters() {
+    rxCount_ = txCount_ = 0;
+    check_.ResetCounters();
+  }
 
   // Capture: empty path while it is off. Switching it on always chooses the default
   // file, creating its folder when missing.
@@ -62,9 +79,11 @@ class ReceivePath {
 
  private:
   std::optional<CaptureFailure> Capture(std::span<const SerialEvent> batches);
+  void CheckBatch(const SerialEvent& batch, ReceiveDisplay display, std::string& text);
 
   std::deque<SerialEvent> backlog_;
   ReceiveFormatter formatter_;
+  FrameCheck check_;
   std::int64_t rxCount_ = 0;
   std::int64_t txCount_ = 0;
   std::string capturePath_;

@@ -1,6 +1,6 @@
 #include "sim/roles.h"
 
-#include "checksum/crc16.h"
+#include "checksum/crc.h"
 
 namespace portprobe::sim {
 
@@ -20,7 +20,7 @@ constexpr auto kFrameGap = 20ms;
 
 class ResponderRole : public Role {
  public:
-  explicit ResponderRole(const ByteFrame& reply) : reply_(WithCrc(reply)) {}
+  ResponderRole(const ByteFrame& reply, SimCrc crc) : reply_(WithCrc(reply, crc)) {}
 
   void Receive(std::span<const std::uint8_t>, Clock::time_point now, ByteFrame&) override { lastByte_ = now; }
   std::optional<Clock::time_point> NextTick() const override {
@@ -45,16 +45,18 @@ constexpr int kFramesPerGroup = 3;
 
 class StreamRole : public Role {
  public:
+  explicit StreamRole(SimCrc crc) : crc_(crc) {}
   void Receive(std::span<const std::uint8_t>, Clock::time_point, ByteFrame&) override {}
   std::optional<Clock::time_point> NextTick() const override { return next_; }
   void Tick(Clock::time_point now, ByteFrame& out) override {
-    const ByteFrame frame = WithCrc({0xAA, 0x55, sequence_});
+    const ByteFrame frame = WithCrc({0xAA, 0x55, sequence_}, crc_);
     out.insert(out.end(), frame.begin(), frame.end());
     ++sequence_;
     next_ = now + (sequence_ % kFramesPerGroup == 0 ? kLongGap : kShortGap);
   }
 
  private:
+  SimCrc crc_;
   std::uint8_t sequence_ = 0;
   Clock::time_point next_{};  // the first frame goes out at once
 };
@@ -75,10 +77,10 @@ class FloodRole : public Role {
 
 }  // namespace
 
-ByteFrame WithCrc(ByteFrame frame) {
-  const std::uint16_t crc = ComputeCrc16(frame);
-  frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<std::uint8_t>(crc >> 8));
+ByteFrame WithCrc(ByteFrame frame, SimCrc crc) {
+  const std::uint32_t value = (crc == SimCrc::Modbus ? kCrc16Modbus : kCrc16Xmodem).Compute(frame);
+  frame.push_back(static_cast<std::uint8_t>(value & 0xFF));
+  frame.push_back(static_cast<std::uint8_t>(value >> 8));
   return frame;
 }
 
@@ -87,13 +89,13 @@ std::unique_ptr<Role> MakeRole(const SimOptions& options) {
     case SimRole::Echo:
       return std::make_unique<EchoRole>();
     case SimRole::Stream:
-      return std::make_unique<StreamRole>();
+      return std::make_unique<StreamRole>(options.crc);
     case SimRole::Flood:
       return std::make_unique<FloodRole>();
     case SimRole::Responder:
       break;
   }
-  return std::make_unique<ResponderRole>(options.reply);
+  return std::make_unique<ResponderRole>(options.reply, options.crc);
 }
 
 }  // namespace portprobe::sim

@@ -25,7 +25,7 @@ class Role {
 
 std::unique_ptr<Role> MakeRole(const SimOptions& options);
 
-// The frame followed by its CRC-16/XMODEM, low byte first.
-ByteFrame WithCrc(ByteFrame frame);
+// The frame followed by its CRC, low byte first.
+ByteFrame WithCrc(ByteFrame frame, SimCrc crc);
 
 }  // namespace portprobe::sim

@@ -9,7 +9,8 @@
 namespace portprobe::sim {
 
 const char kSimUsage[] =
-    "usage: portprobe-sim [--role ROLE] [--link PATH] [--reply HEXTEXT] [--stay] [--watch-pid PID]\n"
+    "usage: portprobe-sim [--role ROLE] [--link PATH] [--reply HEXTEXT] [--crc CRC] [--stay]\n"
+    "                     [--watch-pid PID]\n"
     "\n"
     "A serial device simulator for PortProbe. It creates a pseudo-terminal pair, prints\n"
     "the device to open in the terminal (portprobe --port PATH) as the first line of its\n"
@@ -17,7 +18,7 @@ const char kSimUsage[] =
     "\n"
     "Roles:\n"
     "  responder  (default) answers every frame it receives (bytes followed by 20 ms of\n"
-    "             silence) with the reply frame and its CRC-16/XMODEM, low byte first.\n"
+    "             silence) with the reply frame and its CRC-16/MODBUS, low byte first.\n"
     "             The default reply frame is 01 03 06 00 EA 01 90 00 01, Modbus-RTU style:\n"
     "             device 1, function 3, 6 data bytes holding the registers 234, 400, 1.\n"
     "  echo       sends back every byte it receives.\n"
@@ -30,6 +31,8 @@ const char kSimUsage[] =
     "  --role ROLE       echo, responder, stream or flood\n"
     "  --link PATH       also make PATH a symbolic link to the device, removed at the end\n"
     "  --reply HEXTEXT   the responder's reply frame, e.g. \"7E 03 01 01 55\"\n"
+    "  --crc CRC         the CRC after the responder's and the stream's frames: modbus\n"
+    "                    (CRC-16/MODBUS, the default) or xmodem (CRC-16/XMODEM)\n"
     "  --stay            keep running when the terminal closes the device, for its next open\n"
     "  --watch-pid PID   end when the process PID ends\n"
     "  -h, --help        show this text\n"
@@ -77,6 +80,9 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
   } else if (name == "--link") {
     if (value.empty()) return "--link needs a path";
     options.linkPath = value;
+  } else if (name == "--crc") {
+    if (value != "modbus" && value != "xmodem") return "unknown CRC: " + value;
+    options.crc = value == "modbus" ? SimCrc::Modbus : SimCrc::Xmodem;
   } else if (name == "--reply") {
     options.reply = ParseHexText(value);
     if (options.reply.empty() || !IsWholeHexText(value, options.reply.size())) {
@@ -91,7 +97,7 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
 }
 
 bool TakesValue(std::string_view arg) {
-  return arg == "--role" || arg == "--link" || arg == "--reply" || arg == "--watch-pid";
+  return arg == "--role" || arg == "--link" || arg == "--reply" || arg == "--crc" || arg == "--watch-pid";
 }
 
 }  // namespace

@@ -59,8 +59,9 @@ TEST(MainDialog, BuildsEveryControlOfItsTemplate) {
   EXPECT_TRUE(dialog.StartupDone());
 
   QComboBox* checksums = dialog.ComboBox(kChecksumList);
-  ASSERT_EQ(checksums->count(), 7);
+  ASSERT_EQ(checksums->count(), 15);
   EXPECT_EQ(checksums->itemText(2), QStringLiteral("CRC16 Little-endian"));
+  EXPECT_EQ(checksums->itemText(7), QStringLiteral("CRC16 Modbus"));
   EXPECT_EQ(checksums->currentIndex(), 0);
   EXPECT_EQ(dialog.ComboBox(kBaudList)->currentText(), QStringLiteral("9600"));
   EXPECT_EQ(dialog.ComboBox(kBaudList)->count(), 12);

@@ -15,6 +15,7 @@
 
 #include "checksum/blocking_program_host.h"
 #include "checksum/checksum_engine.h"
+#include "checksum/checksum_rows.h"
 #include "checksum/result_file.h"
 #include "support/temp_dir.h"
 
@@ -111,13 +112,14 @@ TEST_F(ChecksumProgramTest, UnusableProgramIsReportedAndLeavesTheFrame) {
   scratch_.WriteFile("self_1", "#!/bin/sh\necho 0x01000055\n");  // not executable
   scratch_.WriteFile("self_2", "no interpreter line", std::filesystem::perms::owner_all);
   std::filesystem::create_directory(scratch_.Path() / "self_3");
-  for (ChecksumType type : {4, 5, 6, 7}) EXPECT_EQ(Apply(kFrame, type), kFrame);
+  const auto beyondTheList = static_cast<ChecksumType>(ChecksumRows().size());
+  for (ChecksumType type : {4, 5, 6, beyondTheList}) EXPECT_EQ(Apply(kFrame, type), kFrame);
   std::string expected;
   for (const auto& [number, error] : {std::pair{1, EACCES}, {2, ENOEXEC}, {3, EISDIR}}) {
     expected += ProgramPath(number) + " :自定义校验程序无法启动(" + std::generic_category().message(error) + ")!\n";
   }
-  // Row 7 is not in the list: it names program 4, which does not exist.
-  EXPECT_EQ(messages_.str(), expected + ProgramPath(4) + " :自定义校验程序不存在!\n");
+  // A row beyond the list names a program past the third, which does not exist.
+  EXPECT_EQ(messages_.str(), expected + ProgramPath(beyondTheList - 3) + " :自定义校验程序不存在!\n");
 }
 
 TEST_F(ChecksumProgramTest, StoppedProgramIsKilledAndLeavesTheFrame) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/cli_run.h"
@@ -29,10 +30,29 @@ TEST(ChecksumCommand, PrintsTheFrameWithTheChecksumOfTheRow) {
   }
 }
 
+TEST(ChecksumCommand, NamesAndRunsTheRowsAfterTheCustomPrograms) {
+  const CliRun modbus = RunCli({"checksum", "crc16-modbus", "01 03 00 00 00 03"});
+  EXPECT_EQ(modbus.exitStatus, 0);
+  EXPECT_EQ(modbus.out, "01 03 00 00 00 03 05 CB   \n");
+  EXPECT_EQ(RunCli({"checksum", "7", "01 03 00 00 00 03"}).out, modbus.out);
+  const std::pair<const char*, const char*> rows[] = {
+      {"crc16-ccitt-false", "29 B1 "}, {"crc16-kermit", "89 21 "}, {"crc8", "F4 "}, {"crc8-maxim", "A1 "},
+      {"crc32", "26 39 F4 CB "},      {"sum8", "DD "},           {"lrc", "23 "}};
+  for (const auto& [name, appended] : rows) {
+    EXPECT_EQ(RunCli({"checksum", name, "313233343536373839"}).out,
+              std::string("31 32 33 34 35 36 37 38   39 ") + appended + "\n") << name;
+  }
+  const CliRun list = RunCli({"checksum", "--list"});
+  EXPECT_EQ(list.exitStatus, 0);
+  EXPECT_EQ(list.out,
+            "xor\ncrc16le\ncrc16be\ncustom1\ncustom2\ncustom3\ncrc16-modbus\ncrc16-ccitt-false\n"
+            "crc16-kermit\ncrc8\ncrc8-maxim\ncrc32\nsum8\nlrc\n");
+}
+
 TEST(ChecksumCommand, RejectsBadArgumentsWithUsage) {
   const std::vector<std::vector<std::string>> bad = {
       {"checksum"}, {"checksum", "xor"}, {"checksum", "xor", "01", "02"}, {"checksum", "0", "01"},
-      {"checksum", "7", "01"}, {"checksum", "crc32", "01"}};
+      {"checksum", "15", "01"}, {"checksum", "crc64", "01"}, {"checksum", "--list", "01"}};
   for (const std::vector<std::string>& args : bad) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.exitStatus, 2);

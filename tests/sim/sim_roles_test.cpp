@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <string>
+#include <utility>
 #include <vector>
 
-#include "checksum/crc16.h"
+#include "checksum/crc.h"
 #include "common/byte_frame.h"
 #include "support/pty_pair.h"
 #include "support/sim_process.h"
@@ -19,10 +21,10 @@ using testing::ReadBytes;
 using testing::SimProcess;
 using testing::WriteAll;
 
-ByteFrame WithCrcLowFirst(ByteFrame frame) {
-  const std::uint16_t crc = ComputeCrc16(frame);
-  frame.push_back(crc & 0xFF);
-  frame.push_back(crc >> 8);
+ByteFrame WithCrcLowFirst(ByteFrame frame, const Crc& crc = kCrc16Modbus) {
+  const std::uint32_t value = crc.Compute(frame);
+  frame.push_back(value & 0xFF);
+  frame.push_back(value >> 8);
   return frame;
 }
 
@@ -35,13 +37,19 @@ TEST(SimRoles, EchoReturnsEveryByteInOrder) {
 }
 
 TEST(SimRoles, ResponderAnswersEachFrameWithTheReplyAndItsCrcLowByteFirst) {
-  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "responder"});
-  const DeviceFd device(sim.DevicePath());
-  const ByteFrame reply = {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0x7D, 0xE1};
-  ASSERT_EQ(WithCrcLowFirst(ByteFrame(reply.begin(), reply.end() - 2)), reply);
-  for (int frame = 0; frame < 3; ++frame) {
-    WriteAll(device.get(), {0x0b, 0x03, 0x07, 0x00, 0x34, 0x12, 0x00, 0x00, 0x01, 0x01, 0x00});
-    EXPECT_EQ(ReadBytes(device.get(), reply.size()), reply) << "frame " << frame;
+  // CRC-16/MODBUS by default, as a real device sends; --crc xmodem for the older reply.
+  const std::pair<std::vector<std::string>, ByteFrame> cases[] = {
+      {{"--role", "responder"}, {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0xF8, 0xB3}},
+      {{"--crc", "modbus"}, {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0xF8, 0xB3}},
+      {{"--role", "responder", "--crc", "xmodem"}, {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0x7D, 0xE1}},
+  };
+  for (const auto& [args, reply] : cases) {
+    SimProcess sim(PORTPROBE_SIM_PATH, args);
+    const DeviceFd device(sim.DevicePath());
+    for (int frame = 0; frame < 3; ++frame) {
+      WriteAll(device.get(), {0x0b, 0x03, 0x07, 0x00, 0x34, 0x12, 0x00, 0x00, 0x01, 0x01, 0x00});
+      EXPECT_EQ(ReadBytes(device.get(), reply.size()), reply) << args.back() << ", frame " << frame;
+    }
   }
 }
 
@@ -72,7 +80,7 @@ std::vector<ArrivedFrame> ReadFrames(int fd, std::size_t count, std::size_t size
 }
 
 TEST(SimRoles, StreamSendsGroupsOfThreeFramesSeparatedByLongGaps) {
-  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "stream"});
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "stream", "--crc", "xmodem"});
   const DeviceFd device(sim.DevicePath());
   const std::vector<ArrivedFrame> frames = ReadFrames(device.get(), 9, 5);
   ASSERT_EQ(frames.size(), 9u);
@@ -80,7 +88,7 @@ TEST(SimRoles, StreamSendsGroupsOfThreeFramesSeparatedByLongGaps) {
   // (500 ms) split the groups; the bounds leave room for a busy machine.
   constexpr auto kBetween = std::chrono::milliseconds(250);
   for (std::size_t i = 0; i < frames.size(); ++i) {
-    EXPECT_EQ(frames[i].bytes, WithCrcLowFirst({0xAA, 0x55, static_cast<std::uint8_t>(i)})) << "frame " << i;
+    EXPECT_EQ(frames[i].bytes, WithCrcLowFirst({0xAA, 0x55, static_cast<std::uint8_t>(i)}, kCrc16Xmodem)) << "frame " << i;
     if (i == 0) continue;
     const auto gap = frames[i].arrival - frames[i - 1].arrival;
     if (i % 3 == 0) {

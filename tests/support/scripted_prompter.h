@@ -36,7 +36,8 @@ class ScriptedPrompter : public ui::Prompter {
   }
 
   // Records the menu's entries ("-" for a separator) and picks the entry whose
-  // data is the next of menuChoices; none left, or no such entry, dismisses it.
+  // data is the next of menuChoices; none left, no such entry or a disabled one
+  // dismisses it, as a click on a disabled entry does.
   QAction* ExecMenu(QMenu& menu, const QPoint&) override {
     QStringList entries;
     QAction* chosen = nullptr;
@@ -44,7 +45,7 @@ class ScriptedPrompter : public ui::Prompter {
     if (!menuChoices.empty()) menuChoices.pop_front();
     for (QAction* action : menu.actions()) {
       entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-      if (!action->isSeparator() && action->data().toInt() == wanted) chosen = action;
+      if (!action->isSeparator() && action->isEnabled() && action->data().toInt() == wanted) chosen = action;
     }
     menus.push_back(entries);
     return chosen;

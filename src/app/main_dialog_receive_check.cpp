@@ -1,0 +1,72 @@
+// The receive check: every received hex block is marked good or bad by the checksum
+// row chosen in the list, and the status line counts the marks.
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+
+#include "app/main_dialog.h"
+#include "resources/control_ids.h"
+#include "resources/strings.h"
+
+namespace portprobe {
+
+using namespace resources;
+
+namespace {
+
+// Longer than the block pause, so a block is only ended once the line was silent.
+constexpr int kBlockEndMilliseconds = ReceiveFormatter::kBlockPauseMilliseconds * 2;
+
+}  // namespace
+
+void MainDialog::SetUpReceiveCheck() {
+  blockEndTimer_.setSingleShot(true);
+  blockEndTimer_.setInterval(kBlockEndMilliseconds);
+  connect(&blockEndTimer_, &QTimer::timeout, this, &MainDialog::EndReceivedBlock);
+  connect(ComboBox(kChecksumList), &QComboBox::currentIndexChanged, this, &MainDialog::ChecksumRowChanged);
+}
+
+void MainDialog::AddReceiveCheckEntry(QMenu& menu, int id) {
+  QAction* entry = menu.addAction(QString::fromUtf8(kReceiveCheckText));
+  entry->setData(id);
+  entry->setCheckable(true);
+  entry->setChecked(receive_.CheckOn());
+  entry->setEnabled(FrameCheck::CanCheck(ComboBox(kChecksumList)->currentIndex()));
+}
+
+void MainDialog::ToggleReceiveCheck() {
+  const ChecksumType row = ComboBox(kChecksumList)->currentIndex();
+  receive_.SetCheckRow(receive_.CheckOn() ? std::nullopt : std::optional<ChecksumType>(row));
+  UpdateStatusLine();
+}
+
+// The check follows the list; a row it cannot check with switches it off.
+void MainDialog::ChecksumRowChanged(int row) {
+  if (!receive_.CheckOn()) return;
+  receive_.SetCheckRow(row);
+  UpdateStatusLine();
+}
+
+void MainDialog::StartBlockEndTimer() {
+  if (receive_.CheckOn()) blockEndTimer_.start();
+}
+
+// Bytes the link already holds belong to the block under way or end it themselves;
+// bytes shown just now restart the wait.
+void MainDialog::EndReceivedBlock() {
+  DrainSerialEvents();
+  if (blockEndTimer_.isActive()) return;
+  if (busy_.ReceiveHeld() || !receive_.BacklogEmpty()) {
+    blockEndTimer_.start();
+    return;
+  }
+  AppendReceiveText(receive_.EndBlock());
+  UpdateStatusLine();
+}
+
+QString MainDialog::ReceiveCheckCounts() const {
+  if (!receive_.CheckOn()) return {};
+  return QString::fromUtf8(kReceiveCheckCountsText).arg(receive_.GoodBlocks()).arg(receive_.BadBlocks());
+}
+
+}  // namespace portprobe

@@ -1,0 +1,75 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/dialog_test_support.h"
+#include "support/wait.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+constexpr int kReceiveCheckCommand = 5011;
+constexpr int kModbusRow = 7;
+
+class ReceiveCheckTest : public testing::ConnectedWindowTest {
+ protected:
+  // Opens the tools menu with a right click on the window's surface and picks the check.
+  void ToggleCheck() {
+    prompter_.menuChoices.push_back(kReceiveCheckCommand);
+    QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  }
+  std::string Status() const { return dialog_.Label(kStatusLabel)->text().toStdString(); }
+  std::string Counts() const {
+    const std::string status = Status();
+    const std::size_t at = status.find(" \u2713");
+    return at == std::string::npos ? std::string() : status.substr(at);
+  }
+  std::string ReceiveText() const { return std::string(dialog_.ReceiveText()); }
+  void PickRow(int row) { dialog_.ComboBox(kChecksumList)->setCurrentIndex(row); }
+};
+
+TEST_F(ReceiveCheckTest, MarksGoodAndBadBlocksAndCountsThem) {
+  // "无校验" and the custom programs cannot check: the entry stays off.
+  ToggleCheck();
+  EXPECT_EQ(Counts(), "");
+  PickRow(4);
+  ToggleCheck();
+  EXPECT_EQ(Counts(), "");
+
+  PickRow(kModbusRow);
+  ToggleCheck();
+  EXPECT_EQ(Counts(), " \u2713" "0 \u2717" "0");
+  // A good reply in two pieces, then a bad one after a pause, then silence.
+  pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06, 0x00, 0xEA});
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  pty_.Write(std::vector<std::uint8_t>{0x01, 0x90, 0x00, 0x01, 0xF8, 0xB3});
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0x7D, 0xE1});
+  EXPECT_EVENTUALLY_EQ(ReceiveText(),
+                       "01 03 06 00 EA 01 90 00   01 F8 B3 \u2713\r\n    \r\n"
+                       "01 03 06 00 EA 01 90 00   01 7D E1 \u2717");
+  EXPECT_EQ(Counts(), " \u2713" "1 \u2717" "1");
+  EXPECT_EQ(dialog_.RxCount(), 22);
+
+  dialog_.Button(kResetCountersButton)->click();
+  EXPECT_EQ(Counts(), " \u2713" "0 \u2717" "0");
+  // A row the check cannot use switches it off; picking the menu entry again switches it off too.
+  PickRow(5);
+  EXPECT_EQ(Counts(), "");
+  PickRow(kModbusRow);
+  ToggleCheck();
+  EXPECT_EQ(Counts(), " \u2713" "0 \u2717" "0");
+  ToggleCheck();
+  EXPECT_EQ(Counts(), "");
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+}  // namespace
+}  // namespace portprobe
