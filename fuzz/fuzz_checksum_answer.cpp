@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   portprobe::ByteFrame frame(frameLength, 0x5A);
   portprobe::ExitCodeProtocol(frame, answer, ScratchPath("self.txt"));
   const std::uint32_t top = answer >> 24;
-  const std::size_t expected = top >= 1 && top <= 3   ? frameLength + top
-                               : top == 4             ? std::min(output.size(), portprobe::kResultFileLimit)
-                                                      : frameLength;
+  const std::size_t expected = top >= 1 && top <= 3 ? frameLength + top
+                               : top == 4           ? std::min(output.size(), portprobe::kResultFileLimit)
+                                                    : frameLength;
   if (frame.size() != expected) std::abort();
   return 0;
 }

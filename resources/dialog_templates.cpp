@@ -7,6 +7,8 @@ namespace portprobe::resources {
 using ui::ControlKind;
 using ui::kNoControlId;
 
+// The templates read as tables, so the formatter leaves them alone.
+// clang-format off
 const ui::DialogTemplate& MainDialogTemplate() {
   static const ui::DialogTemplate dialog{
       102, "PortProbe V5.0", 10, 371, 254, true, true,
@@ -82,4 +84,5 @@ const ui::DialogTemplate& HistoryPopupTemplate() {
   return dialog;
 }
 
+// clang-format on
 }  // namespace portprobe::resources

@@ -50,9 +50,9 @@ void MainDialog::SaveReceive() {
   }
   const Outcome saved = receive_.SaveToCaptureFile(ReceiveBox()->Text().All());
   if (!saved) {
-    prompter_.ShowMessage(
-        this,
-        QString::fromUtf8(kSaveFailedText).arg(QString::fromStdString(CapturePath()), QString::fromStdString(saved.Reason())));
+    prompter_.ShowMessage(this,
+                          QString::fromUtf8(kSaveFailedText)
+                              .arg(QString::fromStdString(CapturePath()), QString::fromStdString(saved.Reason())));
     return;
   }
   Label(kCaptureLabel)->setText(QString::fromUtf8(kSavedText));

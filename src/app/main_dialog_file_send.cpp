@@ -90,8 +90,8 @@ void MainDialog::SendChosenFile() {
   };
   const bool hex = CheckBox(kHexSendCheck)->isChecked();
   FileSendOutcome outcome;
-  RunBesideWindow([&] { outcome = SendFile(sendFilePath_, hex, write, progress); },
-                  [&] { progress.cancel = true; }, [&] { return FileSendProgressText(path, progress); },
+  RunBesideWindow([&] { outcome = SendFile(sendFilePath_, hex, write, progress); }, [&] { progress.cancel = true; },
+                  [&] { return FileSendProgressText(path, progress); },
                   [&] {
                     if (outcome.result == FileSendResult::WriteFailed) outbox_.MarkCut();
                     ReportFileSend(outcome, path, lineError);

@@ -13,12 +13,14 @@ using namespace resources;
 
 namespace {
 
+// clang-format off
 constexpr std::array<int, 24> kBottomControls = {
     kHistoryPopupButton, kHistoryList,    kAddHistoryButton,  kImportHistoryButton, kExportHistoryButton,
     kChecksumList,       kChecksumButton, kStatusLabel,       kRxLabel,             kTxLabel,
     kResetCountersButton, kClearHistoryButton, kSendFileButton, kSendFileLabel,     kMenuButton,
     kHexButton,          kCharButton,     kClearSendButton,   kManualSendButton,    kHexSendCheck,
     kAutoSendCheck,      kPeriodLabel,    kPeriodEdit,        kMillisecondsLabel};
+// clang-format on
 
 // The rest of the status line's row stays at the right edge, so that the status
 // text gets the width that the window gains.

@@ -78,8 +78,7 @@ void MainDialog::RunParserCommand(int index) {
   // Bytes that arrive meanwhile are shown after the run, so they never split its output.
   busy_.HoldReceive(true);
   packetParser_->SetTraceFolder(MakeStateDirectory());
-  RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame); },
-                  [this] { packetParser_->RequestStop(); },
+  RunBesideWindow([&] { packetParser_->RunParser(slot.text, frame); }, [this] { packetParser_->RequestStop(); },
                   [] { return QString::fromUtf8(resources::kParserStillRunningText); },
                   [this] {
                     busy_.HoldReceive(false);

@@ -24,9 +24,7 @@ std::uint8_t Sum(const ByteFrame& frame) {
 void AppendSum8(ByteFrame& frame, const ChecksumCall&) { frame.push_back(Sum(frame)); }
 
 // Modbus ASCII's LRC: the frame plus its LRC sums to zero.
-void AppendLrc(ByteFrame& frame, const ChecksumCall&) {
-  frame.push_back(static_cast<std::uint8_t>(-Sum(frame)));
-}
+void AppendLrc(ByteFrame& frame, const ChecksumCall&) { frame.push_back(static_cast<std::uint8_t>(-Sum(frame))); }
 
 enum class ByteOrder { kLowFirst, kHighFirst };
 

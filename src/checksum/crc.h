@@ -8,11 +8,11 @@ namespace portprobe {
 
 // The parameters by which the public CRC catalogue names a CRC of 8 to 32 bits.
 struct CrcModel {
-  int width;             // bits: 8, 16 or 32
-  std::uint32_t poly;    // normal (unreflected) form, without the top bit
+  int width;           // bits: 8, 16 or 32
+  std::uint32_t poly;  // normal (unreflected) form, without the top bit
   std::uint32_t init;
-  bool refin;            // each input byte least significant bit first
-  bool refout;           // the register reversed before the final XOR
+  bool refin;   // each input byte least significant bit first
+  bool refout;  // the register reversed before the final XOR
   std::uint32_t xorout;
 };
 
@@ -25,9 +25,7 @@ class Crc {
   std::uint32_t Compute(std::span<const std::uint8_t> bytes) const;
 
  private:
-  static constexpr std::uint32_t Mask(int width) {
-    return width == 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << width) - 1;
-  }
+  static constexpr std::uint32_t Mask(int width) { return width == 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << width) - 1; }
   static constexpr std::uint32_t Reflect(std::uint32_t value, int width) {
     std::uint32_t reflected = 0;
     for (int bit = 0; bit < width; ++bit) {

@@ -9,9 +9,7 @@ int HexDigitValue(unsigned char c) {
   return -1;
 }
 
-ByteFrame ParseHexText(std::string_view text, std::size_t maxBytes) {
-  return HexStreamDecoder().Feed(text, maxBytes);
-}
+ByteFrame ParseHexText(std::string_view text, std::size_t maxBytes) { return HexStreamDecoder().Feed(text, maxBytes); }
 
 ByteFrame HexStreamDecoder::Feed(std::string_view piece, std::size_t maxBytes) {
   ByteFrame frame;

@@ -14,8 +14,7 @@ int HexDigitValue(unsigned char c);
 // Decodes hex text: groups of exactly two digits, each preceded by any number of
 // spaces, CRs or LFs. Decoding ends silently at the first pair that is not a group
 // (a lone trailing digit is dropped), or once maxBytes bytes have been produced.
-ByteFrame ParseHexText(std::string_view text,
-                       std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+ByteFrame ParseHexText(std::string_view text, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 // Decodes hex text that arrives in pieces as one text: a byte group split between two
 // pieces is joined, and the first pair that is not a group ends the decoding for good.

@@ -54,8 +54,8 @@ std::size_t LineIndexedText::LineEnd(std::size_t line) const {
 }
 
 std::size_t LineIndexedText::LineOf(std::size_t position) const {
-  const auto after = std::upper_bound(starts_.begin() + static_cast<std::ptrdiff_t>(firstLine_), starts_.end(),
-                                      position + dropped_);
+  const auto after =
+      std::upper_bound(starts_.begin() + static_cast<std::ptrdiff_t>(firstLine_), starts_.end(), position + dropped_);
   return static_cast<std::size_t>(after - starts_.begin()) - 1 - firstLine_;
 }
 

@@ -9,9 +9,7 @@
 
 namespace portprobe {
 
-std::string TooLargeReason(std::uint64_t maxBytes) {
-  return "文件太大，最多" + std::to_string(maxBytes) + "字节";
-}
+std::string TooLargeReason(std::uint64_t maxBytes) { return "文件太大，最多" + std::to_string(maxBytes) + "字节"; }
 
 Expected<RegularFile> OpenRegularFile(const std::string& path, std::uint64_t maxBytes) {
   // What is no regular file is not even opened: opening a serial port resets some

@@ -70,8 +70,7 @@ class SpawnFileActions {
 
 }  // namespace
 
-RunningProgram::RunningProgram(const std::vector<std::string>& arguments,
-                               const std::vector<std::string>& environment)
+RunningProgram::RunningProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
     : output_(OpenUnlinkedTemporaryFile()) {
   if (output_.get() < 0) {
     startError_ = errno;
@@ -83,8 +82,7 @@ RunningProgram::RunningProgram(const std::vector<std::string>& arguments,
 
 RunningProgram::~RunningProgram() { Kill(); }
 
-void RunningProgram::Start(const std::vector<std::string>& arguments,
-                           const std::vector<std::string>& environment) {
+void RunningProgram::Start(const std::vector<std::string>& arguments, const std::vector<std::string>& environment) {
   SpawnFileActions actions;
   ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   ::posix_spawn_file_actions_adddup2(actions.get(), output_.get(), STDOUT_FILENO);

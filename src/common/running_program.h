@@ -19,8 +19,7 @@ class RunningProgram {
  public:
   // Starts arguments[0] (a path, not searched in PATH) with `arguments` as its argv
   // and `environment` ("NAME=value" entries) as its whole environment.
-  RunningProgram(const std::vector<std::string>& arguments,
-                 const std::vector<std::string>& environment);
+  RunningProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment);
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -43,8 +42,7 @@ class RunningProgram {
   std::string OutputHead(std::size_t maxBytes) const;
 
  private:
-  void Start(const std::vector<std::string>& arguments,
-             const std::vector<std::string>& environment);
+  void Start(const std::vector<std::string>& arguments, const std::vector<std::string>& environment);
   void Reap(int options);
 
   UniqueFd output_;

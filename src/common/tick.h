@@ -10,8 +10,6 @@ using Tick = std::uint32_t;
 
 Tick CurrentTick();
 
-inline std::int32_t TickDifference(Tick later, Tick earlier) {
-  return static_cast<std::int32_t>(later - earlier);
-}
+inline std::int32_t TickDifference(Tick later, Tick earlier) { return static_cast<std::int32_t>(later - earlier); }
 
 }  // namespace portprobe

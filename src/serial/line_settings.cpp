@@ -13,17 +13,28 @@ namespace {
 
 speed_t StandardSpeedCode(std::uint32_t rate) {
   switch (rate) {
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return 0;
+    case 300:
+      return B300;
+    case 600:
+      return B600;
+    case 1200:
+      return B1200;
+    case 2400:
+      return B2400;
+    case 4800:
+      return B4800;
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      return 0;
   }
 }
 
@@ -110,8 +121,8 @@ void SavedLineSettings::Restore(int fd) const {
 std::string StatusLineText(const std::string& portName, bool isOpen, const std::string& baudText,
                            const std::string& parityLetter, const std::string& dataBitsText,
                            const std::string& stopBitsText) {
-  return portName + (isOpen ? " OPENED," : " CLOSED,") + baudText + "," + parityLetter + "," + dataBitsText +
-         "," + stopBitsText;
+  return portName + (isOpen ? " OPENED," : " CLOSED,") + baudText + "," + parityLetter + "," + dataBitsText + "," +
+         stopBitsText;
 }
 
 }  // namespace portprobe

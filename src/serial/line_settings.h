@@ -7,10 +7,10 @@
 namespace portprobe {
 
 // Rows of the four setting lists, in list order.
-inline constexpr std::array<const char*, 12> kBaudRows = {
-    "300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "43000", "56000", "57600", "115200"};
-inline constexpr std::array<std::uint32_t, 12> BaudRateTable = {
-    300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 43000, 56000, 57600, 115200};
+inline constexpr std::array<const char*, 12> kBaudRows = {"300",   "600",   "1200",  "2400",  "4800",  "9600",
+                                                          "19200", "38400", "43000", "56000", "57600", "115200"};
+inline constexpr std::array<std::uint32_t, 12> BaudRateTable = {300,   600,   1200,  2400,  4800,  9600,
+                                                                19200, 38400, 43000, 56000, 57600, 115200};
 inline constexpr std::array<const char*, 3> kParityRows = {"无None", "奇Odd", "偶Even"};
 inline constexpr std::array<const char*, 3> kParityLetters = {"N", "O", "E"};
 inline constexpr std::array<const char*, 3> kDataBitsRows = {"8", "7", "6"};

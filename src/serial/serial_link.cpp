@@ -147,10 +147,10 @@ std::size_t SerialLink::QueueWriteWaiting(std::span<const std::uint8_t> bytes, W
     queued += QueueWrite(bytes.subspan(queued), &result);
     if (queued == bytes.size()) break;
     std::unique_lock lock(writeMutex_);
-    writeRoom_.wait_for(lock, kCancelCheck,
-                        [this] { return writerGone_ || writeQueue_.size() < kWriteQueueCapacity; });
+    writeRoom_.wait_for(lock, kCancelCheck, [this] { return writerGone_ || writeQueue_.size() < kWriteQueueCapacity; });
   }
-  if (outcome != nullptr) *outcome = queued < bytes.size() && result == WriteOutcome::Queued ? WriteOutcome::Failed : result;
+  if (outcome != nullptr)
+    *outcome = queued < bytes.size() && result == WriteOutcome::Queued ? WriteOutcome::Failed : result;
   return queued;
 }
 

@@ -46,8 +46,11 @@ void Note(const char* text) { std::fprintf(stderr, "portprobe-sim: %s\n", text);
 class SimLoop {
  public:
   SimLoop(const PseudoTerminal& terminal, Role& role, const SimOptions& options)
-      : terminal_(terminal), role_(role), stay_(options.stay),
-        signals_(OpenSignalFd()), watched_(OpenPidFd(options.watchPid)) {}
+      : terminal_(terminal),
+        role_(role),
+        stay_(options.stay),
+        signals_(OpenSignalFd()),
+        watched_(OpenPidFd(options.watchPid)) {}
 
   void Run() {
     for (;;) {

@@ -17,8 +17,8 @@ struct SimOptions {
   std::string linkPath;  // empty: no symbolic link
   ByteFrame reply = {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01};
   SimCrc crc = SimCrc::Modbus;
-  bool stay = false;     // keep running when the terminal closes the device
-  int watchPid = 0;      // 0: watch no process
+  bool stay = false;  // keep running when the terminal closes the device
+  int watchPid = 0;   // 0: watch no process
 };
 
 struct SimCommandLine {

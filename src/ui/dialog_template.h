@@ -8,12 +8,12 @@ namespace portprobe::ui {
 enum class ControlKind {
   PushButton,
   CheckBox,
-  ComboBox,      // drop-down with an edit field; only its selected row is read
+  ComboBox,  // drop-down with an edit field; only its selected row is read
   Label,
   BorderedLabel,
   GroupBox,
-  Edit,          // single-line edit
-  MultiLineEdit, // both scroll bars, no wrapping
+  Edit,           // single-line edit
+  MultiLineEdit,  // both scroll bars, no wrapping
   Icon,
   ListBox,
 };

@@ -18,8 +18,7 @@ int MulDiv(int a, int b, int c) {
 DialogUnits::DialogUnits(const QFont& font) {
   const QFontMetrics metrics(font);
   // Average width over the 52 Latin letters, rounded.
-  const int letters = metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   baseWidth_ = (letters / 26 + 1) / 2;
   baseHeight_ = metrics.height();
 }

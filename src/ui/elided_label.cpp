@@ -12,8 +12,8 @@ void ElidedLabel::paintEvent(QPaintEvent* event) {
   // A blank's width stays free, so the text never touches the label beside it.
   const int room = area.width() - fontMetrics().horizontalAdvance(QLatin1Char(' '));
   const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, room);
-  style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                        isEnabled(), shown, foregroundRole());
+  style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
+                        shown, foregroundRole());
 }
 
 }  // namespace portprobe::ui

@@ -25,8 +25,7 @@ class PlainTextView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  explicit PlainTextView(QWidget* parent = nullptr,
-                         std::size_t byteLimit = LineIndexedText::kDefaultByteLimit);
+  explicit PlainTextView(QWidget* parent = nullptr, std::size_t byteLimit = LineIndexedText::kDefaultByteLimit);
 
   const LineIndexedText& Text() const { return text_; }
   QString ToPlainText() const;

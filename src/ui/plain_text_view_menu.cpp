@@ -36,14 +36,29 @@ void PlainTextView::contextMenuEvent(QContextMenuEvent* event) {
   const QAction* chosen = runMenu_(menu, event->globalPos());
   if (chosen == nullptr || !chosen->isEnabled()) return;
   switch (chosen->data().toInt()) {
-    case kUndo: Undo(); break;
-    case kRedo: Redo(); break;
-    case kCut: Cut(); break;
-    case kCopy: Copy(); break;
-    case kPaste: Paste(); break;
-    case kDelete: ReplaceSelection({}); break;
-    case kSelectAll: SelectAll(); break;
-    default: break;
+    case kUndo:
+      Undo();
+      break;
+    case kRedo:
+      Redo();
+      break;
+    case kCut:
+      Cut();
+      break;
+    case kCopy:
+      Copy();
+      break;
+    case kPaste:
+      Paste();
+      break;
+    case kDelete:
+      ReplaceSelection({});
+      break;
+    case kSelectAll:
+      SelectAll();
+      break;
+    default:
+      break;
   }
 }
 

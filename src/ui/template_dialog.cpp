@@ -163,12 +163,18 @@ QString TemplateDialog::ControlText(int id) const {
 
 void TemplateDialog::SetControlText(int id, const QString& text) {
   QWidget* widget = Control(id);
-  if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
-  else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
-  else if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
-  else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) edit->setPlainText(text);
-  else if (auto* view = qobject_cast<PlainTextView*>(widget)) view->SetText(text.toStdString());
-  else if (auto* combo = qobject_cast<QComboBox*>(widget)) combo->setEditText(text);
+  if (auto* button = qobject_cast<QAbstractButton*>(widget))
+    button->setText(text);
+  else if (auto* label = qobject_cast<QLabel*>(widget))
+    label->setText(text);
+  else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+    edit->setText(text);
+  else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+    edit->setPlainText(text);
+  else if (auto* view = qobject_cast<PlainTextView*>(widget))
+    view->SetText(text.toStdString());
+  else if (auto* combo = qobject_cast<QComboBox*>(widget))
+    combo->setEditText(text);
 }
 
 void TemplateDialog::ReplaceControl(int id, QWidget* replacement) {

@@ -105,12 +105,14 @@ TEST_F(Capturing, AFileThatCannotBeWrittenSwitchesCaptureOffWithOneMessage) {
     Receive("12");
     Receive("34");
     ASSERT_EQ(prompter_.messages.size(), attempt + 1) << path;
-    EXPECT_EQ(prompter_.messages.last(),
-              QStringLiteral("写入文件%1失败:%2\n已停止写入文件。").arg(QString::fromStdString(path), reasons[attempt]));
+    EXPECT_EQ(
+        prompter_.messages.last(),
+        QStringLiteral("写入文件%1失败:%2\n已停止写入文件。").arg(QString::fromStdString(path), reasons[attempt]));
     EXPECT_FALSE(CaptureCheck()->isChecked());
     EXPECT_EQ(CaptureLabel(), kNoCaptureFile);
     EXPECT_TRUE(dialog_.CapturePath().empty());
-    EXPECT_EQ(QString::fromStdString(std::string(dialog_.ReceiveText())).count(QStringLiteral("31 32 33 34")), attempt + 1);
+    EXPECT_EQ(QString::fromStdString(std::string(dialog_.ReceiveText())).count(QStringLiteral("31 32 33 34")),
+              attempt + 1);
     ++attempt;
   }
 }

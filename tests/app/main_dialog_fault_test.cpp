@@ -73,13 +73,14 @@ TEST_F(FaultTest, ADevicePathThatVanishesFailsToOpenWithItsName) {
   EXPECT_TRUE(prompter_.messages[0].contains(QString::fromStdString(link)));
   EXPECT_FALSE(dialog_.IsOpen());
   Click(kOpenButton);
-  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(link)));
+  EXPECT_EQ(prompter_.messages.last(),
+            QStringLiteral("打开%1失败:已被占用或不存在!").arg(QString::fromStdString(link)));
   EXPECT_FALSE(dialog_.IsOpen());
 }
 
 TEST_F(FaultTest, AParserFileThatIsAFolderOrUnreadableDoesNotLoad) {
-  const std::string unreadable =
-      testing::WithPermissions(folder_.WriteFile("unreadable.txt", "void main()\n{\n}\n"), std::filesystem::perms::none);
+  const std::string unreadable = testing::WithPermissions(folder_.WriteFile("unreadable.txt", "void main()\n{\n}\n"),
+                                                          std::filesystem::perms::none);
   const testing::ScopedFilePermissions permissionsCount;
   prompter_.openAnswers = {QString::fromStdString(folder_.Path().string()), QString::fromStdString(unreadable)};
   prompter_.menuChoices = {5000, 5000};

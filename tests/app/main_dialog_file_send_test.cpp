@@ -179,8 +179,9 @@ TEST_F(FileSendTest, RefusesWhatIsNoRegularFileWithoutWaitingOnIt) {
     Click(kSendFileButton);
     Click(kSendFileButton);
   }));
-  EXPECT_EQ(prompter_.messages, (QStringList{QStringLiteral("无法读取文件/dev/zero: 不是普通文件"),
-                                             QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(fifo))}));
+  EXPECT_EQ(prompter_.messages,
+            (QStringList{QStringLiteral("无法读取文件/dev/zero: 不是普通文件"),
+                         QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(fifo))}));
   EXPECT_EQ(SendText(), QStringLiteral("0b 03 07 00 34 12 00 00 01 01 00"));
 
   // A chosen file that is a FIFO by the time it is sent: refused, and the window is free.

@@ -112,8 +112,9 @@ TEST_F(HistoryTest, ExportsAndImportsFilesByteForByte) {
   prompter_.saveAnswers = {QString::fromStdString(folder_.File("none.txt"))};
   Click(kExportHistoryButton);
   EXPECT_FALSE(std::filesystem::exists(folder_.File("none.txt")));
-  EXPECT_EQ(prompter_.messages,
-            QStringList{QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(folder_.Path().string()))});
+  EXPECT_EQ(
+      prompter_.messages,
+      QStringList{QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(folder_.Path().string()))});
 }
 
 TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {

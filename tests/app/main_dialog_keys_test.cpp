@@ -121,10 +121,10 @@ TEST_F(KeysTest, ARightClickInATextBoxOpensItsEditMenu) {
   rightClick(SendBox());
   rightClick(SendBox());
   ASSERT_EQ(prompter_.menus.size(), 2u);
-  EXPECT_EQ(prompter_.menus[0], (QStringList{QStringLiteral("撤销(&U)"), QStringLiteral("重做(&R)"), QStringLiteral("-"),
-                                             QStringLiteral("剪切(&T)"), QStringLiteral("复制(&C)"),
-                                             QStringLiteral("粘贴(&P)"), QStringLiteral("删除(&D)"), QStringLiteral("-"),
-                                             QStringLiteral("全选(&A)")}));
+  EXPECT_EQ(prompter_.menus[0],
+            (QStringList{QStringLiteral("撤销(&U)"), QStringLiteral("重做(&R)"), QStringLiteral("-"),
+                         QStringLiteral("剪切(&T)"), QStringLiteral("复制(&C)"), QStringLiteral("粘贴(&P)"),
+                         QStringLiteral("删除(&D)"), QStringLiteral("-"), QStringLiteral("全选(&A)")}));
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("01 02"));
 
   // Pasting into the receive box is offered but does nothing there.

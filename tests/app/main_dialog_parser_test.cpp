@@ -45,8 +45,9 @@ TEST_F(ParserMenuTest, RunsALoadedParserOverTheSelectedFrame) {
   EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 3);
   dialog_.ReceiveBox()->SelectAll();
   ChooseTool(kFirstParser);
-  const std::string expected = "01 03 06 \r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
-                               "\r\n---Exit Parser  unfreeptr=0--------\r\n";
+  const std::string expected =
+      "01 03 06 \r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
+      "\r\n---Exit Parser  unfreeptr=0--------\r\n";
   EXPECT_EQ(Box(), expected);
   EXPECT_EQ(testing::ReadFile(StateFile("__parser__0.txt")).substr(0, 23), "0000__0001:\tint addr;\r\n");
   EXPECT_TRUE(std::filesystem::exists(StateFile("__parser__1.txt")));
@@ -97,8 +98,8 @@ TEST_F(ParserMenuTest, AParserThatDoesNotEndCanBeStopped) {
 TEST_F(ParserMenuTest, ANewStartRestoresTheListedParsers) {
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) folder_.WriteFile(name, "void main()\r\n{\r\n}\r\n");
   std::filesystem::create_directories(std::filesystem::path(StateFile("")));
-  testing::WriteFile(StateFile("parsers.txt"), folder_.File("a.txt") + "\r\n" + folder_.File("missing.txt") +
-                                                      "\r\n" + folder_.File("b.txt") + "\r\n" + folder_.File("c.txt") + "\r\n");
+  testing::WriteFile(StateFile("parsers.txt"), folder_.File("a.txt") + "\r\n" + folder_.File("missing.txt") + "\r\n" +
+                                                   folder_.File("b.txt") + "\r\n" + folder_.File("c.txt") + "\r\n");
   ChooseTool(-1);
   const QStringList parsers = ParserEntries();
   ASSERT_EQ(parsers.size(), 3);
@@ -116,7 +117,8 @@ TEST_F(ParserMenuTest, AListOrScriptThatIsNoRegularFileNeverHoldsTheMenu) {
     ChooseTool(-1);
   }));
   EXPECT_EQ(prompter_.menus.size(), 2u);
-  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(list))});
+  EXPECT_EQ(prompter_.messages,
+            QStringList{QStringLiteral("无法读取文件%1: 不是普通文件").arg(QString::fromStdString(list))});
   EXPECT_TRUE(ParserEntries().isEmpty());
 
   prompter_.openAnswers = {QStringLiteral("/dev/zero"), QString::fromStdString(list)};
@@ -136,7 +138,8 @@ TEST_F(ParserMenuTest, AListInTheWorkingDirectoryIsTakenOverOnce) {
 
   // From now on only the state folder's list grows; the old one is left as it was.
   Load("b.txt", "void main()\r\n{\r\n}\r\n");
-  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")), folder_.File("a.txt") + "\r\n" + folder_.File("b.txt") + "\r\n");
+  EXPECT_EQ(testing::ReadFile(StateFile("parsers.txt")),
+            folder_.File("a.txt") + "\r\n" + folder_.File("b.txt") + "\r\n");
   EXPECT_EQ(testing::ReadFile(oldList), folder_.File("a.txt") + "\r\n");
 }
 

@@ -24,9 +24,9 @@ namespace portprobe {
 namespace {
 
 using namespace resources;
-using testing::PtyPair;
 using testing::Choose;
 using testing::PortsFirst;
+using testing::PtyPair;
 using testing::ScriptedPrompter;
 
 QString StatusText(const MainDialog& dialog) { return dialog.Label(kStatusLabel)->text(); }

@@ -59,7 +59,8 @@ TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgramAndTheCalculatorStarts) {
   // The first calculator of the list that is on the path.
   {
     testing::ScopedEnvironment path("PATH", folder_.Path().string());
-    for (const char* name : {"xcalc", "galculator"}) folder_.WriteFile(name, "#!/bin/sh\n", std::filesystem::perms::owner_all);
+    for (const char* name : {"xcalc", "galculator"})
+      folder_.WriteFile(name, "#!/bin/sh\n", std::filesystem::perms::owner_all);
     ChooseTool(5009);
   }
   EXPECT_EQ(prompter_.startedPrograms, QStringList{QString::fromStdString(folder_.File("galculator"))});
@@ -73,21 +74,24 @@ TEST_F(ToolsTest, AMissingCalculatorHelpFileOrViewerIsNamedWithWhatToInstall) {
   }
   EXPECT_TRUE(prompter_.startedPrograms.isEmpty());
   ASSERT_EQ(prompter_.messages.size(), 1);
-  EXPECT_EQ(prompter_.messages[0], QStringLiteral("找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 "
-                                                  "x11-apps(xcalc)中的一个。"));
+  EXPECT_EQ(prompter_.messages[0],
+            QStringLiteral("找不到计算器。请安装 gnome-calculator、kcalc、galculator、qalculate-gtk 或 "
+                           "x11-apps(xcalc)中的一个。"));
 
   const QString help = QString::fromStdString(folder_.File("readme.txt"));
   ChooseTool(5010);
   EXPECT_TRUE(prompter_.openedDocuments.isEmpty());
   EXPECT_EQ(prompter_.messages.last(),
-            QStringLiteral("找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。").arg(help));
+            QStringLiteral("找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。")
+                .arg(help));
 
   folder_.WriteFile("readme.txt", "manual");
   prompter_.documentsOpen = false;
   ChooseTool(5010);
   EXPECT_EQ(prompter_.openedDocuments, QStringList{help});
-  EXPECT_EQ(prompter_.messages.last(),
-            QStringLiteral("无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。").arg(help));
+  EXPECT_EQ(
+      prompter_.messages.last(),
+      QStringLiteral("无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。").arg(help));
 }
 
 TEST_F(ToolsTest, ARightClickInsideTheReceiveBoxIsNotOneOnTheWindow) {

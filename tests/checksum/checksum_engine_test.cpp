@@ -22,18 +22,28 @@ TEST(AppendChecksum, AppendsBuiltInChecksumsInPlace) {
     ByteFrame appended;
   };
   const Case cases[] = {
-      {kDigits, kCrc16LowFirst, {0xC3, 0x31}},       {kDigits, kCrc16HighFirst, {0x31, 0xC3}},
-      {{1, 2, 3}, kCrc16LowFirst, {0x31, 0x61}},     {{1, 2, 3}, kCrc16HighFirst, {0x61, 0x31}},
-      {{1, 2, 4}, kXorChecksum, {0x07}},             {{1, 2, 3}, kXorChecksum, {0x00}},
+      {kDigits, kCrc16LowFirst, {0xC3, 0x31}},
+      {kDigits, kCrc16HighFirst, {0x31, 0xC3}},
+      {{1, 2, 3}, kCrc16LowFirst, {0x31, 0x61}},
+      {{1, 2, 3}, kCrc16HighFirst, {0x61, 0x31}},
+      {{1, 2, 4}, kXorChecksum, {0x07}},
+      {{1, 2, 3}, kXorChecksum, {0x00}},
       {{0x0B, 3, 7, 0, 0x34, 0x12, 0, 0, 1, 1, 0}, kXorChecksum, {0x29}},
-      {{}, kXorChecksum, {0x00}},                    {{}, kCrc16LowFirst, {0, 0}},
-      {{}, kCrc16HighFirst, {0, 0}},                {{0xFF}, kCrc16HighFirst, {0x1E, 0xF0}},
+      {{}, kXorChecksum, {0x00}},
+      {{}, kCrc16LowFirst, {0, 0}},
+      {{}, kCrc16HighFirst, {0, 0}},
+      {{0xFF}, kCrc16HighFirst, {0x1E, 0xF0}},
       // The rows after the custom programs, each in its own byte order.
-      {{1, 3, 0, 0, 0, 3}, 7, {0x05, 0xCB}},         {kDigits, 7, {0x37, 0x4B}},
-      {kDigits, 8, {0x29, 0xB1}},                    {kDigits, 9, {0x89, 0x21}},
-      {kDigits, 10, {0xF4}},                         {kDigits, 11, {0xA1}},
-      {kDigits, 12, {0x26, 0x39, 0xF4, 0xCB}},       {{0x80, 0x90, 0x7F}, 13, {0x8F}},
-      {{}, 13, {0x00}},                              {{1, 3, 0, 0, 0, 10}, 14, {0xF2}},
+      {{1, 3, 0, 0, 0, 3}, 7, {0x05, 0xCB}},
+      {kDigits, 7, {0x37, 0x4B}},
+      {kDigits, 8, {0x29, 0xB1}},
+      {kDigits, 9, {0x89, 0x21}},
+      {kDigits, 10, {0xF4}},
+      {kDigits, 11, {0xA1}},
+      {kDigits, 12, {0x26, 0x39, 0xF4, 0xCB}},
+      {{0x80, 0x90, 0x7F}, 13, {0x8F}},
+      {{}, 13, {0x00}},
+      {{1, 3, 0, 0, 0, 10}, 14, {0xF2}},
       {{}, 14, {0x00}},
   };
   std::ostringstream messages;

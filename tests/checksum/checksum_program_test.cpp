@@ -48,7 +48,8 @@ class ChecksumProgramTest : public ::testing::Test {
 
   std::string ProgramPath(int number) const { return (scratch_.Path() / ("self_" + std::to_string(number))).string(); }
   void WriteProgram(int number, const std::string& body) const {
-    scratch_.WriteFile("self_" + std::to_string(number), "#!/bin/sh\n" + body + "\n", std::filesystem::perms::owner_all);
+    scratch_.WriteFile("self_" + std::to_string(number), "#!/bin/sh\n" + body + "\n",
+                       std::filesystem::perms::owner_all);
   }
   ByteFrame Apply(ByteFrame frame, ChecksumType type = kFirstCustomChecksum) {
     BlockingProgramHost host(messages_);
@@ -99,8 +100,9 @@ TEST_F(ChecksumProgramTest, ResultFileReplacesTheFrame) {
 
 TEST_F(ChecksumProgramTest, ProgramGetsTheFrameAsOneLowerCaseArgument) {
   ::setenv("PORTPROBE_TEST_MARK", "inherited", 1);
-  WriteProgram(1, "printf '%s|%s|%s|%s|%s' \"$0\" $# \"$1\" $(readlink /proc/$$/fd/0) \"$PORTPROBE_TEST_MARK\" "
-                  "> \"$PORTPROBE_RESULT_FILE\"; echo 0x04000000");
+  WriteProgram(1,
+               "printf '%s|%s|%s|%s|%s' \"$0\" $# \"$1\" $(readlink /proc/$$/fd/0) \"$PORTPROBE_TEST_MARK\" "
+               "> \"$PORTPROBE_RESULT_FILE\"; echo 0x04000000");
   EXPECT_EQ(Apply(kFrame), Bytes(ProgramPath(1) + "|1|0aff|/dev/null|inherited"));
   EXPECT_EQ(Apply({}), Bytes(ProgramPath(1) + "|0||/dev/null|inherited"));
   ::unsetenv("PORTPROBE_TEST_MARK");

@@ -26,7 +26,8 @@ TEST(ChecksumCommand, PrintsTheFrameWithTheChecksumOfTheRow) {
   const std::string appended[] = {"31 ", "C3 31 ", "31 C3 "};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(RunCli({"checksum", rows[i], "313233343536373839"}).out,
-              "31 32 33 34 35 36 37 38   39 " + appended[i % 3] + "\n") << rows[i];
+              "31 32 33 34 35 36 37 38   39 " + appended[i % 3] + "\n")
+        << rows[i];
   }
 }
 
@@ -35,12 +36,17 @@ TEST(ChecksumCommand, NamesAndRunsTheRowsAfterTheCustomPrograms) {
   EXPECT_EQ(modbus.exitStatus, 0);
   EXPECT_EQ(modbus.out, "01 03 00 00 00 03 05 CB   \n");
   EXPECT_EQ(RunCli({"checksum", "7", "01 03 00 00 00 03"}).out, modbus.out);
-  const std::pair<const char*, const char*> rows[] = {
-      {"crc16-ccitt-false", "29 B1 "}, {"crc16-kermit", "89 21 "}, {"crc8", "F4 "}, {"crc8-maxim", "A1 "},
-      {"crc32", "26 39 F4 CB "},      {"sum8", "DD "},           {"lrc", "23 "}};
+  const std::pair<const char*, const char*> rows[] = {{"crc16-ccitt-false", "29 B1 "},
+                                                      {"crc16-kermit", "89 21 "},
+                                                      {"crc8", "F4 "},
+                                                      {"crc8-maxim", "A1 "},
+                                                      {"crc32", "26 39 F4 CB "},
+                                                      {"sum8", "DD "},
+                                                      {"lrc", "23 "}};
   for (const auto& [name, appended] : rows) {
     EXPECT_EQ(RunCli({"checksum", name, "313233343536373839"}).out,
-              std::string("31 32 33 34 35 36 37 38   39 ") + appended + "\n") << name;
+              std::string("31 32 33 34 35 36 37 38   39 ") + appended + "\n")
+        << name;
   }
   const CliRun list = RunCli({"checksum", "--list"});
   EXPECT_EQ(list.exitStatus, 0);
@@ -50,9 +56,13 @@ TEST(ChecksumCommand, NamesAndRunsTheRowsAfterTheCustomPrograms) {
 }
 
 TEST(ChecksumCommand, RejectsBadArgumentsWithUsage) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"checksum"}, {"checksum", "xor"}, {"checksum", "xor", "01", "02"}, {"checksum", "0", "01"},
-      {"checksum", "15", "01"}, {"checksum", "crc64", "01"}, {"checksum", "--list", "01"}};
+  const std::vector<std::vector<std::string>> bad = {{"checksum"},
+                                                     {"checksum", "xor"},
+                                                     {"checksum", "xor", "01", "02"},
+                                                     {"checksum", "0", "01"},
+                                                     {"checksum", "15", "01"},
+                                                     {"checksum", "crc64", "01"},
+                                                     {"checksum", "--list", "01"}};
   for (const std::vector<std::string>& args : bad) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.exitStatus, 2);

@@ -101,9 +101,13 @@ TEST_F(ParseCommand, SaysWhyAScriptCannotBeLoaded) {
 }
 
 TEST_F(ParseCommand, RejectsBadArgumentsWithUsage) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"parse"}, {"parse", "a", "b", "c"}, {"parse", "--timeout"}, {"parse", "--timeout", "0", "a"},
-      {"parse", "--timeout", "-1", "a"}, {"parse", "--timeout", "1s", "a"}, {"parse", "--timeout", "2"}};
+  const std::vector<std::vector<std::string>> bad = {{"parse"},
+                                                     {"parse", "a", "b", "c"},
+                                                     {"parse", "--timeout"},
+                                                     {"parse", "--timeout", "0", "a"},
+                                                     {"parse", "--timeout", "-1", "a"},
+                                                     {"parse", "--timeout", "1s", "a"},
+                                                     {"parse", "--timeout", "2"}};
   for (const std::vector<std::string>& args : bad) {
     const testing::CliRun run = RunCli(args);
     EXPECT_EQ(run.exitStatus, 2);
@@ -181,8 +185,8 @@ TEST_F(ParseCommand, EchoEvaluatesAQuotedIndexOnceMoreForItsOwnCheck) {
   // line is a declaration, the lookup, echo's own index check, the value); the element
   // read is out of range while the pool has room. With the pool's 1000 texts used up
   // the index reads as 0, and b[0] is printed.
-  const std::string printed = Printed(
-      "void main()\n{\nchar b[2] = {7,9}\nint i\nwhile i < 400\n{\necho b['x'] ' '\ni = i + 1\n}\n}\n");
+  const std::string printed =
+      Printed("void main()\n{\nchar b[2] = {7,9}\nint i\nwhile i < 400\n{\necho b['x'] ' '\ni = i + 1\n}\n}\n");
   const std::size_t firstSeven = printed.find("7 ");
   ASSERT_NE(firstSeven, std::string::npos) << printed.substr(0, 80);
   std::string outOfRange;

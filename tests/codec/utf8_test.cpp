@@ -31,10 +31,14 @@ TEST(DecodeUtf8At, DecodesWellFormedSequencesOfEveryLength) {
 // Each ill-formed piece becomes one U+FFFD for its longest valid-looking beginning, so
 // the bytes after it are read as they are.
 TEST(DecodeUtf8At, ReplacesIllFormedBytesWithoutSwallowingWhatFollows) {
-  EXPECT_EQ(Characters("\xFF" "A"), (Expected{{kBad, 1}, {U'A', 1}}));
+  EXPECT_EQ(Characters("\xFF"
+                       "A"),
+            (Expected{{kBad, 1}, {U'A', 1}}));
   EXPECT_EQ(Characters("\x80\xBF"), (Expected{{kBad, 1}, {kBad, 1}}));
-  EXPECT_EQ(Characters("\xE4\xB8" "A"), (Expected{{kBad, 2}, {U'A', 1}}));
-  EXPECT_EQ(Characters("\xE4\xB8"), (Expected{{kBad, 2}}));          // cut off by the end
+  EXPECT_EQ(Characters("\xE4\xB8"
+                       "A"),
+            (Expected{{kBad, 2}, {U'A', 1}}));
+  EXPECT_EQ(Characters("\xE4\xB8"), (Expected{{kBad, 2}}));             // cut off by the end
   EXPECT_EQ(Characters("\xC0\x80"), (Expected{{kBad, 1}, {kBad, 1}}));  // overlong
   EXPECT_EQ(Characters("\xE0\x80\x80"), (Expected{{kBad, 1}, {kBad, 1}, {kBad, 1}}));
   EXPECT_EQ(Characters("\xED\xA0\x80"), (Expected{{kBad, 1}, {kBad, 1}, {kBad, 1}}));  // surrogate

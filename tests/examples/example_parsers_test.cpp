@@ -26,11 +26,15 @@ struct ExampleCase {
 };
 
 const ExampleCase kCases[] = {
-    {"modbus_rtu.txt", {"--role", "responder"}, 11,
+    {"modbus_rtu.txt",
+     {"--role", "responder"},
+     11,
      "Modbus-RTU reply: device 1, function 3, 6 data bytes\r\n"
      "  register 0: 234\r\n  register 1: 400\r\n  register 2: 1\r\n"
      "crc:0xb3f8 CRC-16/MODBUS OK\r\n"},
-    {"tlv.txt", {"--role", "responder", "--crc", "xmodem", "--reply", "7E 0E 01 02 00 EA 02 01 05 03 05 50 52 4F 42 45"}, 18,
+    {"tlv.txt",
+     {"--role", "responder", "--crc", "xmodem", "--reply", "7E 0E 01 02 00 EA 02 01 05 03 05 50 52 4F 42 45"},
+     18,
      "TLV frame, 14 bytes of records\r\n"
      "  tag 1, length 2: 00 EA = 234\r\n  tag 2, length 1: 05 = 5\r\n"
      "  tag 3, length 5: 50 52 4F 42 45 = text PROBE\r\n"

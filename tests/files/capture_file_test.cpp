@@ -23,7 +23,9 @@ TEST(CaptureFile, AppendsAtTheEndAndReplacesTheWholeContent) {
   const std::string path = dir.File("capture.txt");
   EXPECT_EQ(Append(path, std::string("ab\0\xFF", 4)), "");
   EXPECT_EQ(Append(path, "cd"), "");
-  EXPECT_EQ(ReadFile(path), std::string("ab\0\xFF" "cd", 6));
+  EXPECT_EQ(ReadFile(path), std::string("ab\0\xFF"
+                                        "cd",
+                                        6));
 
   // A shorter text leaves nothing of the longer file behind it.
   CaptureFile save(path, CaptureFile::Mode::Replace);

@@ -11,7 +11,10 @@ namespace {
 TEST(ReadParserScriptFile, ReadsWholeFilesUpTo1048576Bytes) {
   const testing::TempDir temp;
   const std::filesystem::path& directory = temp.Path();
-  const std::string binary("a\r\n\0\xFF" "b", 6);
+  const std::string binary(
+      "a\r\n\0\xFF"
+      "b",
+      6);
   EXPECT_EQ(ReadParserScriptFile(testing::WriteFile(directory / "binary.txt", binary)), binary);
   EXPECT_EQ(ReadParserScriptFile(testing::WriteFile(directory / "empty.txt", "")), "");
   const std::string largest(kMaxParserScriptBytes, 'x');

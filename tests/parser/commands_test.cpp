@@ -19,8 +19,7 @@ TEST_F(CommandsTest, DeclarationsCreateTypedVariablesAndFillArrays) {
   EXPECT_EQ(PrintedByMain({"int a[3] = {1,2,3,4};", "echo a[0] a[1] a[2];"}),
             std::string("<Parser Error: Step 2,SrcLine=3") + Error("800a02d9,ExLine=729,Ex=a"));
   EXPECT_EQ(PrintedByMain({"int a[3] = {1,2,'0x10'};", "a[1] = 5;", "echo a[0] a[1] a[2];"}), "1516");
-  EXPECT_EQ(PrintedByMain({"char * p = \"xy\";", "char * t[3] = {p, zz, 'q'};", "echo t[0] t[1] t[2] p;"}),
-            "xyzzqxy");
+  EXPECT_EQ(PrintedByMain({"char * p = \"xy\";", "char * t[3] = {p, zz, 'q'};", "echo t[0] t[1] t[2] p;"}), "xyzzqxy");
   EXPECT_EQ(ErrorOf(PrintedByMain({"int x = 5", "int x = 6"})), Error("8008024b,ExLine=587,Ex=8"));
   EXPECT_EQ(ErrorOf(PrintedByMain({"int y = 1", "int x = y + 1"})), Error("8001033b,ExLine=827,Ex=1"));
   EXPECT_EQ(ErrorOf(PrintedByMain({"int a[2]", "[ 1 ] = 5"})), Error("800203b8,ExLine=952,Ex=2"));
@@ -42,9 +41,9 @@ TEST_F(CommandsTest, EchoPrintsTextsNumbersAndVariables) {
 }
 
 TEST_F(CommandsTest, PrintShowsANameAndValueInThreeFormats) {
-  EXPECT_EQ(PrintedByMain({"int x = 255", "print x", "pv x 1", "printvar x 2", "print x 2 '!' y", "print x 7",
-                           "print"}),
-            "x:255 x:0xff x:255 0xff x:255 0xff !yx:255 ");
+  EXPECT_EQ(
+      PrintedByMain({"int x = 255", "print x", "pv x 1", "printvar x 2", "print x 2 '!' y", "print x 7", "print"}),
+      "x:255 x:0xff x:255 0xff x:255 0xff !yx:255 ");
   EXPECT_EQ(PrintedByMain({"print y"}), "y:-1 <Parser Error: Step 2,SrcLine=3" + Error("800a02a5,ExLine=677,Ex=a"));
 }
 
@@ -71,8 +70,8 @@ TEST_F(CommandsTest, StringArraysStoreAndPrintPooledTexts) {
 
 TEST_F(CommandsTest, SetStoresValuesAndFrameFields) {
   const std::vector<std::uint8_t> frame = {0x01, 0x02, 0x03, 0x04};
-  EXPECT_EQ(PrintedByMain({"set v 2 2", "print v 1", "set v 0 4", "print v 1", "set v 0 3", "print v",
-                           "set v 3 2", "print v", "set v 0xFFFF 2", "print v", "= w v", "print w"},
+  EXPECT_EQ(PrintedByMain({"set v 2 2", "print v 1", "set v 0 4", "print v 1", "set v 0 3", "print v", "set v 3 2",
+                           "print v", "set v 0xFFFF 2", "print v", "= w v", "print w"},
                           frame),
             "v:0x403 v:0x4030201 v:0 v:4 v:256 w:256 ");
   EXPECT_EQ(PrintedByMain({"char c", "set c 300", "set n 300", "echo c ' ' n"}), "44 300");

@@ -69,12 +69,15 @@ TEST_F(StatementsTest, OperatorAndStepStatementsStoreWithTheTargetsWidth) {
   EXPECT_EQ(variables.GetValue("d"), 0u);
   EXPECT_EQ(OperatorStatement(interpreter, {"or2", "d", "5"}, Arg(Operator::kLogicalOr)), StepResult::Next());
   EXPECT_EQ(variables.GetValue("d"), 1u);
-  EXPECT_EQ(OperatorStatement(interpreter, {"div", "d", "0"}, Arg(Operator::kDivide)), StepResult::Error(kDivisionByZero));
+  EXPECT_EQ(OperatorStatement(interpreter, {"div", "d", "0"}, Arg(Operator::kDivide)),
+            StepResult::Error(kDivisionByZero));
   EXPECT_EQ(OperatorStatement(interpreter, {"add", "d"}, Arg(Operator::kAdd)), StepResult::Error(kOperatorWordCount));
-  EXPECT_EQ(StepStatement(interpreter, {"++", "d", "e"}, Arg(StepOperation::kIncrement)), StepResult::Error(kStepWordCount));
+  EXPECT_EQ(StepStatement(interpreter, {"++", "d", "e"}, Arg(StepOperation::kIncrement)),
+            StepResult::Error(kStepWordCount));
   // An element of a missing variable cannot be stored; one of an untyped variable is
   // accepted and written nowhere.
-  EXPECT_EQ(OperatorStatement(interpreter, {"add", "none[1]", "1"}, Arg(Operator::kAdd)), StepResult::Error(kOperatorStoreFailed));
+  EXPECT_EQ(OperatorStatement(interpreter, {"add", "none[1]", "1"}, Arg(Operator::kAdd)),
+            StepResult::Error(kOperatorStoreFailed));
   EXPECT_EQ(OperatorStatement(interpreter, {"add", "d[9]", "1"}, Arg(Operator::kAdd)), StepResult::Next());
 }
 

@@ -28,7 +28,6 @@ inline std::string GlobalCountLine(int count) {
 // Runs scripts on one PacketParser, trace files off, and keeps what they print.
 class ParserRunTest : public ::testing::Test {
  protected:
-
   std::string Run(std::string_view script, std::vector<std::uint8_t> frame = {}) {
     output_.clear();
     parser_.RunParser(script, frame);

@@ -20,12 +20,13 @@ std::string Report(int step, int sourceLine, const char* code) {
 
 TEST_F(RunLoopTest, FramesEveryRunWithBannersAndTheGlobalCount) {
   const std::string example = Script({"int n;", "void main()", "{", "set n 0 1", "echo \"n=\" n \"\\r\\n\"", "}"});
-  EXPECT_EQ(Run(example, {0x05}), std::string(kStartBanner) + GlobalCountLine(1) + "n=5\r\n" + std::string(kExitBanner));
+  EXPECT_EQ(Run(example, {0x05}),
+            std::string(kStartBanner) + GlobalCountLine(1) + "n=5\r\n" + std::string(kExitBanner));
   const std::string noMain = std::string(kStartBanner) + GlobalCountLine(1) +
                              "<Parser Error:No Main Function Found!>\r\n" + std::string(kExitBanner);
   EXPECT_EQ(Run("int n;\r\nchar c = 3;\r\n"), std::string(kStartBanner) + GlobalCountLine(2) +
-                                                   "<Parser Error:No Main Function Found!>\r\n" +
-                                                   std::string(kExitBanner));
+                                                  "<Parser Error:No Main Function Found!>\r\n" +
+                                                  std::string(kExitBanner));
   EXPECT_EQ(Run("int n"), noMain);
   // The script ends at its first 00 byte.
   EXPECT_EQ(Run(std::string("int n\0void main()\n{\necho 'x'\n}", 28)), noMain);
@@ -46,16 +47,16 @@ TEST_F(RunLoopTest, AnEmptyScriptWritesEmptyTraceFiles) {
 }
 
 TEST_F(RunLoopTest, TheGlobalPassStopsAtTheFirstResultOtherThanNext) {
-  EXPECT_EQ(Run(Script({"x = 1", "loop:", "{", "}", "exit", "void main()", "{", "echo 'main'", "}"})),
-            std::string(kStartBanner) + GlobalCountLine(1) + Report(4, 5, "0,ExLine=0,Ex=0>\r\n") +
-                std::string(kExitBanner));
+  EXPECT_EQ(
+      Run(Script({"x = 1", "loop:", "{", "}", "exit", "void main()", "{", "echo 'main'", "}"})),
+      std::string(kStartBanner) + GlobalCountLine(1) + Report(4, 5, "0,ExLine=0,Ex=0>\r\n") + std::string(kExitBanner));
   EXPECT_EQ(Printed(Script({"while 1"})), Report(0, 1, "5,ExLine=5,Ex=0>\r\n"));
   EXPECT_EQ(Printed(Script({"if 0"})), Report(0, 1, "2,ExLine=2,Ex=0>\r\n"));
   EXPECT_EQ(Printed(Script({"if 1 goto x"})), Report(0, 1, "78,ExLine=120,Ex=0>\r\n"));
   // A global for runs its init part; its condition stops the pass like a global while.
-  EXPECT_EQ(Run(Script({"for (i = 0; i < 2; i++)", "echo i"})),
-            std::string(kStartBanner) + GlobalCountLine(1) + Report(0, 1, "6,ExLine=6,Ex=0>\r\n") +
-                std::string(kExitBanner));
+  EXPECT_EQ(
+      Run(Script({"for (i = 0; i < 2; i++)", "echo i"})),
+      std::string(kStartBanner) + GlobalCountLine(1) + Report(0, 1, "6,ExLine=6,Ex=0>\r\n") + std::string(kExitBanner));
   // A failed lookup only has the effect its statement gives it: print goes on, echo stops.
   EXPECT_EQ(Run(Script({"print y", "echo y", "void main()", "{", "echo 'main'", "}"})),
             std::string(kStartBanner) + "y:-1 " + GlobalCountLine(0) + Report(1, 2, "800a00c6,ExLine=198,Ex=a>\r\n") +
@@ -79,15 +80,15 @@ TEST_F(RunLoopTest, ReportsErrorsWithTheLineThatRaisedThem) {
 TEST_F(RunLoopTest, ConditionsSkipTheNextStatementOrBlock) {
   EXPECT_EQ(PrintedByMain({"int x = 1", "if x goto done", "echo 'no'", "done:", "echo 'jumped'"}), "jumped");
   EXPECT_EQ(PrintedByMain({"int x = 0", "if x goto done", "echo 'next'", "done:"}), "next");
-  EXPECT_EQ(PrintedByMain({"int a = 1", "int b = 2", "if a < b", "{", "echo 'A'", "echo 'B'", "}", "if b < a",
-                           "{", "echo 'C'", "}", "if b < a", "echo 'D'", "echo 'E'"}),
+  EXPECT_EQ(PrintedByMain({"int a = 1", "int b = 2", "if a < b", "{", "echo 'A'", "echo 'B'", "}", "if b < a", "{",
+                           "echo 'C'", "}", "if b < a", "echo 'D'", "echo 'E'"}),
             "ABE");
   // Words after the third are ignored: "a + b < c" tests a + b.
   EXPECT_EQ(PrintedByMain({"int a = 1", "int b = 0", "int c = 0", "if a + b < c", "echo 'sum'"}), "sum");
   // A callee that ends on a false if makes its caller skip the line after the call.
-  EXPECT_EQ(Printed(Script({"void f()", "{", "if 0", "}", "void main()", "{", "f()", "echo 'skipped'",
-                            "echo 'shown'", "}"})),
-            "shown");
+  EXPECT_EQ(
+      Printed(Script({"void f()", "{", "if 0", "}", "void main()", "{", "f()", "echo 'skipped'", "echo 'shown'", "}"})),
+      "shown");
   // A function that executes nothing yields next.
   EXPECT_EQ(Printed(Script({"void f()", "{", "}", "void main()", "{", "f()", "echo 'after'", "}"})), "after");
   EXPECT_EQ(PrintedByMain({"exit 4 0", "echo 'short'"}, {1, 2, 3}), "short");
@@ -122,9 +123,9 @@ TEST(StepResult, ReadsItsKindFromTheRawWord) {
 TEST_F(RunLoopTest, RepeatedLinesRunFromTheWordsSplitWhenPrepared) {
   // A line with index words runs on the words joined when it was prepared, and its
   // escapes stay decoded, however often it runs.
-  EXPECT_EQ(PrintedByMain({"int a[3]", "int i = 0", "while i < 3", "{", "a[i] = i + 5", "echo a[i] '\\r'", "++ i",
-                           "}"}),
-            "5\r6\r7\r");
+  EXPECT_EQ(
+      PrintedByMain({"int a[3]", "int i = 0", "while i < 3", "{", "a[i] = i + 5", "echo a[i] '\\r'", "++ i", "}"}),
+      "5\r6\r7\r");
   // A declaration reads its brackets apart on every call.
   const std::string twice =
       Script({"void f()", "{", "int b[2] = {1,2}", "echo b[1]", "}", "void main()", "{", "f()", "f()", "}"});
@@ -147,12 +148,12 @@ TEST_F(RunLoopTest, TenLoopsCanBeLiveInOneFunction) {
 TEST_F(RunLoopTest, OversizedScriptsAreNotRun) {
   std::string lines;
   for (int i = 0; i < 4097; ++i) lines += "echo 'x'\n";
-  EXPECT_EQ(Run(lines), std::string(kStartBanner) + Report(0, 0, "800b1000,ExLine=4096,Ex=b>\r\n") +
-                            std::string(kExitBanner));
+  EXPECT_EQ(Run(lines),
+            std::string(kStartBanner) + Report(0, 0, "800b1000,ExLine=4096,Ex=b>\r\n") + std::string(kExitBanner));
   std::string functions;
   for (int i = 0; i < 101; ++i) functions += "void f" + std::to_string(i) + "()\r\n{\r\n}\r\n";
-  EXPECT_EQ(Run(functions), std::string(kStartBanner) + Report(0, 1, "800b0064,ExLine=100,Ex=b>\r\n") +
-                                std::string(kExitBanner));
+  EXPECT_EQ(Run(functions),
+            std::string(kStartBanner) + Report(0, 1, "800b0064,ExLine=100,Ex=b>\r\n") + std::string(kExitBanner));
 }
 
 TEST_F(RunLoopTest, AStepLimitEndsARunThatNeverEnds) {
@@ -196,9 +197,9 @@ TEST_F(RunLoopTest, AStopCanBeRequestedFromAnotherThread) {
 }
 
 TEST_F(RunLoopTest, EveryRunReleasesWhatItAllocated) {
-  const std::string script = Script({"char * g[2] = {'a', 'b'};", "void f()", "{", "int local[8];", "allocstr s 3",
-                                     "setstr s 0 'x' 'y'", "missing", "}", "void main()", "{", "int m[2];", "f()",
-                                     "}"});
+  const std::string script =
+      Script({"char * g[2] = {'a', 'b'};", "void f()", "{", "int local[8];", "allocstr s 3", "setstr s 0 'x' 'y'",
+              "missing", "}", "void main()", "{", "int m[2];", "f()", "}"});
   const std::string first = Run(script);
   EXPECT_NE(first.find(",ret=8001033b,"), std::string::npos);
   EXPECT_TRUE(first.ends_with(kExitBanner));

@@ -105,9 +105,9 @@ TEST(JoinIndexWords, JoinsEachNameWithItsIndexOrSaysWhyNot) {
 }
 
 TEST(FindFunctions, RecognizesTwoWordHeadersWithTheirBodies) {
-  const std::vector<ScriptLine> lines = Lines({"int n;", "void main()", "{", "if x", "{", "}", "}",
-                                               "void main() {", "void f( )", "int avoid()", "x",
-                                               "void MAIN()", "{", "}", "void last()"});
+  const std::vector<ScriptLine> lines =
+      Lines({"int n;", "void main()", "{", "if x", "{", "}", "}", "void main() {", "void f( )", "int avoid()", "x",
+             "void MAIN()", "{", "}", "void last()"});
   const FunctionTable table = FindFunctions(lines);
   ASSERT_EQ(table.records.size(), 4u);
   EXPECT_EQ(table.records[0].name, "main");

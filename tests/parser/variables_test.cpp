@@ -10,7 +10,8 @@ namespace {
 class VariablesTest : public ::testing::Test {
  protected:
   void Declare(std::string_view name, const char* type, std::uint32_t count = 0, Word initial = 0) {
-    ASSERT_EQ(variables.DeclareVariable(name, MakeTypeWord(FindTypeCode(type), count), initial), StepResult::Next()) << name;
+    ASSERT_EQ(variables.DeclareVariable(name, MakeTypeWord(FindTypeCode(type), count), initial), StepResult::Next())
+        << name;
   }
 
   MemoryArena arena;
@@ -24,7 +25,7 @@ TEST(MemoryArena, ChecksEveryAccessAgainstItsBlocks) {
   const ScriptAddress block = arena.CountedAllocate(6);
   ASSERT_NE(block, 0u);
   EXPECT_EQ(arena.AllocationCount(), 1);
-  EXPECT_EQ(arena.Read(block, 4), 0u);  // zero-filled
+  EXPECT_EQ(arena.Read(block, 4), 0u);    // zero-filled
   arena.Write(block + 4, 4, 0x44332211);  // the two bytes past the end are dropped
   EXPECT_EQ(arena.Read(block + 4, 2), 0x2211u);
   EXPECT_EQ(arena.Read(block + 5, 4), 0x22u);
@@ -88,7 +89,8 @@ TEST_F(VariablesTest, StoresKeepTheTargetsWidth) {
   EXPECT_EQ(variables.ParserError(), 0u);
   EXPECT_EQ(variables.GetValue("missing"), kAllOnes);
   EXPECT_EQ(variables.ParserError(), kVariableValueMissing);
-  EXPECT_EQ(variables.DeclareVariable("c", MakeTypeWord(FindTypeCode("int"), 0), 0), StepResult::Error(kNameAlreadyVisible));
+  EXPECT_EQ(variables.DeclareVariable("c", MakeTypeWord(FindTypeCode("int"), 0), 0),
+            StepResult::Error(kNameAlreadyVisible));
 }
 
 TEST_F(VariablesTest, ArraysAndAddressesFollowTheElementSize) {
@@ -129,7 +131,8 @@ TEST_F(VariablesTest, FunctionsSeeGlobalsAndTheirOwnVariablesOnly) {
   store.SetFunctionBase(store.UsedCount());  // the callee
   EXPECT_EQ(variables.GetValue("local"), kAllOnes);
   EXPECT_EQ(variables.DeclareVariable("local", MakeTypeWord(FindTypeCode("int"), 0), 5), StepResult::Next());
-  EXPECT_EQ(variables.DeclareVariable("G", MakeTypeWord(FindTypeCode("int"), 0), 5), StepResult::Error(kNameAlreadyVisible));
+  EXPECT_EQ(variables.DeclareVariable("G", MakeTypeWord(FindTypeCode("int"), 0), 5),
+            StepResult::Error(kNameAlreadyVisible));
   variables.SetValue("g", 3);
   EXPECT_EQ(store.UsedCount(), 3);
   store.DestroyFrom(2);
@@ -154,7 +157,8 @@ TEST_F(VariablesTest, DeletingMovesLaterRecordsDownWhole) {
 }
 
 TEST_F(VariablesTest, TheStoreHolds1024Variables) {
-  for (int i = 0; i < VariableStore::kCapacity; ++i) ASSERT_GE(variables.SetValue(std::string("v").append(std::to_string(i)), 1), 0);
+  for (int i = 0; i < VariableStore::kCapacity; ++i)
+    ASSERT_GE(variables.SetValue(std::string("v").append(std::to_string(i)), 1), 0);
   EXPECT_LT(variables.SetValue("one_more", 1), 0);
   EXPECT_GE(variables.SetValue("v7", 2), 0);
 }

@@ -32,8 +32,7 @@ constexpr Tick kStart = 1000;
 TEST(ReceiveFormatter, LaysOutHexBytesSixteenToALineAndStartsBlocksAfterPauses) {
   Box box;
   EXPECT_FALSE(box.formatter.LastArrivalTick());
-  EXPECT_EQ(box.Show(Counting(0x00, 20), kStart),
-            "00 01 02 03 04 05 06 07   08 09 0A 0B 0C 0D 0E 0F \r\n10 11 12 13 ");
+  EXPECT_EQ(box.Show(Counting(0x00, 20), kStart), "00 01 02 03 04 05 06 07   08 09 0A 0B 0C 0D 0E 0F \r\n10 11 12 13 ");
   EXPECT_EQ(box.formatter.HexLineCount(), 4);
   EXPECT_EQ(box.formatter.LastArrivalTick(), kStart);
   // 50 ms later the line goes on, with the wider gap after its 8th byte.
@@ -69,8 +68,7 @@ TEST(ReceiveFormatter, ShowsCharactersRawWithoutZeroBytes) {
   box.Show(Counting(0x00, 3), kStart);
   EXPECT_EQ(box.Show({0x41, 0x00, 0x42}, kStart + 1, ReceiveDisplay::Characters), "AB");
   EXPECT_EQ(box.formatter.HexLineCount(), 0);
-  EXPECT_EQ(box.Show({0x48, 0x0D, 0x0A, 0x49, 0xE4, 0xB8}, kStart + 2, ReceiveDisplay::Characters),
-            "H\r\nI\xE4\xB8");
+  EXPECT_EQ(box.Show({0x48, 0x0D, 0x0A, 0x49, 0xE4, 0xB8}, kStart + 2, ReceiveDisplay::Characters), "H\r\nI\xE4\xB8");
   EXPECT_EQ(box.Show({0xAD}, kStart + 3, ReceiveDisplay::Characters), "\xAD");
   // Character display leaves the time of the last hex batch alone, so going back to hex
   // after a while starts a block.

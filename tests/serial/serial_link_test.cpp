@@ -246,7 +246,8 @@ TEST(SerialLink, ReportsAFarEndThatGoesAwayOnceAndStopsReading) {
 std::size_t QueueUntilFull(SerialLink& link, const ByteFrame& bytes) {
   std::size_t taken = 0;
   while (!link.WriteQueueFull() && taken < bytes.size()) {
-    taken += link.QueueWrite(std::span<const std::uint8_t>(bytes).subspan(taken, std::min<std::size_t>(bytes.size() - taken, 64 * 1024)));
+    taken += link.QueueWrite(
+        std::span<const std::uint8_t>(bytes).subspan(taken, std::min<std::size_t>(bytes.size() - taken, 64 * 1024)));
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return taken;

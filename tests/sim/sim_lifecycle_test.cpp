@@ -79,9 +79,15 @@ TEST(SimLifecycle, EndsWhenTheWatchedProcessEnds) {
 }
 
 TEST(SimLifecycle, RefusesBadArgumentsAndForeignFilesInPlaceOfTheLink) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--role", "modem"}, {"--role"}, {"--reply", "12 3"}, {"--reply", "0x12"}, {"--watch-pid", "x"},
-           {"--watch-pid", "0"}, {"--baud", "9600"}, {"--crc", "crc32"}, {"--crc"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--role", "modem"},
+                                                                                    {"--role"},
+                                                                                    {"--reply", "12 3"},
+                                                                                    {"--reply", "0x12"},
+                                                                                    {"--watch-pid", "x"},
+                                                                                    {"--watch-pid", "0"},
+                                                                                    {"--baud", "9600"},
+                                                                                    {"--crc", "crc32"},
+                                                                                    {"--crc"}}) {
     const CliRun run = testing::RunProgram(PORTPROBE_SIM_PATH, args);
     EXPECT_EQ(run.exitStatus, 2) << args[0];
     EXPECT_EQ(run.out, "") << args[0];

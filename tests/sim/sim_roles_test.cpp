@@ -88,7 +88,8 @@ TEST(SimRoles, StreamSendsGroupsOfThreeFramesSeparatedByLongGaps) {
   // (500 ms) split the groups; the bounds leave room for a busy machine.
   constexpr auto kBetween = std::chrono::milliseconds(250);
   for (std::size_t i = 0; i < frames.size(); ++i) {
-    EXPECT_EQ(frames[i].bytes, WithCrcLowFirst({0xAA, 0x55, static_cast<std::uint8_t>(i)}, kCrc16Xmodem)) << "frame " << i;
+    EXPECT_EQ(frames[i].bytes, WithCrcLowFirst({0xAA, 0x55, static_cast<std::uint8_t>(i)}, kCrc16Xmodem))
+        << "frame " << i;
     if (i == 0) continue;
     const auto gap = frames[i].arrival - frames[i - 1].arrival;
     if (i % 3 == 0) {

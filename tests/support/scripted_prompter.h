@@ -73,7 +73,7 @@ class ScriptedPrompter : public ui::Prompter {
   QStringList stopOffers;
   std::deque<QString> openAnswers;  // an empty text, or none left, cancels the dialog
   std::deque<QString> saveAnswers;
-  std::deque<bool> stopAnswers;     // none left: keep waiting (the offer comes again)
+  std::deque<bool> stopAnswers;  // none left: keep waiting (the offer comes again)
   std::vector<ui::FileDialogRequest> openRequests;
   std::vector<ui::FileDialogRequest> saveRequests;
 

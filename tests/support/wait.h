@@ -41,7 +41,7 @@ inline bool AnswersWithin(int timeoutMs, const std::function<void()>& action) {
 }  // namespace portprobe::testing
 
 // Waits for `actual == expected` and reports both through gtest when it never holds.
-#define EXPECT_EVENTUALLY_EQ_WITHIN(actual, expected, timeoutMs)                                              \
-  EXPECT_TRUE(::portprobe::testing::WaitUntil([&] { return (actual) == (expected); }, (timeoutMs)))          \
+#define EXPECT_EVENTUALLY_EQ_WITHIN(actual, expected, timeoutMs)                                    \
+  EXPECT_TRUE(::portprobe::testing::WaitUntil([&] { return (actual) == (expected); }, (timeoutMs))) \
       << #actual " is " << ::testing::PrintToString(actual) << ", expected " << ::testing::PrintToString(expected)
 #define EXPECT_EVENTUALLY_EQ(actual, expected) EXPECT_EVENTUALLY_EQ_WITHIN(actual, expected, 5000)

@@ -33,8 +33,8 @@ bool IsOperatorCharacter(char c) {
 
 // Bytes that an operator must not touch: those of names, numbers, quotes and brackets.
 bool IsOperandByte(char c) {
-  return IsAsciiLetter(c) || IsDecimalDigit(c) || c == '_' || IsQuoteByte(c) || c == '[' || c == ']' ||
-         c == '{' || c == '}';
+  return IsAsciiLetter(c) || IsDecimalDigit(c) || c == '_' || IsQuoteByte(c) || c == '[' || c == ']' || c == '{' ||
+         c == '}';
 }
 
 bool IsClosingBracket(char c) { return c == ']' || c == '}'; }
@@ -94,8 +94,6 @@ std::string SpaceOperators(std::string_view line) {
   return InsertBlanks(line, marks);
 }
 
-std::string NormalizeLine(std::string_view line) {
-  return SpaceOperators(CutComment(BlankPunctuation(line)));
-}
+std::string NormalizeLine(std::string_view line) { return SpaceOperators(CutComment(BlankPunctuation(line))); }
 
 }  // namespace portprobe::parser

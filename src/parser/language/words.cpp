@@ -48,10 +48,17 @@ std::string DecodeEscapes(std::string_view word) {
     }
     if (++i == word.size()) break;
     switch (word[i]) {
-      case '\\': decoded += '\\'; break;
-      case 'n': decoded += '\n'; break;
-      case 'r': decoded += '\r'; break;
-      default: break;
+      case '\\':
+        decoded += '\\';
+        break;
+      case 'n':
+        decoded += '\n';
+        break;
+      case 'r':
+        decoded += '\r';
+        break;
+      default:
+        break;
     }
   }
   return decoded;

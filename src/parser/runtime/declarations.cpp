@@ -1,6 +1,5 @@
 #include "parser/runtime/declarations.h"
 
-
 #include "parser/language/ascii.h"
 #include "parser/runtime/literals.h"
 

@@ -8,7 +8,8 @@ Word ReadFrameValue(const InputFrame& frame, Word offset, Word width) {
   Word value = 0;
   for (Word i = 0; i < width; ++i) {
     const std::int64_t position = start + i;
-    if (position >= 0 && position < static_cast<std::int64_t>(frame.bytes.size())) value |= static_cast<Word>(frame.bytes[position]) << (8 * i);
+    if (position >= 0 && position < static_cast<std::int64_t>(frame.bytes.size()))
+      value |= static_cast<Word>(frame.bytes[position]) << (8 * i);
   }
   return value;
 }

@@ -25,9 +25,12 @@ bool PrintsAsText(TypeWord type, bool hasIndex) {
 
 std::string FormatVariable(Word format, const std::string& name, Word value) {
   switch (format) {
-    case 1: return FormatText("%s:0x%lx ", name.c_str(), Unsigned(value));
-    case 2: return FormatText("%s:%ld 0x%lx ", name.c_str(), Signed(value), Unsigned(value));
-    default: return FormatText("%s:%ld ", name.c_str(), Signed(value));
+    case 1:
+      return FormatText("%s:0x%lx ", name.c_str(), Unsigned(value));
+    case 2:
+      return FormatText("%s:%ld 0x%lx ", name.c_str(), Signed(value), Unsigned(value));
+    default:
+      return FormatText("%s:%ld ", name.c_str(), Signed(value));
   }
 }
 

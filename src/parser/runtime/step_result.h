@@ -30,12 +30,18 @@ class StepResult {
   constexpr Kind kind() const {
     if ((raw_ & 0x80000000u) != 0) return Kind::kError;
     switch (raw_) {
-      case 0: return Kind::kStop;
-      case 1: return Kind::kNext;
-      case 2: return Kind::kSkip;
-      case 5: return Kind::kEnterWhile;
-      case 6: return Kind::kEnterFor;
-      default: return Kind::kJump;
+      case 0:
+        return Kind::kStop;
+      case 1:
+        return Kind::kNext;
+      case 2:
+        return Kind::kSkip;
+      case 5:
+        return Kind::kEnterWhile;
+      case 6:
+        return Kind::kEnterFor;
+      default:
+        return Kind::kJump;
     }
   }
   constexpr bool IsNext() const { return raw_ == 1; }

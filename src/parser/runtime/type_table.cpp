@@ -15,11 +15,20 @@ struct TypeRow {
 
 // "unsigned char*" is written without the blank that the other pointer rows have.
 constexpr std::array<TypeRow, 14> kTypeTable = {{
-    {"char", 0x09},           {"unsigned char", 0x11},   {"short", 0x1A},
-    {"unsigned short", 0x22}, {"int", 0x2C},             {"unsigned int", 0x34},
-    {"unsigned", 0x3C},       {"char *", 0x89},          {"unsigned char*", 0x91},
-    {"short *", 0x9A},        {"unsigned short *", 0xA2}, {"int *", 0xAC},
-    {"unsigned int *", 0xB4}, {"unsigned *", 0xBC},
+    {"char", 0x09},
+    {"unsigned char", 0x11},
+    {"short", 0x1A},
+    {"unsigned short", 0x22},
+    {"int", 0x2C},
+    {"unsigned int", 0x34},
+    {"unsigned", 0x3C},
+    {"char *", 0x89},
+    {"unsigned char*", 0x91},
+    {"short *", 0x9A},
+    {"unsigned short *", 0xA2},
+    {"int *", 0xAC},
+    {"unsigned int *", 0xB4},
+    {"unsigned *", 0xBC},
 }};
 
 unsigned SizeBits(TypeCode code) { return code & 0x07u; }

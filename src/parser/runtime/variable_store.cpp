@@ -4,8 +4,7 @@
 
 namespace portprobe::parser {
 
-VariableStore::VariableStore(MemoryArena& arena)
-    : arena_(arena), valueWords_(arena.AllocatePermanent(4 * kCapacity)) {
+VariableStore::VariableStore(MemoryArena& arena) : arena_(arena), valueWords_(arena.AllocatePermanent(4 * kCapacity)) {
   records_.reserve(kCapacity);
 }
 

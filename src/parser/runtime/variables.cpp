@@ -120,7 +120,7 @@ StepResult Variables::DeclareVariable(std::string_view name, TypeWord type, Word
 bool Variables::AllocateStringArray(std::string_view name, Word count) {
   // A count beyond the 24 count bits would spill into the type code.
   const bool declared = FindVariable(name) < 0 && count <= kMaxElementCount &&
-                        DeclareVariable(name, MakeTypeWord(kCharPointerCode, count), 0) .IsNext();
+                        DeclareVariable(name, MakeTypeWord(kCharPointerCode, count), 0).IsNext();
   if (!declared) parserError_ = kStringArrayFailed;
   return declared;
 }

@@ -17,8 +17,7 @@ namespace portprobe::parser {
 // of a function body.
 class Variables {
  public:
-  Variables(MemoryArena& arena, VariableStore& store, StringPool& pool)
-      : arena_(arena), store_(store), pool_(pool) {}
+  Variables(MemoryArena& arena, VariableStore& store, StringPool& pool) : arena_(arena), store_(store), pool_(pool) {}
 
   ResultCode ParserError() const { return parserError_; }
   void ClearParserError() { parserError_ = 0; }
