@@ -33,6 +33,10 @@ class ReceiveCheckTest : public testing::ConnectedWindowTest {
   }
   std::string ReceiveText() const { return std::string(dialog_.ReceiveText()); }
   void PickRow(int row) { dialog_.ComboBox(kChecksumList)->setCurrentIndex(row); }
+  // What the status line shows with the check on.
+  static std::string CountsText(int good, int bad) {
+    return " \u2713" + std::to_string(good) + " \u2717" + std::to_string(bad);
+  }
 };
 
 TEST_F(ReceiveCheckTest, MarksGoodAndBadBlocksAndCountsThem) {
@@ -45,10 +49,7 @@ TEST_F(ReceiveCheckTest, MarksGoodAndBadBlocksAndCountsThem) {
 
   PickRow(kModbusRow);
   ToggleCheck();
-  EXPECT_EQ(Counts(),
-            " \u2713"
-            "0 \u2717"
-            "0");
+  EXPECT_EQ(Counts(), CountsText(0, 0));
   // A good reply in two pieces, then a bad one after a pause, then silence.
   pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06, 0x00, 0xEA});
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -58,26 +59,17 @@ TEST_F(ReceiveCheckTest, MarksGoodAndBadBlocksAndCountsThem) {
   EXPECT_EVENTUALLY_EQ(ReceiveText(),
                        "01 03 06 00 EA 01 90 00   01 F8 B3 \u2713\r\n    \r\n"
                        "01 03 06 00 EA 01 90 00   01 7D E1 \u2717");
-  EXPECT_EQ(Counts(),
-            " \u2713"
-            "1 \u2717"
-            "1");
+  EXPECT_EQ(Counts(), CountsText(1, 1));
   EXPECT_EQ(dialog_.RxCount(), 22);
 
   dialog_.Button(kResetCountersButton)->click();
-  EXPECT_EQ(Counts(),
-            " \u2713"
-            "0 \u2717"
-            "0");
+  EXPECT_EQ(Counts(), CountsText(0, 0));
   // A row the check cannot use switches it off; picking the menu entry again switches it off too.
   PickRow(5);
   EXPECT_EQ(Counts(), "");
   PickRow(kModbusRow);
   ToggleCheck();
-  EXPECT_EQ(Counts(),
-            " \u2713"
-            "0 \u2717"
-            "0");
+  EXPECT_EQ(Counts(), CountsText(0, 0));
   ToggleCheck();
   EXPECT_EQ(Counts(), "");
   EXPECT_TRUE(prompter_.messages.isEmpty());
