@@ -28,6 +28,7 @@ class QMenu;
 #include "session/outbox.h"
 #include "session/parser_output_queue.h"
 #include "session/port_status.h"
+#include "session/preferences.h"
 #include "session/receive_path.h"
 #include "ui/prompter.h"
 #include "ui/template_dialog.h"
@@ -59,6 +60,10 @@ class MainDialog : public ui::TemplateDialog {
   std::uint32_t AutoSendPeriod() const { return autoSendPeriod_.Milliseconds(); }
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
+
+  // Settings beyond the window's own controls (main_dialog_preferences.cpp).
+  const Preferences& CurrentPreferences() const { return preferences_; }
+  void SetPreferences(const Preferences& preferences);
 
   // The receive box 1006 and everything appended to it since the last clear, as raw
   // bytes; the start-up text does not count.
@@ -206,6 +211,9 @@ class MainDialog : public ui::TemplateDialog {
   void RestoreCaptureLabel();
   void ShowCapturePath();
 
+  // Puts the current preferences into effect.
+  void ApplyPreferences();
+
   // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
   static MainDialog* running_;
 
@@ -220,6 +228,7 @@ class MainDialog : public ui::TemplateDialog {
   QTimer autoSendTimer_;
 
   PortStatus portStatus_;
+  Preferences preferences_;
 
   QSize initialSize_;
   QRect initialReceiveBox_;

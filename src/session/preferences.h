@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+namespace portprobe {
+
+// How received text is decoded and sent text encoded.
+enum class TextEncoding { Utf8, Gb18030 };
+// What a send in character mode gets appended.
+enum class SendLineEnd { None, Cr, Lf, CrLf };
+enum class FlowControl { None, RtsCts, XonXoff };
+
+// The terminal's settings beyond the window's own controls: reached from the tools
+// menu and the options dialog, and remembered between runs like the controls.
+struct Preferences {
+  static constexpr std::int32_t kMinFrameGap = 1;
+  static constexpr std::int32_t kMaxFrameGap = 10000;
+
+  bool timestamps = false;
+  bool echoSent = false;
+  TextEncoding encoding = TextEncoding::Utf8;
+  SendLineEnd lineEnd = SendLineEnd::None;
+  // The pause that starts a new hex block.
+  std::int32_t frameGapMilliseconds = 100;
+  // Font size of both text boxes; 0 keeps the window's own.
+  int fontPointSize = 0;
+  bool autoReconnect = true;
+  bool rts = true;
+  bool dtr = true;
+  FlowControl flowControl = FlowControl::None;
+
+  bool operator==(const Preferences&) const = default;
+};
+
+}  // namespace portprobe
