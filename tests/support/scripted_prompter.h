@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QStringList>
 #include <deque>
@@ -35,6 +36,15 @@ class ScriptedPrompter : public ui::Prompter {
     return stop;
   }
 
+  // Runs whileDialogShows in place of the dialog's modal loop; it answers as the user
+  // would, with the dialog's controls. A dialog it leaves open counts as cancelled.
+  int ExecDialog(QDialog& dialog) override {
+    dialogs << dialog.windowTitle();
+    dialog.setResult(QDialog::Rejected);
+    if (whileDialogShows) whileDialogShows(dialog);
+    return dialog.result();
+  }
+
   // Records the menu's entries ("-" for a separator) and picks the entry whose
   // data is the next of menuChoices; none left, no such entry or a disabled one
   // dismisses it, as a click on a disabled entry does.
@@ -63,8 +73,10 @@ class ScriptedPrompter : public ui::Prompter {
   // Run while a message box or a stop offer would be showing, as their modal loops do.
   std::function<void()> whileMessageShows;
   std::function<void()> whileStopIsOffered;
+  std::function<void(QDialog&)> whileDialogShows;
 
   QStringList messages;
+  QStringList dialogs;  // the titles of the dialogs run
   std::vector<QStringList> menus;
   std::deque<int> menuChoices;
   QStringList openedDocuments;
