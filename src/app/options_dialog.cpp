@@ -31,7 +31,6 @@ OptionsDialog::OptionsDialog(ui::Prompter& prompter, const Preferences& preferen
   Edit(kFrameGapEdit)->setText(QString::number(preferences.frameGapMilliseconds));
   connect(Button(kOptionsOkButton), &QPushButton::clicked, this, &OptionsDialog::TakeChoices);
   connect(Button(kOptionsCancelButton), &QPushButton::clicked, this, &QDialog::reject);
-  Button(kOptionsOkButton)->setDefault(true);
 }
 
 void OptionsDialog::TakeChoices() {

@@ -50,14 +50,17 @@ class ScriptedPrompter : public ui::Prompter {
   // dismisses it, as a click on a disabled entry does.
   QAction* ExecMenu(QMenu& menu, const QPoint&) override {
     QStringList entries;
+    QStringList ticked;
     QAction* chosen = nullptr;
     const int wanted = menuChoices.empty() ? -1 : menuChoices.front();
     if (!menuChoices.empty()) menuChoices.pop_front();
     for (QAction* action : menu.actions()) {
       entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+      if (action->isChecked()) ticked << action->text();
       if (!action->isSeparator() && action->isEnabled() && action->data().toInt() == wanted) chosen = action;
     }
     menus.push_back(entries);
+    tickedEntries.push_back(ticked);
     return chosen;
   }
 
@@ -78,6 +81,7 @@ class ScriptedPrompter : public ui::Prompter {
   QStringList messages;
   QStringList dialogs;  // the titles of the dialogs run
   std::vector<QStringList> menus;
+  std::vector<QStringList> tickedEntries;  // the checked entries of each menu
   std::deque<int> menuChoices;
   QStringList openedDocuments;
   bool documentsOpen = true;  // false: as if the desktop had no viewer
