@@ -46,6 +46,13 @@ const LineList kLineLists[] = {
 
 const QString kSeparatorRow = QStringLiteral("---------");
 
+// The two texts a check box is stored as; anything else is no value.
+std::optional<bool> Flag(const QVariant& value) {
+  const QString text = value.toString();
+  if (text != QStringLiteral("true") && text != QStringLiteral("false")) return std::nullopt;
+  return text == QStringLiteral("true");
+}
+
 QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 std::string String(const QByteArray& bytes) { return bytes.toStdString(); }
 
@@ -94,11 +101,11 @@ void MainDialog::RestoreListText(int listId, const QString& text) {
 
 // The rest, once the start-up defaults are in place.
 void MainDialog::RestoreWindowSettings() {
-  const QVariant hexDisplay = settings_.Value(kHexDisplayKey);
-  if (hexDisplay.isValid()) CheckBox(kHexDisplayCheck)->setChecked(hexDisplay.toBool());
+  if (const std::optional<bool> hex = Flag(settings_.Value(kHexDisplayKey))) {
+    CheckBox(kHexDisplayCheck)->setChecked(*hex);
+  }
   if (options_.characterDisplay) CheckBox(kHexDisplayCheck)->setChecked(false);
-  const QVariant hexSend = settings_.Value(kHexSendKey);
-  if (hexSend.isValid()) CheckBox(kHexSendCheck)->setChecked(hexSend.toBool());
+  if (const std::optional<bool> hex = Flag(settings_.Value(kHexSendKey))) CheckBox(kHexSendCheck)->setChecked(*hex);
   const std::string period = settings_.Value(kPeriodKey).toString().toStdString();
   if (portprobe::AutoSendPeriod().Take(period) == AutoSendPeriod::Check::Valid) {
     autoSendPeriod_.Take(period);
@@ -114,7 +121,7 @@ void MainDialog::RestoreWindowSettings() {
   SetPreferences(PreferencesFromText(settings_.TextLookup()));
   restoreGeometry(settings_.Value(kGeometryKey).toByteArray());
   ConnectSettingsSaving();
-  rememberChanges_ = true;
+  rememberChanges_ = settings_.Remembers();
   ShowPendingNotices();
 }
 

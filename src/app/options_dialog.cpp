@@ -38,9 +38,8 @@ void OptionsDialog::TakeChoices() {
   const std::optional<std::uint32_t> gap = ParseUnsignedDecimal(gapEdit->text().left(31).toStdString());
   if (!gap || *gap < static_cast<std::uint32_t>(Preferences::kMinFrameGap) ||
       *gap > static_cast<std::uint32_t>(Preferences::kMaxFrameGap)) {
-    prompter_.ShowMessage(this, QString::fromUtf8(kFrameGapOutOfRangeText)
-                                    .arg(Preferences::kMinFrameGap)
-                                    .arg(Preferences::kMaxFrameGap));
+    prompter_.ShowMessage(
+        this, QString::fromUtf8(kFrameGapOutOfRangeText).arg(Preferences::kMinFrameGap).arg(Preferences::kMaxFrameGap));
     gapEdit->setFocus();
     gapEdit->selectAll();
     return;

@@ -24,7 +24,9 @@ SettingsStore::SettingsStore(const std::string& path) : path_(QString::fromStdSt
 SettingsStore::~SettingsStore() { Sync(); }
 
 QVariant SettingsStore::Value(const QString& key) const {
-  return settings_ ? settings_->value(key) : QVariant();
+  // A file that could not be moved aside is not read either.
+  if (!settings_ || settings_->status() != QSettings::NoError) return {};
+  return settings_->value(key);
 }
 
 void SettingsStore::SetValue(const QString& key, const QVariant& value) {

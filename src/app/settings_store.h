@@ -18,6 +18,7 @@ class SettingsStore {
   explicit SettingsStore(const std::string& path);
   ~SettingsStore();
 
+  bool Remembers() const { return settings_ != nullptr; }
   // The file could not be read or parsed. Its values are then not used: a corrupt
   // file is moved aside to "<file>.bad" and the next save starts a new one.
   bool Unreadable() const { return unreadable_; }

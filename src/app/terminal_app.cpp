@@ -134,9 +134,9 @@ int TerminalApp::Run(int argc, char** argv) {
   if (InstallQtTranslations(&application) == nullptr) {
     std::fputs("portprobe: Qt's Chinese translations are missing (Debian: qt6-translations-l10n)\n", stderr);
   }
-  options->settingsFile =
-      (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/portprobe/portprobe.ini"))
-          .toStdString();
+  options->settingsFile = (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/portprobe/portprobe.ini"))
+                              .toStdString();
   ui::QtPrompter prompter;
   MainDialog dialog(prompter, *options);
   dialog.exec();

@@ -54,12 +54,6 @@ class RememberedSettings : public ::testing::Test {
     QSettings(QString::fromStdString(SettingsFile()), QSettings::IniFormat).setValue(key, value);
   }
 
-  // Opens the tools menu with a right click on the window's surface and picks an entry.
-  void ChooseTool(MainDialog& window, int id) {
-    prompter_.menuChoices.push_back(id);
-    QTest::mouseClick(&window, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-  }
-
   // Replaces the text of an edit or an editable list with keys, as a user would.
   static void TypeInto(QLineEdit* edit, const QString& text) {
     QTest::mouseClick(edit, Qt::LeftButton);
@@ -183,7 +177,8 @@ TEST_F(RememberedSettings, ACorruptOrUnreadableFileGivesTheDefaultsAndOneNotice)
   EXPECT_TRUE(window->IsOpen());
   EXPECT_EQ(window->ComboBox(kParityList)->currentText(), QStringLiteral("无None"));
   ASSERT_EQ(prompter_.messages.size(), 1);
-  EXPECT_TRUE(prompter_.messages[0].startsWith(QStringLiteral("设置文件%1已损坏").arg(QString::fromStdString(SettingsFile()))));
+  EXPECT_TRUE(
+      prompter_.messages[0].startsWith(QStringLiteral("设置文件%1已损坏").arg(QString::fromStdString(SettingsFile()))));
   EXPECT_FALSE(prompter_.messages[0].contains(QStringLiteral(".bad")));
 }
 
@@ -208,7 +203,7 @@ TEST_F(RememberedSettings, RestoringTheDefaultsResetsTheControlsAndThePreference
   window->resize(startSize + QSize(50, 50));
   ASSERT_TRUE(testing::WaitUntil([&] { return Stored(QStringLiteral("preferences/echoSent")).toString() == "true"; }));
 
-  ChooseTool(*window, 5033);
+  testing::ChooseTool(*window, prompter_, 5033);
   EXPECT_EQ(Status(*window), path + QStringLiteral(" OPENED,9600,N,8,1"));
   struct termios2 tio {};
   ASSERT_EQ(::ioctl(pty_.SlaveFd(), TCGETS2, &tio), 0);
@@ -296,7 +291,9 @@ TEST_F(RememberedSettings, NothingRememberedKeepsTheStartUpDefaults) {
   Store(QStringLiteral("line/parity"), QStringLiteral("odd"));
   Store(QStringLiteral("port/name"), QStringLiteral("/dev/no-such-port"));
   Store(QStringLiteral("preferences/frameGapMilliseconds"), QStringLiteral("20000"));
+  Store(QStringLiteral("display/hex"), QStringLiteral("maybe"));
   window = NewWindow(Options());
+  EXPECT_TRUE(window->CheckBox(kHexDisplayCheck)->isChecked());
   EXPECT_EQ(window->Edit(kPeriodEdit)->text(), QStringLiteral("1000"));
   EXPECT_EQ(window->ComboBox(kChecksumList)->currentIndex(), 0);
   EXPECT_EQ(window->ComboBox(kParityList)->currentIndex(), 0);

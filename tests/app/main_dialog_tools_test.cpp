@@ -14,10 +14,7 @@ using namespace resources;
 class ToolsTest : public testing::ConnectedWindowTest {
  protected:
   // Opens the tools menu with a right click on the window's surface and picks an entry.
-  void ChooseTool(int id) {
-    prompter_.menuChoices.push_back(id);
-    QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-  }
+  void ChooseTool(int id) { testing::ChooseTool(dialog_, prompter_, id); }
 };
 
 TEST_F(ToolsTest, MenuOffersTheToolsInOrder) {

@@ -15,10 +15,7 @@ using namespace resources;
 
 class PreferenceEntries : public testing::ConnectedWindowTest {
  protected:
-  void ChooseTool(int id) {
-    prompter_.menuChoices.push_back(id);
-    QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-  }
+  void ChooseTool(int id) { testing::ChooseTool(dialog_, prompter_, id); }
   QString Status() const { return dialog_.Label(kStatusLabel)->text(); }
   QString OpenStatus() const { return QString::fromStdString(pty_.SlavePath()) + QStringLiteral(" OPENED,9600,N,8,1"); }
   // The ticked entries of the tools menu.

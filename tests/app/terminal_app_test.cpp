@@ -35,10 +35,22 @@ TEST(TerminalArguments, LineOptionsBecomeTheTextsOfTheirRowsInEitherForm) {
 }
 
 TEST(TerminalArguments, ABadValueOrUnknownOptionIsAUsageMistake) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--baud", "0"}, {"--baud=-9600"}, {"--baud", "96oo"}, {"--baud", "4294967296"}, {"--baud"},
-           {"--parity", "Odd"}, {"--parity=n"}, {"--data-bits", "9"}, {"--data-bits=4"}, {"--stop-bits", "3"},
-           {"--stop-bits", "1,5"}, {"--text=yes"}, {"--help=1"}, {"--speed", "9600"}, {"9600"}, {"--port"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--baud", "0"},
+                                                                                    {"--baud=-9600"},
+                                                                                    {"--baud", "96oo"},
+                                                                                    {"--baud", "4294967296"},
+                                                                                    {"--baud"},
+                                                                                    {"--parity", "Odd"},
+                                                                                    {"--parity=n"},
+                                                                                    {"--data-bits", "9"},
+                                                                                    {"--data-bits=4"},
+                                                                                    {"--stop-bits", "3"},
+                                                                                    {"--stop-bits", "1,5"},
+                                                                                    {"--text=yes"},
+                                                                                    {"--help=1"},
+                                                                                    {"--speed", "9600"},
+                                                                                    {"9600"},
+                                                                                    {"--port"}}) {
     const Expected<TerminalOptions> options = TerminalApp::ParseArguments(args);
     EXPECT_FALSE(options) << args[0];
     EXPECT_NE(options.Reason().find("usage: portprobe"), std::string::npos) << args[0];
