@@ -102,9 +102,9 @@ void MainDialog::ShowAboutDialog() {
 
 void MainDialog::UpdateStatusLine() {
   QString status = QString::fromStdString(portStatus_.Text(IsOpen()));
+  status += StatusModesText();
   status += ReceiveCheckCounts();
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
-  status += StatusModesText();
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);
