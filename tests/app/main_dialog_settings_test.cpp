@@ -143,6 +143,9 @@ TEST_F(RememberedSettings, WhatTheUserChangedComesBackInTheNextWindow) {
   window->CheckBox(kCaptureCheck)->click();
   EXPECT_EQ(window->CapturePath(), state_.File("ttyprobe/test1.txt"));
   EXPECT_EQ(prompter_.messages, QStringList());
+
+  window->Button(kClearHistoryButton)->click();
+  EXPECT_TRUE(testing::WaitUntil([&] { return Stored(QStringLiteral("history/entries")).toList().isEmpty(); }));
 }
 
 TEST_F(RememberedSettings, ACorruptOrUnreadableFileGivesTheDefaultsAndOneNotice) {
