@@ -159,6 +159,7 @@ void MainDialog::EnterPressed() {
     // A row's exact name the list has taken itself as the key reached it.
     if (list->currentText() == list->itemText(list->currentIndex())) return;
     if (list == ComboBox(kPortList) && PortPathEntered()) return;
+    if (list == ComboBox(kBaudList) && BaudRateEntered()) return;
     ui::CommitTypedRow(list);
   }
 }

@@ -105,6 +105,8 @@ class MainDialog : public ui::TemplateDialog {
   void CopySettingText(int listId);
   void CopySettingsTexts();
   void SettingListChanged(int listId);
+  void KeepAppliedBaudRate();
+  bool BaudRateEntered();
   bool OpenPort(int row);
   void ClosePort();
   void ToggleOpen();

@@ -6,11 +6,14 @@
 
 namespace portprobe {
 
-// Rows of the four setting lists, in list order.
-inline constexpr std::array<const char*, 12> kBaudRows = {"300",   "600",   "1200",  "2400",  "4800",  "9600",
-                                                          "19200", "38400", "43000", "56000", "57600", "115200"};
-inline constexpr std::array<std::uint32_t, 12> BaudRateTable = {300,   600,   1200,  2400,  4800,  9600,
-                                                                19200, 38400, 43000, 56000, 57600, 115200};
+// Rows of the four setting lists, in list order. The fast rates of USB adapters follow
+// the original twelve, so those keep their rows.
+inline constexpr std::array<const char*, 19> kBaudRows = {
+    "300",   "600",    "1200",   "2400",   "4800",   "9600",    "19200",   "38400",   "43000",  "56000",
+    "57600", "115200", "230400", "460800", "921600", "1000000", "1500000", "2000000", "3000000"};
+inline constexpr std::array<std::uint32_t, 19> BaudRateTable = {
+    300,   600,    1200,   2400,   4800,   9600,    19200,   38400,   43000,  56000,
+    57600, 115200, 230400, 460800, 921600, 1000000, 1500000, 2000000, 3000000};
 inline constexpr std::array<const char*, 3> kParityRows = {"无None", "奇Odd", "偶Even"};
 inline constexpr std::array<const char*, 3> kParityLetters = {"N", "O", "E"};
 inline constexpr std::array<const char*, 3> kDataBitsRows = {"8", "7", "6"};
@@ -18,10 +21,11 @@ inline constexpr std::array<const char*, 2> kStopBitsRows = {"1", "2"};
 
 inline constexpr int kDefaultBaudRow = 5;  // 9600
 
-// The selected rows of the four setting lists; -1 means no row is selected, which
-// leaves that part of the port's settings as the driver has it.
+// The rate and the selected rows of the three other setting lists. The rate is a
+// number, since any rate may be typed into the baud list; 0 there, like -1 for a list
+// without a selected row, leaves that part of the port's settings as the driver has it.
 struct LineSettings {
-  int baudRow = kDefaultBaudRow;
+  std::uint32_t baudRate = BaudRateTable[kDefaultBaudRow];
   int parityRow = 0;
   int dataBitsRow = 0;
   int stopBitsRow = 0;
@@ -34,9 +38,9 @@ enum class ApplyResult {
 };
 
 // Puts the line into raw mode with the given settings. Flow control stays as the
-// driver had it. Standard rates go through the classic speed codes, the others
-// (43000, 56000) as arbitrary rates; a rate that the driver does not keep counts
-// as refused.
+// driver had it. Rates with a speed code go through it, the others (43000, 56000,
+// any typed rate) as arbitrary rates; a rate that the driver does not keep counts as
+// refused.
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings);
 
 // The driver's settings as a port was found, put back when it is closed, so that a
