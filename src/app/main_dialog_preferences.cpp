@@ -10,6 +10,9 @@ void MainDialog::SetPreferences(const Preferences& preferences) {
   ApplyPreferences();
 }
 
-void MainDialog::ApplyPreferences() { UpdateStatusLine(); }
+void MainDialog::ApplyPreferences() {
+  receive_.SetTextEncoding(preferences_.encoding);
+  UpdateStatusLine();
+}
 
 }  // namespace portprobe
