@@ -65,8 +65,9 @@ class MainDialog : public ui::TemplateDialog {
   const Preferences& CurrentPreferences() const { return preferences_; }
   void SetPreferences(const Preferences& preferences);
 
-  // The receive box 1006 and everything appended to it since the last clear, as raw
-  // bytes; the start-up text does not count.
+  // The receive box 1006 and everything appended to it since the last clear, as the
+  // box holds it: raw bytes, or UTF-8 text decoded from GB18030; the start-up text does
+  // not count.
   ui::PlainTextView* ReceiveBox() const;
   // The send box 1005; its text has LF line ends, sent as CR LF.
   ui::PlainTextView* SendBox() const;
