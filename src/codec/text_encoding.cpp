@@ -92,17 +92,22 @@ void TextDecoder::SetEncoding(TextEncoding encoding) {
   encoding_ = encoding;
 }
 
-void TextDecoder::Decode(std::span<const std::uint8_t> bytes, std::string& utf8) {
-  held_.append(bytes.begin(), bytes.end());
+bool TextDecoder::ConverterReady() {
   if (encoding_ != TextEncoding::Utf8 && converter_ == nullptr) {
     const iconv_t opened = ::iconv_open("UTF-8", IconvName(encoding_));
     if (opened != kNoConverter) converter_ = opened;
   }
-  // Without the module the bytes are shown as they are, as in UTF-8.
-  if (converter_ == nullptr) {
+  return converter_ != nullptr;
+}
+
+void TextDecoder::Decode(std::span<const std::uint8_t> bytes, std::string& utf8) {
+  // UTF-8, or an encoding without its module: the bytes as they are.
+  if (!ConverterReady()) {
     utf8 += TakeHeld();
+    utf8.append(bytes.begin(), bytes.end());
     return;
   }
+  held_.append(bytes.begin(), bytes.end());
   const std::size_t unfinished = Convert(static_cast<iconv_t>(converter_), held_, OnInvalid::Replace, utf8);
   held_.erase(0, held_.size() - unfinished);
 }

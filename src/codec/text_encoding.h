@@ -31,7 +31,6 @@ class TextDecoder {
   TextDecoder(const TextDecoder&) = delete;
   TextDecoder& operator=(const TextDecoder&) = delete;
 
-  TextEncoding Encoding() const { return encoding_; }
   // Bytes held from the last read are decoded in the new encoding, with the next read.
   void SetEncoding(TextEncoding encoding);
   // Appends the text of the held bytes and `bytes` to `utf8`, holding back an
@@ -43,6 +42,10 @@ class TextDecoder {
   std::string TakeHeld() { return std::exchange(held_, {}); }
 
  private:
+  // Opens the converter for an encoding other than UTF-8; false when none is needed
+  // or glibc lacks it.
+  bool ConverterReady();
+
   TextEncoding encoding_;
   // An iconv descriptor, opened when first needed.
   void* converter_ = nullptr;
