@@ -170,6 +170,7 @@ void MainDialog::EnterPressed() {
 
 void MainDialog::ConfirmListText(QComboBox* list) {
   if (list == ComboBox(kPortList) && PortPathEntered()) return;
+  if (list == ComboBox(kBaudList) && BaudRateEntered()) return;
   ui::CommitTypedRow(list);
 }
 

@@ -68,8 +68,9 @@ class MainDialog : public ui::TemplateDialog {
   const Preferences& CurrentPreferences() const { return preferences_; }
   void SetPreferences(const Preferences& preferences);
 
-  // The receive box 1006 and everything appended to it since the last clear, as raw
-  // bytes; the start-up text does not count.
+  // The receive box 1006 and everything appended to it since the last clear, as the
+  // box holds it: raw bytes, or UTF-8 text decoded from GB18030; the start-up text does
+  // not count.
   ui::PlainTextView* ReceiveBox() const;
   // The send box 1005; its text has LF line ends, sent as CR LF.
   ui::PlainTextView* SendBox() const;
@@ -109,6 +110,8 @@ class MainDialog : public ui::TemplateDialog {
   void CopySettingText(int listId);
   void CopySettingsTexts();
   void SettingListChanged(int listId);
+  void KeepAppliedBaudRate();
+  bool BaudRateEntered();
   bool OpenPort(int row);
   void ClosePort();
   void ToggleOpen();

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "codec/text_encoding.h"
+
 namespace portprobe {
 
-// How received text is decoded and sent text encoded.
-enum class TextEncoding { Utf8, Gb18030 };
 // What a send in character mode gets appended.
 enum class SendLineEnd { None, Cr, Lf, CrLf };
 enum class FlowControl { None, RtsCts, XonXoff };
