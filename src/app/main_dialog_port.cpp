@@ -65,8 +65,10 @@ void MainDialog::FillSettingLists() {
 }
 
 LineSettings MainDialog::SelectedLineSettings() const {
-  return {ComboBox(kBaudList)->currentIndex(), ComboBox(kParityList)->currentIndex(),
-          ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
+  LineSettings settings{ComboBox(kBaudList)->currentIndex(), ComboBox(kParityList)->currentIndex(),
+                        ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
+  settings.flowControl = preferences_.flowControl;
+  return settings;
 }
 
 // The status line shows the texts of the rows last applied or picked.
@@ -205,6 +207,9 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       break;
     case SerialEvent::Kind::ReadError:
       busy_.AddNoticeOnce(kReadErrorText);
+      break;
+    case SerialEvent::Kind::ModemLines:
+      ShowModemLines(event);
       break;
     case SerialEvent::Kind::HangUp:
       if (event.count > 0) outbox_.MarkCut();

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "serial/flow_control.h"
+
 namespace portprobe {
 
 // Rows of the four setting lists, in list order.
@@ -25,6 +27,7 @@ struct LineSettings {
   int parityRow = 0;
   int dataBitsRow = 0;
   int stopBitsRow = 0;
+  FlowControl flowControl = FlowControl::None;
 };
 
 enum class ApplyResult {
@@ -33,8 +36,7 @@ enum class ApplyResult {
   Applied,
 };
 
-// Puts the line into raw mode with the given settings. Flow control stays as the
-// driver had it. Standard rates go through the classic speed codes, the others
+// Puts the line into raw mode with the given settings and flow control. Standard rates go through the classic speed codes, the others
 // (43000, 56000) as arbitrary rates; a rate that the driver does not keep counts
 // as refused.
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings);

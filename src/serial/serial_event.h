@@ -16,6 +16,7 @@ struct SerialEvent {
     HangUp,     // the device went away (unplugged, far end closed); the worker has ended and
                 // dropped the `count` bytes it had not written yet
     Written,    // `count` queued bytes reached the device
+    ModemLines,  // the lines the device drives changed; `count` holds their ModemInput bits
   };
 
   Kind kind = Kind::Batch;
