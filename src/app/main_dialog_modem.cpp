@@ -84,6 +84,7 @@ void MainDialog::ShowModemLines(const SerialEvent& event) {
 
 // Until the worker's first reading of a new connection the lamps show every line off.
 void MainDialog::UpdateModemLamps() {
+  if (modemLamps_ == nullptr) return;  // the status line was shown before the lamps were made
   if (!IsOpen()) {
     modemLamps_->ShowGrey(QString::fromUtf8(kModemLampsClosedText));
   } else if (!link_.ModemLinesSupported()) {
