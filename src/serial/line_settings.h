@@ -36,9 +36,9 @@ enum class ApplyResult {
   Applied,
 };
 
-// Puts the line into raw mode with the given settings and flow control. Standard rates go through the classic speed codes, the others
-// (43000, 56000) as arbitrary rates; a rate that the driver does not keep counts
-// as refused.
+// Puts the line into raw mode with the given settings and flow control. Standard
+// rates go through the classic speed codes, the others (43000, 56000) as arbitrary
+// rates; a rate that the driver does not keep counts as refused.
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings);
 
 // The driver's settings as a port was found, put back when it is closed, so that a

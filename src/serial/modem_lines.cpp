@@ -64,7 +64,10 @@ void ModemLines::ServiceBreak(int fd, Clock::time_point now) {
     ::ioctl(fd, TIOCCBRK);
     breakEnds_.reset();
   }
-  if (breakRequested_.exchange(false) && !breakEnds_ && ::ioctl(fd, TIOCSBRK) == 0) breakEnds_ = now + kBreakDuration;
+  // Timed from the call itself, so the line is held for no less than the whole time.
+  if (breakRequested_.exchange(false) && !breakEnds_ && ::ioctl(fd, TIOCSBRK) == 0) {
+    breakEnds_ = Clock::now() + kBreakDuration;
+  }
 }
 
 std::optional<std::uint32_t> ModemLines::ReadChangedInputs(int fd, Clock::time_point now) {

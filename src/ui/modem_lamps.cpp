@@ -46,7 +46,9 @@ void ModemLamps::ShowGrey(const QString& reason) {
   for (std::size_t lamp = 0; lamp < labels_.size(); ++lamp) Paint(lamp, Lamp::Grey);
 }
 
+// The window refreshes the lamps with every received batch; most refreshes change nothing.
 void ModemLamps::Paint(std::size_t lamp, Lamp state) {
+  if (states_[lamp] == state && !labels_[lamp]->text().isEmpty()) return;
   states_[lamp] = state;
   labels_[lamp]->setEnabled(state != Lamp::Grey);
   labels_[lamp]->setText(QStringLiteral("<span style=\"color:%1\">\u25CF</span>%2")
