@@ -18,7 +18,8 @@ static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
 static int enabled = 1;  // 0: pseudo-terminals answer as they do without the shim
 static int lines;        // TIOCM_* bits: RTS and DTR set by the terminal, the rest by the test
 static int breaks;       // breaks begun
-static long long breakBegan, breakNanoseconds;  // the last break; -1 while it lasts
+// The last break: when it began and how long it lasted, -1 while it lasts.
+static long long breakBegan, breakNanoseconds;
 
 static long long Now(void) {
   struct timespec now;
