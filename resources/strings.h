@@ -112,4 +112,15 @@ inline constexpr const char* kEncodingRows[] = {"UTF-8", "GB18030"};
 inline constexpr const char* kLineEndRows[] = {"无", "CR", "LF", "CR LF"};
 inline constexpr const char* kFlowControlRows[] = {"无", "RTS/CTS", "XON/XOFF"};
 
+// Modem lines, break and flow control.
+inline constexpr const char kRtsEntryText[] = "RTS";
+inline constexpr const char kDtrEntryText[] = "DTR";
+inline constexpr const char kBreakEntryText[] = "发送Break";
+// The lamps of the lines a device drives, in the order of their bits.
+inline constexpr const char* kModemLampTexts[] = {"CTS", "DSR", "RI", "DCD"};
+inline constexpr const char kModemLampsLiveText[] = "设备送来的控制线:绿灯为有效";
+inline constexpr const char kModemLampsClosedText[] = "端口未打开";
+inline constexpr const char kModemLinesMissingText[] = "该设备没有调制解调器控制线(RTS/DTR/CTS/DSR/RI/DCD)";
+inline constexpr const char kModemLinesMissingStatusText[] = " 该设备没有RTS/DTR控制线";
+
 }  // namespace portprobe::resources

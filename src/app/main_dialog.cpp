@@ -58,6 +58,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   SetUpSendBox();
   ConnectCaptureControls();
   SetUpReceiveCheck();
+  SetUpModemLines();
   running_ = this;
   RunStartupSequence();
 }
@@ -105,6 +106,8 @@ void MainDialog::UpdateStatusLine() {
   status += StatusModesText();
   status += ReceiveCheckCounts();
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
+  status += ModemLinesMissingNotice();
+  UpdateModemLamps();
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand here.
   Label(kStatusLabel)->setToolTip(status);

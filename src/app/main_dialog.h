@@ -45,6 +45,7 @@ class PacketParser;
 }
 
 namespace ui {
+class ModemLamps;
 class PlainTextView;
 }
 
@@ -217,6 +218,20 @@ class MainDialog : public ui::TemplateDialog {
   void SaveReceive();
   void RestoreCaptureLabel();
   void ShowCapturePath();
+
+  // The modem lines, break and flow control (main_dialog_modem.cpp).
+  void SetUpModemLines();
+  void AddModemEntries(QMenu& menu);
+  // Acts on a tools-menu command of the modem lines; false for any other command.
+  bool ModemCommand(int id);
+  void ApplyModemPreferences();
+  void ShowModemLines(const SerialEvent& event);
+  void UpdateModemLamps();
+  QString ModemLinesMissingNotice() const;
+  ui::ModemLamps* modemLamps_ = nullptr;
+  // The connections whose lamps show its readings and that was told it has no lines.
+  std::uint32_t modemLampsConnection_ = 0;
+  std::uint32_t modemLinesMissingShown_ = 0;
 
   // Puts the current preferences into effect.
   void ApplyPreferences();

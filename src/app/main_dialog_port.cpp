@@ -66,8 +66,10 @@ void MainDialog::FillSettingLists() {
 // Every row of the baud list is a rate; without a selected row the rate is 0.
 LineSettings MainDialog::SelectedLineSettings() const {
   QComboBox* bauds = ComboBox(kBaudList);
-  return {bauds->itemText(bauds->currentIndex()).toUInt(), ComboBox(kParityList)->currentIndex(),
-          ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
+  LineSettings settings{bauds->itemText(bauds->currentIndex()).toUInt(), ComboBox(kParityList)->currentIndex(),
+                        ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
+  settings.flowControl = preferences_.flowControl;
+  return settings;
 }
 
 // The status line shows the texts of the rows last applied or picked.
@@ -248,6 +250,9 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       break;
     case SerialEvent::Kind::ReadError:
       busy_.AddNoticeOnce(kReadErrorText);
+      break;
+    case SerialEvent::Kind::ModemLines:
+      ShowModemLines(event);
       break;
     case SerialEvent::Kind::HangUp:
       if (event.count > 0) outbox_.MarkCut();

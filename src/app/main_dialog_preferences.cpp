@@ -12,6 +12,7 @@ void MainDialog::SetPreferences(const Preferences& preferences) {
 
 void MainDialog::ApplyPreferences() {
   receive_.SetTextEncoding(preferences_.encoding);
+  ApplyModemPreferences();
   UpdateStatusLine();
   RememberPreferences();
 }

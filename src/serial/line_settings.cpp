@@ -53,7 +53,6 @@ speed_t StandardSpeedCode(std::uint32_t rate) {
 }
 
 void MakeRaw(struct termios2& tio) {
-  // Software flow control (IXON, IXOFF) is left as the driver had it.
   tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL);
   tio.c_oflag &= ~OPOST;
   tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
@@ -76,6 +75,15 @@ bool RateKept(const struct termios2& wanted, const struct termios2& actual, std:
   const std::uint64_t kept = actual.c_ospeed;
   const std::uint64_t difference = kept > rate ? kept - rate : rate - kept;
   return difference * 50 <= rate;
+}
+
+// Only the chosen pacing: a driver's leftover XON/XOFF would swallow 0x11 and 0x13
+// from binary data, and leftover RTS/CTS would stall a device without the lines wired.
+void SetFlowControl(struct termios2& tio, FlowControl flowControl) {
+  tio.c_cflag &= ~CRTSCTS;
+  tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+  if (flowControl == FlowControl::RtsCts) tio.c_cflag |= CRTSCTS;
+  if (flowControl == FlowControl::XonXoff) tio.c_iflag |= IXON | IXOFF;
 }
 
 template <typename Table>
@@ -101,6 +109,7 @@ void SetLineSettings(struct termios2& tio, const LineSettings& settings) {
     tio.c_cflag &= ~CSTOPB;
     if (settings.stopBitsRow != 0) tio.c_cflag |= CSTOPB;  // 2, or 1.5 at 5 data bits
   }
+  SetFlowControl(tio, settings.flowControl);
 }
 
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings) {

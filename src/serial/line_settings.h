@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "serial/flow_control.h"
+
 namespace portprobe {
 
 // Rows of the four setting lists, in list order. The fast rates of USB adapters follow
@@ -34,6 +36,7 @@ struct LineSettings {
   int parityRow = 0;
   int dataBitsRow = 0;
   int stopBitsRow = 0;
+  FlowControl flowControl = FlowControl::None;
 };
 
 enum class ApplyResult {
@@ -42,10 +45,9 @@ enum class ApplyResult {
   Applied,
 };
 
-// Puts the line into raw mode with the given settings. Flow control stays as the
-// driver had it. Rates with a speed code go through it, the others (43000, 56000,
-// any typed rate) as arbitrary rates; a rate that the driver does not keep counts as
-// refused.
+// Puts the line into raw mode with the given settings and flow control. Rates with a
+// speed code go through it, the others (43000, 56000, any typed rate) as arbitrary
+// rates; a rate that the driver does not keep counts as refused.
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings);
 
 // The driver's settings as a port was found, put back when it is closed, so that a

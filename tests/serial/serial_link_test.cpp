@@ -208,19 +208,27 @@ TEST(SerialLink, AppliesLineSettingsToTheDevice) {
   EXPECT_EQ(t.link.ApplyLineSettings({}), ApplyResult::NotATerminal);
 }
 
-TEST(SetLineSettings, MapsEveryRowAndKeepsFlowControl) {
+TEST(SetLineSettings, MapsEveryRowAndSetsTheChosenFlowControl) {
   struct termios2 tio {};
   tio.c_cflag = CRTSCTS | CS8 | PARENB;
-  tio.c_iflag = IXON | IXOFF | ICRNL;
+  tio.c_iflag = IXON | IXOFF | IXANY | ICRNL;
   tio.c_lflag = ICANON | ECHO;
   SetLineSettings(tio, {115200, 2, 2, 1});
   EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B115200));
   EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS6));
   EXPECT_EQ(tio.c_cflag & (PARENB | PARODD), static_cast<tcflag_t>(PARENB));
   EXPECT_TRUE(tio.c_cflag & CSTOPB);
-  EXPECT_TRUE(tio.c_cflag & CRTSCTS);
-  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), static_cast<tcflag_t>(IXON | IXOFF));
+  // The driver's leftover flow control does not survive: none was chosen.
+  EXPECT_FALSE(tio.c_cflag & CRTSCTS);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | IXANY | ICRNL), 0u);
   EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
+
+  SetLineSettings(tio, {115200, 2, 2, 1, FlowControl::XonXoff});
+  EXPECT_FALSE(tio.c_cflag & CRTSCTS);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | IXANY), static_cast<tcflag_t>(IXON | IXOFF));
+  SetLineSettings(tio, {115200, 2, 2, 1, FlowControl::RtsCts});
+  EXPECT_TRUE(tio.c_cflag & CRTSCTS);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
 
   SetLineSettings(tio, {300, 1, 1, 0});
   EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B300));
