@@ -57,6 +57,8 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   SetUpSendBox();
   ConnectCaptureControls();
   SetUpReceiveCheck();
+  SetUpFindBar();
+  SetUpZoom();
   running_ = this;
   RunStartupSequence();
 }

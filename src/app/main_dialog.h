@@ -17,6 +17,7 @@ class QMenu;
 #include <vector>
 
 #include "app/terminal_options.h"
+#include "codec/text_search.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
 #include "files/send_file.h"
@@ -42,6 +43,7 @@ class PacketParser;
 }
 
 namespace ui {
+class FindBar;
 class PlainTextView;
 }
 
@@ -213,6 +215,24 @@ class MainDialog : public ui::TemplateDialog {
 
   // Puts the current preferences into effect.
   void ApplyPreferences();
+
+  // The find bar of the receive box (main_dialog_search.cpp).
+  void SetUpFindBar();
+  void OpenFindBar();
+  void PlaceFindBar();
+  void FindBarClosed();
+  void RefreshReceiveSearch();
+  void FindInReceive(bool forward);
+  ui::FindBar* findBar_ = nullptr;
+  bool findBarOpened_ = false;
+  // What the bar looks for while it is open and its pattern is sound.
+  std::optional<TextSearch> receiveSearch_;
+
+  // The font size of both boxes (main_dialog_zoom.cpp).
+  void SetUpZoom();
+  void Zoom(int steps);
+  int BoxFontPointSize() const;
+  void ApplyBoxFontSize();
 
   // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
   static MainDialog* running_;
