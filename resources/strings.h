@@ -95,7 +95,7 @@ inline constexpr const char kTextFirstFilterText[] = "文本文件|*.txt|所有�
 inline constexpr const char kStopButtonText[] = "停止";
 
 // The find bar of the receive box.
-inline constexpr const char kFindPlaceholderText[] = "查找文本或十六进制字节(如 01 03)";
+inline constexpr const char kFindPlaceholderText[] = "文本或十六进制(如 01 03)";
 inline constexpr const char kFindHexText[] = "Hex";
 inline constexpr const char kFindHexTipText[] = "按十六进制字节查找;字符显示中查找原始字节";
 inline constexpr const char kFindMatchCaseText[] = "Aa";
@@ -106,6 +106,6 @@ inline constexpr const char kFindCloseTipText[] = "关闭 (Esc)";
 inline constexpr const char kFindWrappedToStartText[] = "已回到开头";
 inline constexpr const char kFindWrappedToEndText[] = "已回到末尾";
 inline constexpr const char kFindNotFoundText[] = "未找到";
-inline constexpr const char kFindBadHexText[] = "十六进制字节应为两位一组";
+inline constexpr const char kFindBadHexText[] = "十六进制有误";
 
 }  // namespace portprobe::resources

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
 #include "resources/strings.h"
 
@@ -21,15 +22,19 @@ FindBar::FindBar(QWidget* parent) : QFrame(parent) {
   field_ = new QLineEdit(this);
   field_->setPlaceholderText(QString::fromUtf8(kFindPlaceholderText));
   field_->setClearButtonEnabled(true);
-  field_->setMinimumWidth(field_->fontMetrics().horizontalAdvance(field_->placeholderText()) + 40);
+  field_->setMinimumWidth(field_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 16);
   layout->addWidget(field_, 1);
   hex_ = AddButton(kFindHexText, kFindHexTipText, true);
   matchCase_ = AddButton(kFindMatchCaseText, kFindMatchCaseTipText, true);
   connect(AddButton("▲", kFindPreviousTipText, false), &QToolButton::clicked, this, &FindBar::FindPrevious);
   connect(AddButton("▼", kFindNextTipText, false), &QToolButton::clicked, this, &FindBar::FindNext);
   outcome_ = new QLabel(this);
-  // Room for the longest outcome, so the bar keeps its size as they change.
-  outcome_->setMinimumWidth(outcome_->fontMetrics().horizontalAdvance(QString::fromUtf8(kFindBadHexText)) + 8);
+  // Room for the longest outcome, so the buttons stay in place as they change.
+  int outcomeWidth = 0;
+  for (const char* text : {kFindWrappedToStartText, kFindWrappedToEndText, kFindNotFoundText, kFindBadHexText}) {
+    outcomeWidth = std::max(outcomeWidth, outcome_->fontMetrics().horizontalAdvance(QString::fromUtf8(text)));
+  }
+  outcome_->setMinimumWidth(outcomeWidth + 8);
   outcome_->setAlignment(Qt::AlignCenter);
   layout->addWidget(outcome_);
   connect(AddButton("✕", kFindCloseTipText, false), &QToolButton::clicked, this, &FindBar::Close);
