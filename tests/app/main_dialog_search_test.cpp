@@ -205,7 +205,12 @@ TEST_F(ZoomTest, KeysAndCtrlWheelSizeBothBoxesWithinBoundsAndAreKept) {
   PressKey(Qt::Key_Minus, Qt::ControlModifier);
   EXPECT_EQ(ReceivePoints(), own + 1);
   EXPECT_EQ(SendPoints(), own + 1);
+  PressKey(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+  PressKey(Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier);
+  PressKey(Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier);
+  EXPECT_EQ(SendPoints(), own) << "the keypad's + and - count as well";
   EXPECT_EQ(SendText(), "0b 03 07 00 34 12 00 00 01 01 00") << "zoom keys type nothing";
+  PressKey(Qt::Key_Equal, Qt::ControlModifier);
   PressKey(Qt::Key_0, Qt::ControlModifier);
   EXPECT_EQ(ReceivePoints(), own);
   EXPECT_EQ(dialog_.CurrentPreferences().fontPointSize, 0);
