@@ -84,9 +84,9 @@ class MainDialog : public ui::TemplateDialog {
 
  protected:
   // Only the close box ends the window: Enter confirms what the focused control
-  // holds, and Escape is left to popups and menus.
+  // holds, and Escape is left to popups, menus and the find bar.
   void EnterPressed() override;
-  void EscapePressed() override {}
+  void EscapePressed() override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 

@@ -50,6 +50,10 @@ void MainDialog::PlaceFindBar() {
                         findBar_->sizeHint().height());
 }
 
+void MainDialog::EscapePressed() {
+  if (!findBar_->isHidden()) findBar_->Close();
+}
+
 void MainDialog::FindBarClosed() {
   ReceiveBox()->ReserveBottom(0);
   RefreshReceiveSearch();

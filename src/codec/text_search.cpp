@@ -13,8 +13,8 @@ namespace portprobe {
 namespace {
 
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
-// How far back the highlighting of a few lines looks for the start of a hex match
-// that reaches them; a longer match shows from the line where it starts.
+// How far apart two bytes of a hex match may lie, so that neither a search nor the
+// marking of a few lines reads far through text that holds no bytes.
 constexpr std::size_t kLongestHexReach = std::size_t{64} << 10;
 // The first stretch that a backward search tries; it doubles until a match is found.
 constexpr std::size_t kFirstBackwardStretch = std::size_t{64} << 10;
@@ -40,13 +40,14 @@ int ByteGroupValue(std::string_view text, std::size_t position) {
   return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 
-// The next byte group from `position` on, passing over blanks and other words;
-// `position` lies at a blank or at the start of a word.
+// The next byte group from `position` on, passing over blanks and other words, but
+// no further than kLongestHexReach; `position` lies at a blank or at the start of a word.
 std::size_t NextByteGroup(std::string_view text, std::size_t position) {
-  while (position < text.size()) {
-    while (position < text.size() && IsBlank(text[position])) ++position;
-    if (position < text.size() && ByteGroupValue(text, position) >= 0) return position;
-    while (position < text.size() && !IsBlank(text[position])) ++position;
+  const std::size_t end = std::min(text.size(), position + kLongestHexReach);
+  while (position < end) {
+    while (position < end && IsBlank(text[position])) ++position;
+    if (position < end && ByteGroupValue(text, position) >= 0) return position;
+    while (position < end && !IsBlank(text[position])) ++position;
   }
   return kNotFound;
 }
@@ -173,8 +174,8 @@ std::optional<TextRange> TextSearch::HexLayoutMatchAt(std::string_view text, std
   return TextRange{position, at + 2};
 }
 
-// A hex match reaches over as many byte groups as it has bytes, whatever lies
-// between them; a text match over as many bytes.
+// A hex match reaches back over as many byte groups as it has bytes, whatever lies
+// between them, looked for within kLongestHexReach; a text match over as many bytes.
 std::size_t TextSearch::ReachBack(std::string_view text, std::size_t position) const {
   position = std::min(position, text.size());
   if (mode_ != Mode::HexLayout) return position - std::min(position, needle_.size() - 1);

@@ -27,6 +27,7 @@ class FindBar : public QFrame {
   QString Outcome() const;
   // A short word beside the field: a wrap, a miss, a malformed pattern; empty clears it.
   void ShowOutcome(const QString& text);
+  void Close();
 
  signals:
   void FindNext();
@@ -40,7 +41,6 @@ class FindBar : public QFrame {
 
  private:
   QToolButton* AddButton(const char* text, const char* tip, bool checkable);
-  void Close();
 
   QLineEdit* field_;
   QToolButton* hex_;

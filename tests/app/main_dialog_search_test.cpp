@@ -112,6 +112,11 @@ TEST_F(SearchTest, FindsHexBytesAcrossLineBreaksAndBlocksAndWrapsAround) {
   PressKey(Qt::Key_F3, Qt::ShiftModifier);
   EXPECT_EQ(Selected(), "55");
   EXPECT_EQ(Outcome(), QString::fromUtf8(kFindWrappedToEndText));
+  // Escape in the receive box closes the bar as well, and keeps the window.
+  ClickAtStartOfReceiveBox();
+  PressKey(Qt::Key_Escape);
+  EXPECT_FALSE(Bar()->isVisible());
+  EXPECT_TRUE(dialog_.isVisible());
 }
 
 TEST_F(SearchTest, FindsTextWithOrWithoutCaseAndHexBytesAsRawCharacters) {

@@ -89,6 +89,9 @@ TEST(TextSearch, FindsHexBytesAcrossBlockSeparatorsAndMarks) {
                            "[12:34:56.789] " + LayoutOfCountingBytes(2, 0xB0);
   EXPECT_EQ(Matched(text, Hex("a1 A2 b0").Next(text, 0)), "A1 A2 ✓\r\n    \r\n[12:34:56.789] B0");
   EXPECT_EQ(Hex("a2 b1").Next(text, 0), std::nullopt);
+  // Other text between the bytes is passed over, up to 64 KiB of it.
+  EXPECT_TRUE(Hex("01 02").Next("01 " + std::string(60000, 'x') + " 02", 0));
+  EXPECT_FALSE(Hex("01 02").Next("01 " + std::string(70000, 'x') + " 02", 0));
   // Lower-case digits in the text match as well.
   EXPECT_EQ(Matched("ab cd", Hex("AB CD").Next("ab cd", 0)), "ab cd");
 }
