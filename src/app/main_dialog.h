@@ -219,8 +219,11 @@ class MainDialog : public ui::TemplateDialog {
   // The find bar of the receive box (main_dialog_search.cpp).
   void SetUpFindBar();
   void OpenFindBar();
+  void TakeSelectionAsPattern();
   void PlaceFindBar();
   void FindBarClosed();
+  // What the bar's pattern and toggles ask for; nothing for an empty or bad pattern.
+  std::optional<TextSearch> BarSearch() const;
   void RefreshReceiveSearch();
   void FindInReceive(bool forward);
   ui::FindBar* findBar_ = nullptr;

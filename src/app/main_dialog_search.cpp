@@ -14,6 +14,12 @@ namespace portprobe {
 
 using namespace resources;
 
+namespace {
+
+constexpr qsizetype kLongestTakenSelection = 256;
+
+}  // namespace
+
 void MainDialog::SetUpFindBar() {
   findBar_ = new ui::FindBar(this);
   connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &MainDialog::OpenFindBar);
@@ -36,10 +42,32 @@ void MainDialog::SetUpFindBar() {
 void MainDialog::OpenFindBar() {
   if (!findBarOpened_) findBar_->SetHex(CheckBox(kHexDisplayCheck)->isChecked());
   findBarOpened_ = true;
+  if (findBar_->isHidden()) TakeSelectionAsPattern();
   ReceiveBox()->ReserveBottom(findBar_->sizeHint().height());
   findBar_->Open();
   PlaceFindBar();
   RefreshReceiveSearch();
+}
+
+// On opening, a short selection within one line becomes the pattern, so that a frame
+// selected in the box is found again with Ctrl+F and Enter; in hex display it is read
+// as hex bytes if it is some. A match of the pattern the bar has leaves the bar as it is.
+void MainDialog::TakeSelectionAsPattern() {
+  const ui::PlainTextView* box = ReceiveBox();
+  const QString selected = box->SelectedText();
+  if (selected.isEmpty() || selected.size() > kLongestTakenSelection || selected.contains(QLatin1Char('\n')) ||
+      selected.contains(QLatin1Char('\r'))) {
+    return;
+  }
+  const std::size_t from = std::min(box->Anchor(), box->Caret());
+  const TextRange selection{from, std::max(box->Anchor(), box->Caret())};
+  if (const std::optional<TextSearch> search = BarSearch();
+      search && search->Next(box->Text().All(), from, from + 1) == selection) {
+    return;
+  }
+  const bool hexDisplay = CheckBox(kHexDisplayCheck)->isChecked();
+  findBar_->SetHex(hexDisplay && TextSearch::Make(selected.toStdString(), TextSearch::Kind::Hex, true, true));
+  findBar_->SetPattern(selected);
 }
 
 void MainDialog::PlaceFindBar() {
@@ -60,13 +88,15 @@ void MainDialog::FindBarClosed() {
   ReceiveBox()->setFocus(Qt::OtherFocusReason);
 }
 
+std::optional<TextSearch> MainDialog::BarSearch() const {
+  return TextSearch::Make(findBar_->Pattern().toStdString(),
+                          findBar_->IsHex() ? TextSearch::Kind::Hex : TextSearch::Kind::Text,
+                          findBar_->MatchesCase(), CheckBox(kHexDisplayCheck)->isChecked());
+}
+
 void MainDialog::RefreshReceiveSearch() {
   receiveSearch_.reset();
-  if (!findBar_->isHidden()) {
-    receiveSearch_ = TextSearch::Make(findBar_->Pattern().toStdString(),
-                                      findBar_->IsHex() ? TextSearch::Kind::Hex : TextSearch::Kind::Text,
-                                      findBar_->MatchesCase(), CheckBox(kHexDisplayCheck)->isChecked());
-  }
+  if (!findBar_->isHidden()) receiveSearch_ = BarSearch();
   ReceiveBox()->viewport()->update();
 }
 

@@ -71,6 +71,7 @@ void FindBar::Open() {
 
 QString FindBar::Pattern() const { return field_->text(); }
 bool FindBar::IsHex() const { return hex_->isChecked(); }
+void FindBar::SetPattern(const QString& pattern) { field_->setText(pattern); }
 void FindBar::SetHex(bool hex) { hex_->setChecked(hex); }
 bool FindBar::MatchesCase() const { return matchCase_->isChecked(); }
 QString FindBar::Outcome() const { return outcome_->text(); }

@@ -21,6 +21,7 @@ class FindBar : public QFrame {
   // Shows the bar with the field focused and its text selected, ready to type over.
   void Open();
   QString Pattern() const;
+  void SetPattern(const QString& pattern);
   bool IsHex() const;
   void SetHex(bool hex);
   bool MatchesCase() const;

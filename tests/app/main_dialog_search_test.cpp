@@ -143,6 +143,34 @@ TEST_F(SearchTest, FindsTextWithOrWithoutCaseAndHexBytesAsRawCharacters) {
   EXPECT_EQ(Selected(), "K\r\no");
 }
 
+TEST_F(SearchTest, TakesAShortSelectionAsThePattern) {
+  const std::string text = "AT+GMR\r\nOK\r\nAT+GMR\r\n";
+  dialog_.AppendReceiveText(text);
+  ClickAtStartOfReceiveBox();
+  PressKey(Qt::Key_End, Qt::ShiftModifier);
+  PressKey(Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(Bar()->Pattern(), "AT+GMR");
+  EXPECT_FALSE(BarButton(kFindHexText)->isChecked()) << "no hex bytes, though in hex display";
+  PressKey(Qt::Key_Return);
+  EXPECT_EQ(Box()->Anchor(), text.rfind("AT+GMR"));
+  // A selection over a line break is no pattern: the field keeps what it had.
+  PressKey(Qt::Key_Escape);
+  PressKey(Qt::Key_Up, Qt::ShiftModifier);
+  PressKey(Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(Bar()->Pattern(), "AT+GMR");
+  // Hex bytes selected in hex display are looked for as bytes.
+  dialog_.AppendReceiveText(Layout({0x01, 0x03, 0x10}) + "\r\n" + Layout({0x01, 0x03}));
+  PressKey(Qt::Key_Escape);
+  PressKey(Qt::Key_End, Qt::ControlModifier);
+  for (int i = 0; i < 6; ++i) PressKey(Qt::Key_Left, Qt::ShiftModifier);
+  ASSERT_EQ(Selected(), "01 03 ");
+  PressKey(Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(BarButton(kFindHexText)->isChecked());
+  PressKey(Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(Selected(), "01 03");
+  EXPECT_EQ(Box()->Anchor(), text.size());
+}
+
 // The selection and the search keep to the same text while the full box drops its
 // oldest lines under them.
 TEST_F(SearchTest, KeepsFindingAfterTheFullBoxDroppedItsOldestLines) {
