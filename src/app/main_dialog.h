@@ -45,7 +45,7 @@ class PacketParser;
 namespace ui {
 class FindBar;
 class PlainTextView;
-}
+}  // namespace ui
 
 // The terminal's one window, built from template 102.
 class MainDialog : public ui::TemplateDialog {

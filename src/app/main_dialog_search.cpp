@@ -90,8 +90,8 @@ void MainDialog::FindBarClosed() {
 
 std::optional<TextSearch> MainDialog::BarSearch() const {
   return TextSearch::Make(findBar_->Pattern().toStdString(),
-                          findBar_->IsHex() ? TextSearch::Kind::Hex : TextSearch::Kind::Text,
-                          findBar_->MatchesCase(), CheckBox(kHexDisplayCheck)->isChecked());
+                          findBar_->IsHex() ? TextSearch::Kind::Hex : TextSearch::Kind::Text, findBar_->MatchesCase(),
+                          CheckBox(kHexDisplayCheck)->isChecked());
 }
 
 void MainDialog::RefreshReceiveSearch() {
@@ -111,9 +111,8 @@ void MainDialog::FindInReceive(bool forward) {
   ui::PlainTextView* box = ReceiveBox();
   const std::string_view text = box->Text().All();
   const std::size_t start = std::min(box->Anchor(), box->Caret());
-  std::optional<TextRange> match =
-      forward ? receiveSearch_->Next(text, box->HasSelection() ? start + 1 : box->Caret())
-              : receiveSearch_->Previous(text, start);
+  std::optional<TextRange> match = forward ? receiveSearch_->Next(text, box->HasSelection() ? start + 1 : box->Caret())
+                                           : receiveSearch_->Previous(text, start);
   const bool wrapped = !match;
   if (wrapped) match = forward ? receiveSearch_->Next(text, 0) : receiveSearch_->Previous(text, text.size());
   if (!match) {

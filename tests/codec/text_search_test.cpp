@@ -85,8 +85,8 @@ TEST(TextSearch, FindsHexBytesAcrossTheBreaksOfTheHexLayout) {
 
 TEST(TextSearch, FindsHexBytesAcrossBlockSeparatorsAndMarks) {
   // Two blocks, the first ended by a check mark, the second led by a time stamp.
-  const std::string text = LayoutOfCountingBytes(3, 0xA0) + "✓" + std::string(kBlockSeparator) +
-                           "[12:34:56.789] " + LayoutOfCountingBytes(2, 0xB0);
+  const std::string text = LayoutOfCountingBytes(3, 0xA0) + "✓" + std::string(kBlockSeparator) + "[12:34:56.789] " +
+                           LayoutOfCountingBytes(2, 0xB0);
   EXPECT_EQ(Matched(text, Hex("a1 A2 b0").Next(text, 0)), "A1 A2 ✓\r\n    \r\n[12:34:56.789] B0");
   EXPECT_EQ(Hex("a2 b1").Next(text, 0), std::nullopt);
   // Other text between the bytes is passed over, up to 64 KiB of it.
