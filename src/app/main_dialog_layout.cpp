@@ -75,6 +75,7 @@ void MainDialog::resizeEvent(QResizeEvent* event) {
   TemplateDialog::resizeEvent(event);
   if (startupDone_) Relayout(event->size());
   PlaceFindBar();
+  ScheduleSettingsSave();
 }
 
 void MainDialog::ApplyTextColours() {

@@ -83,6 +83,7 @@ void MainDialog::SettingListChanged(int listId) {
   if (link_.ApplyLineSettings(SelectedLineSettings()) != ApplyResult::NotATerminal) CopySettingsTexts();
   CopySettingText(listId);
   UpdateStatusLine();
+  RememberLineSetting(listId);
 }
 
 bool MainDialog::OpenPort(int row) {
@@ -142,6 +143,7 @@ void MainDialog::ToggleOpen() {
 }
 
 void MainDialog::PortChanged() {
+  RememberPort();
   if (IsOpen()) ClosePort();
   if (wantOpen_) OpenPort(ComboBox(kPortList)->currentIndex());
   UpdateStatusLine();

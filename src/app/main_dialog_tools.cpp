@@ -50,6 +50,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   menu.addSeparator();
   AddReceiveCheckEntry(menu, kReceiveCheckCommand);
   menu.addSeparator();
+  AddPreferenceEntries(menu);
+  menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
   menu.addSeparator();
@@ -62,6 +64,7 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
 void MainDialog::ShowToolsMenuAtCursor() { ShowToolsMenu(mapFromGlobal(QCursor::pos())); }
 
 void MainDialog::ToolsCommand(int id) {
+  if (PreferenceCommand(id)) return;
   switch (id) {
     case kDecimalToHexCommand:
     case kHexToDecimalCommand:
