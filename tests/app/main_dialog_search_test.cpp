@@ -270,5 +270,22 @@ TEST_F(ZoomTest, KeysAndCtrlWheelSizeBothBoxesWithinBoundsAndAreKept) {
   EXPECT_EQ(dialog_.CurrentPreferences().fontPointSize, 6);
 }
 
+TEST_F(ZoomTest, TheSizeComesBackInTheNextWindow) {
+  TerminalOptions options = Options();
+  options.settingsFile = folder_.File("portprobe.ini");
+  const int own = dialog_.font().pointSize();
+  {
+    MainDialog first(prompter_, options);
+    testing::ShowActive(first);
+    QTest::mouseClick(first.ReceiveBox()->viewport(), Qt::LeftButton);
+    PressKey(Qt::Key_Equal, Qt::ControlModifier);
+    PressKey(Qt::Key_Equal, Qt::ControlModifier);
+    ASSERT_EQ(first.SendBox()->font().pointSize(), own + 2);
+  }
+  MainDialog second(prompter_, options);
+  EXPECT_EQ(second.ReceiveBox()->font().pointSize(), own + 2);
+  EXPECT_EQ(second.SendBox()->font().pointSize(), own + 2);
+}
+
 }  // namespace
 }  // namespace portprobe
