@@ -49,15 +49,15 @@ FindBar::FindBar(QWidget* parent) : QFrame(parent) {
   hide();
 }
 
-// Tool buttons take no focus and are never a dialog's default button, so Enter
-// stays with the field.
+// Tool buttons are never a dialog's default button, so Enter stays with the bar. Only
+// the toggles take focus (by Tab, then Space): the keys of the others work anywhere.
 QToolButton* FindBar::AddButton(const char* text, const char* tip, bool checkable) {
   auto* button = new QToolButton(this);
   button->setText(QString::fromUtf8(text));
   button->setToolTip(QString::fromUtf8(tip));
   button->setCheckable(checkable);
   button->setAutoRaise(true);
-  button->setFocusPolicy(Qt::NoFocus);
+  button->setFocusPolicy(checkable ? Qt::TabFocus : Qt::NoFocus);
   layout()->addWidget(button);
   return button;
 }

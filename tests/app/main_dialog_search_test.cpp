@@ -136,7 +136,11 @@ TEST_F(SearchTest, FindsTextWithOrWithoutCaseAndHexBytesAsRawCharacters) {
   EXPECT_EQ(Box()->Anchor(), text.find("ok")) << "with case only the lower-case one matches";
   EXPECT_EQ(Outcome(), QString::fromUtf8(kFindWrappedToStartText));
 
-  QTest::mouseClick(BarButton(kFindHexText), Qt::LeftButton);
+  // The toggles are reached by Tab and switched by Space as well.
+  PressKey(Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), BarButton(kFindHexText));
+  PressKey(Qt::Key_Space);
+  EXPECT_TRUE(BarButton(kFindHexText)->isChecked());
   EXPECT_FALSE(BarButton(kFindMatchCaseText)->isEnabled());
   TypePattern("4b 0d 0a 6f");
   PressKey(Qt::Key_Return);
