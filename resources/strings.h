@@ -123,4 +123,18 @@ inline constexpr const char kModemLampsClosedText[] = "端口未打开";
 inline constexpr const char kModemLinesMissingText[] = "该设备没有调制解调器控制线(RTS/DTR/CTS/DSR/RI/DCD)";
 inline constexpr const char kModemLinesMissingStatusText[] = " 该设备没有RTS/DTR控制线";
 
+// The find bar of the receive box.
+inline constexpr const char kFindPlaceholderText[] = "文本或十六进制(如 01 03)";
+inline constexpr const char kFindHexText[] = "Hex";
+inline constexpr const char kFindHexTipText[] = "按十六进制字节查找;字符显示中查找原始字节";
+inline constexpr const char kFindMatchCaseText[] = "Aa";
+inline constexpr const char kFindMatchCaseTipText[] = "区分大小写";
+inline constexpr const char kFindPreviousTipText[] = "上一个 (Shift+Enter, Shift+F3)";
+inline constexpr const char kFindNextTipText[] = "下一个 (Enter, F3)";
+inline constexpr const char kFindCloseTipText[] = "关闭 (Esc)";
+inline constexpr const char kFindWrappedToStartText[] = "已回到开头";
+inline constexpr const char kFindWrappedToEndText[] = "已回到末尾";
+inline constexpr const char kFindNotFoundText[] = "未找到";
+inline constexpr const char kFindBadHexText[] = "十六进制有误";
+
 }  // namespace portprobe::resources

@@ -59,6 +59,8 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   ConnectCaptureControls();
   SetUpReceiveCheck();
   SetUpModemLines();
+  SetUpFindBar();
+  SetUpZoom();
   running_ = this;
   RunStartupSequence();
 }

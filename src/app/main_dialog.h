@@ -20,6 +20,7 @@ class QMoveEvent;
 
 #include "app/settings_store.h"
 #include "app/terminal_options.h"
+#include "codec/text_search.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
 #include "files/send_file.h"
@@ -45,9 +46,10 @@ class PacketParser;
 }
 
 namespace ui {
+class FindBar;
 class ModemLamps;
 class PlainTextView;
-}
+}  // namespace ui
 
 // The terminal's one window, built from template 102.
 class MainDialog : public ui::TemplateDialog {
@@ -87,9 +89,9 @@ class MainDialog : public ui::TemplateDialog {
 
  protected:
   // Only the close box ends the window: Enter confirms what the focused control
-  // holds, and Escape is left to popups and menus.
+  // holds, and Escape is left to popups, menus and the find bar.
   void EnterPressed() override;
-  void EscapePressed() override {}
+  void EscapePressed() override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -261,6 +263,27 @@ class MainDialog : public ui::TemplateDialog {
 
   // Enter in a list with a typed text: a typed port path or a row's name.
   void ConfirmListText(QComboBox* list);
+
+  // The find bar of the receive box (main_dialog_search.cpp).
+  void SetUpFindBar();
+  void OpenFindBar();
+  void TakeSelectionAsPattern();
+  void PlaceFindBar();
+  void FindBarClosed();
+  // What the bar's pattern and toggles ask for; nothing for an empty or bad pattern.
+  std::optional<TextSearch> BarSearch() const;
+  void RefreshReceiveSearch();
+  void FindInReceive(bool forward);
+  ui::FindBar* findBar_ = nullptr;
+  bool findBarOpened_ = false;
+  // What the bar looks for while it is open and its pattern is sound.
+  std::optional<TextSearch> receiveSearch_;
+
+  // The font size of both boxes (main_dialog_zoom.cpp).
+  void SetUpZoom();
+  void Zoom(int steps);
+  int BoxFontPointSize() const;
+  void ApplyBoxFontSize();
 
   // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
   static MainDialog* running_;

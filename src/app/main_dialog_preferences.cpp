@@ -14,6 +14,7 @@ void MainDialog::ApplyPreferences() {
   receive_.SetTextEncoding(preferences_.encoding);
   ApplyModemPreferences();
   UpdateStatusLine();
+  ApplyBoxFontSize();
   RememberPreferences();
 }
 
