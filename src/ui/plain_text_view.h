@@ -2,10 +2,15 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QColor>
+#include <QList>
 #include <QMenu>
+#include <QTextLayout>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "common/edit_history.h"
 #include "common/line_indexed_text.h"
@@ -45,6 +50,19 @@ class PlainTextView : public QAbstractScrollArea {
   // Shows the edit menu of a right click and returns the chosen entry; without it a
   // right click opens no menu.
   void SetMenuRunner(std::function<QAction*(QMenu&, const QPoint&)> runMenu) { runMenu_ = std::move(runMenu); }
+
+  // Coloured text (plain_text_view_colours.cpp): the bytes from..to of the text show
+  // in `colour`. Ranges are added in the order of their text. A range moves with its
+  // text when the oldest lines give way, and goes with it; setting or clearing the
+  // text and an edit by the user forget all ranges.
+  struct ColouredRange {
+    std::size_t from = 0;
+    std::size_t to = 0;
+    QColor colour;
+  };
+  void AddColouredRange(std::size_t from, std::size_t to, const QColor& colour);
+  // The ranges as positions in the text as it is now.
+  std::vector<ColouredRange> ColouredRanges() const;
 
   // Caret and anchor are byte positions in Text(); the selection lies between them.
   std::size_t Caret() const { return caret_; }
@@ -95,6 +113,8 @@ class PlainTextView : public QAbstractScrollArea {
   void EnsureCaretVisible();
   void ForgetDropped(LineIndexedText::Dropped dropped);
   QRect CaretRect() const;
+  // The coloured ranges that lie on the line starting at `start`, for its painting.
+  QList<QTextLayout::FormatRange> ColouredFormats(const LaidOutLine& laidOut, std::size_t start) const;
 
   // Editing and movement (plain_text_view_input.cpp).
   bool HandleShortcut(QKeyEvent* event);
@@ -118,6 +138,10 @@ class PlainTextView : public QAbstractScrollArea {
   bool wantReturn_ = false;
   std::function<QAction*(QMenu&, const QPoint&)> runMenu_;
   std::size_t editLimit_ = 0;
+  // Coloured ranges kept by their offsets from the first byte the text ever had, so
+  // that dropping the oldest lines moves none of them.
+  std::deque<ColouredRange> colouredRanges_;
+  std::size_t droppedBytes_ = 0;
 };
 
 }  // namespace portprobe::ui
