@@ -212,6 +212,7 @@ class MainDialog : public ui::TemplateDialog {
   // From a job beside the window: the echo is shown once the window's thread runs.
   void EchoFromJob(std::span<const std::uint8_t> bytes);
   bool ReceiveTextEndsLine() const;
+  std::string ReceiveTextWithoutEcho() const;
 
   // Capture to file (main_dialog_capture.cpp).
   void ConnectCaptureControls();

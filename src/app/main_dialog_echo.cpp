@@ -16,15 +16,16 @@ const QColor kEchoColour(0, 0, 180);
 
 }  // namespace
 
-// The mark of the received block under way goes first, so it stays with that block.
+// The mark of the received block under way goes first, so it stays with that block;
+// the echo stands on lines of its own, and only the echo is coloured.
 void MainDialog::EchoSent(std::span<const std::uint8_t> bytes) {
   if (!preferences_.echoSent || bytes.empty()) return;
   if (const std::string mark = receive_.EndBlock(); !mark.empty()) {
     AppendReceiveText(mark);
     UpdateStatusLine();
   }
-  const std::string text =
-      receive_.Echo(bytes, std::chrono::system_clock::now(), CurrentReceiveDisplay(), ReceiveTextEndsLine());
+  if (!ReceiveTextEndsLine()) AppendReceiveText("\r\n");
+  const std::string text = receive_.Echo(bytes, std::chrono::system_clock::now(), CurrentReceiveDisplay());
   AppendReceiveText(text);
   const std::size_t end = ReceiveBox()->Text().Size();
   ReceiveBox()->AddColouredRange(end - std::min(end, text.size()), end, kEchoColour);
@@ -35,6 +36,20 @@ void MainDialog::EchoSent(std::span<const std::uint8_t> bytes) {
 void MainDialog::EchoFromJob(std::span<const std::uint8_t> bytes) {
   QMetaObject::invokeMethod(
       this, [this, frame = ByteFrame(bytes.begin(), bytes.end())] { EchoSent(frame); }, Qt::QueuedConnection);
+}
+
+// The echoed frames never go into the capture file, so "保存接收" leaves them out. The
+// receive box colours nothing but the echo.
+std::string MainDialog::ReceiveTextWithoutEcho() const {
+  const LineIndexedText& text = ReceiveBox()->Text();
+  std::string kept;
+  std::size_t from = 0;
+  for (const ui::PlainTextView::ColouredRange& echo : ReceiveBox()->ColouredRanges()) {
+    kept += text.Slice(from, echo.from);
+    from = echo.to;
+  }
+  kept += text.Slice(from, text.Size());
+  return kept;
 }
 
 bool MainDialog::ReceiveTextEndsLine() const {

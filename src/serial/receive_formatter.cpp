@@ -65,8 +65,7 @@ void ReceiveFormatter::FormatCharacters(std::span<const std::uint8_t> bytes, Wal
 }
 
 void ReceiveFormatter::FormatEcho(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display,
-                                  bool boxEndsLine, std::string& text) {
-  if (!boxEndsLine) text += "\r\n";
+                                  std::string& text) {
   const std::size_t start = text.size();
   if (display == ReceiveDisplay::Hex) {
     if (timestamps_) text += TimestampText(time);

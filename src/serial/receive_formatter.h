@@ -34,11 +34,10 @@ class ReceiveFormatter {
   // `text`. `boxHasText` tells whether anything stands in the box before this batch.
   void Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display,
               bool boxHasText, std::string& text);
-  // Appends the text of a frame sent at `time`: in the display's layout, with its own
-  // timestamp, on lines of its own. `boxEndsLine` tells whether the box is empty or
-  // its text ends with a line break. What arrives next starts a new block or line.
-  void FormatEcho(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display, bool boxEndsLine,
-                  std::string& text);
+  // Appends the text of a frame sent at `time`, shown at the start of a line: in the
+  // display's layout, with its own timestamp, ending its last line. What arrives next
+  // starts a new block or line.
+  void FormatEcho(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display, std::string& text);
 
   // The box was cleared: the next hex byte starts a line.
   void StartNewLine() {

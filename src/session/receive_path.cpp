@@ -37,10 +37,9 @@ std::string ReceivePath::Receive(std::span<const SerialEvent> batches, ReceiveDi
   return text;
 }
 
-std::string ReceivePath::Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display,
-                              bool boxEndsLine) {
+std::string ReceivePath::Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display) {
   std::string text;
-  formatter_.FormatEcho(bytes, time, display, boxEndsLine, text);
+  formatter_.FormatEcho(bytes, time, display, text);
   return text;
 }
 

@@ -44,11 +44,11 @@ class ReceivePath {
   // file that cannot be written switches capture off and is reported in `failure`.
   std::string Receive(std::span<const SerialEvent> batches, ReceiveDisplay display, bool boxHasText,
                       std::optional<CaptureFailure>& failure);
-  // The text that shows a frame sent at `time` in the box, in the display's layout and
-  // on lines of its own; `boxEndsLine` tells whether the box is empty or ends with a
-  // line break. The frame is neither counted nor captured, and it is no part of a
-  // received block: the block under way should be ended (EndBlock) before it.
-  std::string Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display, bool boxEndsLine);
+  // The text that shows a frame sent at `time` at the start of a line of the box, in
+  // the display's layout and ending its last line. The frame is neither counted nor
+  // captured, and it is no part of a received block: the block under way should be
+  // ended (EndBlock) before it.
+  std::string Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display);
   // Timestamps and the frame gap, from the next batch on. A gap outside its bounds is
   // taken as the nearest bound.
   void ApplyPreferences(const Preferences& preferences);

@@ -100,7 +100,7 @@ TEST_F(ReceiveCheckTest, TheFrameGapSetsTheBlockEndAndAnEchoEndsTheBlock) {
   const std::vector<ui::PlainTextView::ColouredRange> ranges = dialog_.ReceiveBox()->ColouredRanges();
   ASSERT_EQ(ranges.size(), 1u);
   EXPECT_EQ(ranges[0].to, dialog_.ReceiveText().size());
-  EXPECT_EQ(dialog_.ReceiveText().substr(ranges[0].from), "\r\n" + sent);
+  EXPECT_EQ(dialog_.ReceiveText().substr(ranges[0].from), sent);
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ struct Box {
   }
   std::string Echo(const std::vector<std::uint8_t>& bytes, ReceiveDisplay display, WallTime time = WallTime()) {
     std::string chunk;
-    formatter.FormatEcho(bytes, time, display, text.empty() || text.back() == '\n', chunk);
+    if (!text.empty() && text.back() != '\n') chunk = "\r\n";  // as the window does
+    formatter.FormatEcho(bytes, time, display, chunk);
     text += chunk;
     return chunk;
   }

@@ -140,7 +140,7 @@ TEST(ReceivePath, EchoesSentFramesWithoutCountingCapturingOrCheckingThem) {
   Receive(path, {Batch("\x01\x02", 1000)}, ReceiveDisplay::Hex, false);
   const std::string mark = path.EndBlock();
   EXPECT_FALSE(mark.empty());
-  EXPECT_EQ(path.Echo(Span("\x05\x06"), WallTime(), ReceiveDisplay::Hex, false), "\r\n05 06 \r\n");
+  EXPECT_EQ(path.Echo(Span("\x05\x06"), WallTime(), ReceiveDisplay::Hex), "05 06 \r\n");
   // The reply, within the frame gap of the last received batch, is a block of its own.
   EXPECT_EQ(Receive(path, {Batch("\x07", 1010)}, ReceiveDisplay::Hex, true), "07 ");
   EXPECT_FALSE(path.EndBlock().empty());
