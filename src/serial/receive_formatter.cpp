@@ -22,8 +22,8 @@ bool EndsLine(std::string_view text) { return !text.empty() && (text.back() == '
 
 }  // namespace
 
-void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time,
-                              ReceiveDisplay display, bool boxHasText, std::string& text) {
+void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display,
+                              bool boxHasText, std::string& text) {
   if (display == ReceiveDisplay::Characters) {
     FormatCharacters(bytes, time, text);
   } else {

@@ -32,8 +32,8 @@ class ReceiveFormatter {
 
   // Appends the text of one batch, read at tick `arrival` (wall-clock `time`), to
   // `text`. `boxHasText` tells whether anything stands in the box before this batch.
-  void Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display,
-              bool boxHasText, std::string& text);
+  void Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display, bool boxHasText,
+              std::string& text);
   // Appends the text of a frame sent at `time`, shown at the start of a line: in the
   // display's layout, with its own timestamp, ending its last line. What arrives next
   // starts a new block or line.
@@ -59,8 +59,7 @@ class ReceiveFormatter {
   std::optional<Tick> LastArrivalTick() const { return lastArrivalTick_; }
 
  private:
-  void FormatHex(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, bool boxHasText,
-                 std::string& text);
+  void FormatHex(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, bool boxHasText, std::string& text);
   void FormatCharacters(std::span<const std::uint8_t> bytes, WallTime time, std::string& text);
 
   int hexLineCount_ = 0;

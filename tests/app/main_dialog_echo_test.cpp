@@ -52,7 +52,9 @@ class EchoTest : public testing::ConnectedWindowTest {
   }
 };
 
-bool Matches(const std::string& text, const std::string& pattern) { return std::regex_match(text, std::regex(pattern)); }
+bool Matches(const std::string& text, const std::string& pattern) {
+  return std::regex_match(text, std::regex(pattern));
+}
 
 // The stamps of `text` as times of today, in order.
 std::vector<QTime> Stamps(const std::string& text) {
@@ -118,7 +120,8 @@ TEST_F(EchoTest, CharacterDisplayStampsLinesAndEchoesTheSentText) {
   SetSendText(QStringLiteral("AT"));
   Send(2);
   Receive("OK\r\n");
-  EXPECT_TRUE(Matches(ReceiveText(), kStamp + "boot\r\n" + kStamp + "ready\r\n" + kStamp + "AT\r\n" + kStamp + "OK\r\n"))
+  EXPECT_TRUE(
+      Matches(ReceiveText(), kStamp + "boot\r\n" + kStamp + "ready\r\n" + kStamp + "AT\r\n" + kStamp + "OK\r\n"))
       << ReceiveText();
   const std::vector<std::string> coloured = ColouredTexts();
   ASSERT_EQ(coloured.size(), 1u);
