@@ -31,11 +31,12 @@ void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, Tick arrival,
   }
 }
 
-// A block begins after a pause, in an empty box, with the first hex batch and after an echo.
+// A block begins after a pause, in an empty box, with the first hex batch and after an
+// echo, which sets it off already.
 void ReceiveFormatter::FormatHex(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, bool boxHasText,
                                  std::string& text) {
   const bool paused = PausedBefore(arrival);
-  if (paused && boxHasText) {
+  if (paused && boxHasText && !blockEnded_) {
     text += kBlockSeparator;
     hexLineCount_ = 0;
   }

@@ -160,6 +160,9 @@ TEST(ReceiveFormatter, ShowsEchoedFramesOnLinesOfTheirOwnAndResumesAfterThem) {
   EXPECT_EQ(box.Show({0xBB}, kStart + 10, ReceiveDisplay::Hex, reply), "[09:00:00.003] BB ");
   EXPECT_EQ(box.Show({0xCC}, kStart + 20, ReceiveDisplay::Hex, reply), "CC ");
   EXPECT_EQ(box.formatter.HexLineCount(), 2);
+  // A reply after a pause gets no separator: the echo sets it off already.
+  box.Echo({0x02}, ReceiveDisplay::Hex, sent);
+  EXPECT_EQ(box.Show({0xDD}, kStart + 500, ReceiveDisplay::Hex, reply), "[09:00:00.003] DD ");
 
   box.Show(Bytes("\r\nin"), kStart + 30, ReceiveDisplay::Characters, received);
   EXPECT_EQ(box.Echo(Bytes(std::string("go\0\r\non", 7)), ReceiveDisplay::Characters, sent),
