@@ -64,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       formatter.StartNewLine();
     } else {
       std::string chunk;
-      formatter.Format({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, tick, display,
-                       !text.Empty(), chunk);
+      formatter.Format({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, tick, portprobe::WallTime(),
+                       display, !text.Empty(), chunk);
       CheckBatchText(bytes, display, chunk);
       dropped = text.Append(chunk);
       reference += chunk;

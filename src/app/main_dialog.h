@@ -130,6 +130,7 @@ class MainDialog : public ui::TemplateDialog {
 
   // The bytes of a send on their way to the link's write queue (main_dialog_outbox.cpp).
   void BeginSend();
+  // Every frame sent enters here, and is echoed in the receive box when that is on.
   void QueueSend(const ByteFrame& bytes);
   void FeedOutbox();
   std::size_t DropOutbox();
@@ -210,8 +211,18 @@ class MainDialog : public ui::TemplateDialog {
   // Receive path and display (main_dialog_receive.cpp).
   void SetUpReceiveBox();
   void ShowReceivedBytes(std::span<const SerialEvent> batches);
+  ReceiveDisplay CurrentReceiveDisplay() const;
   bool ReceiveTextEmpty() const;
+  // Timestamps and the frame gap of the receive path and the receive check.
+  void ApplyReceivePreferences();
   void ClearReceive();
+
+  // The echo of sent frames in the receive box (main_dialog_echo.cpp).
+  void EchoSent(std::span<const std::uint8_t> bytes);
+  // From a job beside the window: the echo is shown once the window's thread runs.
+  void EchoFromJob(std::span<const std::uint8_t> bytes);
+  bool ReceiveTextEndsLine() const;
+  std::string ReceiveTextWithoutEcho() const;
 
   // Capture to file (main_dialog_capture.cpp).
   void ConnectCaptureControls();

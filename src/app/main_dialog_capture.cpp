@@ -56,7 +56,7 @@ void MainDialog::SaveReceive() {
     prompter_.ShowMessage(this, QString::fromUtf8(kChooseCaptureFileText));
     return;
   }
-  const Outcome saved = receive_.SaveToCaptureFile(ReceiveBox()->Text().All());
+  const Outcome saved = receive_.SaveToCaptureFile(ReceiveTextWithoutEcho());
   if (!saved) {
     prompter_.ShowMessage(this,
                           QString::fromUtf8(kSaveFailedText)

@@ -82,10 +82,12 @@ void MainDialog::SendChosenFile() {
   FileSendProgress progress;
   progress.fileSize = static_cast<std::uint64_t>(QFileInfo(path).size());
   std::atomic<bool> lineError = false;
+  const bool echo = preferences_.echoSent;
   const PortWriter write = [&](std::span<const std::uint8_t> bytes) {
     SerialLink::WriteOutcome outcome;
     const std::size_t queued = link_.QueueWriteWaiting(bytes, &outcome, &progress.cancel);
     if (outcome == SerialLink::WriteOutcome::LineError) lineError = true;
+    if (echo && queued > 0) EchoFromJob(bytes.first(queued));
     return queued;
   };
   const bool hex = CheckBox(kHexSendCheck)->isChecked();

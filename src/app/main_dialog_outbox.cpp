@@ -16,7 +16,9 @@ void MainDialog::BeginSend() {
   WatchWrites();
 }
 
+// A frame for a closed port goes nowhere, so it is not echoed.
 void MainDialog::QueueSend(const ByteFrame& bytes) {
+  if (IsOpen()) EchoSent(bytes);
   outbox_.Add(bytes);
   FeedOutbox();
 }

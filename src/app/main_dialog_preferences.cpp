@@ -11,7 +11,7 @@ void MainDialog::SetPreferences(const Preferences& preferences) {
 }
 
 void MainDialog::ApplyPreferences() {
-  receive_.SetTextEncoding(preferences_.encoding);
+  ApplyReceivePreferences();
   ApplyModemPreferences();
   UpdateStatusLine();
   ApplyBoxFontSize();

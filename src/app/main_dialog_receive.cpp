@@ -34,12 +34,20 @@ std::string_view MainDialog::ReceiveText() const {
 
 bool MainDialog::ReceiveTextEmpty() const { return ReceiveText().empty(); }
 
+ReceiveDisplay MainDialog::CurrentReceiveDisplay() const {
+  return CheckBox(kHexDisplayCheck)->isChecked() ? ReceiveDisplay::Hex : ReceiveDisplay::Characters;
+}
+
+void MainDialog::ApplyReceivePreferences() {
+  receive_.ApplyPreferences(preferences_);
+  // Longer than the frame gap, so a block is only ended once the line was silent.
+  blockEndTimer_.setInterval(2 * receive_.FrameGap());
+}
+
 // Everything drained at once is shown with one append and one scroll.
 void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
-  const ReceiveDisplay display =
-      CheckBox(kHexDisplayCheck)->isChecked() ? ReceiveDisplay::Hex : ReceiveDisplay::Characters;
   std::optional<ReceivePath::CaptureFailure> failure;
-  const std::string text = receive_.Receive(batches, display, !ReceiveTextEmpty(), failure);
+  const std::string text = receive_.Receive(batches, CurrentReceiveDisplay(), !ReceiveTextEmpty(), failure);
   if (failure) {
     busy_.AddNotice(QString::fromUtf8(kCaptureFailedText)
                         .arg(QString::fromStdString(failure->path), QString::fromStdString(failure->reason))

@@ -12,16 +12,9 @@ namespace portprobe {
 
 using namespace resources;
 
-namespace {
-
-// Longer than the block pause, so a block is only ended once the line was silent.
-constexpr int kBlockEndMilliseconds = ReceiveFormatter::kBlockPauseMilliseconds * 2;
-
-}  // namespace
-
 void MainDialog::SetUpReceiveCheck() {
   blockEndTimer_.setSingleShot(true);
-  blockEndTimer_.setInterval(kBlockEndMilliseconds);
+  ApplyReceivePreferences();
   connect(&blockEndTimer_, &QTimer::timeout, this, &MainDialog::EndReceivedBlock);
   connect(ComboBox(kChecksumList), &QComboBox::currentIndexChanged, this, &MainDialog::ChecksumRowChanged);
 }

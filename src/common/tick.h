@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace portprobe {
@@ -9,6 +10,10 @@ namespace portprobe {
 using Tick = std::uint32_t;
 
 Tick CurrentTick();
+
+// The wall-clock time at which bytes arrived, for the timestamps the user reads. Ticks
+// measure pauses; this only names the moment.
+using WallTime = std::chrono::system_clock::time_point;
 
 inline std::int32_t TickDifference(Tick later, Tick earlier) { return static_cast<std::int32_t>(later - earlier); }
 

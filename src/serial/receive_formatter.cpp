@@ -10,32 +10,89 @@ namespace {
 
 constexpr std::string_view kBlockSeparator = "\r\n    \r\n";
 
+// The text of character display before any timestamps: the decoded bytes without zero
+// characters. Zero bytes are dropped after decoding, so that one inside a broken
+// character cannot join its neighbours into another; UTF-8 never uses a zero byte
+// within a character.
+std::string CharacterText(std::span<const std::uint8_t> bytes, TextDecoder& decoder) {
+  std::string text;
+  text.reserve(bytes.size());
+  decoder.Decode(bytes, text);
+  std::erase(text, '\0');
+  return text;
+}
+
+bool EndsLine(std::string_view text) { return !text.empty() && (text.back() == '\r' || text.back() == '\n'); }
+
 }  // namespace
 
-void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, Tick arrival, ReceiveDisplay display,
+void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display,
                               bool boxHasText, std::string& text) {
   if (display == ReceiveDisplay::Characters) {
-    hexLineCount_ = 0;
-    AppendCharacters(bytes, text);
-    return;
+    FormatCharacters(bytes, time, text);
+  } else {
+    FormatHex(bytes, arrival, time, boxHasText, text);
   }
-  if (lastArrivalTick_ && TickDifference(arrival, *lastArrivalTick_) > kBlockPauseMilliseconds && boxHasText) {
+}
+
+// A block begins after a pause, in an empty box, with the first hex batch and after an
+// echo, which sets it off already.
+void ReceiveFormatter::FormatHex(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, bool boxHasText,
+                                 std::string& text) {
+  const bool paused = PausedBefore(arrival);
+  if (paused && boxHasText && !blockEnded_) {
     text += kBlockSeparator;
     hexLineCount_ = 0;
   }
+  const bool blockBegins = paused || !lastArrivalTick_ || !boxHasText || blockEnded_;
+  if (timestamps_ && blockBegins) text += TimestampText(time);
+  blockEnded_ = false;
   lastArrivalTick_ = arrival;
   // The start of a character that character display held back was never shown.
   const std::string held = decoder_.TakeHeld();
   hexLineCount_ = AppendHexLayout({reinterpret_cast<const std::uint8_t*>(held.data()), held.size()}, hexLineCount_, text);
   hexLineCount_ = AppendHexLayout(bytes, hexLineCount_, text);
+  // Characters shown next go on after the hex text; a full hex line has ended.
+  if (hexLineCount_ == 0) {
+    lineTimestamps_.StartLine();
+  } else {
+    lineTimestamps_.ContinueLine();
+  }
 }
 
-// Zero bytes are dropped after decoding, so that one inside a broken character cannot
-// join its neighbours into another; UTF-8 never uses a zero byte within a character.
-void ReceiveFormatter::AppendCharacters(std::span<const std::uint8_t> bytes, std::string& text) {
+// Timestamps are a step of their own on the finished text, so any decoding of the
+// bytes happens before it.
+void ReceiveFormatter::FormatCharacters(std::span<const std::uint8_t> bytes, WallTime time, std::string& text) {
+  hexLineCount_ = 0;
+  const std::string characters = CharacterText(bytes, decoder_);
+  if (timestamps_) {
+    lineTimestamps_.Stamp(characters, time, text);
+  } else {
+    text += characters;
+  }
+}
+
+void ReceiveFormatter::FormatEcho(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display,
+                                  std::string& text) {
   const std::size_t start = text.size();
-  decoder_.Decode(bytes, text);
-  text.erase(std::remove(text.begin() + static_cast<std::ptrdiff_t>(start), text.end(), '\0'), text.end());
+  if (display == ReceiveDisplay::Hex) {
+    if (timestamps_) text += TimestampText(time);
+    AppendHexLayout(bytes, 0, text);
+  } else {
+    // A sent frame is whole: it neither takes nor leaves a part of a received character.
+    TextDecoder decoder(encoding_);
+    std::string characters = CharacterText(bytes, decoder);
+    decoder.Finish(characters);
+    if (timestamps_) {
+      LineTimestamps().Stamp(characters, time, text);
+    } else {
+      text += characters;
+    }
+  }
+  if (!EndsLine(std::string_view(text).substr(start))) text += "\r\n";
+  hexLineCount_ = 0;
+  blockEnded_ = true;
+  lineTimestamps_.StartLine();
 }
 
 }  // namespace portprobe

@@ -7,6 +7,7 @@
 
 #include "codec/text_encoding.h"
 #include "common/tick.h"
+#include "serial/receive_timestamps.h"
 
 namespace portprobe {
 
@@ -15,28 +16,49 @@ enum class ReceiveDisplay { Hex, Characters };
 // Turns received batches into the text of the receive box.
 //
 // Hex display: each byte as "%02X ", two more spaces after the 8th byte of a line and
-// CR LF after the 16th. A batch that arrives more than 100 ms after the previous hex
-// batch starts a new block, set off by "\r\n    \r\n", unless the box is empty.
+// CR LF after the 16th. A batch that arrives more than the frame gap after the
+// previous hex batch starts a new block, set off by "\r\n    \r\n", unless the box is
+// empty.
 //
 // Character display: the text of the bytes, without zero characters. In UTF-8 the
 // bytes are kept raw; the box decodes the whole stored text as UTF-8, so a character
 // split across two batches shows whole and CR, LF and CR LF each break a line once.
 // Other encodings are decoded to UTF-8 here, holding a split character back until
 // its end arrives.
+//
+// With timestamps on, each hex block and each character line begins with the local
+// time at which its first batch arrived. Sent frames shown in the box (the echo) stand
+// on lines of their own, and the received text after them starts a new block or line.
 class ReceiveFormatter {
  public:
-  static constexpr std::int32_t kBlockPauseMilliseconds = 100;
+  static constexpr std::int32_t kDefaultFrameGapMilliseconds = 100;
 
-  // Appends the text of one batch, read at tick `arrival`, to `text`. `boxHasText`
-  // tells whether anything stands in the box before this batch.
-  void Format(std::span<const std::uint8_t> bytes, Tick arrival, ReceiveDisplay display, bool boxHasText,
+  // Appends the text of one batch, read at tick `arrival` (wall-clock `time`), to
+  // `text`. `boxHasText` tells whether anything stands in the box before this batch.
+  void Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display, bool boxHasText,
               std::string& text);
+  // Appends the text of a frame sent at `time`, shown at the start of a line: in the
+  // display's layout, with its own timestamp, ending its last line. What arrives next
+  // starts a new block or line.
+  void FormatEcho(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display, std::string& text);
 
   // The box was cleared: the next hex byte starts a line.
-  void StartNewLine() { hexLineCount_ = 0; }
+  void StartNewLine() {
+    hexLineCount_ = 0;
+    lineTimestamps_.StartLine();
+  }
 
-  // The encoding of character display; a character under way is finished in the new one.
-  void SetEncoding(TextEncoding encoding) { decoder_.SetEncoding(encoding); }
+  void SetEncoding(TextEncoding encoding) {
+    encoding_ = encoding;
+    decoder_.SetEncoding(encoding);
+  }
+  void SetTimestamps(bool on) { timestamps_ = on; }
+  void SetFrameGap(std::int32_t milliseconds) { frameGapMilliseconds_ = milliseconds; }
+  std::int32_t FrameGap() const { return frameGapMilliseconds_; }
+  // True when a hex batch arriving at `arrival` comes after a pause longer than the frame gap.
+  bool PausedBefore(Tick arrival) const {
+    return lastArrivalTick_ && TickDifference(arrival, *lastArrivalTick_) > frameGapMilliseconds_;
+  }
 
   // Hex bytes on the current line, 0 to 15.
   int HexLineCount() const { return hexLineCount_; }
@@ -44,10 +66,17 @@ class ReceiveFormatter {
   std::optional<Tick> LastArrivalTick() const { return lastArrivalTick_; }
 
  private:
-  void AppendCharacters(std::span<const std::uint8_t> bytes, std::string& text);
+  void FormatHex(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, bool boxHasText, std::string& text);
+  void FormatCharacters(std::span<const std::uint8_t> bytes, WallTime time, std::string& text);
 
   int hexLineCount_ = 0;
   std::optional<Tick> lastArrivalTick_;
+  std::int32_t frameGapMilliseconds_ = kDefaultFrameGapMilliseconds;
+  bool timestamps_ = false;
+  // An echo ended the block under way, so the next hex batch begins one.
+  bool blockEnded_ = false;
+  LineTimestamps lineTimestamps_;
+  TextEncoding encoding_ = TextEncoding::Utf8;
   TextDecoder decoder_;
 };
 

@@ -26,6 +26,8 @@ struct SerialEvent {
   // The connection that read it: events of a port closed since must not act on the next.
   std::uint32_t connection = 0;
   std::uint64_t count = 0;
+  // The wall-clock time of the tick, for timestamps.
+  WallTime time;
 };
 
 }  // namespace portprobe

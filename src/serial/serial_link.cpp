@@ -208,7 +208,7 @@ std::deque<SerialEvent> SerialLink::TakeEvents() {
 
 // Written counts that the owner has not taken yet are added up into one event.
 void SerialLink::Queue(SerialEvent::Kind kind, ByteFrame bytes, std::uint64_t count) {
-  SerialEvent event{kind, std::move(bytes), CurrentTick(), connection_, count};
+  SerialEvent event{kind, std::move(bytes), CurrentTick(), connection_, count, std::chrono::system_clock::now()};
   bool wasEmpty = false;
   {
     std::lock_guard lock(queueMutex_);

@@ -1,5 +1,6 @@
 #include "session/receive_path.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "files/capture_file.h"
@@ -29,22 +30,34 @@ std::string ReceivePath::Receive(std::span<const SerialEvent> batches, ReceiveDi
   if (batches.empty()) return text;
   for (const SerialEvent& batch : batches) {
     CheckBatch(batch, display, text);
-    formatter_.Format(batch.bytes, batch.tick, display, !text.empty() || boxHasText, text);
+    formatter_.Format(batch.bytes, batch.tick, batch.time, display, !text.empty() || boxHasText, text);
     rxCount_ += static_cast<std::int64_t>(batch.bytes.size());
   }
   failure = Capture(batches);
   return text;
 }
 
-// A batch after the block pause ends the block before it, whose mark goes first.
+std::string ReceivePath::Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display) {
+  std::string text;
+  formatter_.FormatEcho(bytes, time, display, text);
+  return text;
+}
+
+void ReceivePath::ApplyPreferences(const Preferences& preferences) {
+  formatter_.SetTimestamps(preferences.timestamps);
+  formatter_.SetEncoding(preferences.encoding);
+  formatter_.SetFrameGap(
+      std::clamp(preferences.frameGapMilliseconds, Preferences::kMinFrameGap, Preferences::kMaxFrameGap));
+}
+
+// A batch after the frame gap ends the block before it, whose mark goes first.
 // Blocks exist in hex display only; characters end the check of the block under way.
 void ReceivePath::CheckBatch(const SerialEvent& batch, ReceiveDisplay display, std::string& text) {
   if (display != ReceiveDisplay::Hex) {
     check_.Drop();
     return;
   }
-  const std::optional<Tick> last = formatter_.LastArrivalTick();
-  if (last && TickDifference(batch.tick, *last) > ReceiveFormatter::kBlockPauseMilliseconds) text += check_.Finish();
+  if (formatter_.PausedBefore(batch.tick)) text += check_.Finish();
   check_.Add(batch.bytes);
 }
 

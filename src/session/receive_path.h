@@ -12,6 +12,7 @@
 #include "common/expected.h"
 #include "serial/receive_formatter.h"
 #include "session/frame_check.h"
+#include "session/preferences.h"
 #include "serial/serial_event.h"
 
 namespace portprobe {
@@ -43,6 +44,16 @@ class ReceivePath {
   // file that cannot be written switches capture off and is reported in `failure`.
   std::string Receive(std::span<const SerialEvent> batches, ReceiveDisplay display, bool boxHasText,
                       std::optional<CaptureFailure>& failure);
+  // The text that shows a frame sent at `time` at the start of a line of the box, in
+  // the display's layout and ending its last line. The frame is neither counted nor
+  // captured, and it is no part of a received block: the block under way should be
+  // ended (EndBlock) before it.
+  std::string Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display);
+  // Timestamps, the frame gap and the encoding, from the next batch on. A gap outside its bounds is
+  // taken as the nearest bound.
+  void ApplyPreferences(const Preferences& preferences);
+  std::int32_t FrameGap() const { return formatter_.FrameGap(); }
+
   // The box was cleared: the next hex byte starts a line, and the block whose start
   // went with it is not marked.
   void BoxCleared() {
@@ -50,12 +61,9 @@ class ReceivePath {
     check_.Drop();
   }
 
-  // The encoding of character display.
-  void SetTextEncoding(TextEncoding encoding) { formatter_.SetEncoding(encoding); }
-
   // The receive check marks every hex block good or bad by a checksum row; none
   // switches it off. A block ends when the next one starts, or through EndBlock once
-  // the line has been silent for longer than the block pause.
+  // the line has been silent for longer than the frame gap.
   void SetCheckRow(std::optional<ChecksumType> row) { check_.SetRow(row); }
   bool CheckOn() const { return check_.On(); }
   std::string EndBlock() { return std::string(check_.Finish()); }

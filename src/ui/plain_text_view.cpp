@@ -59,6 +59,7 @@ void PlainTextView::SetReadOnly(bool readOnly) {
 void PlainTextView::Clear() {
   text_.Clear();
   history_.Clear();
+  colouredRanges_.clear();
   caret_ = anchor_ = 0;
   UpdateScrollBars();
   viewport()->update();
@@ -105,7 +106,7 @@ void PlainTextView::PaintLine(QPainter& painter, std::size_t line) {
   const std::size_t start = text_.LineStart(line);
   const std::size_t from = std::clamp(std::min(anchor_, caret_), start, start + laidOut.Length()) - start;
   const std::size_t to = std::clamp(std::max(anchor_, caret_), start, start + laidOut.Length()) - start;
-  QList<QTextLayout::FormatRange> selections;
+  QList<QTextLayout::FormatRange> selections = ColouredFormats(laidOut, start);
   AddHighlights(line, laidOut, selections);
   if (from < to) {
     QTextLayout::FormatRange range;
@@ -215,6 +216,8 @@ QRect PlainTextView::CaretRect() const {
 void PlainTextView::ForgetDropped(LineIndexedText::Dropped dropped) {
   if (dropped.bytes == 0) return;
   history_.Clear();  // its positions no longer hold
+  droppedBytes_ += dropped.bytes;
+  while (!colouredRanges_.empty() && colouredRanges_.front().to <= droppedBytes_) colouredRanges_.pop_front();
   caret_ = Shifted(caret_, dropped.bytes);
   anchor_ = Shifted(anchor_, dropped.bytes);
   QScrollBar* vertical = verticalScrollBar();

@@ -2,9 +2,12 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QColor>
+#include <QList>
 #include <QMenu>
 #include <QTextLayout>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -56,6 +59,18 @@ class PlainTextView : public QAbstractScrollArea {
   // asked for each line as it is painted, so only the visible lines cost anything.
   using Highlighter = std::function<std::vector<TextRange>(std::size_t from, std::size_t to)>;
   void SetHighlighter(Highlighter highlighter);
+  // Coloured text (plain_text_view_colours.cpp): the bytes from..to of the text show
+  // in `colour`. Ranges are added in the order of their text. A range moves with its
+  // text when the oldest lines give way, and goes with it; setting or clearing the
+  // text and an edit by the user forget all ranges.
+  struct ColouredRange {
+    std::size_t from = 0;
+    std::size_t to = 0;
+    QColor colour;
+  };
+  void AddColouredRange(std::size_t from, std::size_t to, const QColor& colour);
+  // The ranges as positions in the text as it is now.
+  std::vector<ColouredRange> ColouredRanges() const;
 
   // Caret and anchor are byte positions in Text(); the selection lies between them.
   std::size_t Caret() const { return caret_; }
@@ -110,6 +125,8 @@ class PlainTextView : public QAbstractScrollArea {
   void EnsureCaretVisible();
   void ForgetDropped(LineIndexedText::Dropped dropped);
   QRect CaretRect() const;
+  // The coloured ranges that lie on the line starting at `start`, for its painting.
+  QList<QTextLayout::FormatRange> ColouredFormats(const LaidOutLine& laidOut, std::size_t start) const;
 
   // Editing and movement (plain_text_view_input.cpp).
   bool HandleShortcut(QKeyEvent* event);
@@ -136,6 +153,10 @@ class PlainTextView : public QAbstractScrollArea {
   Highlighter highlighter_;
   // Wheel turns with Ctrl held that have not yet made a whole step (touchpads).
   int zoomWheelAngle_ = 0;
+  // Coloured ranges kept by their offsets from the first byte the text ever had, so
+  // that dropping the oldest lines moves none of them.
+  std::deque<ColouredRange> colouredRanges_;
+  std::size_t droppedBytes_ = 0;
 };
 
 }  // namespace portprobe::ui

@@ -190,6 +190,7 @@ void PlainTextView::ReplaceSelection(std::string_view bytes) {
 
 void PlainTextView::ApplyEdit(std::size_t position, std::size_t length, std::string_view bytes) {
   const LineIndexedText::Dropped dropped = text_.Replace(position, position + length, bytes);
+  colouredRanges_.clear();  // their positions no longer hold
   caret_ = anchor_ = position + bytes.size();
   ForgetDropped(dropped);
   UpdateScrollBars();

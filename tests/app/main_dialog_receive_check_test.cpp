@@ -75,5 +75,33 @@ TEST_F(ReceiveCheckTest, MarksGoodAndBadBlocksAndCountsThem) {
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
+// The wait for a block's end follows the frame gap; a frame sent and echoed ends the
+// block under way at once, its mark before the echo and outside its colour.
+TEST_F(ReceiveCheckTest, TheFrameGapSetsTheBlockEndAndAnEchoEndsTheBlock) {
+  Preferences preferences = dialog_.CurrentPreferences();
+  preferences.frameGapMilliseconds = 1000;
+  preferences.echoSent = true;
+  dialog_.SetPreferences(preferences);
+  PickRow(kModbusRow);
+  ToggleCheck();
+  const std::vector<std::uint8_t> good = {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0xF8, 0xB3};
+  pty_.Write(good);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 11);
+  QTest::qWait(500);
+  EXPECT_EQ(Counts(), CountsText(0, 0));
+  EXPECT_EVENTUALLY_EQ(Counts(), CountsText(1, 0));
+
+  pty_.Write(good);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 22);
+  Click(kManualSendButton);
+  EXPECT_EQ(Counts(), CountsText(2, 0));
+  const std::string sent = "0B 03 07 00 34 12 00 00   01 01 00 \r\n";
+  EXPECT_TRUE(ReceiveText().ends_with("F8 B3 \u2713\r\n" + sent)) << ReceiveText();
+  const std::vector<ui::PlainTextView::ColouredRange> ranges = dialog_.ReceiveBox()->ColouredRanges();
+  ASSERT_EQ(ranges.size(), 1u);
+  EXPECT_EQ(ranges[0].to, dialog_.ReceiveText().size());
+  EXPECT_EQ(dialog_.ReceiveText().substr(ranges[0].from), sent);
+}
+
 }  // namespace
 }  // namespace portprobe

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/local_time.h"
+
 namespace portprobe {
 namespace {
 
@@ -17,9 +19,17 @@ std::vector<std::uint8_t> Counting(std::uint8_t first, std::size_t count) {
 
 // Plays a receive box: formats each batch and keeps what was shown.
 struct Box {
-  std::string Show(const std::vector<std::uint8_t>& bytes, Tick tick, ReceiveDisplay display = ReceiveDisplay::Hex) {
+  std::string Show(const std::vector<std::uint8_t>& bytes, Tick tick, ReceiveDisplay display = ReceiveDisplay::Hex,
+                   WallTime time = WallTime()) {
     std::string chunk;
-    formatter.Format(bytes, tick, display, !text.empty(), chunk);
+    formatter.Format(bytes, tick, time, display, !text.empty(), chunk);
+    text += chunk;
+    return chunk;
+  }
+  std::string Echo(const std::vector<std::uint8_t>& bytes, ReceiveDisplay display, WallTime time = WallTime()) {
+    std::string chunk;
+    if (!text.empty() && text.back() != '\n') chunk = "\r\n";  // as the window does
+    formatter.FormatEcho(bytes, time, display, chunk);
     text += chunk;
     return chunk;
   }
@@ -91,6 +101,98 @@ TEST(ReceiveFormatter, DecodesGb18030CharactersSplitAcrossBatchesWhole) {
   box.formatter.SetEncoding(TextEncoding::Gb18030);
   EXPECT_EQ(box.Show({0x41, 0xD6}, kStart, ReceiveDisplay::Characters), "A");
   EXPECT_EQ(box.Show({0xD0}, kStart + 1), "D6 D0 ");
+  // An echo is decoded on its own: it neither takes a held start nor leaves one.
+  EXPECT_EQ(box.Show({0xD6}, kStart + 2, ReceiveDisplay::Characters), "");
+  EXPECT_EQ(box.Echo({0xD6, 0xD0, 0xD6}, ReceiveDisplay::Characters), "\r\n中\xEF\xBF\xBD\r\n");
+  EXPECT_EQ(box.Show({0xD0}, kStart + 3, ReceiveDisplay::Characters), "中");
+}
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+// The stamp of a block is the time of its first batch, whenever the block begins.
+TEST(ReceiveFormatter, StampsEachHexBlockWithTheTimeOfItsFirstBatch) {
+  const WallTime t1 = testing::LocalTime(12, 34, 56, 789);
+  const WallTime t2 = testing::LocalTime(12, 34, 57, 5);
+  Box box;
+  box.formatter.SetTimestamps(true);
+  EXPECT_EQ(box.Show({0x01, 0x02}, kStart, ReceiveDisplay::Hex, t1), "[12:34:56.789] 01 02 ");
+  EXPECT_EQ(box.Show({0x03}, kStart + 100, ReceiveDisplay::Hex, t2), "03 ");
+  EXPECT_EQ(box.Show({0x04}, kStart + 201, ReceiveDisplay::Hex, t2), "\r\n    \r\n[12:34:57.005] 04 ");
+  // A cleared box begins a block; the stamp shifts no byte off the hex layout's count.
+  box.text.clear();
+  box.formatter.StartNewLine();
+  EXPECT_EQ(box.Show(Counting(0x10, 17), kStart + 210, ReceiveDisplay::Hex, t1),
+            "[12:34:56.789] 10 11 12 13 14 15 16 17   18 19 1A 1B 1C 1D 1E 1F \r\n20 ");
+  EXPECT_EQ(box.formatter.HexLineCount(), 1);
+  // Switched off, nothing is stamped.
+  box.formatter.SetTimestamps(false);
+  EXPECT_EQ(box.Show({0x05}, kStart + 1000, ReceiveDisplay::Hex, t2), "\r\n    \r\n05 ");
+}
+
+TEST(ReceiveFormatter, StampsCharacterLinesWithTheBatchThatBeganThemAcrossASplitCrLf) {
+  const WallTime t1 = testing::LocalTime(8, 0, 0, 100);
+  const WallTime t2 = testing::LocalTime(8, 0, 0, 200);
+  const WallTime t3 = testing::LocalTime(8, 0, 0, 300);
+  Box box;
+  box.formatter.SetTimestamps(true);
+  const ReceiveDisplay chars = ReceiveDisplay::Characters;
+  EXPECT_EQ(box.Show(Bytes(std::string("ok\0\r", 4)), kStart, chars, t1), "[08:00:00.100] ok\r");
+  EXPECT_EQ(box.Show(Bytes("\nne"), kStart + 1, chars, t2), "\n[08:00:00.200] ne");
+  EXPECT_EQ(box.Show(Bytes("xt\r\n"), kStart + 2, chars, t3), "xt\r\n");
+  EXPECT_EQ(box.Show(Bytes("last"), kStart + 3, chars, t3), "[08:00:00.300] last");
+  // Hex display cut in mid-line goes on without a stamp; after a full hex line a stamp begins the line.
+  EXPECT_EQ(box.Show(Counting(0x00, 16), kStart + 500, ReceiveDisplay::Hex, t1).substr(0, 15), "[08:00:00.100] ");
+  EXPECT_EQ(box.Show(Bytes("a"), kStart + 501, chars, t2), "[08:00:00.200] a");
+  box.Show({0x01}, kStart + 1000, ReceiveDisplay::Hex, t1);
+  EXPECT_EQ(box.Show(Bytes("b"), kStart + 1001, chars, t2), "b");
+  // A cleared box starts a line.
+  box.text.clear();
+  box.formatter.StartNewLine();
+  EXPECT_EQ(box.Show(Bytes("c"), kStart + 1002, chars, t3), "[08:00:00.300] c");
+}
+
+// The frame gap replaces the fixed pause; a pause of exactly the gap is none yet.
+TEST(ReceiveFormatter, CutsBlocksAtTheFrameGapSet) {
+  Box box;
+  box.formatter.SetFrameGap(500);
+  EXPECT_EQ(box.formatter.FrameGap(), 500);
+  box.Show({0x01}, kStart);
+  EXPECT_EQ(box.Show({0x02}, kStart + 500), "02 ");
+  EXPECT_FALSE(box.formatter.PausedBefore(kStart + 1000));
+  EXPECT_TRUE(box.formatter.PausedBefore(kStart + 1001));
+  EXPECT_EQ(box.Show({0x03}, kStart + 1001), "\r\n    \r\n03 ");
+  box.formatter.SetFrameGap(1);
+  EXPECT_EQ(box.Show({0x04}, kStart + 1002), "04 ");
+  EXPECT_EQ(box.Show({0x05}, kStart + 1004), "\r\n    \r\n05 ");
+}
+
+// An echo stands on lines of its own, with its own stamp, and what arrives after it
+// begins a new block or line even within the frame gap.
+TEST(ReceiveFormatter, ShowsEchoedFramesOnLinesOfTheirOwnAndResumesAfterThem) {
+  const WallTime received = testing::LocalTime(9, 0, 0, 1);
+  const WallTime sent = testing::LocalTime(9, 0, 0, 2);
+  const WallTime reply = testing::LocalTime(9, 0, 0, 3);
+  Box box;
+  EXPECT_EQ(box.Echo({0x01, 0x03}, ReceiveDisplay::Hex), "01 03 \r\n");
+  box.formatter.SetTimestamps(true);
+  box.Show({0xAA}, kStart, ReceiveDisplay::Hex, received);
+  EXPECT_EQ(box.Echo(Counting(0x00, 16), ReceiveDisplay::Hex, sent),
+            "\r\n[09:00:00.002] 00 01 02 03 04 05 06 07   08 09 0A 0B 0C 0D 0E 0F \r\n");
+  EXPECT_EQ(box.Show({0xBB}, kStart + 10, ReceiveDisplay::Hex, reply), "[09:00:00.003] BB ");
+  EXPECT_EQ(box.Show({0xCC}, kStart + 20, ReceiveDisplay::Hex, reply), "CC ");
+  EXPECT_EQ(box.formatter.HexLineCount(), 2);
+  // A reply after a pause gets no separator: the echo sets it off already.
+  box.Echo({0x02}, ReceiveDisplay::Hex, sent);
+  EXPECT_EQ(box.Show({0xDD}, kStart + 500, ReceiveDisplay::Hex, reply), "[09:00:00.003] DD ");
+
+  box.Show(Bytes("\r\nin"), kStart + 30, ReceiveDisplay::Characters, received);
+  EXPECT_EQ(box.Echo(Bytes(std::string("go\0\r\non", 7)), ReceiveDisplay::Characters, sent),
+            "\r\n[09:00:00.002] go\r\n[09:00:00.002] on\r\n");
+  EXPECT_EQ(box.Show(Bytes("put"), kStart + 40, ReceiveDisplay::Characters, reply), "[09:00:00.003] put");
+  // An echo that ends its own line adds no break.
+  box.formatter.SetTimestamps(false);
+  EXPECT_EQ(box.Echo(Bytes("AT\r\n"), ReceiveDisplay::Characters), "\r\nAT\r\n");
+  EXPECT_EQ(box.Show(Bytes("OK"), kStart + 50, ReceiveDisplay::Characters), "OK");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/local_time.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
@@ -10,11 +11,16 @@ namespace {
 
 using testing::TempDir;
 
-SerialEvent Batch(const std::string& bytes, Tick tick = 0) {
+SerialEvent Batch(const std::string& bytes, Tick tick = 0, WallTime time = WallTime()) {
   SerialEvent event;
   event.bytes.assign(bytes.begin(), bytes.end());
   event.tick = tick;
+  event.time = time;
   return event;
+}
+
+std::span<const std::uint8_t> Span(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
 SerialEvent Written(std::uint64_t count) {
@@ -105,6 +111,63 @@ TEST(ReceivePath, CapturesReceivedBytesAndStopsAtTheFirstFailure) {
   EXPECT_EQ(path.CapturePath(), "");
   Receive(path, {Batch("G")}, ReceiveDisplay::Hex, false, &failure);
   EXPECT_FALSE(failure);
+}
+
+// Each batch carries its own wall-clock time; the stamp of a line is that of the
+// batch that began it, whatever else was drained with it.
+TEST(ReceivePath, StampsWithTheTimeOfTheBatchThatBeganTheBlockOrLine) {
+  const WallTime t1 = testing::LocalTime(12, 34, 56, 789);
+  const WallTime t2 = testing::LocalTime(12, 34, 57, 0);
+  ReceivePath path;
+  Preferences preferences;
+  preferences.timestamps = true;
+  path.ApplyPreferences(preferences);
+  EXPECT_EQ(Receive(path, {Batch("\x01", 1000, t1), Batch("\x02", 1050, t2), Batch("\x03", 1200, t2)},
+                    ReceiveDisplay::Hex, false),
+            "[12:34:56.789] 01 02 \r\n    \r\n[12:34:57.000] 03 ");
+  EXPECT_EQ(Receive(path, {Batch("\r\nab\r", 1300, t1), Batch("\ncd", 1301, t2)}, ReceiveDisplay::Characters, true),
+            "\r\n[12:34:56.789] ab\r\n[12:34:57.000] cd");
+}
+
+// An echo is shown, but never counted, captured or checked.
+TEST(ReceivePath, EchoesSentFramesWithoutCountingCapturingOrCheckingThem) {
+  TempDir dir;
+  const testing::ScopedEnvironment home("HOME", dir.Path().string());
+  ReceivePath path;
+  path.StartCapture();
+  path.SetCheckRow(1);  // the first built-in checksum row
+  ASSERT_TRUE(path.CheckOn());
+  Receive(path, {Batch("\x01\x02", 1000)}, ReceiveDisplay::Hex, false);
+  const std::string mark = path.EndBlock();
+  EXPECT_FALSE(mark.empty());
+  EXPECT_EQ(path.Echo(Span("\x05\x06"), WallTime(), ReceiveDisplay::Hex), "05 06 \r\n");
+  // The reply, within the frame gap of the last received batch, is a block of its own.
+  EXPECT_EQ(Receive(path, {Batch("\x07", 1010)}, ReceiveDisplay::Hex, true), "07 ");
+  EXPECT_FALSE(path.EndBlock().empty());
+  EXPECT_EQ(path.GoodBlocks() + path.BadBlocks(), 2);
+  EXPECT_EQ(path.RxCount(), 3);
+  EXPECT_EQ(testing::ReadFile(path.CapturePath()), "\x01\x02\x07");
+}
+
+TEST(ReceivePath, TakesTheFrameGapWithinItsBoundsForBlocksAndTheirCheck) {
+  ReceivePath path;
+  EXPECT_EQ(path.FrameGap(), 100);
+  Preferences preferences;
+  preferences.frameGapMilliseconds = 0;
+  path.ApplyPreferences(preferences);
+  EXPECT_EQ(path.FrameGap(), Preferences::kMinFrameGap);
+  preferences.frameGapMilliseconds = 20000;
+  path.ApplyPreferences(preferences);
+  EXPECT_EQ(path.FrameGap(), Preferences::kMaxFrameGap);
+
+  preferences.frameGapMilliseconds = 300;
+  path.ApplyPreferences(preferences);
+  path.SetCheckRow(1);
+  Receive(path, {Batch("\x01", 1000), Batch("\x02", 1300)}, ReceiveDisplay::Hex, false);
+  EXPECT_EQ(path.GoodBlocks() + path.BadBlocks(), 0);
+  const std::string text = Receive(path, {Batch("\x03", 1601)}, ReceiveDisplay::Hex, true);
+  EXPECT_EQ(path.GoodBlocks() + path.BadBlocks(), 1);
+  EXPECT_NE(text.find("\r\n    \r\n03 "), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ui/plain_text_view.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -130,6 +131,46 @@ TEST(PlainTextView, TheSelectionStaysOnItsTextWhenOldLinesAreDropped) {
   EXPECT_LE(view.Text().Size(), 4096u + 200);
   EXPECT_EQ(view.SelectedText(), selected);
   EXPECT_TRUE(shown.Text().starts_with("line "));
+}
+
+// Pixels of a line of the view that are plainly red.
+int RedPixelsOfLine(PlainTextView& view, int line) {
+  const QImage image = view.viewport()->grab().toImage();
+  const int height = view.fontMetrics().lineSpacing();
+  int red = 0;
+  for (int y = line * height; y < (line + 1) * height && y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      if (pixel.red() > 150 && pixel.green() < 100 && pixel.blue() < 100) ++red;
+    }
+  }
+  return red;
+}
+
+TEST(PlainTextView, ColouredRangesArePaintedAndFollowTheirTextUntilItGoes) {
+  ShownView shown(4096 + 200);
+  PlainTextView& view = shown.view;
+  view.Append("plain\r\nred\r\n");
+  view.AddColouredRange(7, 10, Qt::red);
+  view.AddColouredRange(12, 99, Qt::red);  // past the end: nothing to colour
+  ASSERT_EQ(view.ColouredRanges().size(), 1u);
+  EXPECT_EQ(RedPixelsOfLine(view, 0), 0);
+  EXPECT_GT(RedPixelsOfLine(view, 1), 0);
+
+  // Old lines give way: a range moves with its text, and goes with it.
+  view.Append(NumberedLines(0, 200));
+  const std::size_t later = view.Text().Size();
+  view.Append("again\r\n");
+  view.AddColouredRange(later, later + 5, Qt::red);
+  view.Append(NumberedLines(200, 300));
+  EXPECT_FALSE(shown.Text().starts_with("plain"));
+  const std::vector<PlainTextView::ColouredRange> ranges = view.ColouredRanges();
+  ASSERT_EQ(ranges.size(), 1u);
+  EXPECT_EQ(view.Text().Slice(ranges[0].from, ranges[0].to), "again");
+  EXPECT_EQ(ranges[0].colour, QColor(Qt::red));
+
+  view.Clear();
+  EXPECT_TRUE(view.ColouredRanges().empty());
 }
 
 TEST(PlainTextView, ShowsRawBytesAsTextAndKeepsThemForSaving) {
