@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renews docs/screenshot.png: the terminal on a virtual X display, connected to the
 # simulated responder, after one press of "手动发送&S" (Alt+S); and docs/screenshot_find.png
-# after two more, with the find bar marking the replies' last bytes.
+# with timestamps and the echo of sent frames on, after three presses, with the find
+# bar marking the replies' last bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -29,15 +30,26 @@ first_line() {
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 export DISPLAY=":$(first_line "$work/display" Xvfb)"
 build-release/src/sim/portprobe-sim --role responder --stay >"$work/device" &
-build-release/src/app/portprobe --port "$(first_line "$work/device" portprobe-sim)" &
+device=$(first_line "$work/device" portprobe-sim)
+build-release/src/app/portprobe --port "$device" &
+terminal=$!
 
 window=$(timeout 20 xdotool search --sync --name '^PortProbe V5.0$')
 xdotool windowfocus --sync "$window" key alt+s
 sleep 1  # the answer takes milliseconds; this leaves the window time to show it
 import -window "$window" docs/screenshot.png
 echo "wrote docs/screenshot.png"
+kill "$terminal"
+wait "$terminal" || true
 
-xdotool key alt+s sleep 0.3 key alt+s sleep 0.5 key ctrl+f type --delay 20 "01 F8"
+# A second run remembers only "时间戳" and "显示发送" ticked.
+export XDG_CONFIG_HOME="$work/config-find"
+mkdir -p "$XDG_CONFIG_HOME/portprobe"
+printf '[preferences]\ntimestamps=true\nechoSent=true\n' >"$XDG_CONFIG_HOME/portprobe/portprobe.ini"
+build-release/src/app/portprobe --port "$device" &
+window=$(timeout 20 xdotool search --sync --name '^PortProbe V5.0$')
+xdotool windowfocus --sync "$window"
+xdotool key alt+s sleep 0.3 key alt+s sleep 0.3 key alt+s sleep 0.5 key ctrl+f type --delay 20 "01 F8"
 xdotool key Return
 sleep 0.5
 import -window "$window" docs/screenshot_find.png
