@@ -94,4 +94,11 @@ inline constexpr const char kTextFileFilterText[] = "文本文件|*.txt|";
 inline constexpr const char kTextFirstFilterText[] = "文本文件|*.txt|所有文件|*|";
 inline constexpr const char kStopButtonText[] = "停止";
 
+// The live port list and reconnecting.
+inline constexpr const char kAutoReconnectText[] = "自动重连";
+inline constexpr const char kAwaitingReturnLineText[] = "串口%1已断开，设备回来后自动重连。";
+inline constexpr const char kReconnectedLineText[] = "串口%1已重新连接。";
+inline constexpr const char kPortGoneStatusText[] = " 已断开";
+inline constexpr const char kAwaitingReturnStatusText[] = " 已断开，等待重连…";
+
 }  // namespace portprobe::resources

@@ -10,6 +10,9 @@ void MainDialog::SetPreferences(const Preferences& preferences) {
   ApplyPreferences();
 }
 
-void MainDialog::ApplyPreferences() { UpdateStatusLine(); }
+void MainDialog::ApplyPreferences() {
+  FollowAutoReconnect();
+  UpdateStatusLine();
+}
 
 }  // namespace portprobe

@@ -26,6 +26,7 @@ enum ToolsCommandId : int {
   kCalculatorCommand = 5009,
   kHelpCommand = 5010,
   kReceiveCheckCommand = 5011,
+  kAutoReconnectCommand = 5050,
   kAboutCommand = 16,
 };
 
@@ -49,6 +50,7 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddCommand(menu, kCalculatorCommand, QString::fromUtf8(kCalculatorText));
   menu.addSeparator();
   AddReceiveCheckEntry(menu, kReceiveCheckCommand);
+  AddAutoReconnectEntry(menu, kAutoReconnectCommand);
   menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
@@ -83,6 +85,9 @@ void MainDialog::ToolsCommand(int id) {
       break;
     case kReceiveCheckCommand:
       ToggleReceiveCheck();
+      break;
+    case kAutoReconnectCommand:
+      ToggleAutoReconnect();
       break;
     default:
       if (id >= kFirstParserCommandId && id < kFirstParserCommandId + parserSlots_.ParserCount()) {
