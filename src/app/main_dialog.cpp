@@ -150,7 +150,8 @@ bool MainDialog::ExchangePeriodFromControl() {
 
 void MainDialog::done(int result) {
   if (busy_.DeferDone(result)) return;
-  // No worker may outlive the window.
+  // No worker may outlive the window, nor a device be reopened for it.
+  CancelReconnect();
   ClosePort();
   TemplateDialog::done(result);
 }
