@@ -127,6 +127,8 @@ class MainDialog : public ui::TemplateDialog {
   void AddPortRow(const SerialPort& port);
   void RemovePortRow(const SerialPort& port);
   void DropGoneRows();
+  bool SelectedPortRowGone() const;
+  void SelectPortRow(const SerialPort& port);
   int ListedPortRow(const std::string& name) const;
   int PortRowNamed(const QString& name) const;
   std::string PortNameOfRow(int row) const;

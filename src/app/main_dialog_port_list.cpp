@@ -93,6 +93,20 @@ void MainDialog::DropGoneRows() {
   }
 }
 
+bool MainDialog::SelectedPortRowGone() const {
+  const QComboBox* list = ComboBox(kPortList);
+  return list->itemData(list->currentIndex(), kGoneRole).toBool();
+}
+
+void MainDialog::SelectPortRow(const SerialPort& port) {
+  const int row = ListedPortRow(port.name);
+  if (row < 0) return;
+  ComboBox(kPortList)->setCurrentIndex(row);
+  portStatus_.SetPortName(port.name);
+  DropGoneRows();
+  UpdateStatusLine();
+}
+
 // The udev row of a port, or -1.
 int MainDialog::ListedPortRow(const std::string& name) const {
   const QComboBox* list = ComboBox(kPortList);

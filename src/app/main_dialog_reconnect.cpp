@@ -53,15 +53,15 @@ void MainDialog::TryReconnect(const std::string& path) {
   UpdateStatusLine();
 }
 
-// The awaited device is back, perhaps under another name: its row becomes the selection.
+// The awaited device is back, perhaps under another name: its row becomes the
+// selection and it is reopened. Reopened meanwhile through its by-id link, only the
+// selection follows.
 void MainDialog::PortAdded(const SerialPort& port) {
-  if (!awaitedPort_ || !IsSameDevice(*awaitedPort_, port)) return;
-  if (const int row = ListedPortRow(port.name); row >= 0) {
-    ComboBox(kPortList)->setCurrentIndex(row);
-    portStatus_.SetPortName(port.name);
-    DropGoneRows();
-  }
-  TryReconnect(port.path);
+  const bool awaited = awaitedPort_ && IsSameDevice(*awaitedPort_, port);
+  const bool reopened = IsOpen() && SelectedPortRowGone() && IsSameDevice(openedPort_, port);
+  if (!awaited && !reopened) return;
+  SelectPortRow(port);
+  if (awaited) TryReconnect(port.path);
 }
 
 // udev may tell of an unplug before the link sees the line hang up.
