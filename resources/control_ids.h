@@ -49,6 +49,14 @@ enum MainControlId : int {
 // The history popup (template 131).
 inline constexpr int kHistoryPopupList = 1034;
 
+// The options dialog (template 103).
+inline constexpr int kOptionsOkButton = 1;
+inline constexpr int kOptionsCancelButton = 2;
+inline constexpr int kEncodingList = 1201;
+inline constexpr int kLineEndList = 1202;
+inline constexpr int kFrameGapEdit = 1203;
+inline constexpr int kFlowControlList = 1204;
+
 // The About dialog (template 100).
 inline constexpr int kAboutIcon = 1100;
 inline constexpr int kAboutOkButton = 1;

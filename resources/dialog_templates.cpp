@@ -84,5 +84,23 @@ const ui::DialogTemplate& HistoryPopupTemplate() {
   return dialog;
 }
 
+const ui::DialogTemplate& OptionsDialogTemplate() {
+  static const ui::DialogTemplate dialog{
+      103, "选项", 10, 170, 96, false, false,
+      {
+          {kNoControlId, ControlKind::Label, "编码", {7, 9, 52, 8}},
+          {kEncodingList, ControlKind::ComboBox, "", {62, 7, 100, 60}, ui::kStyleDropDownList},
+          {kNoControlId, ControlKind::Label, "发送行尾", {7, 25, 52, 8}},
+          {kLineEndList, ControlKind::ComboBox, "", {62, 23, 100, 60}, ui::kStyleDropDownList},
+          {kNoControlId, ControlKind::Label, "帧间隔(ms)", {7, 41, 52, 8}},
+          {kFrameGapEdit, ControlKind::Edit, "", {62, 39, 50, 14}},
+          {kNoControlId, ControlKind::Label, "流控", {7, 57, 52, 8}},
+          {kFlowControlList, ControlKind::ComboBox, "", {62, 55, 100, 60}, ui::kStyleDropDownList},
+          {kOptionsOkButton, ControlKind::PushButton, "确定", {62, 76, 48, 14}},
+          {kOptionsCancelButton, ControlKind::PushButton, "取消", {114, 76, 48, 14}},
+      }};
+  return dialog;
+}
+
 // clang-format on
 }  // namespace portprobe::resources

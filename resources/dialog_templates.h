@@ -8,5 +8,6 @@ namespace portprobe::resources {
 const ui::DialogTemplate& MainDialogTemplate();    // 102, the main window
 const ui::DialogTemplate& AboutDialogTemplate();   // 100
 const ui::DialogTemplate& HistoryPopupTemplate();  // 131
+const ui::DialogTemplate& OptionsDialogTemplate();  // 103
 
 }  // namespace portprobe::resources

@@ -94,6 +94,24 @@ inline constexpr const char kTextFileFilterText[] = "文本文件|*.txt|";
 inline constexpr const char kTextFirstFilterText[] = "文本文件|*.txt|所有文件|*|";
 inline constexpr const char kStopButtonText[] = "停止";
 
+// Remembered settings, the command line's line options and the options dialog.
+inline constexpr const char kDefaultSendText[] = "0b 03 07 00 34 12 00 00 01 01 00";
+inline constexpr const char kSettingsUnreadableText[] =
+    "设置文件%1已损坏或无法读取，本次使用默认设置。";
+inline constexpr const char kSettingsMovedAsideText[] = "\n原文件已另存为%1。";
+inline constexpr const char kTimestampsEntryText[] = "时间戳";
+inline constexpr const char kEchoSentEntryText[] = "显示发送";
+inline constexpr const char kOptionsEntryText[] = "选项...";
+inline constexpr const char kRestoreDefaultsEntryText[] = "恢复默认设置";
+inline constexpr const char kTimestampsModeText[] = " 时间戳";
+inline constexpr const char kEchoSentModeText[] = " 回显";
+inline constexpr const char kGb18030ModeText[] = " GB18030";
+inline constexpr const char kFrameGapModeText[] = " 间隔%1ms";
+inline constexpr const char kFrameGapOutOfRangeText[] = "帧间隔请填入一个在%1和%2之间的整数(毫秒)。";
+inline constexpr const char* kEncodingRows[] = {"UTF-8", "GB18030"};
+inline constexpr const char* kLineEndRows[] = {"无", "CR", "LF", "CR LF"};
+inline constexpr const char* kFlowControlRows[] = {"无", "RTS/CTS", "XON/XOFF"};
+
 // The live port list and reconnecting.
 inline constexpr const char kAutoReconnectText[] = "自动重连";
 inline constexpr const char kAwaitingReturnLineText[] = "串口%1已断开，设备回来后自动重连。";

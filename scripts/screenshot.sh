@@ -11,6 +11,8 @@ cmake --build build-release -j "$(nproc)" --target portprobe portprobe-sim
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+# The shot shows the start-up defaults, not what the user's own runs remembered.
+export XDG_CONFIG_HOME="$work/config"
 
 # Waits up to ten seconds for a background step to write its first line to a file.
 first_line() {

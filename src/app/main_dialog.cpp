@@ -27,7 +27,8 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
       options_(std::move(options)),
       link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }),
       packetParser_(
-          std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })) {
+          std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })),
+      settings_(options_.settingsFile) {
   connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
   connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
   connect(Button(kManualSendButton), &QPushButton::clicked, this, &MainDialog::ManualSend);
@@ -65,6 +66,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
 // Only the worker is stopped here: what it left is not shown by a window on its way out.
 MainDialog::~MainDialog() {
   link_.ClosePort();
+  SaveSettings();
   if (running_ == this) running_ = nullptr;
 }
 
@@ -75,7 +77,8 @@ void MainDialog::RunStartupSequence() {
   connect(about, &QShortcut::activated, this, &MainDialog::ShowAboutDialog);
   setWindowIcon(QIcon(QStringLiteral(":/icons/portprobe.png")));
   FillSettingLists();
-  OpenPort(0);
+  RestoreLineSettings();
+  OpenPort(ComboBox(kPortList)->currentIndex());
   UpdateOpenButton();
   UpdateStatusLine();
   RecordLayout();
@@ -85,11 +88,12 @@ void MainDialog::RunStartupSequence() {
   CheckBox(kHexSendCheck)->setChecked(true);
   Label(kCaptureLabel)->setText(QString::fromUtf8(kNoCaptureFileText));
   Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
-  SetSendBoxBytes("0b 03 07 00 34 12 00 00 01 01 00");
+  SetSendBoxBytes(kDefaultSendText);
   SetControlText(kReceiveBox, QString::fromUtf8(kReceivingAreaText));
   startupTextShown_ = true;
   startupDone_ = true;
   historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
+  RestoreWindowSettings();
 }
 
 void MainDialog::ShowAboutDialog() {
@@ -99,6 +103,7 @@ void MainDialog::ShowAboutDialog() {
 
 void MainDialog::UpdateStatusLine() {
   QString status = QString::fromStdString(portStatus_.Text(IsOpen()));
+  status += StatusModesText();
   status += ReceiveCheckCounts();
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
   status += PortLossText();
@@ -154,6 +159,7 @@ void MainDialog::done(int result) {
   // No worker may outlive the window, nor a device be reopened for it.
   CancelReconnect();
   ClosePort();
+  SaveSettings();
   TemplateDialog::done(result);
 }
 
@@ -164,9 +170,13 @@ void MainDialog::EnterPressed() {
   } else if (auto* list = qobject_cast<QComboBox*>(focus)) {
     // A row's exact name the list has taken itself as the key reached it.
     if (list->currentText() == list->itemText(list->currentIndex())) return;
-    if (list == ComboBox(kPortList) && PortPathEntered()) return;
-    ui::CommitTypedRow(list);
+    ConfirmListText(list);
   }
+}
+
+void MainDialog::ConfirmListText(QComboBox* list) {
+  if (list == ComboBox(kPortList) && PortPathEntered()) return;
+  ui::CommitTypedRow(list);
 }
 
 }  // namespace portprobe

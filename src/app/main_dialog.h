@@ -5,7 +5,9 @@
 #include <QTimer>
 #include <QRect>
 
+class QComboBox;
 class QMenu;
+class QMoveEvent;
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -16,6 +18,7 @@ class QMenu;
 #include <string_view>
 #include <vector>
 
+#include "app/settings_store.h"
 #include "app/terminal_options.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
@@ -88,6 +91,7 @@ class MainDialog : public ui::TemplateDialog {
   void EnterPressed() override;
   void EscapePressed() override {}
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
@@ -242,6 +246,32 @@ class MainDialog : public ui::TemplateDialog {
   // Puts the current preferences into effect.
   void ApplyPreferences();
 
+  // Remembered settings (main_dialog_settings.cpp).
+  void RestoreLineSettings();
+  void RestorePort(const QString& name);
+  void RestoreListText(int listId, const QString& text);
+  void RestoreWindowSettings();
+  void ConnectSettingsSaving();
+  void RememberSetting(const QString& key, const QVariant& value);
+  void RememberLineSetting(int listId);
+  void RememberPort();
+  void RememberCapturePath();
+  std::string TakeRememberedCapturePath();
+  void RememberPreferences();
+  void ScheduleSettingsSave();
+  void SaveSettings();
+  void RestoreDefaults();
+
+  // The tools-menu toggles, the options dialog and the modes on the status line
+  // (main_dialog_options.cpp).
+  void AddPreferenceEntries(QMenu& menu);
+  bool PreferenceCommand(int id);
+  void ShowOptionsDialog();
+  QString StatusModesText() const;
+
+  // Enter in a list with a typed text: a typed port path or a row's name.
+  void ConfirmListText(QComboBox* list);
+
   // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
   static MainDialog* running_;
 
@@ -285,6 +315,13 @@ class MainDialog : public ui::TemplateDialog {
   bool startupTextShown_ = false;
 
   QTimer labelRestoreTimer_;
+
+  SettingsStore settings_;
+  // Off while start-up restores: what the command line set is only written back once
+  // the user changes it.
+  bool rememberChanges_ = false;
+  QTimer settingsSaveTimer_;
+  std::string rememberedCapturePath_;
 
   // Tells of ports that come and go; none when the ports are not enumerated.
   std::unique_ptr<PortWatcher> portWatcher_;

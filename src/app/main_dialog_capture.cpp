@@ -22,10 +22,17 @@ void MainDialog::ConnectCaptureControls() {
   connect(&labelRestoreTimer_, &QTimer::timeout, this, &MainDialog::RestoreCaptureLabel);
 }
 
-// Switching capture on always returns to the default file.
+// Switching capture on returns to the default file; only the first switch of a run
+// goes to the file remembered from the run before.
 void MainDialog::CaptureToggled() {
   if (CheckBox(kCaptureCheck)->isChecked()) {
-    receive_.StartCapture();
+    std::string remembered = TakeRememberedCapturePath();
+    if (remembered.empty()) {
+      receive_.StartCapture();
+    } else {
+      receive_.SetCapturePath(std::move(remembered));
+    }
+    RememberCapturePath();
   } else {
     receive_.StopCapture();
   }
@@ -40,6 +47,7 @@ void MainDialog::ChangeCaptureFile() {
   const QString path = prompter_.GetSaveFileName(this, {kCaptureFileFilter, QStringLiteral("txt"), {}});
   if (path.isEmpty()) return;
   receive_.SetCapturePath(path.toStdString());
+  RememberCapturePath();
   ShowCapturePath();
 }
 

@@ -67,6 +67,7 @@ void MainDialog::SettingListChanged(int listId) {
   if (link_.ApplyLineSettings(SelectedLineSettings()) != ApplyResult::NotATerminal) CopySettingsTexts();
   CopySettingText(listId);
   UpdateStatusLine();
+  RememberLineSetting(listId);
 }
 
 bool MainDialog::OpenPort(int row) {
@@ -132,6 +133,7 @@ void MainDialog::PortChanged() {
   CancelReconnect();
   portGone_ = false;
   DropGoneRows();
+  RememberPort();
   if (IsOpen()) ClosePort();
   if (wantOpen_) OpenPort(ComboBox(kPortList)->currentIndex());
   UpdateStatusLine();

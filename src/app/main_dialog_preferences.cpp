@@ -13,6 +13,7 @@ void MainDialog::SetPreferences(const Preferences& preferences) {
 void MainDialog::ApplyPreferences() {
   FollowAutoReconnect();
   UpdateStatusLine();
+  RememberPreferences();
 }
 
 }  // namespace portprobe

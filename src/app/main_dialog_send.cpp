@@ -46,7 +46,10 @@ ui::PlainTextView* MainDialog::SendBox() const { return TextView(kSendBox); }
 
 std::string MainDialog::SendBoxBytes() const { return ToWireText(SendBox()->Text().All()); }
 
-void MainDialog::SetSendBoxBytes(const std::string& bytes) { SendBox()->SetText(FromWireText(bytes)); }
+void MainDialog::SetSendBoxBytes(const std::string& bytes) {
+  SendBox()->SetText(FromWireText(bytes));
+  ScheduleSettingsSave();
+}
 
 void MainDialog::EnableSendControls(bool enabled) {
   for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) Button(id)->setEnabled(enabled);

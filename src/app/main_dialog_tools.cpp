@@ -52,6 +52,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddReceiveCheckEntry(menu, kReceiveCheckCommand);
   AddAutoReconnectEntry(menu, kAutoReconnectCommand);
   menu.addSeparator();
+  AddPreferenceEntries(menu);
+  menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
   menu.addSeparator();
@@ -64,6 +66,7 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
 void MainDialog::ShowToolsMenuAtCursor() { ShowToolsMenu(mapFromGlobal(QCursor::pos())); }
 
 void MainDialog::ToolsCommand(int id) {
+  if (PreferenceCommand(id)) return;
   switch (id) {
     case kDecimalToHexCommand:
     case kHexToDecimalCommand:

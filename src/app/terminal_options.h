@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,20 @@ struct TerminalOptions {
   std::string checksumProgramDirectory = ExecutableDirectory();
   // The manual that "About && Help" opens.
   std::string helpFile = ExecutableDirectory() + "/readme.txt";
+  // The INI file in which the window remembers its settings between runs; empty
+  // remembers nothing, so that windows made by tests see no other run's settings.
+  std::string settingsFile;
+  // Line settings from the command line, as the texts of their lists' rows (a baud
+  // rate may be one the list lacks). They hold for this run and are not remembered.
+  std::optional<std::string> baudText;
+  std::optional<std::string> parityText;
+  std::optional<std::string> dataBitsText;
+  std::optional<std::string> stopBitsText;
+  // --text: character display for this run.
+  bool characterDisplay = false;
+  // --help and --version print and end the program instead of opening the window.
+  enum class Request { OpenWindow, PrintHelp, PrintVersion };
+  Request request = Request::OpenWindow;
 };
 
 }  // namespace portprobe

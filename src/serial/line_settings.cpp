@@ -75,17 +75,17 @@ void SetLineSettings(struct termios2& tio, const LineSettings& settings) {
   MakeRaw(tio);
   if (ValidRow(settings.baudRow, BaudRateTable)) SetRate(tio, BaudRateTable[settings.baudRow]);
   if (ValidRow(settings.dataBitsRow, kDataBitsRows)) {
-    static constexpr tcflag_t kSizes[] = {CS8, CS7, CS6};
+    static constexpr tcflag_t kSizes[] = {CS8, CS7, CS6, CS5};
     tio.c_cflag = (tio.c_cflag & ~CSIZE) | kSizes[settings.dataBitsRow];
   }
   if (ValidRow(settings.parityRow, kParityRows)) {
-    tio.c_cflag &= ~(PARENB | PARODD);
-    if (settings.parityRow == 1) tio.c_cflag |= PARENB | PARODD;
-    if (settings.parityRow == 2) tio.c_cflag |= PARENB;
+    // Mark and space are the fixed parity bit (CMSPAR): 1 with PARODD, 0 without.
+    static constexpr tcflag_t kParities[] = {0, PARENB | PARODD, PARENB, PARENB | CMSPAR | PARODD, PARENB | CMSPAR};
+    tio.c_cflag = (tio.c_cflag & ~(PARENB | PARODD | CMSPAR)) | kParities[settings.parityRow];
   }
   if (ValidRow(settings.stopBitsRow, kStopBitsRows)) {
     tio.c_cflag &= ~CSTOPB;
-    if (settings.stopBitsRow == 1) tio.c_cflag |= CSTOPB;
+    if (settings.stopBitsRow != 0) tio.c_cflag |= CSTOPB;  // 2, or 1.5 at 5 data bits
   }
 }
 

@@ -11,10 +11,15 @@ inline constexpr std::array<const char*, 12> kBaudRows = {"300",   "600",   "120
                                                           "19200", "38400", "43000", "56000", "57600", "115200"};
 inline constexpr std::array<std::uint32_t, 12> BaudRateTable = {300,   600,   1200,  2400,  4800,  9600,
                                                                 19200, 38400, 43000, 56000, 57600, 115200};
-inline constexpr std::array<const char*, 3> kParityRows = {"无None", "奇Odd", "偶Even"};
-inline constexpr std::array<const char*, 3> kParityLetters = {"N", "O", "E"};
-inline constexpr std::array<const char*, 3> kDataBitsRows = {"8", "7", "6"};
-inline constexpr std::array<const char*, 2> kStopBitsRows = {"1", "2"};
+// Mark, space, 5 data bits and 1.5 stop bits came later: their rows follow the
+// original ones, which keep their places. Linux sets 1.5 stop bits with the flag of
+// 2, which the UART makes 1.5 only at 5 data bits (2 at 6 to 8).
+inline constexpr std::array<const char*, 5> kParityRows = {"无None", "奇Odd", "偶Even", "标志Mark", "空格Space"};
+inline constexpr std::array<const char*, 5> kParityLetters = {"N", "O", "E", "M", "S"};
+// The names the command line takes for the parity rows.
+inline constexpr std::array<const char*, 5> kParityNames = {"none", "odd", "even", "mark", "space"};
+inline constexpr std::array<const char*, 4> kDataBitsRows = {"8", "7", "6", "5"};
+inline constexpr std::array<const char*, 3> kStopBitsRows = {"1", "2", "1.5"};
 
 inline constexpr int kDefaultBaudRow = 5;  // 9600
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QAction;
+class QDialog;
 class QMenu;
 class QWidget;
 
@@ -37,6 +38,10 @@ class Prompter {
   // by itself once finished() is true. Returns true when the user chose to stop.
   virtual bool OfferStop(QWidget* parent, const std::function<QString()>& text,
                          const std::function<bool()>& finished) = 0;
+
+  // Runs a dialog of the terminal's own modally; its result (QDialog::Accepted or
+  // QDialog::Rejected).
+  virtual int ExecDialog(QDialog& dialog) = 0;
 
   // Shows a popup menu at a screen point; the chosen action, or nullptr.
   virtual QAction* ExecMenu(QMenu& menu, const QPoint& screenPoint) = 0;

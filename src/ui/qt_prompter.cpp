@@ -79,6 +79,8 @@ bool QtPrompter::OfferStop(QWidget* parent, const std::function<QString()>& text
   return dialog.exec() == QDialog::Accepted;
 }
 
+int QtPrompter::ExecDialog(QDialog& dialog) { return dialog.exec(); }
+
 QAction* QtPrompter::ExecMenu(QMenu& menu, const QPoint& screenPoint) { return menu.exec(screenPoint); }
 
 bool QtPrompter::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }

@@ -11,6 +11,7 @@ class QtPrompter final : public Prompter {
   QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   bool OfferStop(QWidget* parent, const std::function<QString()>& text, const std::function<bool()>& finished) override;
+  int ExecDialog(QDialog& dialog) override;
   QAction* ExecMenu(QMenu& menu, const QPoint& screenPoint) override;
   bool OpenDocument(const QString& path) override;
   bool StartDetached(const QString& program) override;

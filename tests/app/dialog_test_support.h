@@ -35,6 +35,13 @@ inline void Choose(QComboBox* list, int row) {
   emit list->activated(row);
 }
 
+// Opens the tools menu with a right click on the window's surface and picks the entry
+// with this command id (-1: none).
+inline void ChooseTool(MainDialog& window, ScriptedPrompter& prompter, int id) {
+  prompter.menuChoices.push_back(id);
+  QTest::mouseClick(&window, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+}
+
 // Shows the window as the one the user works in, so that keys reach its focus widget.
 inline void ShowActive(QWidget& window) {
   window.show();

@@ -224,6 +224,24 @@ TEST(SetLineSettings, MapsEveryRowAndKeepsFlowControl) {
   EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
 }
 
+// Mark, space, 5 data bits and 1.5 stop bits follow the original rows.
+TEST(SetLineSettings, MapsTheRowsAfterTheOriginalOnes) {
+  struct termios2 tio {};
+  tio.c_cflag = CS8;
+  SetLineSettings(tio, {5, 3, 3, 2});
+  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS5));
+  EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB | PARODD | CMSPAR));
+  EXPECT_TRUE(tio.c_cflag & CSTOPB);  // 1.5 stop bits at 5 data bits
+
+  SetLineSettings(tio, {5, 4, 0, 0});
+  EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB | CMSPAR));
+  SetLineSettings(tio, {5, 1, 0, 0});
+  EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB | PARODD));
+  SetLineSettings(tio, {5, 0, 0, 0});
+  EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), 0u);
+  EXPECT_EQ(std::string(kParityLetters[3]) + kParityLetters[4], "MS");
+}
+
 TEST(SerialLink, ReportsAFarEndThatGoesAwayOnceAndStopsReading) {
   PtyPair pty;
   LinkUnderTest t;

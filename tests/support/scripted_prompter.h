@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QStringList>
 #include <deque>
@@ -35,19 +36,31 @@ class ScriptedPrompter : public ui::Prompter {
     return stop;
   }
 
+  // Runs whileDialogShows in place of the dialog's modal loop; it answers as the user
+  // would, with the dialog's controls. A dialog it leaves open counts as cancelled.
+  int ExecDialog(QDialog& dialog) override {
+    dialogs << dialog.windowTitle();
+    dialog.setResult(QDialog::Rejected);
+    if (whileDialogShows) whileDialogShows(dialog);
+    return dialog.result();
+  }
+
   // Records the menu's entries ("-" for a separator) and picks the entry whose
   // data is the next of menuChoices; none left, no such entry or a disabled one
   // dismisses it, as a click on a disabled entry does.
   QAction* ExecMenu(QMenu& menu, const QPoint&) override {
     QStringList entries;
+    QStringList ticked;
     QAction* chosen = nullptr;
     const int wanted = menuChoices.empty() ? -1 : menuChoices.front();
     if (!menuChoices.empty()) menuChoices.pop_front();
     for (QAction* action : menu.actions()) {
       entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+      if (action->isChecked()) ticked << action->text();
       if (!action->isSeparator() && action->isEnabled() && action->data().toInt() == wanted) chosen = action;
     }
     menus.push_back(entries);
+    tickedEntries.push_back(ticked);
     return chosen;
   }
 
@@ -63,9 +76,12 @@ class ScriptedPrompter : public ui::Prompter {
   // Run while a message box or a stop offer would be showing, as their modal loops do.
   std::function<void()> whileMessageShows;
   std::function<void()> whileStopIsOffered;
+  std::function<void(QDialog&)> whileDialogShows;
 
   QStringList messages;
+  QStringList dialogs;  // the titles of the dialogs run
   std::vector<QStringList> menus;
+  std::vector<QStringList> tickedEntries;  // the checked entries of each menu
   std::deque<int> menuChoices;
   QStringList openedDocuments;
   bool documentsOpen = true;  // false: as if the desktop had no viewer

@@ -1,0 +1,48 @@
+#include "app/settings_store.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace portprobe {
+
+SettingsStore::SettingsStore(const std::string& path) : path_(QString::fromStdString(path)) {
+  if (path_.isEmpty()) return;
+  const QFileInfo file(path_);
+  unreadable_ = file.exists() && (!file.isFile() || !file.isReadable());
+  settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+  if (unreadable_ || settings_->status() == QSettings::NoError) return;
+  unreadable_ = true;
+  // Kept for a look by hand; the settings start again from the defaults.
+  settings_.reset();
+  const QString aside = path_ + QStringLiteral(".bad");
+  QFile::remove(aside);
+  if (QFile::rename(path_, aside)) movedTo_ = aside;
+  settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+}
+
+SettingsStore::~SettingsStore() { Sync(); }
+
+QVariant SettingsStore::Value(const QString& key) const {
+  // A file that could not be moved aside is not read either.
+  if (!settings_ || settings_->status() != QSettings::NoError) return {};
+  return settings_->value(key);
+}
+
+void SettingsStore::SetValue(const QString& key, const QVariant& value) {
+  if (settings_) settings_->setValue(key, value);
+}
+
+void SettingsStore::Sync() {
+  if (settings_) settings_->sync();
+}
+
+SettingLookup SettingsStore::TextLookup() const {
+  return [this](const std::string& key) -> std::optional<std::string> {
+    const QVariant value = Value(QString::fromStdString(key));
+    if (!value.isValid()) return std::nullopt;
+    return value.toString().toStdString();
+  };
+}
+
+}  // namespace portprobe

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <string>
+
+#include "session/preferences_text.h"
+
+class QSettings;
+
+namespace portprobe {
+
+// The window's remembered settings: a thin layer over QSettings and its INI file.
+// Without a file it remembers nothing and every value reads as missing.
+class SettingsStore {
+ public:
+  explicit SettingsStore(const std::string& path);
+  ~SettingsStore();
+
+  bool Remembers() const { return settings_ != nullptr; }
+  // The file could not be read or parsed. Its values are then not used: a corrupt
+  // file is moved aside to "<file>.bad" and the next save starts a new one.
+  bool Unreadable() const { return unreadable_; }
+  const QString& Path() const { return path_; }
+  // Where a corrupt file was moved; empty when none was.
+  const QString& MovedTo() const { return movedTo_; }
+
+  QVariant Value(const QString& key) const;
+  // Takes a value; it reaches the file at the next Sync.
+  void SetValue(const QString& key, const QVariant& value);
+  void Sync();
+
+  // For the Qt-free readers of remembered texts.
+  SettingLookup TextLookup() const;
+
+ private:
+  QString path_;
+  std::unique_ptr<QSettings> settings_;
+  bool unreadable_ = false;
+  QString movedTo_;
+};
+
+}  // namespace portprobe
