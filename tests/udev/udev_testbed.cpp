@@ -72,7 +72,9 @@ void UdevTestbed::AnnounceRemoval(const std::string& sysPath) {
 void UdevTestbed::Remove(const std::string& sysPath) {
   umockdev_testbed_remove_device(testbed_, sysPath.c_str());
   std::error_code error;
-  const fs::path byId = fs::path(umockdev_testbed_get_root_dir(testbed_)) / "dev/serial/by-id";
+  gchar* root = umockdev_testbed_get_root_dir(testbed_);
+  const fs::path byId = fs::path(root) / "dev/serial/by-id";
+  g_free(root);
   for (const fs::directory_entry& link : fs::directory_iterator(byId, error)) {
     if (!fs::exists(link.path(), error)) fs::remove(link.path(), error);
   }
