@@ -67,8 +67,7 @@ std::vector<SerialPort> EnumerateSerialPorts(std::size_t capacity) {
   udev_enumerate_scan_devices(enumeration.get());
   udev_list_entry* entry = nullptr;
   udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumeration.get())) {
-    const UdevPointer<udev_device> device(
-        udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
+    const UdevPointer<udev_device> device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
     if (device && IsRealSerialPort(device.get())) ports.push_back(PortOfDevice(device.get()));
   }
   std::sort(ports.begin(), ports.end(), [](const SerialPort& a, const SerialPort& b) { return a.name < b.name; });

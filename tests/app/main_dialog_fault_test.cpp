@@ -47,7 +47,8 @@ TEST_F(FaultTest, AFarEndThatClosesDuringAFloodIsReportedOnceAndThePortReopens) 
   flooding = false;
   device.join();
   pty_.CloseMaster();
-  const std::string goneLine = QString::fromUtf8(kHungUpText).arg(QString::fromStdString(pty_.SlavePath())).toStdString();
+  const std::string goneLine =
+      QString::fromUtf8(kHungUpText).arg(QString::fromStdString(pty_.SlavePath())).toStdString();
   EXPECT_TRUE(testing::WaitUntil([&] { return dialog_.ReceiveText().find(goneLine) != std::string::npos; }));
   QTest::qWait(100);
   const std::string_view received = dialog_.ReceiveText();

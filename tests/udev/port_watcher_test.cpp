@@ -48,9 +48,9 @@ TEST_F(UdevPortsTest, ListsRealDevicesSortedAndBoundedWithTheirDescriptions) {
   EXPECT_EQ(names, (std::vector<std::string>{"ttyACM0", "ttyS0", "ttyUSB0", "ttyUSB1"}));
   EXPECT_EQ(EnumerateSerialPorts(2).size(), 2u);
   ASSERT_EQ(ports.size(), 4u);
-  EXPECT_EQ(ports[2], (SerialPort{"ttyUSB0", "/dev/ttyUSB0",
-                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
-                                  "FT232R USB UART (A50285BI)"}));
+  EXPECT_EQ(ports[2],
+            (SerialPort{"ttyUSB0", "/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                        "FT232R USB UART (A50285BI)"}));
   EXPECT_EQ(PortListText(ports[2]), "ttyUSB0 — FT232R USB UART (A50285BI)");
   EXPECT_EQ(ports[1], (SerialPort{"ttyS0", "/dev/ttyS0", "", ""}));
   EXPECT_EQ(ports[3].description, "USB Serial");

@@ -25,10 +25,11 @@ TEST(PortsCommand, ListsPathByIdPathAndDescriptionAsTextOrJson) {
       "A: type=4\nA: dev=4:64\n");
   const testing::CliRun text = testing::RunProgram(PORTPROBE_CLI_PATH, {"ports"});
   EXPECT_EQ(text.exitStatus, 0);
-  EXPECT_EQ(text.out,
-            "/dev/ttyACM0\t/dev/serial/by-id/usb-Board-if00\tBoard \"B\"\\2\n"
-            "/dev/ttyS0\t\t\n"
-            "/dev/ttyUSB0\t/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0\tFT232R USB UART (A50285BI)\n");
+  EXPECT_EQ(
+      text.out,
+      "/dev/ttyACM0\t/dev/serial/by-id/usb-Board-if00\tBoard \"B\"\\2\n"
+      "/dev/ttyS0\t\t\n"
+      "/dev/ttyUSB0\t/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0\tFT232R USB UART (A50285BI)\n");
   const testing::CliRun json = testing::RunProgram(PORTPROBE_CLI_PATH, {"ports", "--json"});
   EXPECT_EQ(json.exitStatus, 0);
   EXPECT_EQ(json.out,

@@ -37,9 +37,9 @@ std::string UdevTestbed::AddUsbSerial(const UsbSerialAdapter& adapter) {
   const std::string model = adapter.model;
   std::string modelWord = model;
   for (char& c : modelWord) c = c == ' ' ? '_' : c;
-  Add("P: " + usb + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=0403\nA: idProduct=6001\n\n" +
-      "P: " + tty + "\nN: " + adapter.name + "\nS: serial/by-id/" + adapter.byIdName +
-      "\nE: SUBSYSTEM=tty\nE: DEVNAME=/dev/" + adapter.name + "\nE: ID_BUS=usb\nE: ID_MODEL=" + modelWord +
+  Add("P: " + usb + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=0403\nA: idProduct=6001\n\n" + "P: " + tty +
+      "\nN: " + adapter.name + "\nS: serial/by-id/" + adapter.byIdName + "\nE: SUBSYSTEM=tty\nE: DEVNAME=/dev/" +
+      adapter.name + "\nE: ID_BUS=usb\nE: ID_MODEL=" + modelWord +
       "\nE: ID_MODEL_FROM_DATABASE=FT232 Serial (UART) IC\nE: ID_VENDOR_FROM_DATABASE=Future Technology Devices" +
       "\nE: ID_SERIAL_SHORT=" + adapter.serial + "\nE: DEVLINKS=/dev/serial/by-id/" + adapter.byIdName +
       " /dev/serial/by-path/pci-0000:00:14.0-usb-0:" + std::to_string(adapter.minor + 1) +

@@ -10,11 +10,11 @@ namespace portprobe::testing {
 
 // A USB serial adapter as udev describes it.
 struct UsbSerialAdapter {
-  std::string name;       // ttyUSB0
-  std::string model;      // FT232R USB UART
-  std::string serial;     // A50285BI
-  std::string byIdName;   // the link's name under /dev/serial/by-id
-  int minor = 0;          // of the device node, unique in a testbed
+  std::string name;      // ttyUSB0
+  std::string model;     // FT232R USB UART
+  std::string serial;    // A50285BI
+  std::string byIdName;  // the link's name under /dev/serial/by-id
+  int minor = 0;         // of the device node, unique in a testbed
 };
 
 // A faked sysfs, /dev and udev event stream for this process and the processes it

@@ -127,8 +127,7 @@ TEST_F(UdevWindowTest, PortAcceptsANameAPathOrAByIdPath) {
     ASSERT_TRUE(dialog->IsOpen()) << port;
     EXPECT_EQ(Status(*dialog), QString::fromStdString(port) + QStringLiteral(" OPENED,9600,N,8,1"));
     // The device is known by its by-id link however it was named.
-    EXPECT_TRUE(dialog->Label(kStatusLabel)->toolTip().endsWith(QString::fromStdString("\n" + kById)) ||
-                port == kById);
+    EXPECT_TRUE(dialog->Label(kStatusLabel)->toolTip().endsWith(QString::fromStdString("\n" + kById)) || port == kById);
     DeviceSends("/dev/ttyUSB0", "x");
     EXPECT_EVENTUALLY_EQ(dialog->RxCount(), 1);
   }
