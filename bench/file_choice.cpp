@@ -26,6 +26,7 @@
 #include "app/main_dialog.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
+#include "support/ports_first.h"
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
@@ -54,7 +55,7 @@ double Median(std::vector<double> values) {
 struct Window {
   testing::PtyPair pty;
   testing::ScriptedPrompter prompter;
-  MainDialog dialog{prompter, {{pty.SlavePath()}, false}};
+  MainDialog dialog{prompter, testing::PortsFirst({pty.SlavePath()})};
   Window() {
     dialog.show();
     QApplication::processEvents();

@@ -22,6 +22,7 @@
 #include "app/main_dialog.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
+#include "support/ports_first.h"
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
@@ -61,7 +62,7 @@ Result RunFlood(const Setup& setup, int megabytes) {
   ::setenv("HOME", home.Path().c_str(), 1);
   testing::PtyPair pty;
   testing::ScriptedPrompter prompter;
-  MainDialog dialog(prompter, {{pty.SlavePath()}, false});
+  MainDialog dialog(prompter, testing::PortsFirst({pty.SlavePath()}));
   dialog.show();
   dialog.CheckBox(kHexDisplayCheck)->setChecked(setup.hex);
   if (setup.capture) dialog.CheckBox(kCaptureCheck)->click();

@@ -21,6 +21,7 @@
 #include "app/main_dialog.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
+#include "support/ports_first.h"
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
@@ -72,10 +73,7 @@ int Soak(std::int64_t megabytes) {
   ::setenv("HOME", home.Path().c_str(), 1);
   testing::PtyPair pty;
   testing::ScriptedPrompter prompter;
-  TerminalOptions options;
-  options.leadingPorts = {pty.SlavePath()};
-  options.enumeratePorts = false;
-  MainDialog dialog(prompter, options);
+  MainDialog dialog(prompter, testing::PortsFirst({pty.SlavePath()}));
   dialog.show();
   dialog.CheckBox(resources::kCaptureCheck)->click();
 

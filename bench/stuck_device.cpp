@@ -22,6 +22,7 @@
 #include "ui/plain_text_view.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
+#include "support/ports_first.h"
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
 
@@ -40,7 +41,7 @@ struct Setup {
 void Run(const Setup& setup, int seconds) {
   testing::PtyPair pty;  // nobody reads its device side
   testing::ScriptedPrompter prompter;
-  MainDialog dialog(prompter, {{pty.SlavePath()}, false});
+  MainDialog dialog(prompter, testing::PortsFirst({pty.SlavePath()}));
   dialog.show();
   if (setup.kibibytes > 0) {
     dialog.CheckBox(kHexSendCheck)->setChecked(false);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/main_dialog.h"
+#include "support/ports_first.h"
 #include "support/pty_pair.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
@@ -33,7 +34,7 @@ struct WindowUnderTest {
   int homeSet = ::setenv("HOME", home.Path().c_str(), 1);  // before the window exists
   testing::PtyPair pty;
   testing::ScriptedPrompter prompter;
-  MainDialog dialog{prompter, {{pty.SlavePath()}, false}};
+  MainDialog dialog{prompter, testing::PortsFirst({pty.SlavePath()})};
   bool ready = false;
 };
 

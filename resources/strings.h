@@ -112,6 +112,31 @@ inline constexpr const char* kEncodingRows[] = {"UTF-8", "GB18030"};
 inline constexpr const char* kLineEndRows[] = {"无", "CR", "LF", "CR LF"};
 inline constexpr const char* kFlowControlRows[] = {"无", "RTS/CTS", "XON/XOFF"};
 
+// Modem lines, break and flow control.
+inline constexpr const char kRtsEntryText[] = "RTS";
+inline constexpr const char kDtrEntryText[] = "DTR";
+inline constexpr const char kBreakEntryText[] = "发送Break";
+// The lamps of the lines a device drives, in the order of their bits.
+inline constexpr const char* kModemLampTexts[] = {"CTS", "DSR", "RI", "DCD"};
+inline constexpr const char kModemLampsLiveText[] = "设备送来的控制线:绿灯为有效";
+inline constexpr const char kModemLampsClosedText[] = "端口未打开";
+inline constexpr const char kModemLinesMissingText[] = "该设备没有调制解调器控制线(RTS/DTR/CTS/DSR/RI/DCD)";
+inline constexpr const char kModemLinesMissingStatusText[] = " 该设备没有RTS/DTR控制线";
+
+// The find bar of the receive box.
+inline constexpr const char kFindPlaceholderText[] = "文本或十六进制(如 01 03)";
+inline constexpr const char kFindHexText[] = "Hex";
+inline constexpr const char kFindHexTipText[] = "按十六进制字节查找;字符显示中查找原始字节";
+inline constexpr const char kFindMatchCaseText[] = "Aa";
+inline constexpr const char kFindMatchCaseTipText[] = "区分大小写";
+inline constexpr const char kFindPreviousTipText[] = "上一个 (Shift+Enter, Shift+F3)";
+inline constexpr const char kFindNextTipText[] = "下一个 (Enter, F3)";
+inline constexpr const char kFindCloseTipText[] = "关闭 (Esc)";
+inline constexpr const char kFindWrappedToStartText[] = "已回到开头";
+inline constexpr const char kFindWrappedToEndText[] = "已回到末尾";
+inline constexpr const char kFindNotFoundText[] = "未找到";
+inline constexpr const char kFindBadHexText[] = "十六进制有误";
+
 // The live port list and reconnecting.
 inline constexpr const char kAutoReconnectText[] = "自动重连";
 inline constexpr const char kAwaitingReturnLineText[] = "串口%1已断开，设备回来后自动重连。";

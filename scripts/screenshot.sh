@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renews docs/screenshot.png: the terminal on a virtual X display, connected to the
-# simulated responder, after one press of "手动发送&S" (Alt+S).
+# simulated responder, after one press of "手动发送&S" (Alt+S); and docs/screenshot_find.png
+# after two more, with the find bar marking the replies' last bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -35,3 +36,9 @@ xdotool windowfocus --sync "$window" key alt+s
 sleep 1  # the answer takes milliseconds; this leaves the window time to show it
 import -window "$window" docs/screenshot.png
 echo "wrote docs/screenshot.png"
+
+xdotool key alt+s sleep 0.3 key alt+s sleep 0.5 key ctrl+f type --delay 20 "01 F8"
+xdotool key Return
+sleep 0.5
+import -window "$window" docs/screenshot_find.png
+echo "wrote docs/screenshot_find.png"

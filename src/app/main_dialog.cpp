@@ -59,6 +59,9 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   SetUpSendBox();
   ConnectCaptureControls();
   SetUpReceiveCheck();
+  SetUpModemLines();
+  SetUpFindBar();
+  SetUpZoom();
   running_ = this;
   RunStartupSequence();
 }
@@ -107,6 +110,8 @@ void MainDialog::UpdateStatusLine() {
   status += ReceiveCheckCounts();
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
   status += PortLossText();
+  status += ModemLinesMissingNotice();
+  UpdateModemLamps();
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand
   // here, with the stable by-id path of the device.
@@ -177,6 +182,7 @@ void MainDialog::EnterPressed() {
 
 void MainDialog::ConfirmListText(QComboBox* list) {
   if (list == ComboBox(kPortList) && PortPathEntered()) return;
+  if (list == ComboBox(kBaudList) && BaudRateEntered()) return;
   ui::CommitTypedRow(list);
 }
 

@@ -20,6 +20,7 @@ class QMoveEvent;
 
 #include "app/settings_store.h"
 #include "app/terminal_options.h"
+#include "codec/text_search.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
 #include "files/send_file.h"
@@ -47,8 +48,10 @@ class PacketParser;
 }
 
 namespace ui {
+class FindBar;
+class ModemLamps;
 class PlainTextView;
-}
+}  // namespace ui
 
 // The terminal's one window, built from template 102.
 class MainDialog : public ui::TemplateDialog {
@@ -70,8 +73,9 @@ class MainDialog : public ui::TemplateDialog {
   const Preferences& CurrentPreferences() const { return preferences_; }
   void SetPreferences(const Preferences& preferences);
 
-  // The receive box 1006 and everything appended to it since the last clear, as raw
-  // bytes; the start-up text does not count.
+  // The receive box 1006 and everything appended to it since the last clear, as the
+  // box holds it: raw bytes, or UTF-8 text decoded from GB18030; the start-up text does
+  // not count.
   ui::PlainTextView* ReceiveBox() const;
   // The send box 1005; its text has LF line ends, sent as CR LF.
   ui::PlainTextView* SendBox() const;
@@ -87,9 +91,9 @@ class MainDialog : public ui::TemplateDialog {
 
  protected:
   // Only the close box ends the window: Enter confirms what the focused control
-  // holds, and Escape is left to popups and menus.
+  // holds, and Escape is left to popups, menus and the find bar.
   void EnterPressed() override;
-  void EscapePressed() override {}
+  void EscapePressed() override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -111,6 +115,8 @@ class MainDialog : public ui::TemplateDialog {
   void CopySettingText(int listId);
   void CopySettingsTexts();
   void SettingListChanged(int listId);
+  void KeepAppliedBaudRate();
+  bool BaudRateEntered();
   bool OpenPort(int row);
   void ClosePort();
   void ToggleOpen();
@@ -243,6 +249,20 @@ class MainDialog : public ui::TemplateDialog {
   void RestoreCaptureLabel();
   void ShowCapturePath();
 
+  // The modem lines, break and flow control (main_dialog_modem.cpp).
+  void SetUpModemLines();
+  void AddModemEntries(QMenu& menu);
+  // Acts on a tools-menu command of the modem lines; false for any other command.
+  bool ModemCommand(int id);
+  void ApplyModemPreferences();
+  void ShowModemLines(const SerialEvent& event);
+  void UpdateModemLamps();
+  QString ModemLinesMissingNotice() const;
+  ui::ModemLamps* modemLamps_ = nullptr;
+  // The connections whose lamps show its readings and that was told it has no lines.
+  std::uint32_t modemLampsConnection_ = 0;
+  std::uint32_t modemLinesMissingShown_ = 0;
+
   // Puts the current preferences into effect.
   void ApplyPreferences();
 
@@ -271,6 +291,27 @@ class MainDialog : public ui::TemplateDialog {
 
   // Enter in a list with a typed text: a typed port path or a row's name.
   void ConfirmListText(QComboBox* list);
+
+  // The find bar of the receive box (main_dialog_search.cpp).
+  void SetUpFindBar();
+  void OpenFindBar();
+  void TakeSelectionAsPattern();
+  void PlaceFindBar();
+  void FindBarClosed();
+  // What the bar's pattern and toggles ask for; nothing for an empty or bad pattern.
+  std::optional<TextSearch> BarSearch() const;
+  void RefreshReceiveSearch();
+  void FindInReceive(bool forward);
+  ui::FindBar* findBar_ = nullptr;
+  bool findBarOpened_ = false;
+  // What the bar looks for while it is open and its pattern is sound.
+  std::optional<TextSearch> receiveSearch_;
+
+  // The font size of both boxes (main_dialog_zoom.cpp).
+  void SetUpZoom();
+  void Zoom(int steps);
+  int BoxFontPointSize() const;
+  void ApplyBoxFontSize();
 
   // The window that PrintToReceiveBox writes to: the one constructed last, while it lives.
   static MainDialog* running_;

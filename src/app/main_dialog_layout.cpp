@@ -74,6 +74,7 @@ void MainDialog::Relayout(const QSize& proposed) {
 void MainDialog::resizeEvent(QResizeEvent* event) {
   TemplateDialog::resizeEvent(event);
   if (startupDone_) Relayout(event->size());
+  PlaceFindBar();
   ScheduleSettingsSave();
 }
 

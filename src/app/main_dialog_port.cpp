@@ -4,6 +4,7 @@
 
 #include "app/main_dialog.h"
 #include "checksum/checksum_rows.h"
+#include "codec/decimal_text.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "serial/device_holders.h"
@@ -23,8 +24,6 @@ void AddRows(QComboBox* list, const Rows& rows) {
 
 PortStatus::Setting SettingOfList(int listId) {
   switch (listId) {
-    case kBaudList:
-      return PortStatus::Setting::Baud;
     case kDataBitsList:
       return PortStatus::Setting::DataBits;
     case kParityList:
@@ -48,26 +47,70 @@ void MainDialog::FillSettingLists() {
   }
 }
 
+// Every row of the baud list is a rate; without a selected row the rate is 0.
 LineSettings MainDialog::SelectedLineSettings() const {
-  return {ComboBox(kBaudList)->currentIndex(), ComboBox(kParityList)->currentIndex(),
-          ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
+  QComboBox* bauds = ComboBox(kBaudList);
+  LineSettings settings{bauds->itemText(bauds->currentIndex()).toUInt(), ComboBox(kParityList)->currentIndex(),
+                        ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
+  settings.flowControl = preferences_.flowControl;
+  return settings;
 }
 
 // The status line shows the texts of the rows last applied or picked.
 void MainDialog::CopySettingText(int listId) {
-  portStatus_.PickRow(SettingOfList(listId), ComboBox(listId)->currentIndex());
+  if (listId == kBaudList) {
+    portStatus_.PickBaudRate(SelectedLineSettings().baudRate);
+  } else {
+    portStatus_.PickRow(SettingOfList(listId), ComboBox(listId)->currentIndex());
+  }
 }
 
 void MainDialog::CopySettingsTexts() { portStatus_.PickRows(SelectedLineSettings()); }
 
 // A setting reaches an open port at once; one that the driver refuses is not reported
-// and the port keeps its previous settings. Without a port only the picked text changes.
+// and the port keeps its previous settings, except a rate (KeepAppliedBaudRate).
+// Without a port only the picked text changes.
 void MainDialog::SettingListChanged(int listId) {
   if (ComboBox(listId)->currentIndex() < 0) return;
-  if (link_.ApplyLineSettings(SelectedLineSettings()) != ApplyResult::NotATerminal) CopySettingsTexts();
+  const ApplyResult result = link_.ApplyLineSettings(SelectedLineSettings());
+  if (listId == kBaudList && result == ApplyResult::Refused) {
+    KeepAppliedBaudRate();
+    return;
+  }
+  if (result != ApplyResult::NotATerminal) CopySettingsTexts();
   CopySettingText(listId);
   UpdateStatusLine();
   RememberLineSetting(listId);
+}
+
+// Fast and typed rates are often more than an adapter can make: the user is told, and
+// the list goes back to the rate in effect, which the status line still shows. A
+// driver that took a rounded rate instead gets that one back.
+void MainDialog::KeepAppliedBaudRate() {
+  QComboBox* bauds = ComboBox(kBaudList);
+  bauds->setCurrentIndex(bauds->findText(QString::fromStdString(portStatus_.BaudText())));
+  link_.ApplyLineSettings(SelectedLineSettings());
+  Notify(QString::fromUtf8(kSettingsFailedText));
+}
+
+// Enter in the baud list applies any positive rate typed into it; a rate that no row
+// has joins the end of the list, unless the driver refuses it. False when the box
+// holds no rate.
+bool MainDialog::BaudRateEntered() {
+  QComboBox* bauds = ComboBox(kBaudList);
+  const std::optional<std::uint32_t> rate = ParseUnsignedDecimal(bauds->currentText().toStdString());
+  if (!rate || *rate == 0) return false;
+  const QString text = QString::number(*rate);
+  int row = bauds->findText(text);
+  const bool added = row < 0;
+  if (added) {
+    bauds->addItem(text);
+    row = bauds->count() - 1;
+  }
+  bauds->setCurrentIndex(row);
+  SettingListChanged(kBaudList);
+  if (added && bauds->currentIndex() != row) bauds->removeItem(row);
+  return true;
 }
 
 bool MainDialog::OpenPort(int row) {
@@ -197,6 +240,9 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       break;
     case SerialEvent::Kind::ReadError:
       busy_.AddNoticeOnce(kReadErrorText);
+      break;
+    case SerialEvent::Kind::ModemLines:
+      ShowModemLines(event);
       break;
     case SerialEvent::Kind::HangUp:
       if (event.count > 0) outbox_.MarkCut();

@@ -12,7 +12,10 @@ void MainDialog::SetPreferences(const Preferences& preferences) {
 
 void MainDialog::ApplyPreferences() {
   FollowAutoReconnect();
+  receive_.SetTextEncoding(preferences_.encoding);
+  ApplyModemPreferences();
   UpdateStatusLine();
+  ApplyBoxFontSize();
   RememberPreferences();
 }
 

@@ -11,6 +11,7 @@
 #include "codec/hex_codec.h"
 #include "codec/hex_format.h"
 #include "codec/send_text.h"
+#include "codec/text_encoding.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "ui/dialog_units.h"
@@ -27,6 +28,27 @@ constexpr std::size_t kSendBoxLimit = std::size_t{4} << 20;
 constexpr std::size_t kMaxHexConversion = 1024;
 constexpr std::size_t kMaxCharConversion = 4096;
 const QString kTooLong = QString::fromUtf8(kTooLongText);
+
+std::string_view LineEndBytes(SendLineEnd lineEnd) {
+  switch (lineEnd) {
+    case SendLineEnd::Cr:
+      return "\r";
+    case SendLineEnd::Lf:
+      return "\n";
+    case SendLineEnd::CrLf:
+      return "\r\n";
+    case SendLineEnd::None:
+      break;
+  }
+  return {};
+}
+
+// A text send: the text in the chosen encoding, then the chosen line end.
+ByteFrame TextSendBytes(std::string_view text, const Preferences& preferences) {
+  std::string bytes = EncodeText(text, preferences.encoding);
+  bytes += LineEndBytes(preferences.lineEnd);
+  return ByteFrame(bytes.begin(), bytes.end());
+}
 
 }  // namespace
 
@@ -59,7 +81,7 @@ void MainDialog::EnableSendControls(bool enabled) {
 // stay disabled while part of the send waits for room.
 void MainDialog::SendText(const std::string& text) {
   BeginSend();
-  QueueSend(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : ByteFrame(text.begin(), text.end()));
+  QueueSend(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : TextSendBytes(text, preferences_));
   EnableSendControls(outbox_.Empty());
   UpdateStatusLine();
   ShowPendingNotices();
@@ -94,8 +116,9 @@ void MainDialog::ApplyChecksum() {
   SetSendBoxBytes(FormatHexBytes(frame));
 }
 
+// The hex of the text's bytes in the chosen encoding.
 void MainDialog::ConvertToHex() {
-  const std::string bytes = SendBoxBytes();
+  const std::string bytes = EncodeText(SendBoxBytes(), preferences_.encoding);
   if (bytes.size() > kMaxHexConversion) {
     Notify(kTooLong);
     return;
@@ -110,9 +133,9 @@ void MainDialog::ConvertToChars() {
     return;
   }
   const ByteFrame frame = ParseHexText(text);
-  // The decoded bytes are taken as a zero-terminated text.
+  // The decoded bytes are taken as a zero-terminated text in the chosen encoding.
   const auto end = std::find(frame.begin(), frame.end(), 0);
-  SetSendBoxBytes(std::string(frame.begin(), end));
+  SetSendBoxBytes(DecodeText({frame.data(), static_cast<std::size_t>(end - frame.begin())}, preferences_.encoding));
 }
 
 void MainDialog::ClearSend() {

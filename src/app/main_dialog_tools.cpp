@@ -1,4 +1,5 @@
-// The tools menu: number conversions, the calculator, packet parsers and help.
+// The tools menu: number conversions, the calculator, the modem lines, packet parsers
+// and help.
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
@@ -54,6 +55,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   menu.addSeparator();
   AddPreferenceEntries(menu);
   menu.addSeparator();
+  AddModemEntries(menu);
+  menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
   menu.addSeparator();
@@ -93,6 +96,7 @@ void MainDialog::ToolsCommand(int id) {
       ToggleAutoReconnect();
       break;
     default:
+      if (ModemCommand(id)) break;
       if (id >= kFirstParserCommandId && id < kFirstParserCommandId + parserSlots_.ParserCount()) {
         RunParserCommand(id - kFirstParserCommandId);
       }

@@ -33,13 +33,26 @@ speed_t StandardSpeedCode(std::uint32_t rate) {
       return B57600;
     case 115200:
       return B115200;
+    case 230400:
+      return B230400;
+    case 460800:
+      return B460800;
+    case 921600:
+      return B921600;
+    case 1000000:
+      return B1000000;
+    case 1500000:
+      return B1500000;
+    case 2000000:
+      return B2000000;
+    case 3000000:
+      return B3000000;
     default:
       return 0;
   }
 }
 
 void MakeRaw(struct termios2& tio) {
-  // Software flow control (IXON, IXOFF) is left as the driver had it.
   tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL);
   tio.c_oflag &= ~OPOST;
   tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
@@ -59,9 +72,18 @@ void SetRate(struct termios2& tio, std::uint32_t rate) {
 bool RateKept(const struct termios2& wanted, const struct termios2& actual, std::uint32_t rate) {
   if ((wanted.c_cflag & CBAUD) != BOTHER) return (actual.c_cflag & CBAUD) == (wanted.c_cflag & CBAUD);
   // Drivers round an arbitrary rate to what their divisor gives; within 2% still works.
-  const std::uint32_t kept = actual.c_ospeed;
-  const std::uint32_t difference = kept > rate ? kept - rate : rate - kept;
+  const std::uint64_t kept = actual.c_ospeed;
+  const std::uint64_t difference = kept > rate ? kept - rate : rate - kept;
   return difference * 50 <= rate;
+}
+
+// Only the chosen pacing: a driver's leftover XON/XOFF would swallow 0x11 and 0x13
+// from binary data, and leftover RTS/CTS would stall a device without the lines wired.
+void SetFlowControl(struct termios2& tio, FlowControl flowControl) {
+  tio.c_cflag &= ~CRTSCTS;
+  tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+  if (flowControl == FlowControl::RtsCts) tio.c_cflag |= CRTSCTS;
+  if (flowControl == FlowControl::XonXoff) tio.c_iflag |= IXON | IXOFF;
 }
 
 template <typename Table>
@@ -73,7 +95,7 @@ bool ValidRow(int row, const Table& table) {
 
 void SetLineSettings(struct termios2& tio, const LineSettings& settings) {
   MakeRaw(tio);
-  if (ValidRow(settings.baudRow, BaudRateTable)) SetRate(tio, BaudRateTable[settings.baudRow]);
+  if (settings.baudRate != 0) SetRate(tio, settings.baudRate);
   if (ValidRow(settings.dataBitsRow, kDataBitsRows)) {
     static constexpr tcflag_t kSizes[] = {CS8, CS7, CS6, CS5};
     tio.c_cflag = (tio.c_cflag & ~CSIZE) | kSizes[settings.dataBitsRow];
@@ -87,6 +109,7 @@ void SetLineSettings(struct termios2& tio, const LineSettings& settings) {
     tio.c_cflag &= ~CSTOPB;
     if (settings.stopBitsRow != 0) tio.c_cflag |= CSTOPB;  // 2, or 1.5 at 5 data bits
   }
+  SetFlowControl(tio, settings.flowControl);
 }
 
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings) {
@@ -96,9 +119,7 @@ ApplyResult ApplyLineSettings(int fd, const LineSettings& settings) {
   if (ioctl(fd, TCSETS2, &tio) != 0) return ApplyResult::Refused;
   struct termios2 actual {};
   if (ioctl(fd, TCGETS2, &actual) != 0) return ApplyResult::Refused;
-  if (ValidRow(settings.baudRow, BaudRateTable) && !RateKept(tio, actual, BaudRateTable[settings.baudRow])) {
-    return ApplyResult::Refused;
-  }
+  if (settings.baudRate != 0 && !RateKept(tio, actual, settings.baudRate)) return ApplyResult::Refused;
   return ApplyResult::Applied;
 }
 

@@ -4,13 +4,18 @@
 #include <cstdint>
 #include <string>
 
+#include "serial/flow_control.h"
+
 namespace portprobe {
 
-// Rows of the four setting lists, in list order.
-inline constexpr std::array<const char*, 12> kBaudRows = {"300",   "600",   "1200",  "2400",  "4800",  "9600",
-                                                          "19200", "38400", "43000", "56000", "57600", "115200"};
-inline constexpr std::array<std::uint32_t, 12> BaudRateTable = {300,   600,   1200,  2400,  4800,  9600,
-                                                                19200, 38400, 43000, 56000, 57600, 115200};
+// Rows of the four setting lists, in list order. The fast rates of USB adapters follow
+// the original twelve, so those keep their rows.
+inline constexpr std::array<const char*, 19> kBaudRows = {
+    "300",   "600",    "1200",   "2400",   "4800",   "9600",    "19200",   "38400",   "43000",  "56000",
+    "57600", "115200", "230400", "460800", "921600", "1000000", "1500000", "2000000", "3000000"};
+inline constexpr std::array<std::uint32_t, 19> BaudRateTable = {
+    300,   600,    1200,   2400,   4800,   9600,    19200,   38400,   43000,  56000,
+    57600, 115200, 230400, 460800, 921600, 1000000, 1500000, 2000000, 3000000};
 // Mark, space, 5 data bits and 1.5 stop bits came later: their rows follow the
 // original ones, which keep their places. Linux sets 1.5 stop bits with the flag of
 // 2, which the UART makes 1.5 only at 5 data bits (2 at 6 to 8).
@@ -23,13 +28,15 @@ inline constexpr std::array<const char*, 3> kStopBitsRows = {"1", "2", "1.5"};
 
 inline constexpr int kDefaultBaudRow = 5;  // 9600
 
-// The selected rows of the four setting lists; -1 means no row is selected, which
-// leaves that part of the port's settings as the driver has it.
+// The rate and the selected rows of the three other setting lists. The rate is a
+// number, since any rate may be typed into the baud list; 0 there, like -1 for a list
+// without a selected row, leaves that part of the port's settings as the driver has it.
 struct LineSettings {
-  int baudRow = kDefaultBaudRow;
+  std::uint32_t baudRate = BaudRateTable[kDefaultBaudRow];
   int parityRow = 0;
   int dataBitsRow = 0;
   int stopBitsRow = 0;
+  FlowControl flowControl = FlowControl::None;
 };
 
 enum class ApplyResult {
@@ -38,10 +45,9 @@ enum class ApplyResult {
   Applied,
 };
 
-// Puts the line into raw mode with the given settings. Flow control stays as the
-// driver had it. Standard rates go through the classic speed codes, the others
-// (43000, 56000) as arbitrary rates; a rate that the driver does not keep counts
-// as refused.
+// Puts the line into raw mode with the given settings and flow control. Rates with a
+// speed code go through it, the others (43000, 56000, any typed rate) as arbitrary
+// rates; a rate that the driver does not keep counts as refused.
 ApplyResult ApplyLineSettings(int fd, const LineSettings& settings);
 
 // The driver's settings as a port was found, put back when it is closed, so that a

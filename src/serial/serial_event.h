@@ -16,6 +16,8 @@ struct SerialEvent {
     HangUp,     // the device went away (unplugged, far end closed); the worker has ended and
                 // dropped the `count` bytes it had not written yet
     Written,    // `count` queued bytes reached the device
+    // The lines the device drives changed; `count` holds their ModemInput bits.
+    ModemLines,
   };
 
   Kind kind = Kind::Batch;

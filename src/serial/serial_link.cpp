@@ -60,6 +60,8 @@ SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const
     CloseDevice();
     return applied == ApplyResult::NotATerminal ? OpenResult::SettingsUnreadable : OpenResult::SettingsRefused;
   }
+  flowControl_ = settings.flowControl;
+  modem_.Attach(fd_);
   wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (wakeFd_ < 0) {
     CloseDevice();
@@ -102,6 +104,7 @@ std::size_t SerialLink::ClosePort() {
 void SerialLink::CloseDevice() {
   if (wakeFd_ >= 0) ::close(wakeFd_);
   if (fd_ >= 0) {
+    modem_.Detach(fd_);
     DiscardStuckOutput(fd_);
     savedSettings_.Restore(fd_);
     ::ioctl(fd_, TIOCNXCL);
@@ -112,7 +115,21 @@ void SerialLink::CloseDevice() {
 }
 
 ApplyResult SerialLink::ApplyLineSettings(const LineSettings& settings) {
-  return IsOpen() ? portprobe::ApplyLineSettings(fd_, settings) : ApplyResult::NotATerminal;
+  if (!IsOpen()) return ApplyResult::NotATerminal;
+  const ApplyResult applied = portprobe::ApplyLineSettings(fd_, settings);
+  if (applied == ApplyResult::Applied) flowControl_ = settings.flowControl;
+  return applied;
+}
+
+void SerialLink::SetModemOutputs(bool rts, bool dtr) {
+  modem_.SetOutputs(rts, dtr);
+  WakeWorker();
+}
+
+void SerialLink::SendBreak() {
+  if (!IsOpen()) return;
+  modem_.RequestBreak();
+  WakeWorker();
 }
 
 std::size_t SerialLink::QueueWrite(std::span<const std::uint8_t> bytes, WriteOutcome* outcome) {
@@ -225,10 +242,12 @@ void SerialLink::WakeWorker() {
 // A worker that is far ahead of the owner stops reading but goes on writing.
 void SerialLink::CommEventWorker() {
   while (!stopping_) {
+    ServiceModemLines();
     const bool roomToRead = ReceiveQueueHasRoom();
-    const short wanted = static_cast<short>((roomToRead ? POLLIN : 0) | (QueuedWriteBytes() > 0 ? POLLOUT : 0));
+    const bool writing = QueuedWriteBytes() > 0 && !modem_.BreakOn();
+    const short wanted = static_cast<short>((roomToRead ? POLLIN : 0) | (writing ? POLLOUT : 0));
     pollfd fds[2] = {{fd_, wanted, 0}, {wakeFd_, POLLIN, 0}};
-    if (::poll(fds, 2, -1) < 0) {
+    if (::poll(fds, 2, modem_.WaitMilliseconds(std::chrono::steady_clock::now())) < 0) {
       if (errno == EINTR) continue;
       break;  // the wait itself failed: end quietly, as the port stays nominally open
     }
@@ -238,6 +257,7 @@ void SerialLink::CommEventWorker() {
       continue;
     }
     const short events = fds[0].revents;
+    if (events == 0) continue;  // the modem lines are due
     const bool gone = ((events & POLLIN) && !HandleRxEvent()) || ((events & POLLOUT) && !WriteQueued());
     if (!gone && (events & (POLLIN | POLLOUT))) continue;
     if (!gone && !roomToRead) {
@@ -247,6 +267,12 @@ void SerialLink::CommEventWorker() {
     if (gone || (events & (POLLHUP | POLLERR | POLLNVAL))) return EndWorker(true);
   }
   EndWorker(false);
+}
+
+void SerialLink::ServiceModemLines() {
+  if (const auto inputs = modem_.Service(fd_, std::chrono::steady_clock::now())) {
+    Queue(SerialEvent::Kind::ModemLines, {}, *inputs);
+  }
 }
 
 // Nothing is written once the worker has ended. After a hang-up the bytes still

@@ -14,6 +14,7 @@
 
 #include "serial/line_errors.h"
 #include "serial/line_settings.h"
+#include "serial/modem_lines.h"
 #include "serial/serial_event.h"
 
 namespace portprobe {
@@ -50,6 +51,17 @@ class SerialLink {
 
   // Applies settings to the open port; NotATerminal when no port is open.
   ApplyResult ApplyLineSettings(const LineSettings& settings);
+  // The flow control that the open port was last given.
+  FlowControl LineFlowControl() const { return flowControl_; }
+
+  // RTS and DTR from now on and at every open; the worker sets them, so this returns at once.
+  void SetModemOutputs(bool rts, bool dtr);
+  // A break of ModemLines::kBreakDuration on the open port, held by the worker; the
+  // bytes queued meanwhile go out after it.
+  void SendBreak();
+  // Whether the open port has modem lines; the worker reports them as ModemLines
+  // events whenever they change.
+  bool ModemLinesSupported() const { return IsOpen() && modem_.Supported(); }
 
   // Queues as many of the bytes as the write queue has room for and returns that
   // count. Pending line errors discard the queue and the driver's output instead
@@ -73,6 +85,7 @@ class SerialLink {
 
  private:
   void CommEventWorker();
+  void ServiceModemLines();
   bool HandleRxEvent();
   std::size_t ReadAvailable(std::uint8_t* buffer, std::size_t capacity, bool* failed);
   bool WriteQueued();
@@ -92,6 +105,8 @@ class SerialLink {
   std::uint32_t connection_ = 0;
   LineErrorCounters lineErrors_;
   SavedLineSettings savedSettings_;
+  FlowControl flowControl_ = FlowControl::None;
+  ModemLines modem_;
 
   std::mutex queueMutex_;
   std::condition_variable queueDrained_;

@@ -8,8 +8,8 @@
 
 namespace portprobe {
 
-// Raw mode plus the selected rows, on top of what the driver reported. Flow control
-// (CRTSCTS, IXON, IXOFF) stays as the driver had it.
+// Raw mode plus the selected rows and the flow control, on top of what the driver
+// reported.
 void SetLineSettings(struct termios2& tio, const LineSettings& settings);
 
 }  // namespace portprobe

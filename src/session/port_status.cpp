@@ -15,9 +15,6 @@ void CopyRow(const Rows& rows, int row, std::string& text) {
 
 void PortStatus::PickRow(Setting setting, int row) {
   switch (setting) {
-    case Setting::Baud:
-      CopyRow(kBaudRows, row, baudText_);
-      break;
     case Setting::DataBits:
       CopyRow(kDataBitsRows, row, dataBitsText_);
       break;
@@ -30,8 +27,12 @@ void PortStatus::PickRow(Setting setting, int row) {
   }
 }
 
+void PortStatus::PickBaudRate(std::uint32_t rate) {
+  if (rate != 0) baudText_ = std::to_string(rate);
+}
+
 void PortStatus::PickRows(const LineSettings& rows) {
-  PickRow(Setting::Baud, rows.baudRow);
+  PickBaudRate(rows.baudRate);
   PickRow(Setting::DataBits, rows.dataBitsRow);
   PickRow(Setting::Parity, rows.parityRow);
   PickRow(Setting::StopBits, rows.stopBitsRow);

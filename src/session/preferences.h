@@ -2,13 +2,13 @@
 
 #include <cstdint>
 
+#include "codec/text_encoding.h"
+#include "serial/flow_control.h"
+
 namespace portprobe {
 
-// How received text is decoded and sent text encoded.
-enum class TextEncoding { Utf8, Gb18030 };
 // What a send in character mode gets appended.
 enum class SendLineEnd { None, Cr, Lf, CrLf };
-enum class FlowControl { None, RtsCts, XonXoff };
 
 // The terminal's settings beyond the window's own controls: reached from the tools
 // menu and the options dialog, and remembered between runs like the controls.

@@ -50,6 +50,9 @@ class ReceivePath {
     check_.Drop();
   }
 
+  // The encoding of character display.
+  void SetTextEncoding(TextEncoding encoding) { formatter_.SetEncoding(encoding); }
+
   // The receive check marks every hex block good or bad by a checksum row; none
   // switches it off. A block ends when the next one starts, or through EndBlock once
   // the line has been silent for longer than the block pause.

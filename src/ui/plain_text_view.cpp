@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kMargin = 3;
 constexpr int kTabColumns = 8;
+const QColor kHighlightColour(255, 214, 90);
 
 std::size_t Shifted(std::size_t position, std::size_t dropped) { return position > dropped ? position - dropped : 0; }
 
@@ -105,6 +106,7 @@ void PlainTextView::PaintLine(QPainter& painter, std::size_t line) {
   const std::size_t from = std::clamp(std::min(anchor_, caret_), start, start + laidOut.Length()) - start;
   const std::size_t to = std::clamp(std::max(anchor_, caret_), start, start + laidOut.Length()) - start;
   QList<QTextLayout::FormatRange> selections;
+  AddHighlights(line, laidOut, selections);
   if (from < to) {
     QTextLayout::FormatRange range;
     range.start = laidOut.TextPosition(from);
@@ -117,6 +119,38 @@ void PlainTextView::PaintLine(QPainter& painter, std::size_t line) {
   laidOut.Layout().draw(&painter, LineOrigin(line), selections);
   if (hasFocus() && text_.LineOf(caret_) == line) {
     laidOut.Layout().drawCursor(&painter, LineOrigin(line), laidOut.TextPosition(caret_ - start));
+  }
+}
+
+void PlainTextView::ReserveBottom(int pixels) {
+  QScrollBar* vertical = verticalScrollBar();
+  const bool followEnd = vertical->value() >= vertical->maximum();
+  setViewportMargins(0, 0, 0, pixels);
+  UpdateScrollBars();
+  if (followEnd) vertical->setValue(vertical->maximum());
+}
+
+void PlainTextView::SetHighlighter(Highlighter highlighter) {
+  highlighter_ = std::move(highlighter);
+  viewport()->update();
+}
+
+// Marks go below the selection, which is drawn after them.
+void PlainTextView::AddHighlights(std::size_t line, const LaidOutLine& laidOut,
+                                  QList<QTextLayout::FormatRange>& ranges) const {
+  if (!highlighter_) return;
+  const std::size_t start = text_.LineStart(line);
+  const std::size_t end = start + laidOut.Length();
+  for (const TextRange& mark : highlighter_(start, end)) {
+    const std::size_t from = std::clamp(mark.from, start, end) - start;
+    const std::size_t to = std::clamp(mark.to, start, end) - start;
+    if (from >= to) continue;
+    QTextLayout::FormatRange range;
+    range.start = laidOut.TextPosition(from);
+    range.length = laidOut.TextPosition(to) - range.start;
+    range.format.setBackground(kHighlightColour);
+    range.format.setForeground(QColor(Qt::black));
+    ranges << range;
   }
 }
 

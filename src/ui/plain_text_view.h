@@ -3,10 +3,13 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QMenu>
+#include <QTextLayout>
 #include <cstddef>
 #include <functional>
 #include <string_view>
+#include <vector>
 
+#include "codec/text_search.h"
 #include "common/edit_history.h"
 #include "common/line_indexed_text.h"
 
@@ -46,6 +49,14 @@ class PlainTextView : public QAbstractScrollArea {
   // right click opens no menu.
   void SetMenuRunner(std::function<QAction*(QMenu&, const QPoint&)> runMenu) { runMenu_ = std::move(runMenu); }
 
+  // Leaves a strip of `pixels` below the text for a bar laid over it; the view keeps
+  // following the end if it did.
+  void ReserveBottom(int pixels);
+  // Gives the ranges to mark (such as search matches) that overlap the bytes from..to;
+  // asked for each line as it is painted, so only the visible lines cost anything.
+  using Highlighter = std::function<std::vector<TextRange>(std::size_t from, std::size_t to)>;
+  void SetHighlighter(Highlighter highlighter);
+
   // Caret and anchor are byte positions in Text(); the selection lies between them.
   std::size_t Caret() const { return caret_; }
   std::size_t Anchor() const { return anchor_; }
@@ -65,6 +76,8 @@ class PlainTextView : public QAbstractScrollArea {
   void Edited();
   // An edit was refused for the edit limit; the text stayed as it was.
   void EditRefused();
+  // The wheel turned with Ctrl held, by whole steps: up (positive) asks for a larger font.
+  void ZoomStepped(int steps);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -79,6 +92,7 @@ class PlainTextView : public QAbstractScrollArea {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -91,6 +105,7 @@ class PlainTextView : public QAbstractScrollArea {
   int VisibleLines() const;
   QPointF LineOrigin(std::size_t line) const;
   void PaintLine(QPainter& painter, std::size_t line);
+  void AddHighlights(std::size_t line, const LaidOutLine& laidOut, QList<QTextLayout::FormatRange>& ranges) const;
   void UpdateScrollBars();
   void EnsureCaretVisible();
   void ForgetDropped(LineIndexedText::Dropped dropped);
@@ -118,6 +133,9 @@ class PlainTextView : public QAbstractScrollArea {
   bool wantReturn_ = false;
   std::function<QAction*(QMenu&, const QPoint&)> runMenu_;
   std::size_t editLimit_ = 0;
+  Highlighter highlighter_;
+  // Wheel turns with Ctrl held that have not yet made a whole step (touchpads).
+  int zoomWheelAngle_ = 0;
 };
 
 }  // namespace portprobe::ui

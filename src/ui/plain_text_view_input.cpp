@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "ui/laid_out_line.h"
@@ -236,6 +237,15 @@ void PlainTextView::mouseDoubleClickEvent(QMouseEvent* event) {
   while (from > 0 && !IsBlank(bytes[from - 1])) --from;
   while (to < bytes.size() && !IsBlank(bytes[to])) ++to;
   SetSelection(start + from, start + to);
+}
+
+void PlainTextView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return QAbstractScrollArea::wheelEvent(event);
+  zoomWheelAngle_ += event->angleDelta().y();
+  const int steps = zoomWheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+  zoomWheelAngle_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+  if (steps != 0) emit ZoomStepped(steps);
+  event->accept();
 }
 
 void PlainTextView::inputMethodEvent(QInputMethodEvent* event) {

@@ -18,16 +18,9 @@
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 #include "ui/plain_text_view.h"
+#include "support/ports_first.h"
 
 namespace portprobe::testing {
-
-// Options that list exactly these ports before "---------", enumerating nothing.
-inline TerminalOptions PortsFirst(std::vector<std::string> ports) {
-  TerminalOptions options;
-  options.leadingPorts = std::move(ports);
-  options.enumeratePorts = false;
-  return options;
-}
 
 // Picks a row of a list as the user would.
 inline void Choose(QComboBox* list, int row) {

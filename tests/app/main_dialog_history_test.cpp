@@ -149,6 +149,14 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   EXPECT_EQ(List()->model()->rowCount(), 1);
   EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/1 双击发送"));
 
+  // In character mode an entry goes out as a text send, with the chosen line end.
+  dialog_.CheckBox(kHexSendCheck)->setChecked(false);
+  Preferences preferences = dialog_.CurrentPreferences();
+  preferences.lineEnd = SendLineEnd::CrLf;
+  dialog_.SetPreferences(preferences);
+  DoubleClickRow(0);
+  EXPECT_EQ(pty_.Read(4), ByteFrame({'0', '7', '\r', '\n'}));
+
   Click(kHistoryPopupButton);
   EXPECT_FALSE(Popup()->isVisible());
 }

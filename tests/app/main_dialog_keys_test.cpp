@@ -7,9 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <asm/termbits.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 
 #include "app/dialog_test_support.h"
+#include "support/refused_rate.h"
 #include "support/wait.h"
 #include "ui/plain_text_view.h"
 
@@ -66,11 +69,17 @@ TEST_F(KeysTest, EnterInAListCommitsTheTypedOrChosenRowAndEscapeClosesOnlyTheDro
   EXPECT_EQ(bauds->currentText(), QStringLiteral("115200"));
   EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,115200,N,8,1"));
 
-  // A text that names no row gives way to the selected one.
-  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
-  testing::TypeText(QStringLiteral("777"));
-  testing::PressKey(Qt::Key_Return);
-  EXPECT_EQ(bauds->currentText(), QStringLiteral("115200"));
+  // A text that names no row and no rate gives way to the selected one.
+  const auto enterRate = [](const QString& text) {
+    testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+    testing::TypeText(text);
+    testing::PressKey(Qt::Key_Return);
+  };
+  for (const QString& text : {QStringLiteral("fast"), QStringLiteral("0"), QStringLiteral("-300")}) {
+    enterRate(text);
+    EXPECT_EQ(bauds->currentText(), QStringLiteral("115200"));
+  }
+  EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,115200,N,8,1"));
 
   // Rows picked in the dropped-down list: Escape closes the list only, Enter takes the row.
   const int row = bauds->currentIndex();
@@ -86,6 +95,41 @@ TEST_F(KeysTest, EnterInAListCommitsTheTypedOrChosenRowAndEscapeClosesOnlyTheDro
   EXPECT_FALSE(bauds->view()->isVisible());
   EXPECT_EQ(bauds->currentIndex(), row - 1);
   EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,") + bauds->currentText() + QStringLiteral(",N,8,1"));
+
+  // Any other positive rate typed is applied and joins the list; a rate the driver
+  // refuses is said, and the list, the status line and the device keep the rate before.
+  const auto deviceRate = [this] {
+    struct termios2 tio {};
+    EXPECT_EQ(::ioctl(pty_.SlaveFd(), TCGETS2, &tio), 0);
+    return tio.c_ospeed;
+  };
+  enterRate(QStringLiteral(" 250000"));
+  EXPECT_EQ(bauds->currentText(), QStringLiteral("250000"));
+  EXPECT_EQ(bauds->count(), 20);
+  EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,250000,N,8,1"));
+  EXPECT_EQ(deviceRate(), 250000u);
+  {
+    testing::RefusedRate refused(500000);
+    enterRate(QStringLiteral("500000"));
+  }
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("参数设置失败!")});
+  EXPECT_EQ(bauds->currentText(), QStringLiteral("250000"));
+  EXPECT_EQ(bauds->count(), 20);
+  EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,250000,N,8,1"));
+  EXPECT_EQ(deviceRate(), 250000u);
+  // A refused row of the list goes back the same way.
+  {
+    testing::RefusedRate refused(3000000);
+    testing::PressKey(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(bauds->view()->isVisible());
+    testing::PressKey(Qt::Key_Up);
+    testing::PressKey(Qt::Key_Return);
+  }
+  EXPECT_EQ(prompter_.messages.size(), 2);
+  EXPECT_EQ(bauds->currentText(), QStringLiteral("250000"));
+  EXPECT_EQ(deviceRate(), 250000u);
+  EXPECT_TRUE(dialog_.IsOpen());
+  prompter_.messages.clear();
 
   // The port list takes a row's name too.
   QTest::mouseClick(dialog_.ComboBox(kPortList)->lineEdit(), Qt::LeftButton);

@@ -64,7 +64,11 @@ TEST(MainDialog, BuildsEveryControlOfItsTemplate) {
   EXPECT_EQ(checksums->itemText(7), QStringLiteral("CRC16 Modbus"));
   EXPECT_EQ(checksums->currentIndex(), 0);
   EXPECT_EQ(dialog.ComboBox(kBaudList)->currentText(), QStringLiteral("9600"));
-  EXPECT_EQ(dialog.ComboBox(kBaudList)->count(), 12);
+  // The fast rates follow the original rows, which keep their places.
+  ASSERT_EQ(dialog.ComboBox(kBaudList)->count(), 19);
+  EXPECT_EQ(dialog.ComboBox(kBaudList)->itemText(11), QStringLiteral("115200"));
+  EXPECT_EQ(dialog.ComboBox(kBaudList)->itemText(12), QStringLiteral("230400"));
+  EXPECT_EQ(dialog.ComboBox(kBaudList)->itemText(18), QStringLiteral("3000000"));
   EXPECT_EQ(dialog.ComboBox(kParityList)->itemText(2), QStringLiteral("偶Even"));
   QComboBox* ports = dialog.ComboBox(kPortList);
   ASSERT_EQ(ports->count(), 129);

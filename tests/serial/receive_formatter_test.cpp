@@ -76,5 +76,22 @@ TEST(ReceiveFormatter, ShowsCharactersRawWithoutZeroBytes) {
   EXPECT_EQ(box.Show({0x10}, kStart + 500), "\r\n    \r\n10 ");
 }
 
+TEST(ReceiveFormatter, DecodesGb18030CharactersSplitAcrossBatchesWhole) {
+  // "A中😀" and a zero byte, in GB18030.
+  const std::vector<std::uint8_t> bytes = {0x41, 0xD6, 0xD0, 0x00, 0x94, 0x39, 0xFC, 0x36};
+  for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+    Box box;
+    box.formatter.SetEncoding(TextEncoding::Gb18030);
+    box.Show({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)}, kStart, ReceiveDisplay::Characters);
+    box.Show({bytes.begin() + static_cast<std::ptrdiff_t>(cut), bytes.end()}, kStart, ReceiveDisplay::Characters);
+    EXPECT_EQ(box.text, "A中😀") << "cut after byte " << cut;
+  }
+  // A character under way when the display turns to hex shows as its bytes there.
+  Box box;
+  box.formatter.SetEncoding(TextEncoding::Gb18030);
+  EXPECT_EQ(box.Show({0x41, 0xD6}, kStart, ReceiveDisplay::Characters), "A");
+  EXPECT_EQ(box.Show({0xD0}, kStart + 1), "D6 D0 ");
+}
+
 }  // namespace
 }  // namespace portprobe

@@ -182,44 +182,68 @@ TEST(SerialLink, AppliesLineSettingsToTheDevice) {
 
   // 19200 baud (row 6), odd parity, 2 stop bits, on the open port. A pseudo-terminal
   // keeps the rate, PARODD and CSTOPB; it always reports 8 bits without parity.
-  ASSERT_EQ(t.link.ApplyLineSettings({6, 1, 1, 1}), ApplyResult::Applied);
+  ASSERT_EQ(t.link.ApplyLineSettings({19200, 1, 1, 1}), ApplyResult::Applied);
   ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &tio), 0);
   EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B19200));
   EXPECT_EQ(tio.c_cflag & (PARODD | CSTOPB), static_cast<tcflag_t>(PARODD | CSTOPB));
 
-  // The rates beside the standard ones go to the driver as they stand.
-  for (int row : {8, 9}) {
-    ASSERT_EQ(t.link.ApplyLineSettings({row, 0, 0, 0}), ApplyResult::Applied);
+  // The rates beside the standard ones, and any typed one, go to the driver as they
+  // stand; the device keeps the other settings with them.
+  for (std::uint32_t rate : {43000u, 56000u, 250000u, 1234567u}) {
+    ASSERT_EQ(t.link.ApplyLineSettings({rate, 0, 0, 1}), ApplyResult::Applied);
+    ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &tio), 0);
+    EXPECT_EQ(tio.c_ospeed, rate);
+    EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(BOTHER));
+    EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB), static_cast<tcflag_t>(CSTOPB));
+  }
+  // The fast rows have speed codes.
+  for (std::size_t row = 12; row < BaudRateTable.size(); ++row) {
+    ASSERT_EQ(t.link.ApplyLineSettings({BaudRateTable[row], 0, 0, 0}), ApplyResult::Applied);
     ASSERT_EQ(::ioctl(pty.SlaveFd(), TCGETS2, &tio), 0);
     EXPECT_EQ(tio.c_ospeed, BaudRateTable[row]);
-    EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(BOTHER));
+    EXPECT_NE(tio.c_cflag & CBAUD, static_cast<tcflag_t>(BOTHER));
   }
+  EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B3000000));
   t.link.ClosePort();
   EXPECT_EQ(t.link.ApplyLineSettings({}), ApplyResult::NotATerminal);
 }
 
-TEST(SetLineSettings, MapsEveryRowAndKeepsFlowControl) {
+TEST(SetLineSettings, MapsEveryRowAndSetsTheChosenFlowControl) {
   struct termios2 tio {};
   tio.c_cflag = CRTSCTS | CS8 | PARENB;
-  tio.c_iflag = IXON | IXOFF | ICRNL;
+  tio.c_iflag = IXON | IXOFF | IXANY | ICRNL;
   tio.c_lflag = ICANON | ECHO;
-  SetLineSettings(tio, {11, 2, 2, 1});
+  SetLineSettings(tio, {115200, 2, 2, 1});
   EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B115200));
   EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS6));
   EXPECT_EQ(tio.c_cflag & (PARENB | PARODD), static_cast<tcflag_t>(PARENB));
   EXPECT_TRUE(tio.c_cflag & CSTOPB);
-  EXPECT_TRUE(tio.c_cflag & CRTSCTS);
-  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), static_cast<tcflag_t>(IXON | IXOFF));
+  // The driver's leftover flow control does not survive: none was chosen.
+  EXPECT_FALSE(tio.c_cflag & CRTSCTS);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | IXANY | ICRNL), 0u);
   EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
 
-  SetLineSettings(tio, {0, 1, 1, 0});
+  SetLineSettings(tio, {115200, 2, 2, 1, FlowControl::XonXoff});
+  EXPECT_FALSE(tio.c_cflag & CRTSCTS);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | IXANY), static_cast<tcflag_t>(IXON | IXOFF));
+  SetLineSettings(tio, {115200, 2, 2, 1, FlowControl::RtsCts});
+  EXPECT_TRUE(tio.c_cflag & CRTSCTS);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
+
+  SetLineSettings(tio, {300, 1, 1, 0});
   EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B300));
   EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
   EXPECT_EQ(tio.c_cflag & (PARENB | PARODD), static_cast<tcflag_t>(PARENB | PARODD));
   EXPECT_FALSE(tio.c_cflag & CSTOPB);
 
-  // A list without a selected row leaves its part alone.
-  SetLineSettings(tio, {-1, -1, -1, -1});
+  SetLineSettings(tio, {250000, 1, 1, 0});
+  EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(BOTHER));
+  EXPECT_EQ(tio.c_ispeed, 250000u);
+  EXPECT_EQ(tio.c_ospeed, 250000u);
+  SetLineSettings(tio, {300, 1, 1, 0});
+
+  // A list without a selected row, or no rate, leaves its part alone.
+  SetLineSettings(tio, {0, -1, -1, -1});
   EXPECT_EQ(tio.c_cflag & CBAUD, static_cast<tcflag_t>(B300));
   EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
 }

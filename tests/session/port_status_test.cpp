@@ -14,15 +14,18 @@ TEST(PortStatus, ShowsTheRowsLastPickedAndIgnoresNoRow) {
   status.SetPortName("ttyUSB0");
   status.PickRows(LineSettings{});
   EXPECT_EQ(status.Text(true), "ttyUSB0 OPENED,9600,N,8,1");
-  status.PickRow(Setting::Baud, 11);
+  status.PickBaudRate(115200);
   status.PickRow(Setting::Parity, 2);
   status.PickRow(Setting::DataBits, 1);
   status.PickRow(Setting::StopBits, 1);
   EXPECT_EQ(status.Text(false), "ttyUSB0 CLOSED,115200,E,7,2");
-  // A list without a selected row, or a row the list does not have, keeps the text.
-  status.PickRows(LineSettings{-1, -1, -1, -1});
-  status.PickRow(Setting::Baud, 12);
+  // A list without a selected row, no rate, or a row the list does not have, keeps the text.
+  status.PickRows(LineSettings{0, -1, -1, -1});
+  status.PickRow(Setting::Parity, 5);
   EXPECT_EQ(status.Text(false), "ttyUSB0 CLOSED,115200,E,7,2");
+  // Any rate shows as its number.
+  status.PickBaudRate(250000);
+  EXPECT_EQ(status.Text(true), "ttyUSB0 OPENED,250000,E,7,2");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace portprobe::ui {
@@ -50,6 +51,46 @@ TEST(PlainTextView, AppendFollowsTheEndOnlyWhileItIsShown) {
   view.Append(NumberedLines(150, 50));
   EXPECT_TRUE(shown.AtBottom());
   EXPECT_EQ(view.SelectedText(), QStringLiteral("line 1"));
+}
+
+// A bar laid over the bottom of the view takes lines from sight, never the end.
+TEST(PlainTextView, AReservedBottomStripKeepsTheEndInSight) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.Append(NumberedLines(0, 100));
+  const int maximum = view.verticalScrollBar()->maximum();
+  view.ReserveBottom(40);
+  EXPECT_GT(view.verticalScrollBar()->maximum(), maximum);
+  EXPECT_TRUE(shown.AtBottom());
+  EXPECT_LE(view.viewport()->geometry().bottom(), view.height() - 40);
+  view.ReserveBottom(0);
+  EXPECT_EQ(view.verticalScrollBar()->maximum(), maximum);
+}
+
+// Ctrl with the wheel asks for zoom in whole steps and does not scroll.
+TEST(PlainTextView, CtrlWheelAsksForZoomInWholeSteps) {
+  ShownView shown;
+  PlainTextView& view = shown.view;
+  view.Append(NumberedLines(0, 100));
+  view.verticalScrollBar()->setValue(10);
+  QSignalSpy zoom(&view, &PlainTextView::ZoomStepped);
+  const auto turn = [&](int angle, Qt::KeyboardModifiers modifiers) {
+    const QPointF at = view.viewport()->rect().center();
+    QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &wheel);
+  };
+  turn(-240, Qt::ControlModifier);
+  turn(40, Qt::ControlModifier);
+  turn(40, Qt::ControlModifier);
+  turn(40, Qt::ControlModifier);
+  ASSERT_EQ(zoom.count(), 2);
+  EXPECT_EQ(zoom[0][0].toInt(), -2);
+  EXPECT_EQ(zoom[1][0].toInt(), 1);
+  EXPECT_EQ(view.verticalScrollBar()->value(), 10);
+  turn(-120, Qt::NoModifier);
+  EXPECT_GT(view.verticalScrollBar()->value(), 10) << "without Ctrl the wheel scrolls";
+  EXPECT_EQ(zoom.count(), 2);
 }
 
 TEST(PlainTextView, AReadOnlyViewSelectsAndCopiesButKeysNeverChangeIt) {

@@ -1,0 +1,88 @@
+// Search in a full receive box: 32 MiB of the hex layout of random bytes in blocks,
+// as the find bar searches it. Each case reports its median in milliseconds; a frame
+// is 16.7 ms.
+//
+//   text_search [Google Benchmark options]
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "codec/hex_format.h"
+#include "codec/text_search.h"
+#include "common/line_indexed_text.h"
+
+namespace portprobe {
+namespace {
+
+constexpr std::string_view kBlockSeparator = "\r\n    \r\n";
+constexpr std::size_t kBlockBytes = 256;
+// Seven bytes starting with a common one: random data holds it by chance almost never,
+// so it is found only where it was put, near the end.
+constexpr std::string_view kPlanted = "01 03 04 00 2A 11 22";
+constexpr std::string_view kAbsent = "01 03 04 00 2A 11 23";
+
+// The box filled to its limit; the planted frame is in the last block.
+const LineIndexedText& FullBox() {
+  static const LineIndexedText box = [] {
+    LineIndexedText text;
+    std::mt19937 random(17);
+    std::vector<std::uint8_t> block(kBlockBytes);
+    std::string layout;
+    while (text.Size() + 2 * kBlockBytes * 4 < LineIndexedText::kDefaultByteLimit) {
+      for (std::uint8_t& byte : block) byte = static_cast<std::uint8_t>(random());
+      layout.clear();
+      AppendHexLayout(block, 0, layout);
+      layout += kBlockSeparator;
+      text.Append(layout);
+    }
+    text.Append(std::string(kPlanted) + " 55 " + std::string(kBlockSeparator));
+    return text;
+  }();
+  return box;
+}
+
+TextSearch Hex(std::string_view typed) { return *TextSearch::Make(typed, TextSearch::Kind::Hex, false, true); }
+
+void Run(benchmark::State& state, const TextSearch& search, bool forward, bool expectHit) {
+  const std::string_view text = FullBox().All();
+  for (auto _ : state) {
+    const auto match = forward ? search.Next(text, 0) : search.Previous(text, text.size());
+    if (match.has_value() != expectHit) state.SkipWithError("unexpected outcome");
+    benchmark::DoNotOptimize(match);
+  }
+  state.counters["box_MiB"] = static_cast<double>(text.size()) / (1 << 20);
+}
+
+void HexForwardHitNearTheEnd(benchmark::State& state) { Run(state, Hex(kPlanted), true, true); }
+void HexForwardMiss(benchmark::State& state) { Run(state, Hex(kAbsent), true, false); }
+void HexBackwardMiss(benchmark::State& state) { Run(state, Hex(kAbsent), false, false); }
+void TextIgnoringCaseMiss(benchmark::State& state) {
+  Run(state, *TextSearch::Make("timeout", TextSearch::Kind::Text, false, true), true, false);
+}
+void TextMatchingCaseMiss(benchmark::State& state) {
+  Run(state, *TextSearch::Make("01 03 04 00 2A 11 23", TextSearch::Kind::Text, true, true), true, false);
+}
+
+// What painting costs the marks: the matches of a frequent byte on 40 lines.
+void MarksOfOneScreen(benchmark::State& state) {
+  const std::string_view text = FullBox().All();
+  const TextSearch search = Hex("01");
+  const std::size_t from = text.size() / 2;
+  for (auto _ : state) benchmark::DoNotOptimize(search.Overlapping(text, from, from + 40 * 52));
+}
+
+void Configure(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(HexForwardHitNearTheEnd)->Apply(Configure);
+BENCHMARK(HexForwardMiss)->Apply(Configure);
+BENCHMARK(HexBackwardMiss)->Apply(Configure);
+BENCHMARK(TextIgnoringCaseMiss)->Apply(Configure);
+BENCHMARK(TextMatchingCaseMiss)->Apply(Configure);
+BENCHMARK(MarksOfOneScreen)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace portprobe

@@ -1,0 +1,103 @@
+// The modem lines: RTS and DTR and a break from the tools menu, lamps for the lines
+// the device drives, and the flow control of the line.
+#include <QAction>
+#include <QMenu>
+
+#include "app/main_dialog.h"
+#include "resources/control_ids.h"
+#include "resources/strings.h"
+#include "ui/modem_lamps.h"
+
+namespace portprobe {
+
+using namespace resources;
+
+namespace {
+
+enum ModemCommandId : int {
+  kRtsCommand = 5060,
+  kDtrCommand = 5061,
+  kBreakCommand = 5062,
+};
+
+void AddModemEntry(QMenu& menu, int id, const char* text, bool checked) {
+  QAction* entry = menu.addAction(QString::fromUtf8(text));
+  entry->setData(id);
+  entry->setCheckable(true);
+  entry->setChecked(checked);
+}
+
+}  // namespace
+
+// The lamps sit in the free strip below the capture file's name, which stays where it
+// is when the window grows.
+void MainDialog::SetUpModemLines() {
+  modemLamps_ = new ui::ModemLamps(this);
+  const QRect above = Control(kCaptureLabel)->geometry();
+  modemLamps_->setGeometry(above.x(), above.bottom() + 1 + Units().ToPixelsY(1), above.width(),
+                           modemLamps_->sizeHint().height());
+  link_.SetModemOutputs(preferences_.rts, preferences_.dtr);
+}
+
+void MainDialog::AddModemEntries(QMenu& menu) {
+  AddModemEntry(menu, kRtsCommand, kRtsEntryText, preferences_.rts);
+  AddModemEntry(menu, kDtrCommand, kDtrEntryText, preferences_.dtr);
+  QAction* breakEntry = menu.addAction(QString::fromUtf8(kBreakEntryText));
+  breakEntry->setData(kBreakCommand);
+  breakEntry->setEnabled(IsOpen());
+}
+
+bool MainDialog::ModemCommand(int id) {
+  Preferences changed = preferences_;
+  switch (id) {
+    case kRtsCommand:
+      changed.rts = !changed.rts;
+      break;
+    case kDtrCommand:
+      changed.dtr = !changed.dtr;
+      break;
+    case kBreakCommand:
+      link_.SendBreak();
+      return true;
+    default:
+      return false;
+  }
+  // The choice is kept for the next device; this one is told once that it has no lines.
+  if (IsOpen() && !link_.ModemLinesSupported()) modemLinesMissingShown_ = link_.Connection();
+  SetPreferences(changed);
+  return true;
+}
+
+// A flow control that the open port does not have yet reaches it at once, with the
+// other settings as they stand.
+void MainDialog::ApplyModemPreferences() {
+  link_.SetModemOutputs(preferences_.rts, preferences_.dtr);
+  if (IsOpen() && link_.LineFlowControl() != preferences_.flowControl) {
+    link_.ApplyLineSettings(SelectedLineSettings());
+  }
+}
+
+void MainDialog::ShowModemLines(const SerialEvent& event) {
+  modemLamps_->ShowLines(static_cast<std::uint32_t>(event.count));
+  modemLampsConnection_ = event.connection;
+}
+
+// Until the worker's first reading of a new connection the lamps show every line off.
+void MainDialog::UpdateModemLamps() {
+  if (modemLamps_ == nullptr) return;  // the status line was shown before the lamps were made
+  if (!IsOpen()) {
+    modemLamps_->ShowGrey(QString::fromUtf8(kModemLampsClosedText));
+  } else if (!link_.ModemLinesSupported()) {
+    modemLamps_->ShowGrey(QString::fromUtf8(kModemLinesMissingText));
+  } else if (modemLampsConnection_ != link_.Connection()) {
+    modemLamps_->ShowLines(0);
+    modemLampsConnection_ = link_.Connection();
+  }
+}
+
+QString MainDialog::ModemLinesMissingNotice() const {
+  const bool shown = IsOpen() && modemLinesMissingShown_ == link_.Connection();
+  return shown ? QString::fromUtf8(kModemLinesMissingStatusText) : QString();
+}
+
+}  // namespace portprobe

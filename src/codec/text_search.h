@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace portprobe {
+
+// A stretch of the searched text: bytes from..to, to excluded.
+struct TextRange {
+  std::size_t from = 0;
+  std::size_t to = 0;
+  bool operator==(const TextRange&) const = default;
+};
+
+// What the find bar looks for in the receive box, and the search itself.
+//
+// Text is looked for as UTF-8 bytes, with ASCII letters folded when case does not
+// matter; other bytes are compared as they are, so a match never starts inside a
+// character. Hex bytes are looked for in the hex layout of the box, where each byte is
+// a group of two digits: blanks, line breaks, block separators and anything between
+// the groups that is not a byte (a time stamp, a check mark) are passed over. Without
+// the layout (character display) hex bytes are looked for as raw bytes.
+class TextSearch {
+ public:
+  enum class Kind { Text, Hex };
+
+  // Nothing for an empty pattern, or hex text that is not whole groups of two digits.
+  static std::optional<TextSearch> Make(std::string_view typed, Kind kind, bool matchCase, bool hexLayout);
+
+  // The first match that starts at `from` or later and before `startLimit`.
+  std::optional<TextRange> Next(std::string_view text, std::size_t from, std::size_t startLimit = kNoLimit) const;
+  // The last match that starts before `before`.
+  std::optional<TextRange> Previous(std::string_view text, std::size_t before) const;
+  // The matches that overlap from..to, one after another without overlapping, for
+  // highlighting a few lines however long the text is.
+  std::vector<TextRange> Overlapping(std::string_view text, std::size_t from, std::size_t to) const;
+
+  static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
+
+ private:
+  enum class Mode { Bytes, FoldedText, HexLayout };
+
+  TextSearch(Mode mode, std::string needle);
+
+  std::optional<TextRange> MatchAt(std::string_view text, std::size_t position) const;
+  std::optional<TextRange> HexLayoutMatchAt(std::string_view text, std::size_t position) const;
+  // Where the search for matches that reach `position` has to begin.
+  std::size_t ReachBack(std::string_view text, std::size_t position) const;
+  Mode mode_;
+  // The bytes looked for; in folded text mode in lower case.
+  std::string needle_;
+  // The one or two forms of the needle's beginning that every match starts with, found
+  // with memmem before a match is checked.
+  std::vector<std::string> openings_;
+};
+
+}  // namespace portprobe
