@@ -137,4 +137,11 @@ inline constexpr const char kFindWrappedToEndText[] = "已回到末尾";
 inline constexpr const char kFindNotFoundText[] = "未找到";
 inline constexpr const char kFindBadHexText[] = "十六进制有误";
 
+// The live port list and reconnecting.
+inline constexpr const char kAutoReconnectText[] = "自动重连";
+inline constexpr const char kAwaitingReturnLineText[] = "串口%1已断开，设备回来后自动重连。";
+inline constexpr const char kReconnectedLineText[] = "串口%1已重新连接。";
+inline constexpr const char kPortGoneStatusText[] = " 已断开";
+inline constexpr const char kAwaitingReturnStatusText[] = " 已断开，等待重连…";
+
 }  // namespace portprobe::resources

@@ -3,8 +3,9 @@
 # printed and the script stops, since nothing can be built without them.
 
 PORTPROBE_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-  libgl-dev fonts-wqy-microhei qt6-translations-l10n)
-PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desktop-file-utils libbenchmark-dev)
+  libgl-dev fonts-wqy-microhei qt6-translations-l10n libudev-dev)
+PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desktop-file-utils libbenchmark-dev
+  umockdev libumockdev-dev)
 
 missing_packages() {
   local pkg

@@ -48,6 +48,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   autoSendTimer_.setSingleShot(true);
   connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);
   connect(&writeWatchTimer_, &QTimer::timeout, this, &MainDialog::WriteWatchTick);
+  connect(&reconnectTimer_, &QTimer::timeout, this, &MainDialog::ReconnectTick);
   connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
@@ -108,11 +109,16 @@ void MainDialog::UpdateStatusLine() {
   status += StatusModesText();
   status += ReceiveCheckCounts();
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
+  status += PortLossText();
   status += ModemLinesMissingNotice();
   UpdateModemLamps();
   Label(kStatusLabel)->setText(status);
-  // Device paths are longer than the label was made for; the whole line is at hand here.
-  Label(kStatusLabel)->setToolTip(status);
+  // Device paths are longer than the label was made for; the whole line is at hand
+  // here, with the stable by-id path of the device.
+  const bool byId =
+      (IsOpen() || awaitedPort_) && !openedPort_.byIdPath.empty() && openedPort_.byIdPath != portStatus_.PortName();
+  Label(kStatusLabel)
+      ->setToolTip(byId ? status + QLatin1Char('\n') + QString::fromStdString(openedPort_.byIdPath) : status);
   Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(receive_.TxCount()));
   Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(receive_.RxCount()));
 }
@@ -156,7 +162,8 @@ bool MainDialog::ExchangePeriodFromControl() {
 
 void MainDialog::done(int result) {
   if (busy_.DeferDone(result)) return;
-  // No worker may outlive the window.
+  // No worker may outlive the window, nor a device be reopened for it.
+  CancelReconnect();
   ClosePort();
   SaveSettings();
   TemplateDialog::done(result);

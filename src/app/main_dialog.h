@@ -25,6 +25,8 @@ class QMoveEvent;
 #include "files/parser_slots.h"
 #include "files/send_file.h"
 #include "serial/line_settings.h"
+#include "serial/port_enumeration.h"
+#include "serial/port_watcher.h"
 #include "serial/serial_link.h"
 #include "session/auto_send_period.h"
 #include "session/busy_state.h"
@@ -127,6 +129,32 @@ class MainDialog : public ui::TemplateDialog {
   void WarnAboutOtherHolders();
   void Notify(const QString& text);
   void ShowPendingNotices();
+
+  // The live port list (main_dialog_port_list.cpp).
+  void FillPortList();
+  void WatchPorts();
+  void PortsChanged();
+  void AddPortRow(const SerialPort& port);
+  void RemovePortRow(const SerialPort& port);
+  void DropGoneRows();
+  bool SelectedPortRowGone() const;
+  void SelectPortRow(const SerialPort& port);
+  int ListedPortRow(const std::string& name) const;
+  int PortRowNamed(const QString& name) const;
+  std::string PortNameOfRow(int row) const;
+  SerialPort IdentityOfPath(const std::string& path) const;
+
+  // Reopening a device that went away (main_dialog_reconnect.cpp).
+  void AwaitReturn();
+  void CancelReconnect();
+  void ReconnectTick();
+  void TryReconnect(const std::string& path);
+  void PortAdded(const SerialPort& port);
+  void PortRemoved(const SerialPort& port);
+  void FollowAutoReconnect();
+  void AddAutoReconnectEntry(QMenu& menu, int id);
+  void ToggleAutoReconnect();
+  QString PortLossText() const;
 
   // The bytes of a send on their way to the link's write queue (main_dialog_outbox.cpp).
   void BeginSend();
@@ -346,6 +374,16 @@ class MainDialog : public ui::TemplateDialog {
   bool rememberChanges_ = false;
   QTimer settingsSaveTimer_;
   std::string rememberedCapturePath_;
+
+  // Tells of ports that come and go; none when the ports are not enumerated.
+  std::unique_ptr<PortWatcher> portWatcher_;
+  // The device the port was last opened on, and the one awaited after it went away.
+  SerialPort openedPort_;
+  std::optional<SerialPort> awaitedPort_;
+  // The open device went away and nothing the user did since has replaced it.
+  bool portGone_ = false;
+  // Tries the awaited device's path, for devices that udev does not announce.
+  QTimer reconnectTimer_;
 };
 
 // Appends `text` to the receive box of the running main window, for code that has no

@@ -16,25 +16,10 @@ using namespace resources;
 
 namespace {
 
-constexpr int kComPortCount = 128;
-const QString kSeparatorRow = QStringLiteral("---------");
-
 template <typename Rows>
 void AddRows(QComboBox* list, const Rows& rows) {
   for (const char* row : rows) list->addItem(QString::fromUtf8(row));
   list->setCurrentIndex(0);
-}
-
-QStringList PortRows(const TerminalOptions& options) {
-  QStringList rows;
-  for (const std::string& name : options.leadingPorts) rows << QString::fromStdString(name);
-  if (options.enumeratePorts) {
-    const std::size_t room = kMaxEnumeratedPorts - std::min<std::size_t>(rows.size(), kMaxEnumeratedPorts);
-    for (const std::string& name : EnumerateSerialPorts("/sys/class/tty", room)) rows << QString::fromStdString(name);
-  }
-  rows << kSeparatorRow;
-  for (int n = 1; n <= kComPortCount; ++n) rows << QStringLiteral("COM%1").arg(n);
-  return rows;
 }
 
 PortStatus::Setting SettingOfList(int listId) {
@@ -53,8 +38,7 @@ PortStatus::Setting SettingOfList(int listId) {
 void MainDialog::FillSettingLists() {
   AddRows(ComboBox(kBaudList), kBaudRows);
   ComboBox(kBaudList)->setCurrentIndex(kDefaultBaudRow);
-  ComboBox(kPortList)->addItems(PortRows(options_));
-  ComboBox(kPortList)->setCurrentIndex(0);
+  FillPortList();
   AddRows(ComboBox(kParityList), kParityRows);
   AddRows(ComboBox(kDataBitsList), kDataBitsRows);
   AddRows(ComboBox(kStopBitsList), kStopBitsRows);
@@ -130,8 +114,10 @@ bool MainDialog::BaudRateEntered() {
 }
 
 bool MainDialog::OpenPort(int row) {
-  portStatus_.SetPortName(ComboBox(kPortList)->itemText(row).toStdString());
-  const SerialLink::OpenResult result = link_.OpenPort(DevicePath(portStatus_.PortName()), SelectedLineSettings());
+  portStatus_.SetPortName(PortNameOfRow(row));
+  const std::string path = DevicePath(portStatus_.PortName());
+  const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
+  if (IsOpen()) openedPort_ = IdentityOfPath(path);
   if (result != SerialLink::OpenResult::OpenFailed && result != SerialLink::OpenResult::SettingsUnreadable) {
     CopySettingsTexts();
   }
@@ -178,6 +164,7 @@ void MainDialog::WarnAboutOtherHolders() {
              .arg(QString::fromStdString(portStatus_.PortName()), names.join(QString::fromUtf8(kHolderSeparatorText))));
 }
 
+// What the user does with the port ends any wait for a device to come back.
 void MainDialog::ToggleOpen() {
   SelectTypedPortPath();  // a path typed but not yet confirmed is what the user means
   wantOpen_ = !wantOpen_;
@@ -186,19 +173,22 @@ void MainDialog::ToggleOpen() {
 }
 
 void MainDialog::PortChanged() {
+  CancelReconnect();
+  portGone_ = false;
+  DropGoneRows();
   RememberPort();
   if (IsOpen()) ClosePort();
   if (wantOpen_) OpenPort(ComboBox(kPortList)->currentIndex());
   UpdateStatusLine();
 }
 
-// A device path typed into the port box becomes the selected row; false when the box
-// holds no path.
+// A device path or a listed port's name typed into the port box becomes the selected
+// row; false when the box holds neither.
 bool MainDialog::SelectTypedPortPath() {
   QComboBox* ports = ComboBox(kPortList);
   const QString path = ports->lineEdit()->text().trimmed();
-  if (!path.startsWith(QLatin1Char('/'))) return false;
-  int row = ports->findText(path, Qt::MatchExactly);
+  int row = PortRowNamed(path);
+  if (row < 0 && !path.startsWith(QLatin1Char('/'))) return false;
   if (row < 0) {
     ports->insertItem(0, path);
     row = 0;
@@ -256,23 +246,30 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
       break;
     case SerialEvent::Kind::HangUp:
       if (event.count > 0) outbox_.MarkCut();
+      // What the device sent before it went away comes before the line that says so.
+      ShowReceivedBytes(batches);
+      batches.clear();
       HandleHangUp();
       break;
   }
 }
 
-// The device went away: close it for good and say so once, with what became of a send
-// that it cut short.
+// The device went away: close the port and say so in one line of the receive box, with
+// what became of a send that it cut short, and the status line. No message box: with
+// "自动重连" on, the device is awaited and reopened by itself.
 void MainDialog::HandleHangUp() {
   if (busy_.DeferHangUp()) return;
   const bool cut = outbox_.TakeCut();
   link_.ClosePort();
   DropOutbox();
   UpdateOpenButton();
+  portGone_ = true;
+  if (preferences_.autoReconnect) AwaitReturn();
+  QString line = QString::fromUtf8(awaitedPort_ ? kAwaitingReturnLineText : kHungUpText)
+                     .arg(QString::fromStdString(portStatus_.PortName()));
+  if (cut) line += QString::fromUtf8(kSendCutText).arg(outbox_.WrittenThisSend());
+  AppendReceiveText(QStringLiteral("\r\n%1\r\n").arg(line).toStdString());
   UpdateStatusLine();
-  QString notice = QString::fromUtf8(kHungUpText).arg(QString::fromStdString(portStatus_.PortName()));
-  if (cut) notice += QString::fromUtf8(kSendCutText).arg(outbox_.WrittenThisSend());
-  busy_.AddNotice(notice.toStdString());
 }
 
 // Message boxes run their own event loop, in which more events may be drained;

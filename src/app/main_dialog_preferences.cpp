@@ -11,6 +11,7 @@ void MainDialog::SetPreferences(const Preferences& preferences) {
 }
 
 void MainDialog::ApplyPreferences() {
+  FollowAutoReconnect();
   ApplyReceivePreferences();
   ApplyModemPreferences();
   UpdateStatusLine();

@@ -78,7 +78,7 @@ void MainDialog::RestoreLineSettings() {
 void MainDialog::RestorePort(const QString& name) {
   QComboBox* ports = ComboBox(kPortList);
   if (name.isEmpty() || name == kSeparatorRow) return;
-  int row = ports->findText(name, Qt::MatchExactly);
+  int row = PortRowNamed(name);
   if (row < 0 && name.startsWith(QLatin1Char('/')) && QFileInfo::exists(name)) {
     ports->insertItem(0, name);
     row = 0;
@@ -156,7 +156,8 @@ void MainDialog::RememberLineSetting(int listId) {
 }
 
 void MainDialog::RememberPort() {
-  const QString name = ComboBox(kPortList)->itemText(ComboBox(kPortList)->currentIndex());
+  // A udev row by its port's name: its description may differ next time.
+  const QString name = QString::fromStdString(PortNameOfRow(ComboBox(kPortList)->currentIndex()));
   if (name != kSeparatorRow) RememberSetting(kPortKey, name);
 }
 

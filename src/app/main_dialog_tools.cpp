@@ -27,6 +27,7 @@ enum ToolsCommandId : int {
   kCalculatorCommand = 5009,
   kHelpCommand = 5010,
   kReceiveCheckCommand = 5011,
+  kAutoReconnectCommand = 5050,
   kAboutCommand = 16,
 };
 
@@ -50,6 +51,7 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddCommand(menu, kCalculatorCommand, QString::fromUtf8(kCalculatorText));
   menu.addSeparator();
   AddReceiveCheckEntry(menu, kReceiveCheckCommand);
+  AddAutoReconnectEntry(menu, kAutoReconnectCommand);
   menu.addSeparator();
   AddPreferenceEntries(menu);
   menu.addSeparator();
@@ -89,6 +91,9 @@ void MainDialog::ToolsCommand(int id) {
       break;
     case kReceiveCheckCommand:
       ToggleReceiveCheck();
+      break;
+    case kAutoReconnectCommand:
+      ToggleAutoReconnect();
       break;
     default:
       if (ModemCommand(id)) break;

@@ -23,6 +23,8 @@ extern const CliCommand kChecksumCommand;
 extern const CliCommand kConvertCommand;
 // Runs a packet-parser script over a hex frame: portprobe-cli parse SCRIPT [HEXTEXT].
 extern const CliCommand kParseCommand;
+// Lists the serial ports: portprobe-cli ports [--json].
+extern const CliCommand kPortsCommand;
 
 // Prints the command's usage line to stderr and returns kUsageError.
 int UsageError(const CliCommand& command);

@@ -16,6 +16,7 @@ const std::vector<const CliCommand*> kCommands = {
     &kChecksumCommand,
     &kConvertCommand,
     &kParseCommand,
+    &kPortsCommand,
 };
 
 // What --help adds to the usage lines.
@@ -28,6 +29,11 @@ lone digit at the end is dropped ("123" gives 12). parse reads at most 512 bytes
 parse writes what the script prints to stdout as it prints it. Its trace files
 __parser__0.txt and __parser__1.txt go to $XDG_STATE_HOME/portprobe
 (default ~/.local/state/portprobe), never to the working directory.
+
+ports writes one serial port a line: its path, its /dev/serial/by-id path and its
+description (product and serial number), separated by tabs; a field that udev does not
+know is empty. With --json: an array of objects {"path", "by_id", "description"}.
+No ports is not an error: nothing (or []) is printed and the exit status is 0.
 
 Exit status: 0 done; 1 the output could not be written, or a custom checksum program
 is missing or cannot run (the frame is printed unchanged); 2 bad arguments, or a

@@ -32,6 +32,8 @@ void WidenDropDown(QComboBox* list) {
 void FitDropDownToRows(QComboBox* list) {
   WidenDropDown(list);
   QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, [list] { WidenDropDown(list); });
+  // Rows that change their text (a port renewed by udev) may need more room too.
+  QObject::connect(list->model(), &QAbstractItemModel::dataChanged, list, [list] { WidenDropDown(list); });
 }
 
 }  // namespace portprobe::ui

@@ -9,7 +9,7 @@ namespace portprobe::ui {
 void CommitTypedRow(QComboBox* list);
 
 // Keeps the dropped-down list of `list` wide enough for its longest row, now and as
-// rows are added; the box itself keeps its size.
+// rows are added or change; the box itself keeps its size.
 void FitDropDownToRows(QComboBox* list);
 
 }  // namespace portprobe::ui

@@ -27,16 +27,16 @@ class PreferenceEntries : public testing::ConnectedWindowTest {
 
 TEST_F(PreferenceEntries, TheTogglesSwitchTheirPreferenceAndShowOnTheStatusLine) {
   EXPECT_EQ(Status(), OpenStatus());
-  // RTS and DTR are on from the start.
+  // 自动重连, RTS and DTR are on from the start.
   const QStringList lines{QStringLiteral("RTS"), QStringLiteral("DTR")};
-  EXPECT_EQ(Ticked(), lines);
+  EXPECT_EQ(Ticked(), QStringList{QStringLiteral("自动重连")} + lines);
   ChooseTool(5030);
   EXPECT_TRUE(dialog_.CurrentPreferences().timestamps);
   EXPECT_EQ(Status(), OpenStatus() + QStringLiteral(" 时间戳"));
   ChooseTool(5031);
   EXPECT_TRUE(dialog_.CurrentPreferences().echoSent);
   EXPECT_EQ(Status(), OpenStatus() + QStringLiteral(" 时间戳 回显"));
-  EXPECT_EQ(Ticked(), (QStringList{QStringLiteral("时间戳"), QStringLiteral("显示发送")} + lines));
+  EXPECT_EQ(Ticked(), (QStringList{QStringLiteral("自动重连"), QStringLiteral("时间戳"), QStringLiteral("显示发送")} + lines));
   ChooseTool(5030);
   EXPECT_FALSE(dialog_.CurrentPreferences().timestamps);
   EXPECT_EQ(Status(), OpenStatus() + QStringLiteral(" 回显"));

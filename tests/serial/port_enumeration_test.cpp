@@ -2,34 +2,66 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "support/temp_dir.h"
+#include <map>
 
 namespace portprobe {
 namespace {
 
-namespace fs = std::filesystem;
-
-void AddTty(const fs::path& root, const std::string& name, bool device, const char* type = nullptr) {
-  fs::create_directories(root / name);
-  if (device) fs::create_directory_symlink(root, root / name / "device");
-  if (type != nullptr) std::ofstream(root / name / "type") << type << "\n";
+// The udev properties of a device, as PortDescription reads them.
+PropertyLookup Properties(std::map<std::string, std::string> properties) {
+  return [properties = std::move(properties)](const char* name) {
+    const auto found = properties.find(name);
+    return found != properties.end() ? found->second : std::string();
+  };
 }
 
-TEST(EnumerateSerialPorts, ListsRealDevicesSortedAndBounded) {
-  testing::TempDir dir;
-  const fs::path root = dir.Path() / "tty";
-  AddTty(root, "ttyUSB1", true);
-  AddTty(root, "ttyACM0", true);
-  AddTty(root, "ttyS0", true, "4");
-  AddTty(root, "ttyS1", true, "0");  // placeholder UART: no port type
-  AddTty(root, "tty5", false);       // virtual console: no device
-  AddTty(root, "ttyUSB0", true);
-  EXPECT_EQ(EnumerateSerialPorts(root), (std::vector<std::string>{"ttyACM0", "ttyS0", "ttyUSB0", "ttyUSB1"}));
-  EXPECT_EQ(EnumerateSerialPorts(root, 2), (std::vector<std::string>{"ttyACM0", "ttyS0"}));
-  EXPECT_TRUE(EnumerateSerialPorts((dir.Path() / "missing").string()).empty());
+TEST(PortDescription, NamesTheProductAsTheDeviceDoesThenItsSerialNumber) {
+  // The device's own string, escaped by udev, wins over the plain and the database names.
+  EXPECT_EQ(PortDescription(Properties({{"ID_MODEL_ENC", "FT232R\\x20USB\\x20UART\\x20\\x20"},
+                                        {"ID_MODEL", "FT232R_USB_UART"},
+                                        {"ID_MODEL_FROM_DATABASE", "FT232 Serial (UART) IC"},
+                                        {"ID_SERIAL_SHORT", "A50285BI"}})),
+            "FT232R USB UART (A50285BI)");
+  EXPECT_EQ(PortDescription(Properties({{"ID_MODEL", "USB2.0-Serial"}})), "USB2.0-Serial");
+  EXPECT_EQ(PortDescription(Properties({{"ID_MODEL", "CP2102_USB_to_UART"}, {"ID_SERIAL_SHORT", "0001"}})),
+            "CP2102 USB to UART (0001)");
+  EXPECT_EQ(PortDescription(Properties({{"ID_MODEL_FROM_DATABASE", "CH340 serial converter"},
+                                        {"ID_VENDOR_FROM_DATABASE", "QinHeng Electronics"}})),
+            "CH340 serial converter");
+  EXPECT_EQ(PortDescription(Properties({{"ID_VENDOR_FROM_DATABASE", "QinHeng Electronics"}})), "QinHeng Electronics");
+  EXPECT_EQ(PortDescription(Properties({{"ID_SERIAL_SHORT", "1234"}})), "(1234)");
+  EXPECT_EQ(PortDescription(Properties({})), "");
+  // A broken escape stays as it is.
+  EXPECT_EQ(PortDescription(Properties({{"ID_MODEL_ENC", "A\\xZZ\\x4"}})), "A\\xZZ\\x4");
+}
+
+TEST(PortListText, AddsTheDescriptionWhereThereIsOne) {
+  EXPECT_EQ(PortListText({"ttyUSB0", "/dev/ttyUSB0", "", "FT232R USB UART (A50285BI)"}),
+            "ttyUSB0 — FT232R USB UART (A50285BI)");
+  EXPECT_EQ(PortListText({"ttyS0", "/dev/ttyS0", "", ""}), "ttyS0");
+}
+
+TEST(ByIdPath, PicksTheByIdLinkAmongTheLinks) {
+  EXPECT_EQ(ByIdPath("/dev/serial/by-path/pci-0:14.0-usb-0:1:1.0-port0 /dev/serial/by-id/usb-FTDI_A5-if00-port0"),
+            "/dev/serial/by-id/usb-FTDI_A5-if00-port0");
+  EXPECT_EQ(ByIdPath("/dev/serial/by-id/usb-x /dev/other"), "/dev/serial/by-id/usb-x");
+  EXPECT_EQ(ByIdPath("/dev/serial/by-path/pci-0"), "");
+  EXPECT_EQ(ByIdPath(""), "");
+}
+
+TEST(IsSameDevice, GoesByTheByIdLinkWhereThereIsOneElseByThePath) {
+  const SerialPort adapter = {"ttyUSB0", "/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_A5", ""};
+  EXPECT_TRUE(IsSameDevice(adapter, {"ttyUSB3", "/dev/ttyUSB3", "/dev/serial/by-id/usb-FTDI_A5", ""}));
+  // Another adapter that took its name is not it.
+  EXPECT_FALSE(IsSameDevice(adapter, {"ttyUSB0", "/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_B7", ""}));
+  EXPECT_FALSE(IsSameDevice(adapter, {"ttyUSB0", "/dev/ttyUSB0", "", ""}));
+  EXPECT_EQ(ReopenPath(adapter), "/dev/serial/by-id/usb-FTDI_A5");
+
+  const SerialPort link = PortOfPath("/tmp/sim/device");
+  EXPECT_TRUE(IsSameDevice(link, PortOfPath("/tmp/sim/device")));
+  EXPECT_FALSE(IsSameDevice(link, PortOfPath("/tmp/sim/other")));
+  EXPECT_EQ(ReopenPath(link), "/tmp/sim/device");
+  EXPECT_EQ(PortOfPath("/dev/serial/by-id/usb-x").byIdPath, "/dev/serial/by-id/usb-x");
 }
 
 TEST(DevicePath, MapsListNamesToDevices) {
