@@ -271,6 +271,29 @@ TEST_F(RememberedSettings, CommandLineSettingsHoldForTheRunWithoutBeingRemembere
 
 // A new settings file changes nothing of the start-up, and a bad remembered value
 // gives way to its default.
+// A rate that no row has, remembered or given on the command line, is applied at start.
+TEST_F(RememberedSettings, ATypedRateComesBackAndReachesTheDevice) {
+  const auto deviceSpeed = [this] {
+    struct termios2 tio {};
+    return ::ioctl(pty_.SlaveFd(), TCGETS2, &tio) == 0 ? tio.c_ospeed : 0u;
+  };
+  Store(QStringLiteral("line/baud"), QStringLiteral("250000"));
+  {
+    std::unique_ptr<MainDialog> window = NewWindow(Options());
+    ASSERT_TRUE(window->IsOpen());
+    EXPECT_EQ(window->ComboBox(kBaudList)->currentText(), QStringLiteral("250000"));
+    EXPECT_TRUE(Status(*window).endsWith(QStringLiteral(" OPENED,250000,N,8,1")));
+    EXPECT_EQ(deviceSpeed(), 250000u);
+  }
+  TerminalOptions options = Options();
+  options.baudText = "74880";
+  std::unique_ptr<MainDialog> window = NewWindow(options);
+  EXPECT_EQ(window->ComboBox(kBaudList)->currentText(), QStringLiteral("74880"));
+  EXPECT_EQ(deviceSpeed(), 74880u);
+  EXPECT_EQ(Stored(QStringLiteral("line/baud")).toString(), QStringLiteral("250000"));
+  EXPECT_EQ(prompter_.messages, QStringList());
+}
+
 TEST_F(RememberedSettings, NothingRememberedKeepsTheStartUpDefaults) {
   std::unique_ptr<MainDialog> window = NewWindow(Options());
   std::unique_ptr<MainDialog> plain = NewWindow(testing::PortsFirst({}));
