@@ -112,25 +112,42 @@ Expected<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::str
   return options;
 }
 
-int TerminalApp::Run(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("PortProbe"));
-  Expected<TerminalOptions> options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+namespace {
+
+// Prints what a command line without a window asks for, or why it is wrong; the exit code.
+int AnswerWithoutWindow(const Expected<TerminalOptions>& options) {
   if (!options) {
     std::fputs(options.Reason().c_str(), stderr);
     return 2;
   }
-  switch (options->request) {
-    case TerminalOptions::Request::PrintHelp:
-      std::fputs(kUsage, stdout);
-      std::fputs(kHelpDetails, stdout);
-      return 0;
-    case TerminalOptions::Request::PrintVersion:
-      std::puts("portprobe " PORTPROBE_VERSION);
-      return 0;
-    case TerminalOptions::Request::OpenWindow:
-      break;
+  if (options->request == TerminalOptions::Request::PrintHelp) {
+    std::fputs(kUsage, stdout);
+    std::fputs(kHelpDetails, stdout);
+  } else {
+    std::puts("portprobe " PORTPROBE_VERSION);
   }
+  return 0;
+}
+
+// Qt's own options (-platform, -style ...) start with a single dash.
+bool HasQtOption(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(),
+                     [](const std::string& arg) { return arg.starts_with('-') && !arg.starts_with("--"); });
+}
+
+}  // namespace
+
+// Help, version and usage mistakes are answered before Qt looks for a display, so they
+// work over ssh and in scripts; Qt's own options are known only once it took them.
+int TerminalApp::Run(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const Expected<TerminalOptions> early = ParseArguments(args);
+  const bool window = early && early->request == TerminalOptions::Request::OpenWindow;
+  if (!window && (early || !HasQtOption(args))) return AnswerWithoutWindow(early);
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("PortProbe"));
+  Expected<TerminalOptions> options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (!options || options->request != TerminalOptions::Request::OpenWindow) return AnswerWithoutWindow(options);
   if (InstallQtTranslations(&application) == nullptr) {
     std::fputs("portprobe: Qt's Chinese translations are missing (Debian: qt6-translations-l10n)\n", stderr);
   }

@@ -58,13 +58,15 @@ TEST(TerminalArguments, ABadValueOrUnknownOptionIsAUsageMistake) {
   EXPECT_NE(TerminalApp::ParseArguments({"--parity", "Odd"}).Reason().find("\"Odd\" for --parity"), std::string::npos);
 }
 
-// The real program, as a shell starts it.
+// The real program, as a shell without a display starts it (ssh, scripts): answering
+// the command line must not need one.
 class TerminalProgram : public ::testing::Test {
  protected:
   testing::CliRun Run(const std::vector<std::string>& args) { return testing::RunProgram(PORTPROBE_PATH, args); }
 
   testing::TempDir config_;
-  testing::ScopedEnvironment platform_{"QT_QPA_PLATFORM", "offscreen"};
+  testing::ScopedEnvironment platform_{"QT_QPA_PLATFORM", "xcb"};
+  testing::ScopedEnvironment display_{"DISPLAY", ":4711"};
   testing::ScopedEnvironment configHome_{"XDG_CONFIG_HOME", config_.Path().string()};
 };
 
