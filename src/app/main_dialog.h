@@ -118,6 +118,8 @@ class MainDialog : public ui::TemplateDialog {
   void KeepAppliedBaudRate();
   bool BaudRateEntered();
   bool OpenPort(int row);
+  // Tells the user why an open did not succeed.
+  void ReportOpenFailure(SerialLink::OpenResult result);
   void ClosePort();
   void ToggleOpen();
   void PortChanged();

@@ -121,10 +121,18 @@ bool MainDialog::OpenPort(int row) {
   if (result != SerialLink::OpenResult::OpenFailed && result != SerialLink::OpenResult::SettingsUnreadable) {
     CopySettingsTexts();
   }
+  if (result == SerialLink::OpenResult::Opened) {
+    WarnAboutOtherHolders();
+    return true;
+  }
+  ReportOpenFailure(result);
+  return false;
+}
+
+void MainDialog::ReportOpenFailure(SerialLink::OpenResult result) {
   switch (result) {
     case SerialLink::OpenResult::Opened:
-      WarnAboutOtherHolders();
-      return true;
+      break;
     case SerialLink::OpenResult::OpenFailed:
       Notify(QString::fromUtf8(kOpenFailedText).arg(QString::fromStdString(portStatus_.PortName())));
       break;
@@ -139,7 +147,6 @@ bool MainDialog::OpenPort(int row) {
       Notify(QString::fromUtf8(kThreadFailedText));
       break;
   }
-  return false;
 }
 
 // Acts at once even when the device takes nothing: what is still queued is dropped,

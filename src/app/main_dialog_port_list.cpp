@@ -34,8 +34,9 @@ void MainDialog::FillPortList() {
   list->addItem(kSeparatorRow);
   for (int n = 1; n <= kComPortCount; ++n) list->addItem(QStringLiteral("COM%1").arg(n));
   if (options_.enumeratePorts) {
-    for (const SerialPort& port : EnumerateSerialPorts()) AddPortRow(port);
+    // Watched first, so that a device plugged in meanwhile is not missed.
     WatchPorts();
+    for (const SerialPort& port : EnumerateSerialPorts()) AddPortRow(port);
   }
   list->setCurrentIndex(0);
 }

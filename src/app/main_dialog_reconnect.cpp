@@ -11,6 +11,7 @@
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
+#include "serial/device_holders.h"
 
 namespace portprobe {
 
@@ -32,19 +33,31 @@ void MainDialog::CancelReconnect() {
   reconnectTimer_.stop();
 }
 
+// The number of a pseudo-terminal that went away soon belongs to another one, perhaps
+// a shell's: a path there is only taken again while no other process holds it.
 void MainDialog::ReconnectTick() {
   if (!awaitedPort_) return;
-  const std::string& path = ReopenPath(*awaitedPort_);
+  const std::string path = ReopenPath(*awaitedPort_);
   std::error_code error;
-  if (std::filesystem::exists(path, error)) TryReconnect(path);
+  if (!std::filesystem::exists(path, error)) return;
+  const std::filesystem::path target = std::filesystem::canonical(path, error);
+  if (!error && target.string().starts_with("/dev/pts/") && !FindDeviceHolders(target.string()).empty()) return;
+  TryReconnect(path);
 }
 
-// A failed try is not reported: the device may be on its way (its node not yet given
-// to the user's group), and the next try comes soon.
+// A device that cannot be opened yet is not reported: it may be on its way (its node
+// not yet given to the user's group), and the next try comes soon. One that opens but
+// refuses the settings ends the wait with the reason, rather than being opened and
+// closed again and again.
 void MainDialog::TryReconnect(const std::string& path) {
-  link_.OpenPort(path, SelectedLineSettings());
-  if (!IsOpen()) return;
+  const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
+  if (result == SerialLink::OpenResult::OpenFailed) return;
   CancelReconnect();
+  if (!IsOpen()) {
+    ReportOpenFailure(result);
+    UpdateStatusLine();
+    return;
+  }
   portGone_ = false;
   CopySettingsTexts();
   UpdateOpenButton();
@@ -61,12 +74,16 @@ void MainDialog::PortAdded(const SerialPort& port) {
   const bool reopened = IsOpen() && SelectedPortRowGone() && IsSameDevice(openedPort_, port);
   if (!awaited && !reopened) return;
   SelectPortRow(port);
-  if (awaited) TryReconnect(port.path);
+  if (awaited) TryReconnect(std::string(port.path));
 }
 
-// udev may tell of an unplug before the link sees the line hang up.
+// udev may tell of an unplug before the link sees the line hang up. The node is
+// compared, not the by-id link, which a twin adapter may share; what was read before
+// the unplug is shown first.
 void MainDialog::PortRemoved(const SerialPort& port) {
-  if (IsOpen() && IsSameDevice(openedPort_, port)) HandleHangUp();
+  if (!IsOpen() || port.path != openedPort_.path) return;
+  DrainSerialEvents();
+  if (IsOpen()) HandleHangUp();
 }
 
 void MainDialog::FollowAutoReconnect() {

@@ -90,11 +90,17 @@ SerialPort PortOfPath(const std::string& path) {
   return port;
 }
 
+namespace {
+
+bool KnownById(const SerialPort& port) { return !port.byIdPath.empty() && port.byIdNamesDevice; }
+
+}  // namespace
+
 bool IsSameDevice(const SerialPort& known, const SerialPort& other) {
-  return known.byIdPath.empty() ? other.path == known.path : other.byIdPath == known.byIdPath;
+  return KnownById(known) ? other.byIdPath == known.byIdPath : other.path == known.path;
 }
 
-const std::string& ReopenPath(const SerialPort& port) { return port.byIdPath.empty() ? port.path : port.byIdPath; }
+const std::string& ReopenPath(const SerialPort& port) { return KnownById(port) ? port.byIdPath : port.path; }
 
 std::string PortDescription(const PropertyLookup& property) {
   std::string description = ProductName(property);

@@ -16,6 +16,9 @@ struct SerialPort {
   std::string path;         // device node: /dev/ttyUSB0
   std::string byIdPath;     // stable link under /dev/serial/by-id, or empty
   std::string description;  // product and serial number where udev has them, or empty
+  // Twin adapters without a serial number share one by-id link, which then names no
+  // one device: such a device is known again by its path only.
+  bool byIdNamesDevice = true;
 
   bool operator==(const SerialPort&) const = default;
 };

@@ -15,6 +15,7 @@ SerialPort PortOfDevice(udev_device* device) {
   port.name = name != nullptr ? name : "";
   port.path = node != nullptr ? node : DevicePath(port.name);
   port.byIdPath = ByIdPath(property("DEVLINKS"));
+  port.byIdNamesDevice = port.byIdPath.empty() || !property("ID_SERIAL_SHORT").empty();
   port.description = PortDescription(property);
   return port;
 }

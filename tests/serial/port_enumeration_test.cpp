@@ -56,6 +56,11 @@ TEST(IsSameDevice, GoesByTheByIdLinkWhereThereIsOneElseByThePath) {
   EXPECT_FALSE(IsSameDevice(adapter, {"ttyUSB0", "/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_B7", ""}));
   EXPECT_FALSE(IsSameDevice(adapter, {"ttyUSB0", "/dev/ttyUSB0", "", ""}));
   EXPECT_EQ(ReopenPath(adapter), "/dev/serial/by-id/usb-FTDI_A5");
+  // Without a serial number its twin has the same link: only the path tells them apart.
+  const SerialPort twin = {"ttyUSB1", "/dev/ttyUSB1", "/dev/serial/by-id/usb-CH340-if00", "", false};
+  EXPECT_FALSE(IsSameDevice(twin, {"ttyUSB2", "/dev/ttyUSB2", "/dev/serial/by-id/usb-CH340-if00", "", false}));
+  EXPECT_TRUE(IsSameDevice(twin, {"ttyUSB1", "/dev/ttyUSB1", "/dev/serial/by-id/usb-CH340-if00", "", false}));
+  EXPECT_EQ(ReopenPath(twin), "/dev/ttyUSB1");
 
   const SerialPort link = PortOfPath("/tmp/sim/device");
   EXPECT_TRUE(IsSameDevice(link, PortOfPath("/tmp/sim/device")));
