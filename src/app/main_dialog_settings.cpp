@@ -8,6 +8,7 @@
 #include <QMoveEvent>
 
 #include "app/main_dialog.h"
+#include "files/history_file.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "ui/plain_text_view.h"
@@ -115,7 +116,11 @@ void MainDialog::RestoreWindowSettings() {
   if (checksumRow >= 0) ComboBox(kChecksumList)->setCurrentIndex(checksumRow);
   const QVariant sendText = settings_.Value(kSendTextKey);
   if (sendText.isValid()) SetSendBoxBytes(String(sendText.toByteArray()));
-  for (const QVariant& entry : settings_.Value(kHistoryKey).toList()) history_.Add(String(entry.toByteArray()));
+  // A file edited by hand may hold more entries than the history takes.
+  for (const QVariant& entry : settings_.Value(kHistoryKey).toList()) {
+    if (history_.Entries().size() >= kMaxHistoryEntries) break;
+    history_.Add(String(entry.toByteArray()));
+  }
   ShowHistoryRows();
   rememberedCapturePath_ = String(settings_.Value(kCaptureKey).toByteArray());
   SetPreferences(PreferencesFromText(settings_.TextLookup()));
@@ -172,8 +177,9 @@ void MainDialog::RememberPreferences() {
   }
 }
 
+// Saved once changes pause, so typing or dragging the window costs no file writes.
 void MainDialog::ScheduleSettingsSave() {
-  if (rememberChanges_ && !settingsSaveTimer_.isActive()) settingsSaveTimer_.start();
+  if (rememberChanges_) settingsSaveTimer_.start();
 }
 
 // The send box, the history and the window's place change often or in many ways;

@@ -11,14 +11,17 @@ SettingsStore::SettingsStore(const std::string& path) : path_(QString::fromStdSt
   const QFileInfo file(path_);
   unreadable_ = file.exists() && (!file.isFile() || !file.isReadable());
   settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-  if (unreadable_ || settings_->status() == QSettings::NoError) return;
-  unreadable_ = true;
-  // Kept for a look by hand; the settings start again from the defaults.
+  if (!unreadable_ && settings_->status() == QSettings::NoError) return;
+  // Kept for a look by hand; the settings start again from the defaults. A file that
+  // can be neither read nor moved aside is left alone: nothing is remembered this run.
   settings_.reset();
   const QString aside = path_ + QStringLiteral(".bad");
-  QFile::remove(aside);
-  if (QFile::rename(path_, aside)) movedTo_ = aside;
-  settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+  if (!unreadable_) {
+    QFile::remove(aside);
+    if (QFile::rename(path_, aside)) movedTo_ = aside;
+  }
+  unreadable_ = true;
+  if (!movedTo_.isEmpty()) settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
 }
 
 SettingsStore::~SettingsStore() { Sync(); }
@@ -29,8 +32,10 @@ QVariant SettingsStore::Value(const QString& key) const {
   return settings_->value(key);
 }
 
+// An unchanged value is not set again, so that a save rewrites the file only when
+// something did change.
 void SettingsStore::SetValue(const QString& key, const QVariant& value) {
-  if (settings_) settings_->setValue(key, value);
+  if (settings_ && settings_->value(key) != value) settings_->setValue(key, value);
 }
 
 void SettingsStore::Sync() {

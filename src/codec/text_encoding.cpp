@@ -29,9 +29,10 @@ std::size_t Convert(iconv_t converter, std::string_view input, OnInvalid onInval
     char* out = buffer.data();
     std::size_t outLeft = buffer.size();
     const std::size_t result = ::iconv(converter, &in, &inLeft, &out, &outLeft);
+    const int error = errno;  // before append, which may allocate and change errno
     output.append(buffer.data(), static_cast<std::size_t>(out - buffer.data()));
-    if (result != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-    if (errno == EINVAL) break;
+    if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
+    if (error == EINVAL) break;
     if (onInvalid == OnInvalid::Replace) {
       output += kReplacement;
     } else {

@@ -61,8 +61,10 @@ void MakeRaw(struct termios2& tio) {
   tio.c_cc[VTIME] = 0;
 }
 
+// The input speed follows the output speed: an input speed left by another program
+// (stty ispeed) would otherwise go on receiving at its own rate.
 void SetRate(struct termios2& tio, std::uint32_t rate) {
-  tio.c_cflag &= ~CBAUD;
+  tio.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
   const speed_t code = StandardSpeedCode(rate);
   tio.c_cflag |= code != 0 ? code : BOTHER;
   tio.c_ispeed = rate;
