@@ -67,6 +67,8 @@ void MainDialog::RestoreLineSettings() {
     if (!settings_.MovedTo().isEmpty()) notice += QString::fromUtf8(kSettingsMovedAsideText).arg(settings_.MovedTo());
     busy_.AddNotice(notice.toStdString());
   }
+  // Before the start-up open, which sets the modem lines and flow control they hold.
+  SetPreferences(PreferencesFromText(settings_.TextLookup()));
   if (options_.leadingPorts.empty()) RestorePort(settings_.Value(kPortKey).toString());
   for (const LineList& list : kLineLists) {
     const std::optional<std::string>& given = options_.*list.commandLine;
@@ -123,7 +125,6 @@ void MainDialog::RestoreWindowSettings() {
   }
   ShowHistoryRows();
   rememberedCapturePath_ = String(settings_.Value(kCaptureKey).toByteArray());
-  SetPreferences(PreferencesFromText(settings_.TextLookup()));
   restoreGeometry(settings_.Value(kGeometryKey).toByteArray());
   ConnectSettingsSaving();
   rememberChanges_ = settings_.Remembers();
