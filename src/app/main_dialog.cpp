@@ -59,6 +59,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   SetUpSendBox();
   ConnectCaptureControls();
   SetUpReceiveCheck();
+  SetUpReceivedBlocks();
   SetUpModemLines();
   SetUpFindBar();
   SetUpZoom();

@@ -20,6 +20,7 @@ class QMoveEvent;
 
 #include "app/settings_store.h"
 #include "app/terminal_options.h"
+#include "automation/block_splitter.h"
 #include "codec/text_search.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
@@ -224,6 +225,16 @@ class MainDialog : public ui::TemplateDialog {
   QString ReceiveCheckCounts() const;
   // Ends the block under way once the line has been silent.
   QTimer blockEndTimer_;
+
+  // Received blocks for automatic replies and live decoding (main_dialog_blocks.cpp).
+  void SetUpReceivedBlocks();
+  void SplitReceivedBlocks(std::span<const SerialEvent> batches);
+  void ArmBlockDeadline();
+  void EndSilentBlock();
+  void ReceivedBlockEnded(const ByteFrame& block);
+  BlockSplitter receivedBlocks_;
+  // Fires when the block under way has ended unless more bytes came.
+  QTimer blockDeadlineTimer_;
 
   // Packet parsers (main_dialog_parser.cpp).
   static constexpr int kFirstParserCommandId = 5020;

@@ -42,6 +42,7 @@ void MainDialog::ApplyReceivePreferences() {
   receive_.ApplyPreferences(preferences_);
   // Longer than the frame gap, so a block is only ended once the line was silent.
   blockEndTimer_.setInterval(2 * receive_.FrameGap());
+  receivedBlocks_.SetGap(receive_.FrameGap());
 }
 
 // Everything drained at once is shown with one append and one scroll.
@@ -57,6 +58,7 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
   }
   AppendReceiveText(text);
   StartBlockEndTimer();
+  SplitReceivedBlocks(batches);
 }
 
 void MainDialog::AppendReceiveText(std::string_view text) {

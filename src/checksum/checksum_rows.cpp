@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "checksum/blocking_program_host.h"
 #include "checksum/checksum_engine.h"
 #include "checksum/crc.h"
 
@@ -67,5 +68,25 @@ constexpr ChecksumRow kRows[] = {
 }  // namespace
 
 std::span<const ChecksumRow> ChecksumRows() { return kRows; }
+
+bool IsBuiltInChecksum(int row) {
+  const bool program = row >= kFirstCustomChecksum && row < kFirstCustomChecksum + 3;
+  return row >= 0 && static_cast<std::size_t>(row) < std::size(kRows) && kRows[row].append != nullptr && !program;
+}
+
+std::optional<int> BuiltInChecksumNamed(std::string_view cliName) {
+  for (int row = 0; row < static_cast<int>(std::size(kRows)); ++row) {
+    if (IsBuiltInChecksum(row) && kRows[row].cliName == cliName) return row;
+  }
+  return std::nullopt;
+}
+
+// Built-in rows never start a program, so the host is never asked anything.
+void AppendBuiltInChecksum(ByteFrame& frame, int row) {
+  if (!IsBuiltInChecksum(row)) return;
+  BlockingProgramHost host;
+  const std::string noPrograms;
+  kRows[row].append(frame, ChecksumCall{host, noPrograms});
+}
 
 }  // namespace portprobe

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,5 +27,13 @@ struct ChecksumRow {
 
 // Every row, in list order; the row's index is its ChecksumType.
 std::span<const ChecksumRow> ChecksumRows();
+
+// The rows that append a checksum without starting a program: all but "无校验" and the
+// custom programs, which are too slow for every received block or automatic reply.
+bool IsBuiltInChecksum(int row);
+// The built-in row with that command-line name, as portprobe-cli checksum --list prints it.
+std::optional<int> BuiltInChecksumNamed(std::string_view cliName);
+// Appends the checksum of a built-in row; any other row leaves the frame unchanged.
+void AppendBuiltInChecksum(ByteFrame& frame, int row);
 
 }  // namespace portprobe

@@ -18,6 +18,10 @@ void PacketParser::RequestStop() { interpreter_->RequestStop(); }
 
 void PacketParser::SetStepLimit(std::uint64_t maxLines) { interpreter_->SetStepLimit(maxLines); }
 
+void PacketParser::SetBanners(bool on) { interpreter_->SetBanners(on); }
+
+bool PacketParser::LastRunReachedStepLimit() const { return interpreter_->LastRunReachedStepLimit(); }
+
 void PacketParser::SetTraceFolder(const std::string& folder) { interpreter_->SetTraceFolder(folder); }
 
 }  // namespace portprobe::parser

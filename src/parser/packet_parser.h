@@ -38,6 +38,14 @@ class PacketParser {
   // Ends a run the same way once it has executed that many lines; 0 means no limit.
   void SetStepLimit(std::uint64_t maxLines);
 
+  // Whether runs print the start and exit banners and the count of globals (the
+  // default). Without them a run prints only what the script prints, and a run ended
+  // by the step limit prints no error report: for decoding block after block, where
+  // the caller says once that a script was cut short.
+  void SetBanners(bool on);
+  // The last run was ended by the step limit.
+  bool LastRunReachedStepLimit() const;
+
   // The folder into which runs write "__parser__0.txt" and "__parser__1.txt"; empty
   // (the default) writes no trace files.
   void SetTraceFolder(const std::string& folder);

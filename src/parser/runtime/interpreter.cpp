@@ -19,15 +19,16 @@ bool IsReportedByMain(StepResult result) { return result.raw() > 0xFFu; }
 int Interpreter::RunParser(std::string_view scriptText, std::span<const std::uint8_t> frame) {
   stopRequested_ = false;
   executedLines_ = 0;
+  reachedStepLimit_ = false;
   currentStep_ = 0;
   store_.Clear();
   store_.SetGlobalCount(0);
   frame_ = InputFrame{frame};
-  Print(kStartBanner);
+  if (banners_) Print(kStartBanner);
   Prepare(scriptText.substr(0, scriptText.find('\0')));
   RunScript();
   Teardown();
-  Print(FormatText(kExitBanner, static_cast<int>(AllocationCount())));
+  if (banners_) Print(FormatText(kExitBanner, static_cast<int>(AllocationCount())));
   return 0;
 }
 
@@ -61,6 +62,8 @@ const FunctionRecord* Interpreter::FindFunction(std::string_view name) const {
 }
 
 void Interpreter::ReportError(StepResult result) {
+  reachedStepLimit_ = result.raw() == kStepLimitReached;
+  if (reachedStepLimit_ && !banners_) return;
   const bool onLine = currentStep_ >= 0 && static_cast<std::size_t>(currentStep_) < script_.lines.size();
   const int sourceLine = onLine ? script_.lines[currentStep_].sourceLine : 0;
   const std::uint32_t word = result.raw();

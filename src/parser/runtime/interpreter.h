@@ -31,6 +31,8 @@ class Interpreter {
   void RequestStop() { stopRequested_ = true; }
   void SetStepLimit(std::uint64_t maxLines) { stepLimit_ = maxLines; }
   void SetTraceFolder(const std::string& folder) { traceFolder_ = folder; }
+  void SetBanners(bool on) { banners_ = on; }
+  bool LastRunReachedStepLimit() const { return reachedStepLimit_; }
 
   // What the statements of a running line reach.
   Variables& variables() { return variables_; }
@@ -74,6 +76,8 @@ class Interpreter {
   std::atomic<bool> stopRequested_{false};
   std::uint64_t stepLimit_ = 0;
   std::uint64_t executedLines_ = 0;
+  bool banners_ = true;
+  bool reachedStepLimit_ = false;
   std::string traceFolder_;
 };
 

@@ -26,7 +26,7 @@ StepResult Interpreter::RunGlobalPass() {
   }
   // The failed lookups of global lines only have the effect that their statement gives them.
   store_.SetGlobalCount(store_.UsedCount());
-  TraceValue("gi_globalVarCnt", static_cast<Word>(store_.GlobalCount()));
+  if (banners_) TraceValue("gi_globalVarCnt", static_cast<Word>(store_.GlobalCount()));
   return result;
 }
 

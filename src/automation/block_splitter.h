@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "common/byte_frame.h"
+#include "common/tick.h"
+
+namespace portprobe {
+
+// Cuts received bytes into blocks as the hex display does: a block ends once the line
+// has been silent for longer than the frame gap. Automatic replies and live decoding
+// act on each ended block.
+class BlockSplitter {
+ public:
+  // A block keeps at most this many bytes, so a line that never pauses cannot grow it
+  // without bound; the rest of such a block is dropped.
+  static constexpr std::size_t kMaxBlockBytes = 64 * 1024;
+
+  explicit BlockSplitter(std::int32_t gapMilliseconds = 100) : gap_(gapMilliseconds) {}
+  void SetGap(std::int32_t gapMilliseconds) { gap_ = gapMilliseconds; }
+  std::int32_t Gap() const { return gap_; }
+
+  // Adds bytes read at `tick`. When they come after a pause longer than the gap, the
+  // block before them has ended and is returned.
+  std::optional<ByteFrame> Add(std::span<const std::uint8_t> bytes, Tick tick);
+  // The tick after which the block under way has ended if nothing more arrives; none
+  // while no block is under way.
+  std::optional<Tick> Deadline() const;
+  // Ends the block under way when the line has been silent past its deadline at `now`.
+  std::optional<ByteFrame> EndIfSilent(Tick now);
+  // Forgets the block under way.
+  void Drop() { block_.clear(); }
+
+ private:
+  std::int32_t gap_;
+  ByteFrame block_;
+  Tick lastTick_ = 0;
+};
+
+}  // namespace portprobe

@@ -1,0 +1,163 @@
+#include "automation/frame_text.h"
+
+#include "checksum/checksum_rows.h"
+#include "codec/hex_codec.h"
+#include "codec/utf8.h"
+
+namespace portprobe {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The length of the well-formed multi-byte UTF-8 character at `position`, else 0.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t position) {
+  const Utf8Character character = DecodeUtf8At(text, position);
+  const bool replaced = character.codePoint == kReplacementCharacter && text.substr(position, 3) != "\xEF\xBF\xBD";
+  return replaced ? 0 : character.length;
+}
+
+Failure Quoted(std::string_view what, std::string_view word) {
+  return Failure{std::string(what) + "\"" + std::string(word) + "\""};
+}
+
+// The escape that starts at text[0] (after its backslash): the byte, and how many
+// characters it took.
+Expected<std::pair<std::uint8_t, std::size_t>> ReadEscape(std::string_view text) {
+  if (text.empty()) return Failure{"文本以单独的反斜杠结尾"};
+  switch (text[0]) {
+    case 'r': return std::pair<std::uint8_t, std::size_t>{'\r', 1};
+    case 'n': return std::pair<std::uint8_t, std::size_t>{'\n', 1};
+    case 't': return std::pair<std::uint8_t, std::size_t>{'\t', 1};
+    case '0': return std::pair<std::uint8_t, std::size_t>{0, 1};
+    case '\\': return std::pair<std::uint8_t, std::size_t>{'\\', 1};
+    case '"': return std::pair<std::uint8_t, std::size_t>{'"', 1};
+    case 'x': {
+      const int high = text.size() > 1 ? HexDigitValue(static_cast<unsigned char>(text[1])) : -1;
+      const int low = text.size() > 2 ? HexDigitValue(static_cast<unsigned char>(text[2])) : -1;
+      if (high < 0 || low < 0) return Quoted("\\x 后须有两位十六进制数字：", text.substr(0, 3));
+      return std::pair<std::uint8_t, std::size_t>{static_cast<std::uint8_t>(high * 16 + low), 3};
+    }
+    default: return Quoted("未知的转义：", std::string("\\") + text[0]);
+  }
+}
+
+// Where the closing quote of text that opens with a quote stands; npos when none.
+std::size_t ClosingQuote(std::string_view text) {
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] == '\\') ++i;
+    else if (text[i] == '"') return i;
+  }
+  return std::string_view::npos;
+}
+
+Expected<std::optional<int>> ParseChecksumSuffix(std::string_view suffix) {
+  suffix = Trimmed(suffix);
+  if (suffix.empty()) return std::optional<int>();
+  if (suffix.front() != '+') return Quoted("帧后有多余的文字：", suffix);
+  const std::string_view name = Trimmed(suffix.substr(1));
+  const std::optional<int> row = BuiltInChecksumNamed(name);
+  if (!row) return Quoted("未知的校验：", name);
+  return std::optional<int>(row);
+}
+
+}  // namespace
+
+Expected<ByteFrame> ParseStrictHex(std::string_view text) {
+  ByteFrame bytes;
+  std::size_t i = 0;
+  while (true) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i == text.size()) return bytes;
+    std::size_t end = i;
+    while (end < text.size() && !IsBlank(text[end])) ++end;
+    const std::string_view word = text.substr(i, end - i);
+    const int high = HexDigitValue(static_cast<unsigned char>(word[0]));
+    const int low = word.size() == 2 ? HexDigitValue(static_cast<unsigned char>(word[1])) : -1;
+    if (high < 0 || low < 0) return Quoted("不是十六进制字节：", word);
+    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    i = end;
+  }
+}
+
+Expected<ByteFrame> UnescapeText(std::string_view text) {
+  ByteFrame bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      bytes.push_back(static_cast<std::uint8_t>(text[i]));
+      continue;
+    }
+    const auto escape = ReadEscape(text.substr(i + 1));
+    if (!escape) return Failure{escape.Reason()};
+    bytes.push_back(escape->first);
+    i += escape->second;
+  }
+  return bytes;
+}
+
+std::string EscapeText(const ByteFrame& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::uint8_t byte = bytes[i];
+    const std::size_t sequence = byte >= 0x80 ? Utf8CharacterLength(all, i) : 0;
+    if (sequence > 0) {
+      text.append(all.substr(i, sequence));
+      i += sequence;
+      continue;
+    }
+    switch (byte) {
+      case '\r': text += "\\r"; break;
+      case '\n': text += "\\n"; break;
+      case '\t': text += "\\t"; break;
+      case '\\': text += "\\\\"; break;
+      case '"': text += "\\\""; break;
+      default:
+        if (byte >= 0x20 && byte < 0x7F) {
+          text += static_cast<char>(byte);
+        } else {
+          text += "\\x";
+          text += kDigits[byte >> 4];
+          text += kDigits[byte & 0x0F];
+        }
+    }
+    ++i;
+  }
+  return text;
+}
+
+Expected<ByteFrame> ParseFrameText(std::string_view text) {
+  text = Trimmed(text);
+  if (text.empty()) return Failure{"没有帧"};
+  FrameKind kind = FrameKind::Hex;
+  std::string_view body = text;
+  std::string_view suffix;
+  if (text.front() == '"') {
+    const std::size_t close = ClosingQuote(text);
+    if (close == std::string_view::npos) return Failure{"文本缺少结尾的引号"};
+    kind = FrameKind::Text;
+    body = text.substr(1, close - 1);
+    suffix = text.substr(close + 1);
+  } else if (const std::size_t plus = text.find('+'); plus != std::string_view::npos) {
+    body = text.substr(0, plus);
+    suffix = text.substr(plus);
+  }
+  const auto checksum = ParseChecksumSuffix(suffix);
+  if (!checksum) return Failure{checksum.Reason()};
+  return BuildFrame(kind, body, *checksum);
+}
+
+Expected<ByteFrame> BuildFrame(FrameKind kind, std::string_view body, std::optional<int> checksumRow) {
+  Expected<ByteFrame> frame = kind == FrameKind::Hex ? ParseStrictHex(body) : UnescapeText(body);
+  if (frame && checksumRow) AppendBuiltInChecksum(*frame, *checksumRow);
+  return frame;
+}
+
+}  // namespace portprobe

@@ -1,0 +1,118 @@
+#include "automation/reply_rules.h"
+
+#include "automation/frame_text.h"
+#include "codec/hex_codec.h"
+#include "common/regular_file.h"
+
+namespace portprobe {
+
+namespace {
+
+constexpr std::string_view kArrow = "->";
+// Far more than any rules file a person writes; a larger file is surely not one.
+constexpr std::uint64_t kMaxRulesFileBytes = std::uint64_t{1} << 20;
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+Expected<std::vector<std::int16_t>> ParsePattern(std::string_view text) {
+  std::vector<std::int16_t> pattern;
+  std::size_t i = 0;
+  while (true) {
+    i = text.find_first_not_of(" \t", i);
+    if (i == std::string_view::npos) break;
+    const std::size_t end = std::min(text.find_first_of(" \t", i), text.size());
+    const std::string_view word = text.substr(i, end - i);
+    i = end;
+    if (word == "??") {
+      pattern.push_back(ReplyRule::kAnyByte);
+      continue;
+    }
+    const Expected<ByteFrame> byte = ParseStrictHex(word);
+    if (!byte) return Failure{"匹配：" + byte.Reason()};
+    pattern.push_back(static_cast<std::int16_t>((*byte)[0]));
+  }
+  if (pattern.empty()) return Failure{"匹配为空"};
+  return pattern;
+}
+
+// The line without its comment; a "#" inside a quoted reply is text.
+std::string_view WithoutComment(std::string_view line) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (quoted && line[i] == '\\') ++i;
+    else if (line[i] == '"') quoted = !quoted;
+    else if (!quoted && line[i] == '#') return line.substr(0, i);
+  }
+  return line;
+}
+
+}  // namespace
+
+bool ReplyRule::Matches(std::span<const std::uint8_t> block) const {
+  if (block.size() < pattern.size()) return false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != kAnyByte && pattern[i] != block[i]) return false;
+  }
+  return true;
+}
+
+Expected<ReplyRule> ParseReplyRule(std::string_view line) {
+  const std::string_view text = Trimmed(line);
+  const std::size_t arrow = text.find(kArrow);
+  if (arrow == std::string_view::npos) return Failure{"匹配与应答之间缺少\"->\""};
+  Expected<std::vector<std::int16_t>> pattern = ParsePattern(text.substr(0, arrow));
+  if (!pattern) return Failure{pattern.Reason()};
+  Expected<ByteFrame> reply = ParseFrameText(text.substr(arrow + kArrow.size()));
+  if (!reply) return Failure{"应答：" + reply.Reason()};
+  if (reply->empty()) return Failure{"应答：没有帧"};
+  return ReplyRule{std::move(*pattern), std::move(*reply), std::string(text), 0};
+}
+
+RuleFile ParseReplyRules(std::string_view text) {
+  RuleFile file;
+  int lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::string_view line = Trimmed(WithoutComment(text.substr(0, end)));
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (line.empty()) continue;
+    Expected<ReplyRule> rule = ParseReplyRule(line);
+    if (!rule) {
+      file.errors.push_back({lineNumber, rule.Reason()});
+      continue;
+    }
+    rule->lineNumber = lineNumber;
+    file.rules.push_back(std::move(*rule));
+  }
+  return file;
+}
+
+Expected<RuleFile> LoadReplyRules(const std::string& path) {
+  Expected<std::string> text = ReadRegularFile(path, kMaxRulesFileBytes);
+  if (!text) return Failure{text.Reason()};
+  return ParseReplyRules(*text);
+}
+
+void AutoReplies::SetRules(std::vector<ReplyRule> rules) {
+  rules_ = std::move(rules);
+  hits_.assign(rules_.size(), 0);
+}
+
+const ReplyRule* AutoReplies::Answer(std::span<const std::uint8_t> block) {
+  if (!enabled_) return nullptr;
+  for (std::size_t i = 0; i < rules_.size(); ++i) {
+    if (!rules_[i].Matches(block)) continue;
+    ++hits_[i];
+    return &rules_[i];
+  }
+  return nullptr;
+}
+
+void AutoReplies::ResetHits() { hits_.assign(rules_.size(), 0); }
+
+}  // namespace portprobe
