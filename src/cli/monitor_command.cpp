@@ -54,6 +54,15 @@ const char* OpenFailureText(SerialLink::OpenResult result) {
   return "";
 }
 
+// The window's status line for the port, so a script (or a test) knows when it listens.
+void PrintOpened(const std::string& port, const LineSettings& settings) {
+  const std::string status =
+      StatusLineText(port, true, std::to_string(settings.baudRate), kParityLetters.at(static_cast<std::size_t>(settings.parityRow)),
+                     kDataBitsRows.at(static_cast<std::size_t>(settings.dataBitsRow)),
+                     kStopBitsRows.at(static_cast<std::size_t>(settings.stopBitsRow)));
+  std::fprintf(stderr, "portprobe-cli monitor: %s (Ctrl-C ends)\n", status.c_str());
+}
+
 void PrintSummary(MonitorLoop::End end, const MonitorCounts& counts) {
   const char* why = end == MonitorLoop::End::HungUp         ? "the port hung up"
                     : end == MonitorLoop::End::OutputFailed ? "the output could not be written"
@@ -86,13 +95,14 @@ int RunMonitor(const std::vector<std::string>& args) {
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(fd, &one, sizeof one);
   });
+  const LineSettings settings = ApplyLineOptions(options->line, LineSettings{});
   const SerialLink::OpenResult opened =
-      wake.get() < 0 ? SerialLink::OpenResult::EventFailed
-                     : link.OpenPort(options->port, ApplyLineOptions(options->line, LineSettings{}));
+      wake.get() < 0 ? SerialLink::OpenResult::EventFailed : link.OpenPort(options->port, settings);
   if (opened != SerialLink::OpenResult::Opened) {
     std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->port.c_str(), OpenFailureText(opened));
     return kCannotStart;
   }
+  PrintOpened(options->port, settings);
 
   MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr);
   const MonitorLoop::End end = loop.Run(wake.get(), stop.Fd());
