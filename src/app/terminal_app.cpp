@@ -9,6 +9,7 @@
 
 #include "app/main_dialog.h"
 #include "app/qt_translations.h"
+#include "common/option_word.h"
 #include "ui/qt_prompter.h"
 
 namespace portprobe {
@@ -42,10 +43,7 @@ Expected<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::str
   TerminalOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    std::optional<std::string> value;
-    if (equals != std::string::npos) value = arg.substr(equals + 1);
+    auto [name, value] = SplitOptionWord(arg);
 
     if (name == "--text" || name == "--help" || name == "--version") {
       if (value) return Failure{"portprobe: " + name + " takes no value\n" + kUsage};

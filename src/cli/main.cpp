@@ -14,11 +14,7 @@ namespace {
 
 // Subcommands register here, one row each.
 const std::vector<const CliCommand*> kCommands = {
-    &kChecksumCommand,
-    &kConvertCommand,
-    &kParseCommand,
-    &kPortsCommand,
-    &kMonitorCommand,
+    &kChecksumCommand, &kConvertCommand, &kParseCommand, &kPortsCommand, &kMonitorCommand,
 };
 
 // What --help adds to the usage lines.
@@ -47,7 +43,8 @@ Each reply goes out as soon as its block has ended and follows it as a line mark
 )";
 
 // What --help says after the monitor's line options.
-constexpr const char* kMonitorHelpDetails = R"(  --gap MS           the pause that ends a block, 1 to 10000 ms (default 100)
+constexpr const char* kMonitorHelpDetails =
+    R"(  --gap MS           the pause that ends a block, 1 to 10000 ms (default 100)
   --text             show blocks as text in double quotes; control bytes and bytes
                      that are no valid UTF-8 stand as \r \n \t \0 \xHH (and \\ \"), so
                      a block stays on one line

@@ -56,10 +56,10 @@ const char* OpenFailureText(SerialLink::OpenResult result) {
 
 // The window's status line for the port, so a script (or a test) knows when it listens.
 void PrintOpened(const std::string& port, const LineSettings& settings) {
-  const std::string status =
-      StatusLineText(port, true, std::to_string(settings.baudRate), kParityLetters.at(static_cast<std::size_t>(settings.parityRow)),
-                     kDataBitsRows.at(static_cast<std::size_t>(settings.dataBitsRow)),
-                     kStopBitsRows.at(static_cast<std::size_t>(settings.stopBitsRow)));
+  const std::string status = StatusLineText(port, true, std::to_string(settings.baudRate),
+                                            kParityLetters.at(static_cast<std::size_t>(settings.parityRow)),
+                                            kDataBitsRows.at(static_cast<std::size_t>(settings.dataBitsRow)),
+                                            kStopBitsRows.at(static_cast<std::size_t>(settings.stopBitsRow)));
   std::fprintf(stderr, "portprobe-cli monitor: %s (Ctrl-C ends)\n", status.c_str());
 }
 
@@ -68,8 +68,9 @@ void PrintSummary(MonitorLoop::End end, const MonitorCounts& counts) {
                     : end == MonitorLoop::End::OutputFailed ? "the output could not be written"
                                                             : "stopped";
   std::fprintf(stderr, "portprobe-cli monitor: %s; %llu blocks, %llu bytes received, %llu replies, %llu bytes sent\n",
-               why, static_cast<unsigned long long>(counts.blocks), static_cast<unsigned long long>(counts.bytesReceived),
-               static_cast<unsigned long long>(counts.replies), static_cast<unsigned long long>(counts.bytesSent));
+               why, static_cast<unsigned long long>(counts.blocks),
+               static_cast<unsigned long long>(counts.bytesReceived), static_cast<unsigned long long>(counts.replies),
+               static_cast<unsigned long long>(counts.bytesSent));
 }
 
 int RunMonitor(const std::vector<std::string>& args) {

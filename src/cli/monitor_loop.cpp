@@ -30,8 +30,7 @@ std::string LogLines(const std::string& output) {
 
 }  // namespace
 
-MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies,
-                         BlockDecoder* decoder)
+MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder)
     : link_(link),
       replies_(replies),
       decoder_(decoder),
@@ -92,8 +91,7 @@ void MonitorLoop::TakeEvents() {
         hungUp_ = true;
         break;
       case SerialEvent::Kind::LineError:
-        std::fputs("portprobe-cli monitor: line error (framing, parity, overrun or break), input discarded\n",
-                   stderr);
+        std::fputs("portprobe-cli monitor: line error (framing, parity, overrun or break), input discarded\n", stderr);
         break;
       case SerialEvent::Kind::ReadError:
       case SerialEvent::Kind::ModemLines:

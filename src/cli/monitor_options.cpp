@@ -3,6 +3,7 @@
 #include <charconv>
 #include <optional>
 
+#include "common/option_word.h"
 #include "serial/frame_gap.h"
 
 namespace portprobe::cli {
@@ -55,10 +56,7 @@ Expected<MonitorOptions> ReadMonitorOptions(const std::vector<std::string>& args
   MonitorOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    std::optional<std::string> value;
-    if (equals != std::string::npos) value = arg.substr(equals + 1);
+    auto [name, value] = SplitOptionWord(arg);
 
     if (name == "--text" || name == "--echo") {
       if (value) return Mistake(name + " takes no value");

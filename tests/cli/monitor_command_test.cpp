@@ -177,21 +177,21 @@ TEST_F(MonitorCommand, EchoSendsBackWhatNoRuleAnswers) {
 
 TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2) {
   const std::string rules = files_.WriteFile("rules.txt", kRules);
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {},
-           {"--baud", "9600"},
-           {"--port"},
-           {"--port", pty_.SlavePath(), "--baud", "fast"},
-           {"--port", pty_.SlavePath(), "--parity=Odd"},
-           {"--port", pty_.SlavePath(), "--data-bits", "9"},
-           {"--port", pty_.SlavePath(), "--stop-bits", "3"},
-           {"--port", pty_.SlavePath(), "--gap", "0"},
-           {"--port", pty_.SlavePath(), "--gap=10001"},
-           {"--port", pty_.SlavePath(), "--gap", "1e3"},
-           {"--port", pty_.SlavePath(), "--text=yes"},
-           {"--port", pty_.SlavePath(), "--rules"},
-           {"--port", pty_.SlavePath(), "--speed", "9600"},
-           {"--port", pty_.SlavePath(), pty_.SlavePath()}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"--baud", "9600"},
+                                             {"--port"},
+                                             {"--port", pty_.SlavePath(), "--baud", "fast"},
+                                             {"--port", pty_.SlavePath(), "--parity=Odd"},
+                                             {"--port", pty_.SlavePath(), "--data-bits", "9"},
+                                             {"--port", pty_.SlavePath(), "--stop-bits", "3"},
+                                             {"--port", pty_.SlavePath(), "--gap", "0"},
+                                             {"--port", pty_.SlavePath(), "--gap=10001"},
+                                             {"--port", pty_.SlavePath(), "--gap", "1e3"},
+                                             {"--port", pty_.SlavePath(), "--text=yes"},
+                                             {"--port", pty_.SlavePath(), "--rules"},
+                                             {"--port", pty_.SlavePath(), "--speed", "9600"},
+                                             {"--port", pty_.SlavePath(), pty_.SlavePath()}}) {
     std::vector<std::string> command = {"monitor"};
     command.insert(command.end(), args.begin(), args.end());
     const testing::CliRun run = testing::RunProgram(PORTPROBE_CLI_PATH, command);

@@ -9,7 +9,8 @@
 
 #include <chrono>
 #include <stdexcept>
-#include <thread>
+
+#include "support/child_process.h"
 
 namespace portprobe::testing {
 
@@ -35,19 +36,11 @@ BackgroundProgram::BackgroundProgram(const std::string& program, const std::vect
   // Nothing else of the test's, such as the master of a pseudo-terminal whose closing
   // the program is to see.
   posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-  std::vector<std::string> words = {program};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  const int error = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+  pid_ = SpawnProgram(program, args, actions);
   posix_spawn_file_actions_destroy(&actions);
   ::close(outWrite);
   ::close(errWrite);
-  if (error != 0) {
-    pid_ = -1;
-    throw std::runtime_error("cannot start " + program);
-  }
+  if (pid_ <= 0) throw std::runtime_error("cannot start " + program);
 }
 
 BackgroundProgram::~BackgroundProgram() {
@@ -68,7 +61,8 @@ std::optional<std::string> BackgroundProgram::ReadLine(Stream& stream, int timeo
       stream.buffered.erase(0, end + 1);
       return line;
     }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd pfd{stream.fd, POLLIN, 0};
     if (left.count() <= 0 || ::poll(&pfd, 1, static_cast<int>(left.count())) <= 0) return std::nullopt;
     char buffer[4096];
@@ -80,15 +74,6 @@ std::optional<std::string> BackgroundProgram::ReadLine(Stream& stream, int timeo
 
 void BackgroundProgram::Signal(int signal) const { ::kill(pid_, signal); }
 
-int BackgroundProgram::WaitForExit(int timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  int status = 0;
-  while (::waitpid(pid_, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) return -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  pid_ = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int BackgroundProgram::WaitForExit(int timeoutMs) { return WaitForChild(pid_, timeoutMs); }
 
 }  // namespace portprobe::testing
