@@ -175,6 +175,16 @@ TEST_F(MonitorCommand, EchoSendsBackWhatNoRuleAnswers) {
   (void)monitor;
 }
 
+TEST_F(MonitorCommand, OutputThatCannotBeWrittenEndsTheMonitorWithStatus1) {
+  testing::BackgroundProgram& monitor = Start({});
+  monitor.CloseOut();
+  pty_.Write(kReadHolding);
+  EXPECT_EQ(monitor.ErrLine(),
+            "portprobe-cli monitor: the output could not be written; 1 blocks, 8 bytes received, "
+            "0 replies, 0 bytes sent");
+  EXPECT_EQ(monitor.WaitForExit(), 1);
+}
+
 TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2) {
   const std::string rules = files_.WriteFile("rules.txt", kRules);
   for (const std::vector<std::string>& args :

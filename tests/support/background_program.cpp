@@ -72,6 +72,11 @@ std::optional<std::string> BackgroundProgram::ReadLine(Stream& stream, int timeo
   }
 }
 
+void BackgroundProgram::CloseOut() {
+  ::close(out_.fd);
+  out_.fd = -1;
+}
+
 void BackgroundProgram::Signal(int signal) const { ::kill(pid_, signal); }
 
 int BackgroundProgram::WaitForExit(int timeoutMs) { return WaitForChild(pid_, timeoutMs); }

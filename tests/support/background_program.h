@@ -24,6 +24,9 @@ class BackgroundProgram {
   std::optional<std::string> OutLine(int timeoutMs = 10000) { return ReadLine(out_, timeoutMs); }
   std::optional<std::string> ErrLine(int timeoutMs = 10000) { return ReadLine(err_, timeoutMs); }
 
+  // Stops reading stdout, as a pipe's reader that went away.
+  void CloseOut();
+
   pid_t Pid() const { return pid_; }
   void Signal(int signal) const;
   // The exit status once the program has ended, or -1 when it was ended by a signal or
