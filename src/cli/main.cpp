@@ -34,9 +34,9 @@ know is empty. With --json: an array of objects {"path", "by_id", "description"}
 No ports is not an error: nothing (or []) is printed and the exit status is 0.
 
 monitor opens the port as the window does (exclusively, raw; 9600 8N1 unless the line
-options say otherwise) and prints each block of received bytes on one line once the
-line has paused for longer than the gap: the local time of the block's first byte,
-then its bytes as hex, e.g.
+options say otherwise; PATH may also be a name of the port list: ttyUSB0, COM1) and
+prints each block of received bytes on one line once the line has paused for longer
+than the gap: the local time of the block's first byte, then its bytes as hex, e.g.
   12:34:56.789 01 03 00 00 00 03 05 CB
 Each reply goes out as soon as its block has ended and follows it as a line marked TX:
   12:34:56.791 TX 01 03 06 00 EA 01 90 00 01 F8 B3

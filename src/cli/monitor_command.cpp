@@ -12,6 +12,7 @@
 #include "cli/monitor_loop.h"
 #include "cli/monitor_options.h"
 #include "cli/stop_signals.h"
+#include "serial/port_enumeration.h"
 #include "serial/serial_link.h"
 
 namespace portprobe::cli {
@@ -36,6 +37,10 @@ std::optional<AutoReplies> LoadRules(const std::string& path) {
   replies.SetRules(file->rules);
   return replies;
 }
+
+// A path as it is, even a relative one; a name of the port list (ttyUSB0, COM3) as the
+// window takes it.
+std::string PortPath(const std::string& port) { return port.find('/') != std::string::npos ? port : DevicePath(port); }
 
 const char* OpenFailureText(SerialLink::OpenResult result) {
   switch (result) {
@@ -98,7 +103,7 @@ int RunMonitor(const std::vector<std::string>& args) {
   });
   const LineSettings settings = ApplyLineOptions(options->line, LineSettings{});
   const SerialLink::OpenResult opened =
-      wake.get() < 0 ? SerialLink::OpenResult::EventFailed : link.OpenPort(options->port, settings);
+      wake.get() < 0 ? SerialLink::OpenResult::EventFailed : link.OpenPort(PortPath(options->port), settings);
   if (opened != SerialLink::OpenResult::Opened) {
     std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->port.c_str(), OpenFailureText(opened));
     return kCannotStart;
