@@ -38,7 +38,8 @@ options say otherwise; PATH may also be a name of the port list: ttyUSB0, COM1) 
 prints each block of received bytes on one line once the line has paused for longer
 than the gap: the local time of the block's first byte, then its bytes as hex, e.g.
   12:34:56.789 01 03 00 00 00 03 05 CB
-Each reply goes out as soon as its block has ended and follows it as a line marked TX:
+Each reply goes out as soon as its block has ended and follows it as a line marked TX
+(shown as the blocks are):
   12:34:56.791 TX 01 03 06 00 EA 01 90 00 01 F8 B3
 )";
 
@@ -53,7 +54,7 @@ constexpr const char* kMonitorHelpDetails =
                      readme.txt); a file with mistakes is refused, each mistake named
                      with its line number
   --echo             send every block that no rule answers back unchanged, as a
-                     loopback device does
+                     loopback device does, and show it as a TX line
   --parser FILE      run this packet-parser script over each block, as the window's
                      live decoder does, and print its output after the block's lines
 Options may also be written --option=value.
