@@ -254,6 +254,8 @@ class MainDialog : public ui::TemplateDialog {
   bool LiveDecodeCommand(int id);
   void StartLiveDecoder(int slot);
   void StopLiveDecoder();
+  // A parser loaded again that is decoding live goes on with its new text.
+  void FollowReloadedParser(const std::string& path);
   void RestoreLiveDecoder();
   void DecodeBlockLive(const ByteFrame& block);
   void ShowLiveDecoderOutput();

@@ -51,8 +51,6 @@ bool MainDialog::LiveDecodeCommand(int id) {
   return true;
 }
 
-// The script is taken as it is now; a parser loaded again is taken once it is chosen
-// again.
 void MainDialog::StartLiveDecoder(int slot) {
   const ParserSlot& parser = parserSlots_.Slot(slot);
   if (!parser.loaded) return;
@@ -69,6 +67,10 @@ void MainDialog::StopLiveDecoder() {
   liveDecoder_.reset();
   RememberSetting(kDecoderKey, QByteArray());
   UpdateStatusLine();
+}
+
+void MainDialog::FollowReloadedParser(const std::string& path) {
+  if (liveDecoder_ && parserSlots_.Slot(liveDecoderSlot_).name == path) StartLiveDecoder(liveDecoderSlot_);
 }
 
 void MainDialog::RestoreLiveDecoder() {

@@ -68,6 +68,8 @@ void MainDialog::LoadParserCommand() {
       Notify(QString::fromUtf8(resources::kParserLoadFailedText));
       break;
     case ParserSlots::LoadOutcome::Reloaded:
+      FollowReloadedParser(path.toStdString());
+      break;
     case ParserSlots::LoadOutcome::ReloadFailed:
       break;
   }

@@ -1,5 +1,6 @@
 // Live decoding in the window: a loaded parser chosen in the tools menu decodes every
 // received block beside the window, and its output follows the block in the receive box.
+#include <QComboBox>
 #include <QLabel>
 #include <QSettings>
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@ using namespace resources;
 
 constexpr int kLoadParser = 5000;
 constexpr int kFirstParser = 5020;
+constexpr int kReceiveCheck = 5011;
+constexpr int kModbusRow = 7;
 constexpr int kLiveDecodeOff = 5080;
 constexpr int kFirstLiveDecoder = 5081;
 const QString kLiveDecodeMenu = QStringLiteral("实时解析");
@@ -66,15 +69,21 @@ TEST_F(LiveDecodeTest, TheChosenParserDecodesEveryBlockUnderItUntilSwitchedOff) 
   ReceiveBlock({0x01, 0x03, 0x06}, "01 03 06 \r\naddr=1 len=6\r\n");
   ReceiveBlock({0x02, 0x04, 0x07, 0x08}, "01 03 06 \r\naddr=1 len=6\r\n02 04 07 08 \r\naddr=2 len=7\r\n");
 
+  const std::string decoded = Box(dialog_);
+
+  // The parser loaded again goes on with its new text.
+  Load("decoder.txt", "void main()\r\n{\r\necho 'again'\r\n}\r\n");
+  ReceiveBlock({0x03}, decoded + "03 \r\nagain\r\n");
+
   // Choosing another parser replaces the decoder; "关闭" ends decoding.
   ChooseTool(kFirstLiveDecoder);
-  ReceiveBlock({0x05}, "01 03 06 \r\naddr=1 len=6\r\n02 04 07 08 \r\naddr=2 len=7\r\n05 \r\nfirst\r\n");
+  ReceiveBlock({0x05}, decoded + "03 \r\nagain\r\n05 \r\nfirst\r\n");
   ChooseTool(kLiveDecodeOff);
   EXPECT_FALSE(Status(dialog_).contains(QStringLiteral("实时解析")));
   pty_.Write(std::vector<std::uint8_t>{0x06});
-  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 9);
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 10);
   QTest::qWait(3 * dialog_.CurrentPreferences().frameGapMilliseconds);
-  EXPECT_EQ(Box(dialog_), "01 03 06 \r\naddr=1 len=6\r\n02 04 07 08 \r\naddr=2 len=7\r\n05 \r\nfirst\r\n06 ");
+  EXPECT_EQ(Box(dialog_), decoded + "03 \r\nagain\r\n05 \r\nfirst\r\n06 ");
 }
 
 TEST_F(LiveDecodeTest, AParserThatErrsOrNeverEndsDoesNotStopTheNextBlock) {
@@ -163,7 +172,8 @@ TEST_F(RememberedLiveDecoder, TheChosenParserIsChosenAgainWhileItIsLoaded) {
   EXPECT_EQ(Stored().toByteArray().toStdString(), script);
 }
 
-// The example parser decodes the simulator's reply to a frame sent from the window.
+// The example parser decodes the simulator's reply to a frame sent from the window;
+// the receive check's mark stays with the block, before the decoder's output.
 TEST(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
   const testing::TempDir state;
   const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", state.Path().string());
@@ -174,14 +184,17 @@ TEST(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
   prompter.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
   testing::ChooseTool(window, prompter, kLoadParser);
   testing::ChooseTool(window, prompter, kFirstLiveDecoder);
+  window.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
+  testing::ChooseTool(window, prompter, kReceiveCheck);
 
   window.SendBox()->SetText("01 03 00 00 00 03");
   window.Button(kManualSendButton)->click();
   EXPECT_EVENTUALLY_EQ(Box(window),
-                       "01 03 06 00 EA 01 90 00   01 F8 B3 \r\n"
+                       "01 03 06 00 EA 01 90 00   01 F8 B3 \u2713\r\n"
                        "Modbus-RTU reply: device 1, function 3, 6 data bytes\r\n"
                        "  register 0: 234\r\n  register 1: 400\r\n  register 2: 1\r\n"
                        "crc:0xb3f8 CRC-16/MODBUS OK\r\n");
+  EXPECT_TRUE(Status(window).contains(QStringLiteral(" \u27131 \u27170"))) << Status(window).toStdString();
 }
 
 }  // namespace
