@@ -59,6 +59,9 @@ TEST(LiveDecoder, EndsWhileAScriptRunsAndDropsWhatWaits) {
   {
     LiveDecoder decoder("void main()\r\n{\r\nagain:\r\ngoto again\r\n}\r\n", [] {});
     for (int i = 0; i < 5; ++i) decoder.Submit(ParseHexText("EE"));
+    // Time for the thread to be inside the first block, which would run to the step
+    // limit and be followed by the other four were they not dropped.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   // Reached only once the destructor has stopped the script and joined the thread.
   SUCCEED();
