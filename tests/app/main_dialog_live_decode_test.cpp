@@ -54,7 +54,8 @@ TEST_F(LiveDecodeTest, TheChosenParserDecodesEveryBlockUnderItUntilSwitchedOff) 
   Load("decoder.txt", kDecoder);
   ChooseTool(-1);
   EXPECT_EQ(prompter_.submenus[kLiveDecodeMenu],
-            (QStringList{QStringLiteral("关闭"), QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("first.txt")),
+            (QStringList{QStringLiteral("关闭"),
+                         QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("first.txt")),
                          QStringLiteral("解析器2:") + QString::fromStdString(folder_.File("decoder.txt"))}));
   EXPECT_EQ(prompter_.tickedSubmenuEntries[kLiveDecodeMenu], QStringList{QStringLiteral("关闭")});
 

@@ -51,8 +51,7 @@ TEST(LiveDecoder, GivesEachBlocksOutputInOrderOnLinesOfItsOwn) {
   decoder.Submit(ParseHexText("01"));
   decoder.Submit(ParseHexText("EE"));
   decoder.Submit(ParseHexText("02"));
-  EXPECT_EQ(TakeLines(decoder, 3),
-            "<实时解析：本帧执行超过200000行，已停止；以后超限的帧不再提示>\r\na=1\r\na=2\r\n");
+  EXPECT_EQ(TakeLines(decoder, 3), "<实时解析：本帧执行超过200000行，已停止；以后超限的帧不再提示>\r\na=1\r\na=2\r\n");
 }
 
 TEST(LiveDecoder, EndsWhileAScriptRunsAndDropsWhatWaits) {
