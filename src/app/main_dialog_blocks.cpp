@@ -42,6 +42,8 @@ void MainDialog::EndSilentBlock() {
 }
 
 // Automatic replies and live decoding act on every ended block.
-void MainDialog::ReceivedBlockEnded(const ByteFrame& block) { static_cast<void>(block); }
+void MainDialog::ReceivedBlockEnded(const ByteFrame& block) {
+  AnswerBlock(block);
+}
 
 }  // namespace portprobe
