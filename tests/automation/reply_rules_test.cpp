@@ -1,5 +1,6 @@
 // Reply rules: how they are written, which block they answer, and their files.
 #include "automation/reply_rules.h"
+#include "automation/reply_rule_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,33 @@ TEST(ReplyRules, LoadReadsAFileAndFailsOnOneThatCannotBeRead) {
   EXPECT_EQ(file->errors[0].lineNumber, 2);
   EXPECT_FALSE(LoadReplyRules(dir.File("missing.txt")));
   EXPECT_FALSE(LoadReplyRules(dir.Path().string()));
+}
+
+TEST(ReplyRuleRows, RowsKeepWhatWasTypedAndOnlySoundRowsAreInForce) {
+  const std::vector<ReplyRuleRow> rows = {
+      {"01 03 ?? ??", "01 03 02 00 2A +crc16-modbus"}, {"", ""}, {"01 3", "02"}, {"02", "\"a -> b\""}, {"05", ""}};
+  const std::string text = RowsText(rows);
+  EXPECT_EQ(text, "01 03 ?? ?? -> 01 03 02 00 2A +crc16-modbus\n01 3 -> 02\n02 -> \"a -> b\"\n05 -> \n");
+  const std::vector<ReplyRuleRow> back = RowsOfText(text);
+  ASSERT_EQ(back.size(), 4u);
+  EXPECT_EQ(back[2].pattern, "02");
+  EXPECT_EQ(back[2].reply, "\"a -> b\"");
+  EXPECT_EQ(back[3].pattern, "05");
+  EXPECT_EQ(back[3].reply, "");
+  EXPECT_EQ(RowOfRuleText(" 01 02 ").pattern, "01 02");
+
+  const CheckedRows checked = CheckRows(rows);
+  ASSERT_EQ(checked.rules.size(), 2u);
+  EXPECT_EQ(checked.rules[0].lineNumber, 1);
+  EXPECT_EQ(checked.rules[1].lineNumber, 4);
+  EXPECT_EQ(checked.rules[1].reply, (ByteFrame{'a', ' ', '-', '>', ' ', 'b'}));
+  ASSERT_EQ(checked.reasons.size(), rows.size());
+  EXPECT_EQ(checked.reasons[0], "");
+  EXPECT_EQ(checked.reasons[1], "");  // a blank row is no mistake
+  EXPECT_NE(checked.reasons[2].find("匹配："), std::string::npos) << checked.reasons[2];
+  EXPECT_EQ(checked.reasons[4], "应答：没有帧");
+  // A comment sign in a cell is a mistake there, not the start of a comment.
+  EXPECT_FALSE(CheckRows({{"01 # 02", "03"}}).reasons[0].empty());
 }
 
 }  // namespace
