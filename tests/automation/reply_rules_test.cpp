@@ -99,6 +99,16 @@ TEST(ReplyRules, FileKeepsGoodLinesAndReportsBadOnesByNumber) {
   }
 }
 
+TEST(ReplyRules, AByteOrderMarkBeforeTheFirstLineIsNoPartOfIt) {
+  for (const char* first : {"# saved by an editor that marks UTF-8\n", "01 -> 02\n"}) {
+    const RuleFile file = ParseReplyRules(std::string("\xEF\xBB\xBF") + first + "03 -> 04\n");
+    EXPECT_TRUE(file.errors.empty()) << first;
+    EXPECT_EQ(file.rules.back().lineNumber, 2) << first;
+  }
+  // Elsewhere it is a mistake like any other.
+  EXPECT_EQ(ParseReplyRules("01 -> 02\n\xEF\xBB\xBF" "03 -> 04\n").errors.size(), 1u);
+}
+
 TEST(ReplyRules, LoadReadsAFileAndFailsOnOneThatCannotBeRead) {
   const testing::TempDir dir;
   const Expected<RuleFile> file = LoadReplyRules(dir.WriteFile("rules.txt", "01 -> 02\nbad\n"));
