@@ -42,8 +42,6 @@ void MainDialog::EndSilentBlock() {
 }
 
 // Automatic replies and live decoding act on every ended block.
-void MainDialog::ReceivedBlockEnded(const ByteFrame& block) {
-  AnswerBlock(block);
-}
+void MainDialog::ReceivedBlockEnded(const ByteFrame& block) { AnswerBlock(block); }
 
 }  // namespace portprobe

@@ -115,7 +115,8 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
 }
 
 bool TakesValue(std::string_view arg) {
-  return arg == "--role" || arg == "--rules" || arg == "--link" || arg == "--reply" || arg == "--crc" || arg == "--watch-pid";
+  return arg == "--role" || arg == "--rules" || arg == "--link" || arg == "--reply" || arg == "--crc" ||
+         arg == "--watch-pid";
 }
 
 }  // namespace
@@ -153,7 +154,8 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {
     }
   }
   const auto given = [&args](const char* option) { return std::find(args.begin(), args.end(), option) != args.end(); };
-  if (result.error.empty() && given("--rules") && given("--role")) result.error = "--rules and --role exclude each other";
+  if (result.error.empty() && given("--rules") && given("--role"))
+    result.error = "--rules and --role exclude each other";
   return result;
 }
 

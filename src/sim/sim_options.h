@@ -21,8 +21,8 @@ struct SimOptions {
   SimCrc crc = SimCrc::Modbus;
   std::string rulesPath;         // the rules role's file
   std::vector<ReplyRule> rules;  // read from it by LoadSimRules
-  bool stay = false;  // keep running when the terminal closes the device
-  int watchPid = 0;   // 0: watch no process
+  bool stay = false;             // keep running when the terminal closes the device
+  int watchPid = 0;              // 0: watch no process
 };
 
 struct SimCommandLine {

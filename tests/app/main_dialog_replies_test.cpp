@@ -88,7 +88,8 @@ TEST_F(RepliesTest, AReceivedModbusRequestIsAnsweredByItsRule) {
   EXPECT_EQ(Cell(1, ReplyRulesWindow::kHitsColumn), QStringLiteral("1"));
   EXPECT_EQ(Cell(0, ReplyRulesWindow::kHitsColumn), QStringLiteral("0"));
   // The reply shows in the echo, as every send does.
-  EXPECT_NE(dialog_.ReceiveText().find("01 03 06 00 EA 01 90 00   01 F8 B3"), std::string::npos) << dialog_.ReceiveText();
+  EXPECT_NE(dialog_.ReceiveText().find("01 03 06 00 EA 01 90 00   01 F8 B3"), std::string::npos)
+      << dialog_.ReceiveText();
 
   // A block that no rule matches, or one shorter than the pattern, is not answered.
   DeviceSends(WithModbusCrc({0x03, 0x03, 0x00, 0x00, 0x00, 0x01}));

@@ -89,8 +89,12 @@ TEST(ReplyRules, FileKeepsGoodLinesAndReportsBadOnesByNumber) {
     int line;
     const char* reason;
   } expected[] = {
-      {6, "匹配：不是十六进制字节：\"0G\""}, {8, "缺少\"->\""},   {9, "应答：未知的校验：\"nosuch\""},
-      {10, "匹配为空"},                      {11, "缺少结尾的引号"}, {12, "应答：没有帧"},
+      {6, "匹配：不是十六进制字节：\"0G\""},
+      {8, "缺少\"->\""},
+      {9, "应答：未知的校验：\"nosuch\""},
+      {10, "匹配为空"},
+      {11, "缺少结尾的引号"},
+      {12, "应答：没有帧"},
   };
   ASSERT_EQ(file.errors.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -106,7 +110,8 @@ TEST(ReplyRules, AByteOrderMarkBeforeTheFirstLineIsNoPartOfIt) {
     EXPECT_EQ(file.rules.back().lineNumber, 2) << first;
   }
   // Elsewhere it is a mistake like any other.
-  EXPECT_EQ(ParseReplyRules("01 -> 02\n\xEF\xBB\xBF" "03 -> 04\n").errors.size(), 1u);
+  const std::string markInside = std::string("01 -> 02\n") + "\xEF\xBB\xBF" + "03 -> 04\n";
+  EXPECT_EQ(ParseReplyRules(markInside).errors.size(), 1u);
 }
 
 TEST(ReplyRules, LoadReadsAFileAndFailsOnOneThatCannotBeRead) {
