@@ -144,6 +144,11 @@ inline constexpr const char kReconnectedLineText[] = "串口%1已重新连接。
 inline constexpr const char kPortGoneStatusText[] = " 已断开";
 inline constexpr const char kAwaitingReturnStatusText[] = " 已断开，等待重连…";
 
+// Live decoding of received blocks.
+inline constexpr const char kLiveDecodeMenuText[] = "实时解析";
+inline constexpr const char kLiveDecodeOffText[] = "关闭";
+inline constexpr const char kLiveDecodeModeText[] = " 实时解析";
+
 // Automatic replies: the rules window.
 inline constexpr const char kRepliesEntryText[] = "自动应答";
 inline constexpr const char kRepliesTitleText[] = "自动应答";

@@ -21,6 +21,7 @@ class QMoveEvent;
 #include "app/settings_store.h"
 #include "app/terminal_options.h"
 #include "automation/block_splitter.h"
+#include "automation/live_decoder.h"
 #include "automation/reply_rules.h"
 #include "codec/text_search.h"
 #include "common/byte_frame.h"
@@ -254,6 +255,25 @@ class MainDialog : public ui::TemplateDialog {
   void QueueParserOutput(std::string_view text);
   void FlushParserOutput();
 
+  // Loads the parsers that the list names, the first time they are needed.
+  void RestoreParsers();
+
+  // Live decoding of every received block by a loaded parser (main_dialog_live_decode.cpp).
+  void AddLiveDecodeMenu(QMenu& menu);
+  // Acts on a command of the live-decoding submenu; false for any other command.
+  bool LiveDecodeCommand(int id);
+  void StartLiveDecoder(int slot);
+  void StopLiveDecoder();
+  // A parser loaded again that is decoding live goes on with its new text.
+  void FollowReloadedParser(const std::string& path);
+  void RestoreLiveDecoder();
+  void DecodeBlockLive(const ByteFrame& block);
+  void ShowLiveDecoderOutput();
+  QString LiveDecodeModeText() const;
+  std::unique_ptr<LiveDecoder> liveDecoder_;
+  // The parser slot that liveDecoder_ runs.
+  int liveDecoderSlot_ = -1;
+
   // Layout and colours (main_dialog_layout.cpp).
   void RecordLayout();
   void Relayout(const QSize& proposed);
@@ -273,6 +293,9 @@ class MainDialog : public ui::TemplateDialog {
   // From a job beside the window: the echo is shown once the window's thread runs.
   void EchoFromJob(std::span<const std::uint8_t> bytes);
   bool ReceiveTextEndsLine() const;
+  // Ends the received block under way, its mark first so it stays with that block, and
+  // the line, for text that stands on lines of its own.
+  void StartLinesOfTheirOwn();
   std::string ReceiveTextWithoutEcho() const;
 
   // Capture to file (main_dialog_capture.cpp).

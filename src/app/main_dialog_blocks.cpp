@@ -42,6 +42,9 @@ void MainDialog::EndSilentBlock() {
 }
 
 // Automatic replies and live decoding act on every ended block.
-void MainDialog::ReceivedBlockEnded(const ByteFrame& block) { AnswerBlock(block); }
+void MainDialog::ReceivedBlockEnded(const ByteFrame& block) {
+  AnswerBlock(block);
+  DecodeBlockLive(block);
+}
 
 }  // namespace portprobe

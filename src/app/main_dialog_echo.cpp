@@ -16,19 +16,22 @@ const QColor kEchoColour(0, 0, 180);
 
 }  // namespace
 
-// The mark of the received block under way goes first, so it stays with that block;
-// the echo stands on lines of its own, and only the echo is coloured.
+// The echo stands on lines of its own, and only the echo is coloured.
 void MainDialog::EchoSent(std::span<const std::uint8_t> bytes) {
   if (!preferences_.echoSent || bytes.empty()) return;
+  StartLinesOfTheirOwn();
+  const std::string text = receive_.Echo(bytes, std::chrono::system_clock::now(), CurrentReceiveDisplay());
+  AppendReceiveText(text);
+  const std::size_t end = ReceiveBox()->Text().Size();
+  ReceiveBox()->AddColouredRange(end - std::min(end, text.size()), end, kEchoColour);
+}
+
+void MainDialog::StartLinesOfTheirOwn() {
   if (const std::string mark = receive_.EndBlock(); !mark.empty()) {
     AppendReceiveText(mark);
     UpdateStatusLine();
   }
   if (!ReceiveTextEndsLine()) AppendReceiveText("\r\n");
-  const std::string text = receive_.Echo(bytes, std::chrono::system_clock::now(), CurrentReceiveDisplay());
-  AppendReceiveText(text);
-  const std::size_t end = ReceiveBox()->Text().Size();
-  ReceiveBox()->AddColouredRange(end - std::min(end, text.size()), end, kEchoColour);
 }
 
 // A file send's pieces are written beside the window; their echo is shown by the

@@ -75,6 +75,7 @@ QString MainDialog::StatusModesText() const {
   if (preferences_.frameGapMilliseconds != kUsualFrameGap) {
     modes += QString::fromUtf8(kFrameGapModeText).arg(preferences_.frameGapMilliseconds);
   }
+  modes += LiveDecodeModeText();
   return modes;
 }
 

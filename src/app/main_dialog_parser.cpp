@@ -31,7 +31,7 @@ std::string ParserListFile() {
 
 }  // namespace
 
-void MainDialog::AddParserEntries(QMenu& menu) {
+void MainDialog::RestoreParsers() {
   const std::string list = ParserListFile();
   const Outcome restored = parserSlots_.RestoreFromList(list);
   // A list that is there but not read is told once a run, not at every opening.
@@ -39,6 +39,10 @@ void MainDialog::AddParserEntries(QMenu& menu) {
     parserListRefused_ = true;
     Notify(UnreadableFileText(QString::fromStdString(list), restored.Reason()));
   }
+}
+
+void MainDialog::AddParserEntries(QMenu& menu) {
+  RestoreParsers();
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
     const QString name = QString::fromStdString(parserSlots_.Slot(i).name);
@@ -64,6 +68,8 @@ void MainDialog::LoadParserCommand() {
       Notify(QString::fromUtf8(resources::kParserLoadFailedText));
       break;
     case ParserSlots::LoadOutcome::Reloaded:
+      FollowReloadedParser(path.toStdString());
+      break;
     case ParserSlots::LoadOutcome::ReloadFailed:
       break;
   }

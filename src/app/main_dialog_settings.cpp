@@ -126,6 +126,7 @@ void MainDialog::RestoreWindowSettings() {
   ShowHistoryRows();
   rememberedCapturePath_ = String(settings_.Value(kCaptureKey).toByteArray());
   restoreGeometry(settings_.Value(kGeometryKey).toByteArray());
+  RestoreLiveDecoder();
   SetUpAutoReplies();
   ConnectSettingsSaving();
   rememberChanges_ = settings_.Remembers();

@@ -63,6 +63,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
   menu.addSeparator();
+  AddLiveDecodeMenu(menu);
+  menu.addSeparator();
   AddCommand(menu, kHelpCommand, QString::fromUtf8(kHelpEntryText));
   // Window managers give programs no window menu, so About lives here too.
   AddCommand(menu, kAboutCommand, QString::fromUtf8(kAboutEntryText));
@@ -102,7 +104,7 @@ void MainDialog::ToolsCommand(int id) {
       ShowRepliesWindow();
       break;
     default:
-      if (ModemCommand(id)) break;
+      if (ModemCommand(id) || LiveDecodeCommand(id)) break;
       if (id >= kFirstParserCommandId && id < kFirstParserCommandId + parserSlots_.ParserCount()) {
         RunParserCommand(id - kFirstParserCommandId);
       }

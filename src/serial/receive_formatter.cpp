@@ -90,9 +90,7 @@ void ReceiveFormatter::FormatEcho(std::span<const std::uint8_t> bytes, WallTime 
     }
   }
   if (!EndsLine(std::string_view(text).substr(start))) text += "\r\n";
-  hexLineCount_ = 0;
-  blockEnded_ = true;
-  lineTimestamps_.StartLine();
+  BreakBlock();
 }
 
 }  // namespace portprobe

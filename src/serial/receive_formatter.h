@@ -42,6 +42,14 @@ class ReceiveFormatter {
   // starts a new block or line.
   void FormatEcho(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display, std::string& text);
 
+  // Other text was shown on lines of its own after the received text (the live
+  // decoder's output): what arrives next starts a new block or line.
+  void BreakBlock() {
+    hexLineCount_ = 0;
+    blockEnded_ = true;
+    lineTimestamps_.StartLine();
+  }
+
   // The box was cleared: the next hex byte starts a line.
   void StartNewLine() {
     hexLineCount_ = 0;

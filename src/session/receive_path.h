@@ -49,6 +49,9 @@ class ReceivePath {
   // captured, and it is no part of a received block: the block under way should be
   // ended (EndBlock) before it.
   std::string Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display);
+  // Other text now stands on lines of its own after the received text; what arrives
+  // next starts a new block or line. The block under way should be ended before it.
+  void OtherTextShown() { formatter_.BreakBlock(); }
   // Timestamps, the frame gap and the encoding, from the next batch on. A gap outside its bounds is
   // taken as the nearest bound.
   void ApplyPreferences(const Preferences& preferences);

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QStringList>
 #include <deque>
+#include <map>
 #include <vector>
 
 #include "ui/prompter.h"
@@ -46,19 +47,17 @@ class ScriptedPrompter : public ui::Prompter {
   }
 
   // Records the menu's entries ("-" for a separator) and picks the entry whose
-  // data is the next of menuChoices; none left, no such entry or a disabled one
-  // dismisses it, as a click on a disabled entry does.
+  // data is the next of menuChoices, in the menu or one of its submenus; none left,
+  // no such entry or a disabled one dismisses it, as a click on a disabled entry does.
+  // A submenu's entries are recorded under its title in submenus and tickedSubmenuEntries.
   QAction* ExecMenu(QMenu& menu, const QPoint&) override {
-    QStringList entries;
-    QStringList ticked;
-    QAction* chosen = nullptr;
     const int wanted = menuChoices.empty() ? -1 : menuChoices.front();
     if (!menuChoices.empty()) menuChoices.pop_front();
-    for (QAction* action : menu.actions()) {
-      entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-      if (action->isChecked()) ticked << action->text();
-      if (!action->isSeparator() && action->isEnabled() && action->data().toInt() == wanted) chosen = action;
-    }
+    submenus.clear();
+    tickedSubmenuEntries.clear();
+    QStringList entries;
+    QStringList ticked;
+    QAction* chosen = Walk(menu, wanted, entries, ticked);
     menus.push_back(entries);
     tickedEntries.push_back(ticked);
     return chosen;
@@ -82,6 +81,9 @@ class ScriptedPrompter : public ui::Prompter {
   QStringList dialogs;  // the titles of the dialogs run
   std::vector<QStringList> menus;
   std::vector<QStringList> tickedEntries;  // the checked entries of each menu
+  // The submenus of the last menu, by title.
+  std::map<QString, QStringList> submenus;
+  std::map<QString, QStringList> tickedSubmenuEntries;
   std::deque<int> menuChoices;
   QStringList openedDocuments;
   bool documentsOpen = true;  // false: as if the desktop had no viewer
@@ -94,6 +96,21 @@ class ScriptedPrompter : public ui::Prompter {
   std::vector<ui::FileDialogRequest> saveRequests;
 
  private:
+  QAction* Walk(QMenu& menu, int wanted, QStringList& entries, QStringList& ticked) {
+    QAction* chosen = nullptr;
+    for (QAction* action : menu.actions()) {
+      entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+      if (action->isChecked()) ticked << action->text();
+      if (QMenu* submenu = action->menu()) {
+        QAction* inside = Walk(*submenu, wanted, submenus[action->text()], tickedSubmenuEntries[action->text()]);
+        if (inside != nullptr) chosen = inside;
+      } else if (!action->isSeparator() && action->isEnabled() && action->data().toInt() == wanted) {
+        chosen = action;
+      }
+    }
+    return chosen;
+  }
+
   static QString Next(std::deque<QString>& answers) {
     if (answers.empty()) return {};
     QString answer = answers.front();

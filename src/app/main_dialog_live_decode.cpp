@@ -1,0 +1,111 @@
+// Live decoding: one loaded parser, chosen in the tools menu, decodes every received
+// block beside the window, and its output follows the block in the receive box. The
+// chosen parser is remembered and chosen again at the next start while it is loaded.
+#include <QAction>
+#include <QMenu>
+
+#include "app/main_dialog.h"
+#include "resources/strings.h"
+
+namespace portprobe {
+
+using namespace resources;
+
+namespace {
+
+constexpr int kLiveDecodeOffCommand = 5080;
+// Then one entry for each parser slot.
+constexpr int kFirstLiveDecoderCommand = 5081;
+
+const QString kDecoderKey = QStringLiteral("decoder/parser");
+
+QAction* AddTickEntry(QMenu& menu, const QString& text, int id, bool ticked) {
+  QAction* entry = menu.addAction(text);
+  entry->setData(id);
+  entry->setCheckable(true);
+  entry->setChecked(ticked);
+  return entry;
+}
+
+}  // namespace
+
+void MainDialog::AddLiveDecodeMenu(QMenu& menu) {
+  QMenu* decoders = menu.addMenu(QString::fromUtf8(kLiveDecodeMenuText));
+  AddTickEntry(*decoders, QString::fromUtf8(kLiveDecodeOffText), kLiveDecodeOffCommand, !liveDecoder_);
+  for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
+    const ParserSlot& slot = parserSlots_.Slot(i);
+    const QString text = QString::fromUtf8(kParserEntryText).arg(i + 1).arg(QString::fromStdString(slot.name));
+    AddTickEntry(*decoders, text, kFirstLiveDecoderCommand + i, liveDecoder_ && liveDecoderSlot_ == i)
+        ->setEnabled(slot.loaded);
+  }
+}
+
+bool MainDialog::LiveDecodeCommand(int id) {
+  if (id == kLiveDecodeOffCommand) {
+    StopLiveDecoder();
+    return true;
+  }
+  const int slot = id - kFirstLiveDecoderCommand;
+  if (slot < 0 || slot >= ParserSlots::kCapacity) return false;
+  if (slot < parserSlots_.ParserCount()) StartLiveDecoder(slot);
+  return true;
+}
+
+void MainDialog::StartLiveDecoder(int slot) {
+  const ParserSlot& parser = parserSlots_.Slot(slot);
+  if (!parser.loaded) return;
+  liveDecoder_.reset();  // the old script is stopped before the new one starts
+  liveDecoder_ = std::make_unique<LiveDecoder>(parser.text, [this] {
+    QMetaObject::invokeMethod(this, &MainDialog::ShowLiveDecoderOutput, Qt::QueuedConnection);
+  });
+  liveDecoderSlot_ = slot;
+  RememberSetting(kDecoderKey, QByteArray::fromStdString(parser.name));
+  UpdateStatusLine();
+}
+
+void MainDialog::StopLiveDecoder() {
+  liveDecoder_.reset();
+  RememberSetting(kDecoderKey, QByteArray());
+  UpdateStatusLine();
+}
+
+void MainDialog::FollowReloadedParser(const std::string& path) {
+  if (liveDecoder_ && parserSlots_.Slot(liveDecoderSlot_).name == path) StartLiveDecoder(liveDecoderSlot_);
+}
+
+void MainDialog::RestoreLiveDecoder() {
+  const std::string path = settings_.Value(kDecoderKey).toByteArray().toStdString();
+  if (path.empty()) return;
+  RestoreParsers();
+  for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
+    if (parserSlots_.Slot(i).name == path) {
+      StartLiveDecoder(i);
+      return;
+    }
+  }
+}
+
+void MainDialog::DecodeBlockLive(const ByteFrame& block) {
+  if (liveDecoder_) liveDecoder_->Submit(block);
+}
+
+// While a parser run from the menu holds received data back, its output is not split
+// by the live decoder's either; that waits as the received bytes do.
+void MainDialog::ShowLiveDecoderOutput() {
+  if (!liveDecoder_) return;
+  if (busy_.ReceiveHeld()) {
+    QTimer::singleShot(receive_.FrameGap(), this, &MainDialog::ShowLiveDecoderOutput);
+    return;
+  }
+  const std::string text = liveDecoder_->TakeOutput();
+  if (text.empty()) return;
+  StartLinesOfTheirOwn();
+  AppendReceiveText(text);
+  receive_.OtherTextShown();
+}
+
+QString MainDialog::LiveDecodeModeText() const {
+  return liveDecoder_ ? QString::fromUtf8(kLiveDecodeModeText) : QString();
+}
+
+}  // namespace portprobe

@@ -1,0 +1,89 @@
+#include "automation/live_decoder.h"
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+
+#include "files/parser_script_file.h"
+
+namespace portprobe {
+
+namespace {
+
+std::string SkippedText(std::size_t blocks) {
+  if (blocks == 0) return {};
+  return "<实时解析：解析跟不上接收，跳过了" + std::to_string(blocks) + "帧>\r\n";
+}
+
+void EndLastLine(std::string& text) {
+  if (!text.empty() && text.back() != '\r' && text.back() != '\n') text += "\r\n";
+}
+
+}  // namespace
+
+LiveDecoder::LiveDecoder(std::string scriptText, std::function<void()> wake)
+    : decoder_(std::move(scriptText)), wake_(std::move(wake)), thread_(&LiveDecoder::Run, this) {}
+
+// A run forgets a stop request made before it started, so the request is repeated
+// until the thread has seen that it is stopping.
+LiveDecoder::~LiveDecoder() {
+  std::unique_lock lock(mutex_);
+  stopping_ = true;
+  changed_.notify_all();
+  while (!ended_) {
+    decoder_.RequestStop();
+    changed_.wait_for(lock, std::chrono::milliseconds(1));
+  }
+  lock.unlock();
+  thread_.join();
+}
+
+// The decoder reads no more of a block than a menu run does, so no more is kept.
+void LiveDecoder::Submit(std::span<const std::uint8_t> block) {
+  const std::span<const std::uint8_t> read = block.first(std::min(block.size(), kMaxParserFrameBytes));
+  std::lock_guard lock(mutex_);
+  if (blocks_.size() >= kMaxWaitingBlocks) {
+    blocks_.pop_front();
+    ++skipped_;
+  }
+  blocks_.emplace_back(read.begin(), read.end());
+  changed_.notify_all();
+}
+
+std::string LiveDecoder::TakeOutput() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(output_, std::string());
+}
+
+void LiveDecoder::Run() {
+  std::unique_lock lock(mutex_);
+  while (DecodeNext(lock)) {
+  }
+  ended_ = true;
+  changed_.notify_all();
+}
+
+bool LiveDecoder::DecodeNext(std::unique_lock<std::mutex>& lock) {
+  changed_.wait(lock, [this] { return stopping_ || !blocks_.empty(); });
+  if (stopping_) return false;
+  const ByteFrame block = std::move(blocks_.front());
+  blocks_.pop_front();
+  std::string text = SkippedText(std::exchange(skipped_, 0));
+  lock.unlock();
+  std::string decoded = decoder_.Decode(block);
+  EndLastLine(decoded);
+  text += decoded;
+  lock.lock();
+  if (stopping_) return false;
+  if (text.empty()) return true;
+  const bool wasEmpty = output_.empty();
+  output_ += text;
+  if (wasEmpty) {
+    lock.unlock();
+    wake_();
+    lock.lock();
+  }
+  return true;
+}
+
+}  // namespace portprobe

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+
+#include "automation/block_decoder.h"
+#include "common/byte_frame.h"
+
+namespace portprobe {
+
+// Decodes received blocks with one script on a thread of its own, so that a slow
+// script never holds up the thread that receives. Blocks wait in a bounded queue:
+// when the script falls more than kMaxWaitingBlocks behind, the oldest waiting blocks
+// are dropped and the next output says how many. The output of each block is queued
+// in order, and the owner is woken once whenever that queue stops being empty.
+class LiveDecoder {
+ public:
+  static constexpr std::size_t kMaxWaitingBlocks = 64;
+
+  // `wake` runs on the decoder's thread; it must only post a wake-up, never block.
+  LiveDecoder(std::string scriptText, std::function<void()> wake);
+  // Ends the block being decoded at its next line and waits for the thread; output
+  // not yet taken is dropped.
+  ~LiveDecoder();
+  LiveDecoder(const LiveDecoder&) = delete;
+  LiveDecoder& operator=(const LiveDecoder&) = delete;
+
+  void Submit(std::span<const std::uint8_t> block);
+  // The output of the blocks decoded since the last call, in order. Each block's
+  // output ends its last line; a block that printed nothing adds nothing.
+  std::string TakeOutput();
+
+ private:
+  void Run();
+  // Decodes the next waiting block; false once the decoder is stopping.
+  bool DecodeNext(std::unique_lock<std::mutex>& lock);
+
+  BlockDecoder decoder_;
+  std::function<void()> wake_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<ByteFrame> blocks_;
+  std::size_t skipped_ = 0;
+  std::string output_;
+  bool stopping_ = false;
+  bool ended_ = false;
+  std::thread thread_;  // last: it starts once everything it uses is in place
+};
+
+}  // namespace portprobe

@@ -1,0 +1,202 @@
+// Live decoding in the window: a loaded parser chosen in the tools menu decodes every
+// received block beside the window, and its output follows the block in the receive box.
+#include <QComboBox>
+#include <QLabel>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/dialog_test_support.h"
+#include "support/sim_process.h"
+#include "support/wait.h"
+
+namespace portprobe {
+namespace {
+
+using namespace resources;
+
+constexpr int kLoadParser = 5000;
+constexpr int kFirstParser = 5020;
+constexpr int kReceiveCheck = 5011;
+constexpr int kModbusRow = 7;
+constexpr int kLiveDecodeOff = 5080;
+constexpr int kFirstLiveDecoder = 5081;
+const QString kLiveDecodeMenu = QStringLiteral("实时解析");
+
+// Prints the address and length bytes; errs when the first byte is EF and never ends
+// when it is EE.
+const std::string kDecoder =
+    "int addr;\r\nint len;\r\nvoid main()\r\n{\r\nset addr 0 1\r\nset len 2 1\r\n"
+    "while addr == 0xEE\r\n{\r\n}\r\nif addr == 0xEF\r\nnosuch addr\r\n"
+    "echo 'addr=' addr ' len=' len '\\r\\n'\r\n}\r\n";
+const std::string kStepLimitNote = "<实时解析：本帧执行超过200000行，已停止；以后超限的帧不再提示>\r\n";
+
+std::string Box(const MainDialog& window) { return window.ControlText(kReceiveBox).toStdString(); }
+QString Status(const MainDialog& window) { return window.Label(kStatusLabel)->text(); }
+
+class LiveDecodeTest : public testing::ConnectedWindowTest {
+ protected:
+  void ChooseTool(int id) { testing::ChooseTool(dialog_, prompter_, id); }
+  void Load(const std::string& name, const std::string& script) {
+    prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile(name, script)));
+    ChooseTool(kLoadParser);
+  }
+  // Writes a block at the far end and waits until the receive box holds `box`.
+  void ReceiveBlock(const std::vector<std::uint8_t>& bytes, const std::string& box) {
+    pty_.Write(bytes);
+    EXPECT_EVENTUALLY_EQ(Box(dialog_), box);
+  }
+};
+
+TEST_F(LiveDecodeTest, TheChosenParserDecodesEveryBlockUnderItUntilSwitchedOff) {
+  Load("first.txt", "void main()\r\n{\r\necho 'first'\r\n}\r\n");
+  Load("decoder.txt", kDecoder);
+  ChooseTool(-1);
+  EXPECT_EQ(prompter_.submenus[kLiveDecodeMenu],
+            (QStringList{QStringLiteral("关闭"),
+                         QStringLiteral("解析器1:") + QString::fromStdString(folder_.File("first.txt")),
+                         QStringLiteral("解析器2:") + QString::fromStdString(folder_.File("decoder.txt"))}));
+  EXPECT_EQ(prompter_.tickedSubmenuEntries[kLiveDecodeMenu], QStringList{QStringLiteral("关闭")});
+
+  ChooseTool(kFirstLiveDecoder + 1);
+  EXPECT_TRUE(Status(dialog_).endsWith(QStringLiteral(" 实时解析"))) << Status(dialog_).toStdString();
+  ChooseTool(-1);
+  EXPECT_EQ(prompter_.tickedSubmenuEntries[kLiveDecodeMenu],
+            QStringList{QStringLiteral("解析器2:") + QString::fromStdString(folder_.File("decoder.txt"))});
+
+  // Each block's output stands on lines of its own under it, as the parser prints it;
+  // the next block starts on a line of its own.
+  ReceiveBlock({0x01, 0x03, 0x06}, "01 03 06 \r\naddr=1 len=6\r\n");
+  ReceiveBlock({0x02, 0x04, 0x07, 0x08}, "01 03 06 \r\naddr=1 len=6\r\n02 04 07 08 \r\naddr=2 len=7\r\n");
+
+  const std::string decoded = Box(dialog_);
+
+  // The parser loaded again goes on with its new text.
+  Load("decoder.txt", "void main()\r\n{\r\necho 'again'\r\n}\r\n");
+  ReceiveBlock({0x03}, decoded + "03 \r\nagain\r\n");
+
+  // Choosing another parser replaces the decoder; "关闭" ends decoding.
+  ChooseTool(kFirstLiveDecoder);
+  ReceiveBlock({0x05}, decoded + "03 \r\nagain\r\n05 \r\nfirst\r\n");
+  ChooseTool(kLiveDecodeOff);
+  EXPECT_FALSE(Status(dialog_).contains(QStringLiteral("实时解析")));
+  pty_.Write(std::vector<std::uint8_t>{0x06});
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 10);
+  QTest::qWait(3 * dialog_.CurrentPreferences().frameGapMilliseconds);
+  EXPECT_EQ(Box(dialog_), decoded + "03 \r\nagain\r\n05 \r\nfirst\r\n06 ");
+}
+
+TEST_F(LiveDecodeTest, AParserThatErrsOrNeverEndsDoesNotStopTheNextBlock) {
+  Load("decoder.txt", kDecoder);
+  ChooseTool(kFirstLiveDecoder);
+  pty_.Write(std::vector<std::uint8_t>{0xEE, 0x00, 0x01});
+  // The window answers while the script runs.
+  EXPECT_TRUE(testing::AnswersWithin(10000, [] {}));
+  EXPECT_EVENTUALLY_EQ(Box(dialog_), "EE 00 01 \r\n" + kStepLimitNote);
+  ReceiveBlock({0x01, 0x03, 0x06}, "EE 00 01 \r\n" + kStepLimitNote + "01 03 06 \r\naddr=1 len=6\r\n");
+
+  pty_.Write(std::vector<std::uint8_t>{0xEF, 0x00, 0x02});
+  EXPECT_TRUE(testing::WaitUntil([&] { return Box(dialog_).ends_with(">\r\n"); }));
+  const std::string box = Box(dialog_);
+  EXPECT_NE(box.find("EF 00 02 \r\n<Parser Error: "), std::string::npos) << box;
+  ReceiveBlock({0x07, 0x00, 0x09}, box + "07 00 09 \r\naddr=7 len=9\r\n");
+
+  // Endless again: cut short without a second note, and the window keeps decoding.
+  ReceiveBlock({0xEE}, box + "07 00 09 \r\naddr=7 len=9\r\nEE ");
+  QTest::qWait(3 * dialog_.CurrentPreferences().frameGapMilliseconds);
+  ReceiveBlock({0x08, 0x00, 0x0A}, box + "07 00 09 \r\naddr=7 len=9\r\nEE \r\n    \r\n08 00 0A \r\naddr=8 len=10\r\n");
+}
+
+// The menu run of the same parser keeps its banners while the live decoder runs.
+TEST_F(LiveDecodeTest, TheMenuRunStaysAsItWas) {
+  Load("decoder.txt", kDecoder);
+  ChooseTool(kFirstLiveDecoder);
+  ReceiveBlock({0x01, 0x03, 0x06}, "01 03 06 \r\naddr=1 len=6\r\n");
+  dialog_.ReceiveBox()->SetSelection(0, 9);
+  ChooseTool(kFirstParser);
+  EXPECT_EQ(Box(dialog_),
+            "01 03 06 \r\naddr=1 len=6\r\n\r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
+            "\r\n---Exit Parser  unfreeptr=0--------\r\n");
+}
+
+// Windows that remember their settings in a config folder of the test's own.
+class RememberedLiveDecoder : public ::testing::Test {
+ protected:
+  RememberedLiveDecoder() { std::filesystem::create_directories(config_.Path() / "portprobe"); }
+
+  std::unique_ptr<MainDialog> NewWindow() {
+    TerminalOptions options = testing::PortsFirst({pty_.SlavePath()});
+    options.settingsFile = config_.File("portprobe/portprobe.ini");
+    return std::make_unique<MainDialog>(prompter_, options);
+  }
+  QVariant Stored() const {
+    return QSettings(QString::fromStdString(config_.File("portprobe/portprobe.ini")), QSettings::IniFormat)
+        .value(QStringLiteral("decoder/parser"));
+  }
+
+  testing::PtyPair pty_;
+  testing::TempDir config_;
+  testing::TempDir state_;
+  testing::ScopedEnvironment stateHome_{"XDG_STATE_HOME", state_.Path().string()};
+  testing::ScriptedPrompter prompter_;
+};
+
+TEST_F(RememberedLiveDecoder, TheChosenParserIsChosenAgainWhileItIsLoaded) {
+  const std::string script = state_.WriteFile("decoder.txt", kDecoder);
+  {
+    std::unique_ptr<MainDialog> window = NewWindow();
+    prompter_.openAnswers.push_back(QString::fromStdString(script));
+    testing::ChooseTool(*window, prompter_, kLoadParser);
+    testing::ChooseTool(*window, prompter_, kFirstLiveDecoder);
+  }
+  EXPECT_EQ(Stored().toByteArray().toStdString(), script);
+  {
+    std::unique_ptr<MainDialog> window = NewWindow();
+    EXPECT_TRUE(Status(*window).endsWith(QStringLiteral(" 实时解析")));
+    pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06});
+    EXPECT_EVENTUALLY_EQ(Box(*window), "01 03 06 \r\naddr=1 len=6\r\n");
+    testing::ChooseTool(*window, prompter_, kLiveDecodeOff);
+  }
+  EXPECT_EQ(Stored().toByteArray(), QByteArray());
+  {
+    std::unique_ptr<MainDialog> window = NewWindow();
+    EXPECT_FALSE(Status(*window).contains(QStringLiteral("实时解析")));
+    testing::ChooseTool(*window, prompter_, kFirstLiveDecoder);
+  }
+  // A parser that is no longer in the list is not chosen again, and nothing is written.
+  std::filesystem::remove(state_.Path() / "portprobe" / "parsers.txt");
+  {
+    std::unique_ptr<MainDialog> window = NewWindow();
+    EXPECT_FALSE(Status(*window).contains(QStringLiteral("实时解析")));
+  }
+  EXPECT_EQ(Stored().toByteArray().toStdString(), script);
+}
+
+// The example parser decodes the simulator's reply to a frame sent from the window;
+// the receive check's mark stays with the block, before the decoder's output.
+TEST(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
+  const testing::TempDir state;
+  const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", state.Path().string());
+  testing::SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "responder"});
+  testing::ScriptedPrompter prompter;
+  MainDialog window(prompter, testing::PortsFirst({sim.DevicePath()}));
+  ASSERT_TRUE(window.IsOpen());
+  prompter.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
+  testing::ChooseTool(window, prompter, kLoadParser);
+  testing::ChooseTool(window, prompter, kFirstLiveDecoder);
+  window.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
+  testing::ChooseTool(window, prompter, kReceiveCheck);
+
+  window.SendBox()->SetText("01 03 00 00 00 03");
+  window.Button(kManualSendButton)->click();
+  EXPECT_EVENTUALLY_EQ(Box(window),
+                       "01 03 06 00 EA 01 90 00   01 F8 B3 \u2713\r\n"
+                       "Modbus-RTU reply: device 1, function 3, 6 data bytes\r\n"
+                       "  register 0: 234\r\n  register 1: 400\r\n  register 2: 1\r\n"
+                       "crc:0xb3f8 CRC-16/MODBUS OK\r\n");
+  EXPECT_TRUE(Status(window).contains(QStringLiteral(" \u27131 \u27170"))) << Status(window).toStdString();
+}
+
+}  // namespace
+}  // namespace portprobe

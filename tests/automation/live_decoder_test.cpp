@@ -1,0 +1,104 @@
+// The live decoder on its own thread: outputs in the order of the blocks, a stop while
+// a script runs endlessly, and the bounded queue of a decoder that falls behind.
+#include "automation/live_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "codec/hex_codec.h"
+
+namespace portprobe {
+namespace {
+
+// Prints the first byte; never ends when it is 0xEE.
+const std::string kScript =
+    "int a\r\nvoid main()\r\n{\r\nset a 0 1\r\nwhile a == 0xEE\r\n{\r\n}\r\necho \"a=\" a\r\n}\r\n";
+
+// Takes output as the owner would until it holds `lines` lines; fails the test
+// instead of hanging.
+std::string TakeLines(LiveDecoder& decoder, std::size_t lines) {
+  std::string text;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) < lines) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ADD_FAILURE() << "no more output after: " << text;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    text += decoder.TakeOutput();
+  }
+  return text;
+}
+
+TEST(LiveDecoder, GivesEachBlocksOutputInOrderOnLinesOfItsOwn) {
+  std::atomic<int> wakes = 0;
+  LiveDecoder decoder(kScript, [&wakes] { ++wakes; });
+  for (int i = 1; i <= 20; ++i) decoder.Submit(ParseHexText(std::to_string(i % 10) + "0 00"));
+  std::string expected;
+  for (int i = 1; i <= 20; ++i) expected += "a=" + std::to_string((i % 10) * 16) + "\r\n";
+  EXPECT_EQ(TakeLines(decoder, 20), expected);
+  EXPECT_GT(wakes.load(), 0);
+
+  // An endless block is cut short and said so once; the blocks after it decode again.
+  decoder.Submit(ParseHexText("EE"));
+  decoder.Submit(ParseHexText("01"));
+  decoder.Submit(ParseHexText("EE"));
+  decoder.Submit(ParseHexText("02"));
+  EXPECT_EQ(TakeLines(decoder, 3), "<实时解析：本帧执行超过200000行，已停止；以后超限的帧不再提示>\r\na=1\r\na=2\r\n");
+}
+
+TEST(LiveDecoder, EndsWhileAScriptRunsAndDropsWhatWaits) {
+  {
+    LiveDecoder decoder("void main()\r\n{\r\nagain:\r\ngoto again\r\n}\r\n", [] {});
+    for (int i = 0; i < 5; ++i) decoder.Submit(ParseHexText("EE"));
+    // Time for the thread to be inside the first block, which would run to the step
+    // limit and be followed by the other four were they not dropped.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  // Reached only once the destructor has stopped the script and joined the thread.
+  SUCCEED();
+}
+
+// A decoder that falls behind keeps the newest blocks and says how many it skipped.
+TEST(LiveDecoder, KeepsABoundedQueueAndCountsTheBlocksItSkipped) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool firstWake = false;
+  bool released = false;
+  // Holds the decoder's thread in its first wake-up while the blocks pile up.
+  const auto wake = [&] {
+    std::unique_lock lock(mutex);
+    if (firstWake) return;
+    firstWake = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return released; });
+  };
+  LiveDecoder decoder(kScript, wake);
+  decoder.Submit(ParseHexText("01"));
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return firstWake; });
+  }
+  constexpr int kPiled = static_cast<int>(LiveDecoder::kMaxWaitingBlocks) + 10;
+  for (int i = 0; i < kPiled; ++i) decoder.Submit(ParseHexText(i < 10 ? "02" : "03"));
+  {
+    std::lock_guard lock(mutex);
+    released = true;
+  }
+  changed.notify_all();
+
+  const std::string text = TakeLines(decoder, 2 + LiveDecoder::kMaxWaitingBlocks);
+  std::string expected = "a=1\r\n<实时解析：解析跟不上接收，跳过了10帧>\r\n";
+  for (std::size_t i = 0; i < LiveDecoder::kMaxWaitingBlocks; ++i) expected += "a=3\r\n";
+  EXPECT_EQ(text, expected);
+}
+
+}  // namespace
+}  // namespace portprobe
