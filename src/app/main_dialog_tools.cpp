@@ -28,6 +28,7 @@ enum ToolsCommandId : int {
   kHelpCommand = 5010,
   kReceiveCheckCommand = 5011,
   kAutoReconnectCommand = 5050,
+  kRepliesCommand = 5071,
   kAboutCommand = 16,
 };
 
@@ -56,6 +57,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddPreferenceEntries(menu);
   menu.addSeparator();
   AddModemEntries(menu);
+  menu.addSeparator();
+  AddCommand(menu, kRepliesCommand, QString::fromUtf8(kRepliesEntryText));
   menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
@@ -96,6 +99,9 @@ void MainDialog::ToolsCommand(int id) {
       break;
     case kAutoReconnectCommand:
       ToggleAutoReconnect();
+      break;
+    case kRepliesCommand:
+      ShowRepliesWindow();
       break;
     default:
       if (ModemCommand(id) || LiveDecodeCommand(id)) break;
