@@ -232,10 +232,12 @@ class MainDialog : public ui::TemplateDialog {
 
   // Received blocks for automatic replies and live decoding (main_dialog_blocks.cpp).
   void SetUpReceivedBlocks();
-  void SplitReceivedBlocks(std::span<const SerialEvent> batches);
+  void ShowReceivedBytes(std::span<const SerialEvent> batches);
+  void EndBlockAtClose();
   void ArmBlockDeadline();
   void EndSilentBlock();
-  void ReceivedBlockEnded(const ByteFrame& block);
+  // `lastTick`: when the block's last bytes were read.
+  void ReceivedBlockEnded(const ByteFrame& block, Tick lastTick);
   BlockSplitter receivedBlocks_;
   // Fires when the block under way has ended unless more bytes came.
   QTimer blockDeadlineTimer_;
@@ -243,7 +245,7 @@ class MainDialog : public ui::TemplateDialog {
   // Automatic replies and their rules window (main_dialog_replies.cpp).
   void SetUpAutoReplies();
   void ShowRepliesWindow();
-  void AnswerBlock(const ByteFrame& block);
+  void AnswerBlock(const ByteFrame& block, Tick lastTick);
   AutoReplies autoReplies_;
   ReplyRulesWindow* repliesWindow_ = nullptr;
 
@@ -281,7 +283,7 @@ class MainDialog : public ui::TemplateDialog {
 
   // Receive path and display (main_dialog_receive.cpp).
   void SetUpReceiveBox();
-  void ShowReceivedBytes(std::span<const SerialEvent> batches);
+  void ShowBatches(std::span<const SerialEvent> batches);
   ReceiveDisplay CurrentReceiveDisplay() const;
   bool ReceiveTextEmpty() const;
   // Timestamps and the frame gap of the receive path and the receive check.

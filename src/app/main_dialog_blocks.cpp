@@ -13,11 +13,26 @@ void MainDialog::SetUpReceivedBlocks() {
   connect(&blockDeadlineTimer_, &QTimer::timeout, this, &MainDialog::EndSilentBlock);
 }
 
-void MainDialog::SplitReceivedBlocks(std::span<const SerialEvent> batches) {
-  for (const SerialEvent& batch : batches) {
-    if (batch.kind != SerialEvent::Kind::Batch) continue;
-    if (std::optional<ByteFrame> ended = receivedBlocks_.Add(batch.bytes, batch.tick)) ReceivedBlockEnded(*ended);
+// A block that ended is handed on before the next one shows, so its reply, the reply's
+// echo and its decoding stand between the two and the receive check marks each whole.
+// Bytes of a connection closed since are shown but start no block on the new one.
+void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
+  std::size_t shown = 0;
+  for (std::size_t i = 0; i < batches.size(); ++i) {
+    const SerialEvent& batch = batches[i];
+    if (batch.kind != SerialEvent::Kind::Batch || batch.connection != link_.Connection()) continue;
+    if (!receivedBlocks_.EndedBy(batch.tick)) {
+      receivedBlocks_.Add(batch.bytes, batch.tick);
+      continue;
+    }
+    ShowBatches(batches.subspan(shown, i - shown));
+    shown = i;
+    const Tick lastTick = receivedBlocks_.LastTick();
+    if (std::optional<ByteFrame> ended = receivedBlocks_.Add(batch.bytes, batch.tick)) {
+      ReceivedBlockEnded(*ended, lastTick);
+    }
   }
+  ShowBatches(batches.subspan(shown));
   ArmBlockDeadline();
 }
 
@@ -34,17 +49,27 @@ void MainDialog::EndSilentBlock() {
     blockDeadlineTimer_.start(receivedBlocks_.Gap());
     return;
   }
+  const Tick lastTick = receivedBlocks_.LastTick();
   if (std::optional<ByteFrame> ended = receivedBlocks_.EndIfSilent(CurrentTick())) {
-    ReceivedBlockEnded(*ended);
+    ReceivedBlockEnded(*ended, lastTick);
   } else {
     ArmBlockDeadline();
   }
 }
 
-// Automatic replies and live decoding act on every ended block.
-void MainDialog::ReceivedBlockEnded(const ByteFrame& block) {
-  AnswerBlock(block);
+// The last block of a closing port is complete: it is decoded, though no longer answered.
+void MainDialog::EndBlockAtClose() {
+  blockDeadlineTimer_.stop();
+  const Tick lastTick = receivedBlocks_.LastTick();
+  if (std::optional<ByteFrame> ended = receivedBlocks_.EndNow()) ReceivedBlockEnded(*ended, lastTick);
+}
+
+// Automatic replies and live decoding act on every ended block; decoder output that
+// waited for the block to end is shown after it.
+void MainDialog::ReceivedBlockEnded(const ByteFrame& block, Tick lastTick) {
+  AnswerBlock(block, lastTick);
   DecodeBlockLive(block);
+  ShowLiveDecoderOutput();
 }
 
 }  // namespace portprobe

@@ -90,9 +90,10 @@ void MainDialog::DecodeBlockLive(const ByteFrame& block) {
 }
 
 // While a parser run from the menu holds received data back, its output is not split
-// by the live decoder's either; that waits as the received bytes do.
+// by the live decoder's either; that waits as the received bytes do. Nor is a block
+// under way: the output waits for its end.
 void MainDialog::ShowLiveDecoderOutput() {
-  if (!liveDecoder_) return;
+  if (!liveDecoder_ || receivedBlocks_.Deadline()) return;
   if (busy_.ReceiveHeld()) {
     QTimer::singleShot(receive_.FrameGap(), this, &MainDialog::ShowLiveDecoderOutput);
     return;

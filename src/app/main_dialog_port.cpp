@@ -155,6 +155,7 @@ void MainDialog::ClosePort() {
   const std::size_t dropped = link_.ClosePort() + DropOutbox();
   // Batches read before the close still belong to the receive history.
   DrainSerialEvents();
+  EndBlockAtClose();
   if (dropped > 0) Notify(QString::fromUtf8(kClosedWithUnsentText).arg(dropped));
 }
 

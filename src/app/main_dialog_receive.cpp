@@ -43,10 +43,12 @@ void MainDialog::ApplyReceivePreferences() {
   // Longer than the frame gap, so a block is only ended once the line was silent.
   blockEndTimer_.setInterval(2 * receive_.FrameGap());
   receivedBlocks_.SetGap(receive_.FrameGap());
+  ArmBlockDeadline();
 }
 
-// Everything drained at once is shown with one append and one scroll.
-void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
+// Batches of one block are shown with one append and one scroll.
+void MainDialog::ShowBatches(std::span<const SerialEvent> batches) {
+  if (batches.empty()) return;
   std::optional<ReceivePath::CaptureFailure> failure;
   const std::string text = receive_.Receive(batches, CurrentReceiveDisplay(), !ReceiveTextEmpty(), failure);
   if (failure) {
@@ -58,7 +60,6 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
   }
   AppendReceiveText(text);
   StartBlockEndTimer();
-  SplitReceivedBlocks(batches);
 }
 
 void MainDialog::AppendReceiveText(std::string_view text) {

@@ -10,6 +10,11 @@ namespace {
 const QString kRulesKey = QStringLiteral("replies/rules");
 const QString kEnabledKey = QStringLiteral("replies/enabled");
 
+// A block seen this long after its end (a parser run from the menu held received data
+// back) is not answered: the device has long stopped waiting, and a burst of late
+// replies would be taken for answers to its later requests.
+constexpr std::int32_t kLateReplyMilliseconds = 500;
+
 }  // namespace
 
 void MainDialog::SetUpAutoReplies() {
@@ -29,9 +34,10 @@ void MainDialog::ShowRepliesWindow() {
 }
 
 // While a file is sent beside the window the line is its own: a reply would land in
-// the middle of the file's bytes. A parser run holds received blocks back anyway.
-void MainDialog::AnswerBlock(const ByteFrame& block) {
-  if (!IsOpen() || busy_.JobRunning()) return;
+// the middle of the file's bytes. Replies do not pile up while the device takes nothing.
+void MainDialog::AnswerBlock(const ByteFrame& block, Tick lastTick) {
+  if (!IsOpen() || busy_.JobRunning() || SendQueueFull()) return;
+  if (TickDifference(CurrentTick(), lastTick) > receivedBlocks_.Gap() + kLateReplyMilliseconds) return;
   const ReplyRule* rule = autoReplies_.Answer(block);
   if (!rule) return;
   QueueSend(rule->reply);

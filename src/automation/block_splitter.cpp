@@ -7,10 +7,7 @@ namespace portprobe {
 std::optional<ByteFrame> BlockSplitter::Add(std::span<const std::uint8_t> bytes, Tick tick) {
   std::optional<ByteFrame> ended;
   if (bytes.empty()) return ended;
-  if (!block_.empty() && TickDifference(tick, lastTick_) > gap_) {
-    ended = std::move(block_);
-    block_.clear();
-  }
+  if (EndedBy(tick)) ended = EndNow();
   const std::size_t room = kMaxBlockBytes - std::min(block_.size(), kMaxBlockBytes);
   block_.insert(block_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(room, bytes.size())));
   lastTick_ = tick;
@@ -23,7 +20,12 @@ std::optional<Tick> BlockSplitter::Deadline() const {
 }
 
 std::optional<ByteFrame> BlockSplitter::EndIfSilent(Tick now) {
-  if (block_.empty() || TickDifference(now, lastTick_) <= gap_) return std::nullopt;
+  if (!EndedBy(now)) return std::nullopt;
+  return EndNow();
+}
+
+std::optional<ByteFrame> BlockSplitter::EndNow() {
+  if (block_.empty()) return std::nullopt;
   ByteFrame ended = std::move(block_);
   block_.clear();
   return ended;

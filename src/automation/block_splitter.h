@@ -31,8 +31,12 @@ class BlockSplitter {
   std::optional<Tick> Deadline() const;
   // Ends the block under way when the line has been silent past its deadline at `now`.
   std::optional<ByteFrame> EndIfSilent(Tick now);
-  // Forgets the block under way.
-  void Drop() { block_.clear(); }
+  // True when bytes read at `tick` would end the block under way.
+  bool EndedBy(Tick tick) const { return !block_.empty() && TickDifference(tick, lastTick_) > gap_; }
+  // The tick at which the last bytes were added.
+  Tick LastTick() const { return lastTick_; }
+  // Ends the block under way whatever the time, e.g. when its port closes; none when no block is under way.
+  std::optional<ByteFrame> EndNow();
 
  private:
   std::int32_t gap_;

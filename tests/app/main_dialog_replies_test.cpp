@@ -6,7 +6,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "app/dialog_test_support.h"
 #include "app/reply_rules_window.h"
@@ -17,6 +19,8 @@ namespace portprobe {
 namespace {
 
 constexpr int kRepliesCommand = 5071;
+constexpr int kReceiveCheckCommand = 5011;
+constexpr int kModbusChecksumRow = 7;
 // Longer than the frame gap (100 ms), so a block has surely ended.
 constexpr int kPastBlockEndMs = 300;
 
@@ -108,6 +112,44 @@ TEST_F(RepliesTest, AReceivedModbusRequestIsAnsweredByItsRule) {
   EXPECT_EQ(Cell(1, ReplyRulesWindow::kHitsColumn), QStringLiteral("2"));
   Rules().ResetHitsButton()->click();
   EXPECT_EQ(Cell(1, ReplyRulesWindow::kHitsColumn), QStringLiteral("0"));
+}
+
+// The window is busy (the test runs no events) while the device sends two blocks: when
+// both are shown at once, the first is answered and marked before the second shows.
+TEST_F(RepliesTest, BlocksShownTogetherAreAnsweredAndCheckedOneByOne) {
+  OpenRulesWindow();
+  TypeRule(QStringLiteral("01 03 00 00 00 03 ?? ??"), QStringLiteral("01 03 06 00 EA 01 90 00 01 +crc16-modbus"));
+  Preferences echo = dialog_.CurrentPreferences();
+  echo.echoSent = true;
+  dialog_.SetPreferences(echo);
+  dialog_.ComboBox(resources::kChecksumList)->setCurrentIndex(kModbusChecksumRow);
+  testing::ChooseTool(dialog_, prompter_, kReceiveCheckCommand);
+  const ByteFrame other = WithModbusCrc({0x02, 0x03, 0x00, 0x00, 0x00, 0x01});
+
+  pty_.Write(kRequest);
+  std::this_thread::sleep_for(std::chrono::milliseconds(kPastBlockEndMs));
+  pty_.Write(other);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), static_cast<std::int64_t>(kReply.size()));
+  EXPECT_EQ(pty_.Read(kReply.size()), kReply);
+  QTest::qWait(kPastBlockEndMs);
+  EXPECT_EQ(dialog_.ReceiveText(),
+            "01 03 00 00 00 03 05 CB   \xE2\x9C\x93\r\n"
+            "01 03 06 00 EA 01 90 00   01 F8 B3 \r\n"
+            "02 03 00 00 00 01 84 39   \xE2\x9C\x93");
+}
+
+// A block the window could only see long after its end is not answered: a burst of
+// late replies would be taken for answers to the device's later requests.
+TEST_F(RepliesTest, ABlockSeenLongAfterItsEndIsNotAnswered) {
+  OpenRulesWindow();
+  TypeRule(QStringLiteral("01 03 00 00 00 03 ?? ??"), QStringLiteral("01 03 06 00 EA 01 90 00 01 +crc16-modbus"));
+  pty_.Write(kRequest);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  ExpectNoReply();
+  EXPECT_EQ(dialog_.TxCount(), 0);
+  EXPECT_EQ(dialog_.RxCount(), static_cast<std::int64_t>(kRequest.size()));
+  ExpectAnswer(kRequest, kReply);
 }
 
 TEST_F(RepliesTest, ACellThatIsNoRuleSaysWhyAndAnswersNothing) {

@@ -32,8 +32,14 @@ TEST(BlockSplitter, ABlockEndsOnlyAfterAPauseLongerThanTheGap) {
   EXPECT_EQ(splitter.Add({}, 6000), std::nullopt);
   EXPECT_EQ(splitter.Deadline(), std::nullopt);
 
+  // A closing port ends its block at once, silent or not.
   splitter.Add(kOne, 7000);
-  splitter.Drop();
+  EXPECT_TRUE(splitter.EndedBy(7021));
+  EXPECT_FALSE(splitter.EndedBy(7020));
+  EXPECT_EQ(splitter.LastTick(), 7000u);
+  EXPECT_EQ(splitter.EndNow(), kOne);
+  EXPECT_EQ(splitter.EndNow(), std::nullopt);
+  EXPECT_FALSE(splitter.EndedBy(9000));
   EXPECT_EQ(splitter.Deadline(), std::nullopt);
   EXPECT_EQ(splitter.Add(kTwo, 9000), std::nullopt);
   EXPECT_EQ(splitter.EndIfSilent(9021), kTwo);
