@@ -44,6 +44,7 @@ class QMoveEvent;
 namespace portprobe {
 
 class HistoryPopup;
+class SendPanel;
 
 namespace parser {
 class PacketParser;
@@ -70,6 +71,8 @@ class MainDialog : public ui::TemplateDialog {
   std::uint32_t AutoSendPeriod() const { return autoSendPeriod_.Milliseconds(); }
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
+  // The multi-frame send panel; none until it is first opened or restored.
+  SendPanel* SendPanelWindow() const { return sendPanel_; }
 
   // Settings beyond the window's own controls (main_dialog_preferences.cpp).
   const Preferences& CurrentPreferences() const { return preferences_; }
@@ -176,6 +179,7 @@ class MainDialog : public ui::TemplateDialog {
   void SetSendBoxBytes(const std::string& bytes);
   void EnableSendControls(bool enabled);
   void SendText(const std::string& text);
+  void SendFrame(const ByteFrame& bytes);
   void ManualSend();
   ByteFrame ParseSendBox() const;
   void ApplyChecksum();
@@ -236,6 +240,18 @@ class MainDialog : public ui::TemplateDialog {
   BlockSplitter receivedBlocks_;
   // Fires when the block under way has ended unless more bytes came.
   QTimer blockDeadlineTimer_;
+
+  // The multi-frame send panel (main_dialog_panel.cpp).
+  SendPanel* MakeSendPanel();
+  void AddSendPanelEntry(QMenu& menu, int id);
+  void ToggleSendPanel();
+  void ShowSendPanel();
+  bool SendPanelFrame(const ByteFrame& frame);
+  void StopPanelRun();
+  void RestoreSendPanel();
+  void RememberSendPanel();
+  SendPanel* sendPanel_ = nullptr;
+  bool sendPanelOpen_ = false;
 
   // Packet parsers (main_dialog_parser.cpp).
   static constexpr int kFirstParserCommandId = 5020;

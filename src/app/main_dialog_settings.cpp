@@ -127,6 +127,7 @@ void MainDialog::RestoreWindowSettings() {
   rememberedCapturePath_ = String(settings_.Value(kCaptureKey).toByteArray());
   restoreGeometry(settings_.Value(kGeometryKey).toByteArray());
   RestoreLiveDecoder();
+  RestoreSendPanel();
   ConnectSettingsSaving();
   rememberChanges_ = settings_.Remembers();
   ShowPendingNotices();
@@ -194,6 +195,7 @@ void MainDialog::SaveSettings() {
   for (const std::string& entry : history_.Entries()) entries << Bytes(entry);
   settings_.SetValue(kHistoryKey, entries);
   settings_.SetValue(kGeometryKey, saveGeometry());
+  RememberSendPanel();
   settings_.Sync();
 }
 

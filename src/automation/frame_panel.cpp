@@ -73,7 +73,7 @@ std::string FormatPanelRow(const PanelRow& row) {
   return line;
 }
 
-Expected<PanelRow> ParsePanelRow(std::string_view line) {
+Expected<PanelRow> ParsePanelRow(std::string_view line, PanelFrames frames) {
   line = Trimmed(line);
   PanelRow row;
   if (line.starts_with(kTicked) || line.starts_with("[X]")) row.ticked = true;
@@ -89,10 +89,18 @@ Expected<PanelRow> ParsePanelRow(std::string_view line) {
   const std::string_view frame = Trimmed(line.substr(delayEnd + 1));
   if (frame.empty()) return row;
   const Expected<FrameParts> parts = SplitFrameText(frame);
-  if (!parts) return Failure{parts.Reason()};
-  row.kind = parts->kind;
-  row.body = parts->body;
-  row.checksumRow = parts->checksumRow;
+  if (parts) {
+    row.kind = parts->kind;
+    row.body = parts->body;
+    row.checksumRow = parts->checksumRow;
+  } else if (frames == PanelFrames::Unchecked) {
+    row.body = frame;
+  } else {
+    return Failure{parts.Reason()};
+  }
+  if (frames == PanelFrames::Checked) {
+    if (const Expected<ByteFrame> bytes = row.Frame(); !bytes) return Failure{bytes.Reason()};
+  }
   return row;
 }
 
@@ -105,10 +113,7 @@ PanelFile ParsePanelFile(std::string_view text, PanelFrames frames) {
     const std::string_view line = Trimmed(text.substr(0, end));
     text.remove_prefix(std::min(end + 1, text.size()));
     if (line.empty() || line.front() == '#') continue;
-    Expected<PanelRow> row = ParsePanelRow(line);
-    if (row && frames == PanelFrames::Checked && !Trimmed(row->body).empty()) {
-      if (const Expected<ByteFrame> bytes = row->Frame(); !bytes) row = Failure{bytes.Reason()};
-    }
+    Expected<PanelRow> row = ParsePanelRow(line, frames);
     if (row && file.rows.size() == kMaxPanelRows) row = Failure{"面板最多 " + std::to_string(kMaxPanelRows) + " 行"};
     if (row) file.rows.push_back(std::move(*row));
     else file.errors.push_back({lineNumber, row.Reason()});

@@ -45,8 +45,13 @@ struct PanelRow {
 //   [ ] 问候 | 100 | "AT\r\n"
 // A "|" in the name is written as a full-width "｜", since "|" ends the name.
 std::string FormatPanelRow(const PanelRow& row);
-// A line read back. Its frame is taken apart but its body is not checked.
-Expected<PanelRow> ParsePanelRow(std::string_view line);
+// How a panel file's frames are read: an import checks them; remembered rows keep a
+// frame the user has not finished, one that cannot even be taken apart as a hex body
+// holding all its text, so that nothing typed is lost.
+enum class PanelFrames { Checked, Unchecked };
+
+// A line read back.
+Expected<PanelRow> ParsePanelRow(std::string_view line, PanelFrames frames);
 
 struct PanelFileError {
   int lineNumber = 0;  // from 1
@@ -59,7 +64,6 @@ struct PanelFile {
   std::vector<PanelRow> rows;
   std::vector<PanelFileError> errors;
 };
-enum class PanelFrames { Checked, Unchecked };
 PanelFile ParsePanelFile(std::string_view text, PanelFrames frames);
 // The rows up to the last one that is not blank, after a comment that names the layout,
 // so that blank rows in between keep their places.

@@ -79,10 +79,15 @@ TEST(PanelFile, BadLinesAreReportedWithTheirNumbersAndTheGoodRowsKept) {
 
   // Remembered rows keep a frame the user has not finished, so nothing typed is lost.
   const PanelFile unchecked = ParsePanelFile(text, PanelFrames::Unchecked);
-  ASSERT_EQ(unchecked.rows.size(), 4u);
+  ASSERT_EQ(unchecked.rows.size(), 6u);
   EXPECT_EQ(unchecked.rows[1].body, "01 0G");
-  EXPECT_EQ(unchecked.rows[2].body, "\\q");
-  EXPECT_EQ(FormatPanelRow(unchecked.rows[2]), "[x] eight | 100 | \"\\q\"");
+  EXPECT_EQ(unchecked.rows[2].body, "\"unterminated");  // kept whole
+  EXPECT_EQ(unchecked.rows[3].body, "01 +nosuch");
+  EXPECT_EQ(unchecked.rows[4].body, "\\q");
+  EXPECT_EQ(FormatPanelRow(unchecked.rows[4]), "[x] eight | 100 | \"\\q\"");
+  for (const PanelRow& row : unchecked.rows) {
+    EXPECT_EQ(ParsePanelRow(FormatPanelRow(row), PanelFrames::Unchecked), row) << FormatPanelRow(row);
+  }
 }
 
 TEST(PanelFile, LoadAndSaveGoThroughTheFileAndSayWhyTheyFail) {

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "automation/frame_panel.h"
+#include "automation/send_sequence.h"
+#include "common/byte_frame.h"
+#include "ui/prompter.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace portprobe {
+
+// "多条发送": a window beside the main window with a table of frames, each with its own
+// send button, and a run that sends the ticked rows in order with their delays. The
+// rows live in PanelRow values; the table only shows and edits them.
+class SendPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum Column { kTickColumn, kNameColumn, kHexColumn, kFrameColumn, kChecksumColumn, kDelayColumn, kSendColumn };
+
+  // `send` hands a frame to the main window; false when it could not be sent (the port
+  // is closed, which the main window has said), and a run then ends.
+  SendPanel(QWidget* mainWindow, ui::Prompter& prompter, std::function<bool(const ByteFrame&)> send);
+
+  const std::vector<PanelRow>& Rows() const { return rows_; }
+  // Shows these rows, and blank ones up to kPanelRowCount.
+  void SetRows(std::vector<PanelRow> rows);
+  bool Looping() const;
+  void SetLooping(bool loop);
+  bool Running() const { return sequence_.has_value(); }
+  void StopRun();
+
+  QTableWidget* Table() const { return table_; }
+  QPushButton* RowSendButton(int row) const;
+  QPushButton* RunButton() const { return runButton_; }
+  QCheckBox* LoopCheck() const { return loopCheck_; }
+  QPushButton* ImportButton() const { return importButton_; }
+  QPushButton* ExportButton() const { return exportButton_; }
+  QLabel* StatusLabel() const { return status_; }
+
+ signals:
+  // The rows or the loop switch changed, so they are remembered.
+  void Changed();
+  // The user closed the window.
+  void Closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void SetUpTable();
+  QWidget* MakeButtonRow();
+  void FillRow(int row);
+  void AddRowWidgets(int row);
+  void ItemChanged(int row, int column);
+  void RowEdited(int row);
+  void ShowFrameCheck(int row);
+  int RowOf(const QWidget* cellWidget, int column) const;
+
+  void SendRow(int row);
+  void ToggleRun();
+  void Step();
+  void ReportSkipped(const std::vector<SkippedRow>& skipped);
+  void ShowStatus(const QString& text);
+
+  void ImportFile();
+  void ExportFile();
+
+  ui::Prompter& prompter_;
+  std::function<bool(const ByteFrame&)> send_;
+  std::vector<PanelRow> rows_;
+  // On while the table is filled from the rows, so its signals change no row.
+  bool filling_ = false;
+  // The built-in checksum rows the lists offer after "无校验", in list order.
+  std::vector<int> checksumRows_;
+
+  QTableWidget* table_ = nullptr;
+  QPushButton* runButton_ = nullptr;
+  QCheckBox* loopCheck_ = nullptr;
+  QPushButton* importButton_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
+  QLabel* status_ = nullptr;
+
+  std::optional<SendSequence> sequence_;
+  // Waits the delay of the row last sent.
+  QTimer stepTimer_;
+};
+
+}  // namespace portprobe
