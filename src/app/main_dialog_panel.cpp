@@ -24,7 +24,11 @@ constexpr int kPanelGap = 8;
 
 SendPanel* MainDialog::MakeSendPanel() {
   if (sendPanel_) return sendPanel_;
-  sendPanel_ = new SendPanel(this, prompter_, [this](const ByteFrame& frame) { return SendPanelFrame(frame); });
+  // A run waits as auto send does: for a message box or a job beside the window, and
+  // for a device that takes nothing.
+  sendPanel_ = new SendPanel(this, prompter_,
+                             {[this](const ByteFrame& frame) { return SendPanelFrame(frame); },
+                              [this] { return busy_.AutoSendMayRun() && !SendQueueFull(); }});
   connect(sendPanel_, &SendPanel::Changed, this, &MainDialog::ScheduleSettingsSave);
   connect(sendPanel_, &SendPanel::Closed, this, [this] {
     sendPanelOpen_ = false;

@@ -27,6 +27,8 @@ namespace {
 const ui::FileDialogRequest kPanelFileDialog{kTextOrAnyFileFilter, QStringLiteral("txt"), QStringLiteral("panel.txt")};
 // An import that fails lists this many bad lines, then how many more there are.
 constexpr std::size_t kListedErrors = 10;
+// How soon a run that waits for the device or the window looks again.
+constexpr int kWaitMilliseconds = 20;
 const QColor kBadFrameColour(255, 200, 200);
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -49,8 +51,8 @@ QString ImportErrors(const std::vector<PanelFileError>& errors) {
 
 }  // namespace
 
-SendPanel::SendPanel(QWidget* mainWindow, ui::Prompter& prompter, std::function<bool(const ByteFrame&)> send)
-    : QWidget(mainWindow, Qt::Window), prompter_(prompter), send_(std::move(send)) {
+SendPanel::SendPanel(QWidget* mainWindow, ui::Prompter& prompter, Link link)
+    : QWidget(mainWindow, Qt::Window), prompter_(prompter), link_(std::move(link)) {
   setWindowTitle(QString::fromUtf8(kSendPanelTitleText));
   for (int row = 0; row < static_cast<int>(ChecksumRows().size()); ++row) {
     if (IsBuiltInChecksum(row)) checksumRows_.push_back(row);
@@ -217,7 +219,7 @@ void SendPanel::SendRow(int row) {
     prompter_.ShowMessage(this, QString::fromUtf8(kSendPanelBadRowText).arg(row + 1).arg(Text(frame.Reason())));
     return;
   }
-  send_(*frame);
+  link_.send(*frame);
 }
 
 void SendPanel::ToggleRun() {
@@ -240,10 +242,14 @@ void SendPanel::StopRun() {
 // Sends the next row and waits its delay; the window stays free meanwhile.
 void SendPanel::Step() {
   if (!sequence_) return;
+  if (!link_.runMayGoOn()) {
+    stepTimer_.start(kWaitMilliseconds);
+    return;
+  }
   std::vector<SkippedRow> skipped;
   const std::optional<SequenceStep> step = sequence_->Next(rows_, skipped);
   ReportSkipped(skipped);
-  if (step && send_(step->frame)) {
+  if (step && link_.send(step->frame)) {
     stepTimer_.start(step->delayMilliseconds);
     return;
   }

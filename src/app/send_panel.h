@@ -29,9 +29,17 @@ class SendPanel : public QWidget {
  public:
   enum Column { kTickColumn, kNameColumn, kHexColumn, kFrameColumn, kChecksumColumn, kDelayColumn, kSendColumn };
 
-  // `send` hands a frame to the main window; false when it could not be sent (the port
-  // is closed, which the main window has said), and a run then ends.
-  SendPanel(QWidget* mainWindow, ui::Prompter& prompter, std::function<bool(const ByteFrame&)> send);
+  // What the panel asks of the main window.
+  struct Link {
+    // Hands a frame on; false when it could not be sent (the port is closed, which the
+    // main window has said), and a run then ends.
+    std::function<bool(const ByteFrame&)> send;
+    // False while the device takes nothing more or the window is busy: a run waits
+    // rather than piling frames up.
+    std::function<bool()> runMayGoOn;
+  };
+
+  SendPanel(QWidget* mainWindow, ui::Prompter& prompter, Link link);
 
   const std::vector<PanelRow>& Rows() const { return rows_; }
   // Shows these rows, and blank ones up to kPanelRowCount.
@@ -79,7 +87,7 @@ class SendPanel : public QWidget {
   void ExportFile();
 
   ui::Prompter& prompter_;
-  std::function<bool(const ByteFrame&)> send_;
+  Link link_;
   std::vector<PanelRow> rows_;
   // On while the table is filled from the rows, so its signals change no row.
   bool filling_ = false;
