@@ -246,12 +246,14 @@ class MainDialog : public ui::TemplateDialog {
   void AddSendPanelEntry(QMenu& menu, int id);
   void ToggleSendPanel();
   void ShowSendPanel();
+  void PlaceSendPanel();
   bool SendPanelFrame(const ByteFrame& frame);
   void StopPanelRun();
   void RestoreSendPanel();
   void RememberSendPanel();
   SendPanel* sendPanel_ = nullptr;
   bool sendPanelOpen_ = false;
+  bool sendPanelPlaced_ = false;
 
   // Packet parsers (main_dialog_parser.cpp).
   static constexpr int kFirstParserCommandId = 5020;

@@ -2,7 +2,9 @@
 // place and whether it is open remembered in the settings group [panel].
 #include <QAction>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/main_dialog.h"
 #include "app/send_panel.h"
@@ -49,18 +51,28 @@ void MainDialog::ToggleSendPanel() {
     sendPanel_->close();
     return;
   }
-  const bool placed = sendPanel_ != nullptr;
   ShowSendPanel();
-  // First shown: beside the main window, on its right.
-  if (!placed) sendPanel_->move(frameGeometry().topRight() + QPoint(kPanelGap, 0));
   ScheduleSettingsSave();
 }
 
+// Without a remembered place it first stands beside the main window.
 void MainDialog::ShowSendPanel() {
   MakeSendPanel()->show();
+  if (!sendPanelPlaced_) PlaceSendPanel();
+  sendPanelPlaced_ = true;
   sendPanel_->raise();
   sendPanel_->activateWindow();
   sendPanelOpen_ = true;
+}
+
+// Beside the main window, on its right, as far as the screen has room.
+void MainDialog::PlaceSendPanel() {
+  QPoint place = frameGeometry().topRight() + QPoint(kPanelGap, 0);
+  if (const QScreen* screen = this->screen()) {
+    place.setX(std::max(screen->availableGeometry().left(),
+                        std::min(place.x(), screen->availableGeometry().right() - sendPanel_->frameGeometry().width())));
+  }
+  sendPanel_->move(place);
 }
 
 // Sends from the panel are sent as the send box's are, and need an open port as well.
@@ -85,7 +97,7 @@ void MainDialog::RestoreSendPanel() {
   sendPanelOpen_ = open;
   MakeSendPanel()->SetRows(ParsePanelFile(rows.toByteArray().toStdString(), PanelFrames::Unchecked).rows);
   sendPanel_->SetLooping(settings_.Value(kPanelLoopKey).toString() != QStringLiteral("false"));
-  sendPanel_->restoreGeometry(settings_.Value(kPanelGeometryKey).toByteArray());
+  sendPanelPlaced_ = sendPanel_->restoreGeometry(settings_.Value(kPanelGeometryKey).toByteArray());
   // Shown once the main window is, so that it stands beside it.
   if (open) QTimer::singleShot(0, this, [this] { ShowSendPanel(); });
 }

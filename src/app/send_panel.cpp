@@ -106,6 +106,7 @@ void SendPanel::SetUpTable() {
   table_->setColumnWidth(kTickColumn, 28);
   table_->setColumnWidth(kHexColumn, 36);
   table_->setColumnWidth(kNameColumn, 110);
+  table_->setColumnWidth(kChecksumColumn, 140);
   table_->setColumnWidth(kDelayColumn, 80);
   table_->setColumnWidth(kSendColumn, 56);
   table_->setFont(ui::FixedPitchFont(font().pointSize()));
