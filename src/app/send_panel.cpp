@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -151,6 +152,10 @@ void SendPanel::AddRowWidgets(int row) {
     rows_[row].delayMilliseconds = value;
     emit Changed();
   });
+  for (QWidget* field : {static_cast<QWidget*>(checksum), static_cast<QWidget*>(delay)}) {
+    field->setFocusPolicy(Qt::StrongFocus);
+    field->installEventFilter(this);
+  }
   auto* send = new QPushButton(QString::fromUtf8(kSendPanelRowSendText));
   connect(send, &QPushButton::clicked, this, [this, send] { SendRow(RowOf(send, kSendColumn)); });
   table_->setCellWidget(row, kChecksumColumn, checksum);
@@ -296,6 +301,16 @@ void SendPanel::ExportFile() {
     return;
   }
   status_->setText(QString::fromUtf8(kSendPanelExportedText).arg(path));
+}
+
+// The wheel scrolls the table; a row's checksum or delay changes by the wheel only
+// once the user has clicked into it.
+bool SendPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+    QCoreApplication::sendEvent(table_->viewport(), event);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void SendPanel::closeEvent(QCloseEvent* event) {

@@ -64,6 +64,7 @@ class SendPanel : public QWidget {
   void Closed();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 

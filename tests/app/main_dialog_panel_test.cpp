@@ -1,10 +1,13 @@
 // The multi-frame send panel over a pseudo-terminal: row sends, runs in order, once or
 // in a loop, import and export, and its rows remembered by the next window.
+#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTest>
@@ -16,6 +19,7 @@
 
 #include "app/dialog_test_support.h"
 #include "app/send_panel.h"
+#include "checksum/checksum_rows.h"
 #include "resources/strings.h"
 #include "support/wait.h"
 
@@ -199,6 +203,24 @@ TEST_F(SendPanelTest, ARunOnceEndsAfterTheLastTickedRowAndPassesOverABadRowSayin
   panel->RunButton()->click();
   EXPECT_FALSE(panel->Running());
   EXPECT_EQ(panel->StatusLabel()->text(), QStringLiteral("没有可发送的勾选行"));
+}
+
+TEST_F(SendPanelTest, TheWheelOverARowsListScrollsTheTableAndChangesNoRow) {
+  SendPanel* panel = OpenPanel();
+  Import(*panel, kExamplePanel);
+  testing::ShowActive(*panel);
+  QScrollBar* scroll = panel->Table()->verticalScrollBar();
+  ASSERT_EQ(scroll->value(), 0);
+  for (QWidget* field : {panel->Table()->cellWidget(0, SendPanel::kChecksumColumn),
+                         panel->Table()->cellWidget(2, SendPanel::kDelayColumn)}) {
+    const QPoint centre = field->rect().center();
+    QWheelEvent wheel(centre, field->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(field, &wheel);
+  }
+  EXPECT_GT(scroll->value(), 0);
+  EXPECT_EQ(panel->Rows()[0].checksumRow, BuiltInChecksumNamed("crc16-modbus"));
+  EXPECT_EQ(panel->Rows()[2].delayMilliseconds, 150);
 }
 
 TEST_F(SendPanelTest, ImportAndExportGoThroughTheFileDialogsAndAFailedImportChangesNothing) {
