@@ -69,8 +69,9 @@ void MainDialog::ShowSendPanel() {
 void MainDialog::PlaceSendPanel() {
   QPoint place = frameGeometry().topRight() + QPoint(kPanelGap, 0);
   if (const QScreen* screen = this->screen()) {
-    place.setX(std::max(screen->availableGeometry().left(),
-                        std::min(place.x(), screen->availableGeometry().right() - sendPanel_->frameGeometry().width())));
+    place.setX(
+        std::max(screen->availableGeometry().left(),
+                 std::min(place.x(), screen->availableGeometry().right() - sendPanel_->frameGeometry().width())));
   }
   sendPanel_->move(place);
 }

@@ -46,7 +46,9 @@ QString ImportErrors(const std::vector<PanelFileError>& errors) {
   for (std::size_t i = 0; i < std::min(errors.size(), kListedErrors); ++i) {
     lines << QString::fromUtf8(kSendPanelImportLineText).arg(errors[i].lineNumber).arg(Text(errors[i].reason));
   }
-  if (errors.size() > kListedErrors) lines << QString::fromUtf8(kSendPanelMoreErrorsText).arg(errors.size() - kListedErrors);
+  if (errors.size() > kListedErrors) {
+    lines << QString::fromUtf8(kSendPanelMoreErrorsText).arg(errors.size() - kListedErrors);
+  }
   return lines.join(QLatin1Char('\n'));
 }
 
@@ -136,7 +138,9 @@ void SendPanel::SetLooping(bool loop) { loopCheck_->setChecked(loop); }
 void SendPanel::AddRowWidgets(int row) {
   auto* checksum = new QComboBox;
   checksum->addItem(Text(std::string(ChecksumRows()[0].listText)));
-  for (const int checksumRow : checksumRows_) checksum->addItem(Text(std::string(ChecksumRows()[checksumRow].listText)));
+  for (const int checksumRow : checksumRows_) {
+    checksum->addItem(Text(std::string(ChecksumRows()[checksumRow].listText)));
+  }
   connect(checksum, &QComboBox::currentIndexChanged, this, [this, checksum](int index) {
     const int row = RowOf(checksum, kChecksumColumn);
     if (filling_ || row < 0) return;
@@ -192,11 +196,20 @@ void SendPanel::ItemChanged(int row, int column) {
   const QTableWidgetItem* item = table_->item(row, column);
   PanelRow& panelRow = rows_[row];
   switch (column) {
-    case kTickColumn: panelRow.ticked = item->checkState() == Qt::Checked; break;
-    case kNameColumn: panelRow.name = item->text().toStdString(); break;
-    case kHexColumn: panelRow.kind = item->checkState() == Qt::Checked ? FrameKind::Hex : FrameKind::Text; break;
-    case kFrameColumn: panelRow.body = item->text().toStdString(); break;
-    default: return;
+    case kTickColumn:
+      panelRow.ticked = item->checkState() == Qt::Checked;
+      break;
+    case kNameColumn:
+      panelRow.name = item->text().toStdString();
+      break;
+    case kHexColumn:
+      panelRow.kind = item->checkState() == Qt::Checked ? FrameKind::Hex : FrameKind::Text;
+      break;
+    case kFrameColumn:
+      panelRow.body = item->text().toStdString();
+      break;
+    default:
+      return;
   }
   RowEdited(row);
 }

@@ -17,7 +17,8 @@ constexpr std::string_view kUnticked = "[ ]";
 constexpr std::string_view kBar = "|";
 constexpr std::string_view kFullWidthBar = "\xEF\xBD\x9C";  // ｜
 constexpr std::uint64_t kMaxPanelFileBytes = std::uint64_t{1} << 20;
-constexpr std::string_view kFileHeading = "# 多条发送: [x]勾选 名称 | 延时(ms) | 帧 (十六进制或\"文本\", 可加 +校验名)\n";
+constexpr std::string_view kFileHeading =
+    "# 多条发送: [x]勾选 名称 | 延时(ms) | 帧 (十六进制或\"文本\", 可加 +校验名)\n";
 
 std::string_view Trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t\r\n");
@@ -28,8 +29,11 @@ std::string_view Trimmed(std::string_view text) {
 std::string WithoutBars(std::string_view name) {
   std::string text;
   for (const char c : name) {
-    if (c == '|') text += kFullWidthBar;
-    else text += c;
+    if (c == '|') {
+      text += kFullWidthBar;
+    } else {
+      text += c;
+    }
   }
   return text;
 }
@@ -76,8 +80,8 @@ std::string FormatPanelRow(const PanelRow& row) {
 Expected<PanelRow> ParsePanelRow(std::string_view line, PanelFrames frames) {
   line = Trimmed(line);
   PanelRow row;
-  if (line.starts_with(kTicked) || line.starts_with("[X]")) row.ticked = true;
-  else if (!line.starts_with(kUnticked)) return Failure{"行首须为 [x] 或 [ ]"};
+  row.ticked = line.starts_with(kTicked) || line.starts_with("[X]");
+  if (!row.ticked && !line.starts_with(kUnticked)) return Failure{"行首须为 [x] 或 [ ]"};
   line.remove_prefix(kTicked.size());
   const std::size_t nameEnd = line.find(kBar);
   const std::size_t delayEnd = nameEnd == std::string_view::npos ? nameEnd : line.find(kBar, nameEnd + 1);
@@ -115,8 +119,11 @@ PanelFile ParsePanelFile(std::string_view text, PanelFrames frames) {
     if (line.empty() || line.front() == '#') continue;
     Expected<PanelRow> row = ParsePanelRow(line, frames);
     if (row && file.rows.size() == kMaxPanelRows) row = Failure{"面板最多 " + std::to_string(kMaxPanelRows) + " 行"};
-    if (row) file.rows.push_back(std::move(*row));
-    else file.errors.push_back({lineNumber, row.Reason()});
+    if (row) {
+      file.rows.push_back(std::move(*row));
+    } else {
+      file.errors.push_back({lineNumber, row.Reason()});
+    }
   }
   return file;
 }

@@ -11,8 +11,7 @@ std::optional<SequenceStep> SendSequence::Next(std::span<const PanelRow> rows, s
   return NextInPass(rows, skipped);
 }
 
-std::optional<SequenceStep> SendSequence::NextInPass(std::span<const PanelRow> rows,
-                                                     std::vector<SkippedRow>& skipped) {
+std::optional<SequenceStep> SendSequence::NextInPass(std::span<const PanelRow> rows, std::vector<SkippedRow>& skipped) {
   for (; position_ < rows.size(); ++position_) {
     const PanelRow& row = rows[position_];
     if (!row.ticked) continue;

@@ -43,7 +43,7 @@ TEST(PanelFile, RowsWrittenAndReadBackAreTheSameRows) {
   }
   EXPECT_EQ(file.rows[0], rows[0]);
   EXPECT_EQ(file.rows[2], rows[2]);
-  EXPECT_EQ(file.rows[4].name, "a\xEF\xBD\x9C" "b");  // the bar that would end the name
+  EXPECT_EQ(file.rows[4].name, "a｜b");  // the bar that would end the name is full-width
   EXPECT_EQ(*file.rows[3].Frame(), Bytes("a\"b\\c\x01\xE4\xB8\xAD\xE6\x96\x87\xFF\xF0"));
   // Blank rows at the end are not written; the file and a second round are stable.
   EXPECT_EQ(FormatPanelFile(file.rows), text);
