@@ -21,6 +21,7 @@
 #include "app/send_panel.h"
 #include "checksum/checksum_rows.h"
 #include "resources/strings.h"
+#include "support/sim_process.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -316,6 +317,26 @@ TEST_F(RememberedPanel, TheRowsTheLoopSwitchAndTheOpenPanelComeBackInTheNextWind
   ASSERT_NE(window->SendPanelWindow(), nullptr);
   EXPECT_FALSE(testing::WaitUntil([&] { return window->SendPanelWindow()->isVisible(); }, 200));
   EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
+// The example panel once through against the simulator: three requests, three replies.
+TEST(SendPanelWithSimulator, TheExamplePanelGetsAReplyToEachRequest) {
+  const testing::TempDir state;
+  const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", state.Path().string());
+  testing::SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "responder"});
+  testing::ScriptedPrompter prompter;
+  MainDialog window(prompter, testing::PortsFirst({sim.DevicePath()}));
+  ASSERT_TRUE(window.IsOpen());
+  testing::ChooseTool(window, prompter, kSendPanelCommand);
+  SendPanel* panel = window.SendPanelWindow();
+  prompter.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/panel.txt"));
+  panel->ImportButton()->click();
+  panel->LoopCheck()->click();
+  panel->RunButton()->click();
+  EXPECT_TRUE(testing::WaitUntil([&] { return !panel->Running(); }));
+  EXPECT_EVENTUALLY_EQ(window.TxCount(), 3 * 8);
+  EXPECT_EVENTUALLY_EQ(window.RxCount(), 3 * 11);
+  EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
 }  // namespace
