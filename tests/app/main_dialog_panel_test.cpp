@@ -19,9 +19,9 @@
 
 #include "app/dialog_test_support.h"
 #include "app/send_panel.h"
+#include "app/simulator_window_test.h"
 #include "checksum/checksum_rows.h"
 #include "resources/strings.h"
-#include "support/sim_process.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -320,23 +320,20 @@ TEST_F(RememberedPanel, TheRowsTheLoopSwitchAndTheOpenPanelComeBackInTheNextWind
 }
 
 // The example panel once through against the simulator: three requests, three replies.
-TEST(SendPanelWithSimulator, TheExamplePanelGetsAReplyToEachRequest) {
-  const testing::TempDir state;
-  const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", state.Path().string());
-  testing::SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "responder"});
-  testing::ScriptedPrompter prompter;
-  MainDialog window(prompter, testing::PortsFirst({sim.DevicePath()}));
-  ASSERT_TRUE(window.IsOpen());
-  testing::ChooseTool(window, prompter, kSendPanelCommand);
-  SendPanel* panel = window.SendPanelWindow();
-  prompter.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/panel.txt"));
+using SendPanelWithSimulator = testing::SimulatorWindowTest;
+
+TEST_F(SendPanelWithSimulator, TheExamplePanelGetsAReplyToEachRequest) {
+  ASSERT_TRUE(window_.IsOpen());
+  testing::ChooseTool(window_, prompter_, kSendPanelCommand);
+  SendPanel* panel = window_.SendPanelWindow();
+  prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/panel.txt"));
   panel->ImportButton()->click();
   panel->LoopCheck()->click();
   panel->RunButton()->click();
   EXPECT_TRUE(testing::WaitUntil([&] { return !panel->Running(); }));
-  EXPECT_EVENTUALLY_EQ(window.TxCount(), 3 * 8);
-  EXPECT_EVENTUALLY_EQ(window.RxCount(), 3 * 11);
-  EXPECT_TRUE(prompter.messages.isEmpty());
+  EXPECT_EVENTUALLY_EQ(window_.TxCount(), 3 * 8);
+  EXPECT_EVENTUALLY_EQ(window_.RxCount(), 3 * 11);
+  EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
 }  // namespace
