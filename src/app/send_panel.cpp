@@ -331,6 +331,16 @@ void SendPanel::closeEvent(QCloseEvent* event) {
   emit Closed();
 }
 
+void SendPanel::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  emit Changed();
+}
+
+void SendPanel::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  emit Changed();
+}
+
 // A run belongs to the window the user sees.
 void SendPanel::hideEvent(QHideEvent* event) {
   StopRun();

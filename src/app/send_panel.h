@@ -58,7 +58,7 @@ class SendPanel : public QWidget {
   QLabel* StatusLabel() const { return status_; }
 
  signals:
-  // The rows or the loop switch changed, so they are remembered.
+  // The rows, the loop switch or the window's place changed, so they are remembered.
   void Changed();
   // The user closed the window.
   void Closed();
@@ -67,6 +67,8 @@ class SendPanel : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void SetUpTable();

@@ -302,6 +302,15 @@ TEST_F(RememberedPanel, TheRowsTheLoopSwitchAndTheOpenPanelComeBackInTheNextWind
     panel->ImportButton()->click();
     panel->Table()->item(6, SendPanel::kFrameColumn)->setText(QStringLiteral("\"unfinished\\"));
     panel->LoopCheck()->click();
+    // The place is written once it changes, as the main window's is, not only at the end.
+    const auto storedPlace = [&] {
+      return QSettings(QString::fromStdString(config_.File("portprobe.ini")), QSettings::IniFormat)
+          .value(QStringLiteral("panel/geometry"));
+    };
+    EXPECT_TRUE(testing::WaitUntil([&] { return storedPlace().isValid(); }));
+    const QVariant before = storedPlace();
+    panel->move(20, 30);
+    EXPECT_TRUE(testing::WaitUntil([&] { return storedPlace() != before; }));
     rows = panel->Rows();
   }
   {
@@ -311,6 +320,7 @@ TEST_F(RememberedPanel, TheRowsTheLoopSwitchAndTheOpenPanelComeBackInTheNextWind
     EXPECT_EQ(panel->Rows(), rows);
     EXPECT_FALSE(panel->Looping());
     EXPECT_TRUE(testing::WaitUntil([&] { return panel->isVisible(); }));
+    EXPECT_EQ(panel->pos(), QPoint(20, 30));
     panel->close();
   }
   std::unique_ptr<MainDialog> window = NewWindow();
