@@ -149,6 +149,22 @@ inline constexpr const char kLiveDecodeMenuText[] = "实时解析";
 inline constexpr const char kLiveDecodeOffText[] = "关闭";
 inline constexpr const char kLiveDecodeModeText[] = " 实时解析";
 
+// Automatic replies: the rules window.
+inline constexpr const char kRepliesEntryText[] = "自动应答";
+inline constexpr const char kRepliesTitleText[] = "自动应答";
+inline constexpr const char* kRepliesColumnTexts[] = {"匹配", "应答", "命中", "说明"};
+inline constexpr const char kRepliesEnabledText[] = "启用";
+inline constexpr const char kRepliesAddText[] = "添加";
+inline constexpr const char kRepliesRemoveText[] = "删除";
+inline constexpr const char kRepliesResetHitsText[] = "清零";
+inline constexpr const char kRepliesLoadText[] = "载入...";
+inline constexpr const char kRepliesSaveText[] = "保存...";
+inline constexpr const char kRepliesHintText[] =
+    "匹配: 十六进制字节, ?? 为任意字节; 应答: 十六进制或\"文本\", 可加 +crc16-modbus 等校验";
+inline constexpr const char kRepliesBadFileText[] = "规则文件%1中有%2行不是规则,未载入:";
+inline constexpr const char kRepliesBadLineText[] = "第%1行: %2";
+inline constexpr const char kUnwritableFileText[] = "无法写入文件%1: %2";
+
 // The multi-frame send panel.
 inline constexpr const char kSendPanelEntryText[] = "多条发送";
 inline constexpr const char kSendPanelTitleText[] = "多条发送";
@@ -167,7 +183,6 @@ inline constexpr const char kSendPanelImportFailedText[] = "未导入%1，面板
 inline constexpr const char kSendPanelImportLineText[] = "第%1行: %2";
 inline constexpr const char kSendPanelMoreErrorsText[] = "……还有%1行有误";
 inline constexpr const char kSendPanelImportedText[] = "已导入%1行";
-inline constexpr const char kSendPanelExportFailedText[] = "无法写入文件%1: %2";
 inline constexpr const char kSendPanelExportedText[] = "已导出到%1";
 
 }  // namespace portprobe::resources

@@ -22,6 +22,7 @@ class QMoveEvent;
 #include "app/terminal_options.h"
 #include "automation/block_splitter.h"
 #include "automation/live_decoder.h"
+#include "automation/reply_rules.h"
 #include "codec/text_search.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
@@ -44,6 +45,7 @@ class QMoveEvent;
 namespace portprobe {
 
 class HistoryPopup;
+class ReplyRulesWindow;
 class SendPanel;
 
 namespace parser {
@@ -71,6 +73,7 @@ class MainDialog : public ui::TemplateDialog {
   std::uint32_t AutoSendPeriod() const { return autoSendPeriod_.Milliseconds(); }
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
+  ReplyRulesWindow* RepliesWindow() const { return repliesWindow_; }
   // The multi-frame send panel; none until it is first opened or restored.
   SendPanel* SendPanelWindow() const { return sendPanel_; }
 
@@ -240,6 +243,13 @@ class MainDialog : public ui::TemplateDialog {
   BlockSplitter receivedBlocks_;
   // Fires when the block under way has ended unless more bytes came.
   QTimer blockDeadlineTimer_;
+
+  // Automatic replies and their rules window (main_dialog_replies.cpp).
+  void SetUpAutoReplies();
+  void ShowRepliesWindow();
+  void AnswerBlock(const ByteFrame& block);
+  AutoReplies autoReplies_;
+  ReplyRulesWindow* repliesWindow_ = nullptr;
 
   // The multi-frame send panel (main_dialog_panel.cpp).
   SendPanel* MakeSendPanel();

@@ -43,6 +43,7 @@ void MainDialog::EndSilentBlock() {
 
 // Automatic replies and live decoding act on every ended block.
 void MainDialog::ReceivedBlockEnded(const ByteFrame& block) {
+  AnswerBlock(block);
   DecodeBlockLive(block);
 }
 

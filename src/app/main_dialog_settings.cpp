@@ -127,6 +127,7 @@ void MainDialog::RestoreWindowSettings() {
   rememberedCapturePath_ = String(settings_.Value(kCaptureKey).toByteArray());
   restoreGeometry(settings_.Value(kGeometryKey).toByteArray());
   RestoreLiveDecoder();
+  SetUpAutoReplies();
   RestoreSendPanel();
   ConnectSettingsSaving();
   rememberChanges_ = settings_.Remembers();

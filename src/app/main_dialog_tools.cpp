@@ -29,6 +29,7 @@ enum ToolsCommandId : int {
   kReceiveCheckCommand = 5011,
   kAutoReconnectCommand = 5050,
   kSendPanelCommand = 5070,
+  kRepliesCommand = 5071,
   kAboutCommand = 16,
 };
 
@@ -59,6 +60,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddPreferenceEntries(menu);
   menu.addSeparator();
   AddModemEntries(menu);
+  menu.addSeparator();
+  AddCommand(menu, kRepliesCommand, QString::fromUtf8(kRepliesEntryText));
   menu.addSeparator();
   AddCommand(menu, kLoadParserCommand, QString::fromUtf8(kLoadParserText));
   AddParserEntries(menu);
@@ -102,6 +105,9 @@ void MainDialog::ToolsCommand(int id) {
       break;
     case kSendPanelCommand:
       ToggleSendPanel();
+      break;
+    case kRepliesCommand:
+      ShowRepliesWindow();
       break;
     default:
       if (ModemCommand(id) || LiveDecodeCommand(id)) break;

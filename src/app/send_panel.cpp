@@ -310,7 +310,7 @@ void SendPanel::ExportFile() {
   if (path.isEmpty()) return;
   const Outcome saved = SavePanelFile(path.toStdString(), rows_);
   if (!saved) {
-    prompter_.ShowMessage(this, QString::fromUtf8(kSendPanelExportFailedText).arg(path, Text(saved.Reason())));
+    prompter_.ShowMessage(this, QString::fromUtf8(kUnwritableFileText).arg(path, Text(saved.Reason())));
     return;
   }
   status_->setText(QString::fromUtf8(kSendPanelExportedText).arg(path));

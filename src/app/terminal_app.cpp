@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <span>
 
 #include "app/main_dialog.h"
 #include "app/qt_translations.h"
+#include "common/option_word.h"
 #include "ui/qt_prompter.h"
 
 namespace portprobe {
@@ -20,13 +20,11 @@ constexpr const char* kUsage =
     "usage: portprobe [--port NAME|PATH]... [--baud N] [--parity none|odd|even|mark|space]\n"
     "                 [--data-bits 5-8] [--stop-bits 1|1.5|2] [--text] [--help] [--version]\n";
 
-constexpr const char* kHelpDetails = R"(
+constexpr const char* kPortHelp = R"(
   --port NAME|PATH   list this port first, so that the start-up open takes it
-  --baud N           baud rate, any positive number (one the list lacks is typed in)
-  --parity NAME      none, odd, even, mark or space
-  --data-bits N      5, 6, 7 or 8
-  --stop-bits N      1, 1.5 or 2 (Linux gives 1.5 stop bits only with 5 data bits)
-  --text             show received data as characters instead of hex
+)";
+
+constexpr const char* kHelpDetails = R"(  --text             show received data as characters instead of hex
   Options may also be written --option=value. The line options and --text hold for
   this run only: the remembered settings stay as they are until you change something.
 
@@ -39,49 +37,13 @@ Failure BadValue(const std::string& option, const std::string& value) {
   return Failure{"portprobe: bad value \"" + value + "\" for " + option + "\n" + kUsage};
 }
 
-// The text of the row of `rows` that `value` names in `names`, or nothing.
-template <std::size_t N>
-std::optional<std::string> RowText(const std::array<const char*, N>& names, const std::array<const char*, N>& rows,
-                                   const std::string& value) {
-  const auto found = std::find(names.begin(), names.end(), value);
-  if (found == names.end()) return std::nullopt;
-  return rows[static_cast<std::size_t>(found - names.begin())];
-}
-
-std::optional<std::string> BaudText(const std::string& value) {
-  std::uint32_t rate = 0;
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), rate);
-  if (error != std::errc() || end != value.data() + value.size() || rate == 0) return std::nullopt;
-  return std::to_string(rate);
-}
-
-// An option that takes a value: its name and where the value goes.
-struct ValueOption {
-  const char* name;
-  std::optional<std::string> (*text)(const std::string& value);
-  std::optional<std::string> TerminalOptions::*field;
-};
-
-const ValueOption kValueOptions[] = {
-    {"--baud", BaudText, &TerminalOptions::baudText},
-    {"--parity", [](const std::string& v) { return RowText(kParityNames, kParityRows, v); },
-     &TerminalOptions::parityText},
-    {"--data-bits", [](const std::string& v) { return RowText(kDataBitsRows, kDataBitsRows, v); },
-     &TerminalOptions::dataBitsText},
-    {"--stop-bits", [](const std::string& v) { return RowText(kStopBitsRows, kStopBitsRows, v); },
-     &TerminalOptions::stopBitsText},
-};
-
 }  // namespace
 
 Expected<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::string>& args) {
   TerminalOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    std::optional<std::string> value;
-    if (equals != std::string::npos) value = arg.substr(equals + 1);
+    auto [name, value] = SplitOptionWord(arg);
 
     if (name == "--text" || name == "--help" || name == "--version") {
       if (value) return Failure{"portprobe: " + name + " takes no value\n" + kUsage};
@@ -92,9 +54,7 @@ Expected<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::str
       }
       continue;
     }
-    const auto option = std::find_if(std::begin(kValueOptions), std::end(kValueOptions),
-                                     [&](const ValueOption& o) { return name == o.name; });
-    if (name != "--port" && option == std::end(kValueOptions)) {
+    if (name != "--port" && !IsLineOption(name)) {
       return Failure{"portprobe: unknown option \"" + arg + "\"\n" + kUsage};
     }
     if (!value) {
@@ -105,9 +65,7 @@ Expected<TerminalOptions> TerminalApp::ParseArguments(const std::vector<std::str
       options.leadingPorts.push_back(*value);
       continue;
     }
-    const std::optional<std::string> text = option->text(*value);
-    if (!text) return BadValue(name, *value);
-    options.*option->field = text;
+    if (!SetLineOption(options, name, *value)) return BadValue(name, *value);
   }
   return options;
 }
@@ -122,6 +80,8 @@ int AnswerWithoutWindow(const Expected<TerminalOptions>& options) {
   }
   if (options->request == TerminalOptions::Request::PrintHelp) {
     std::fputs(kUsage, stdout);
+    std::fputs(kPortHelp, stdout);
+    std::fputs(kLineOptionsHelp, stdout);
     std::fputs(kHelpDetails, stdout);
   } else {
     std::puts("portprobe " PORTPROBE_VERSION);

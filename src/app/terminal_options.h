@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "common/executable_directory.h"
+#include "serial/line_options.h"
 
 namespace portprobe {
 
-// How the terminal was started.
-struct TerminalOptions {
+// How the terminal was started. The line options (baudText, parityText, dataBitsText,
+// stopBitsText) hold for this run and are not remembered.
+struct TerminalOptions : LineOptions {
   // Port names or device paths listed before the enumerated ports (--port), so that
   // the start-up open takes the first of them.
   std::vector<std::string> leadingPorts;
@@ -23,12 +25,6 @@ struct TerminalOptions {
   // The INI file in which the window remembers its settings between runs; empty
   // remembers nothing, so that windows made by tests see no other run's settings.
   std::string settingsFile;
-  // Line settings from the command line, as the texts of their lists' rows (a baud
-  // rate may be one the list lacks). They hold for this run and are not remembered.
-  std::optional<std::string> baudText;
-  std::optional<std::string> parityText;
-  std::optional<std::string> dataBitsText;
-  std::optional<std::string> stopBitsText;
   // --text: character display for this run.
   bool characterDisplay = false;
   // --help and --version print and end the program instead of opening the window.

@@ -1,6 +1,9 @@
 #include "cli/cli_command.h"
 
 #include <cstdio>
+#include <filesystem>
+
+#include "files/parser_script_file.h"
 
 namespace portprobe::cli {
 
@@ -13,6 +16,16 @@ int PrintResult(std::string_view text) {
   // A result that could not be written (full disk, closed pipe) must not look printed.
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
   return written && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+std::optional<std::string> LoadParserScript(const std::string& path) {
+  std::error_code ignored;
+  // A folder is named as such: the shared reader only says it is no regular file.
+  const Expected<std::string> script =
+      std::filesystem::is_directory(path, ignored) ? Failure{"是文件夹"} : ReadParserScriptFile(path);
+  if (script) return *script;
+  std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), script.Reason().c_str());
+  return std::nullopt;
 }
 
 }  // namespace portprobe::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,9 +26,15 @@ extern const CliCommand kConvertCommand;
 extern const CliCommand kParseCommand;
 // Lists the serial ports: portprobe-cli ports [--json].
 extern const CliCommand kPortsCommand;
+// Shows what arrives on a port block by block, and answers it: portprobe-cli monitor --port PATH ...
+extern const CliCommand kMonitorCommand;
 
 // Prints the command's usage line to stderr and returns kUsageError.
 int UsageError(const CliCommand& command);
+
+// A packet-parser script, read without ever blocking on a FIFO or a device; nothing
+// when it cannot be read, which is then said on stderr.
+std::optional<std::string> LoadParserScript(const std::string& path);
 
 // Writes a command's result to stdout; 0 when it was written, 1 otherwise.
 int PrintResult(std::string_view text);

@@ -1,8 +1,6 @@
 // portprobe-cli parse [--timeout SECONDS] SCRIPT [HEXTEXT]: runs a packet-parser script
 // over a frame, as the terminal's tools menu does, and writes what it prints to stdout
 // as it prints it.
-#include <filesystem>
-
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -56,21 +54,10 @@ std::optional<ParseArguments> ReadArguments(std::vector<std::string> args) {
   return parsed;
 }
 
-// Reads the script without ever blocking on a FIFO or a device, or says why it cannot.
-std::optional<std::string> LoadScript(const std::string& path) {
-  std::error_code ignored;
-  // A folder is named as such: the shared reader only says it is no regular file.
-  const Expected<std::string> script =
-      std::filesystem::is_directory(path, ignored) ? Failure{"是文件夹"} : ReadParserScriptFile(path);
-  if (script) return *script;
-  std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), script.Reason().c_str());
-  return std::nullopt;
-}
-
 int RunParse(const std::vector<std::string>& args) {
   const std::optional<ParseArguments> parsed = ReadArguments(args);
   if (!parsed) return UsageError(kParseCommand);
-  const std::optional<std::string> script = LoadScript(parsed->script);
+  const std::optional<std::string> script = LoadParserScript(parsed->script);
   if (!script) return kUnreadableScript;
   const ByteFrame frame = ParseHexText(parsed->hexText, kMaxParserFrameBytes);
   // Each text goes out at once, so a run that is stopped or killed has shown all it printed.

@@ -6,10 +6,12 @@ namespace portprobe {
 
 namespace {
 
-void AppendLowerHexByte(std::string& text, std::uint8_t byte) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  text.push_back(kDigits[byte >> 4]);
-  text.push_back(kDigits[byte & 0x0F]);
+constexpr char kUpperDigits[] = "0123456789ABCDEF";
+constexpr char kLowerDigits[] = "0123456789abcdef";
+
+void AppendHexByte(std::string& text, std::uint8_t byte, const char* digits) {
+  text.push_back(digits[byte >> 4]);
+  text.push_back(digits[byte & 0x0F]);
 }
 
 }  // namespace
@@ -17,14 +19,13 @@ void AppendLowerHexByte(std::string& text, std::uint8_t byte) {
 // Writes into room made once for all bytes: the receive display runs this for every
 // received byte.
 int AppendHexLayout(std::span<const std::uint8_t> bytes, int lineCount, std::string& text) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
   constexpr std::size_t kLongestPiece = 5;  // two digits, a space and CR LF
   const std::size_t start = text.size();
   text.resize(start + bytes.size() * kLongestPiece);
   char* out = text.data() + start;
   for (const std::uint8_t byte : bytes) {
-    *out++ = kDigits[byte >> 4];
-    *out++ = kDigits[byte & 0x0F];
+    *out++ = kUpperDigits[byte >> 4];
+    *out++ = kUpperDigits[byte & 0x0F];
     *out++ = ' ';
     if (++lineCount == 16) {
       *out++ = '\r';
@@ -45,10 +46,20 @@ std::string FormatHexBytes(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
+std::string HexPairs(std::span<const std::uint8_t> bytes) {
+  std::string text;
+  text.reserve(bytes.size() * 3);
+  for (const std::uint8_t byte : bytes) {
+    if (!text.empty()) text.push_back(' ');
+    AppendHexByte(text, byte, kUpperDigits);
+  }
+  return text;
+}
+
 std::string LowerHexDigits(std::span<const std::uint8_t> bytes) {
   std::string text;
   text.reserve(bytes.size() * 2);
-  for (const std::uint8_t byte : bytes) AppendLowerHexByte(text, byte);
+  for (const std::uint8_t byte : bytes) AppendHexByte(text, byte, kLowerDigits);
   return text;
 }
 

@@ -15,6 +15,10 @@ std::string FormatHexBytes(std::span<const std::uint8_t> bytes);
 // bytes (0 to 15). Returns the count of bytes on the line where it stopped.
 int AppendHexLayout(std::span<const std::uint8_t> bytes, int lineCount, std::string& text);
 
+// The bytes as upper-case digit pairs separated by single spaces, all on one line
+// ("01 03 0A").
+std::string HexPairs(std::span<const std::uint8_t> bytes);
+
 // The bytes as lower-case digits, two per byte, with no separators ("0aff").
 std::string LowerHexDigits(std::span<const std::uint8_t> bytes);
 

@@ -5,7 +5,7 @@
 
 namespace portprobe {
 
-std::string TimestampText(WallTime time) {
+std::string ClockText(WallTime time) {
   const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch());
   auto seconds = static_cast<std::time_t>(sinceEpoch.count() / 1000);
   auto milliseconds = static_cast<int>(sinceEpoch.count() % 1000);
@@ -16,9 +16,11 @@ std::string TimestampText(WallTime time) {
   std::tm local{};
   localtime_r(&seconds, &local);
   char text[32];
-  std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d] ", local.tm_hour, local.tm_min, local.tm_sec, milliseconds);
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min, local.tm_sec, milliseconds);
   return text;
 }
+
+std::string TimestampText(WallTime time) { return "[" + ClockText(time) + "] "; }
 
 // Whole runs without a break are copied at once: floods of text pass through here.
 void LineTimestamps::Stamp(std::string_view piece, WallTime time, std::string& text) {

@@ -7,6 +7,9 @@
 
 namespace portprobe {
 
+// "12:34:56.789": the local time of `time` with milliseconds.
+std::string ClockText(WallTime time);
+
 // "[12:34:56.789] ": the local time of `time` with milliseconds, as it stands before a
 // block or line of the receive box.
 std::string TimestampText(WallTime time);

@@ -4,6 +4,7 @@
 
 #include "codec/text_encoding.h"
 #include "serial/flow_control.h"
+#include "serial/frame_gap.h"
 
 namespace portprobe {
 
@@ -13,8 +14,8 @@ enum class SendLineEnd { None, Cr, Lf, CrLf };
 // The terminal's settings beyond the window's own controls: reached from the tools
 // menu and the options dialog, and remembered between runs like the controls.
 struct Preferences {
-  static constexpr std::int32_t kMinFrameGap = 1;
-  static constexpr std::int32_t kMaxFrameGap = 10000;
+  static constexpr std::int32_t kMinFrameGap = kMinFrameGapMilliseconds;
+  static constexpr std::int32_t kMaxFrameGap = kMaxFrameGapMilliseconds;
 
   bool timestamps = false;
   bool echoSent = false;

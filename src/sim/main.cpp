@@ -42,9 +42,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "portprobe-sim: %s\n(portprobe-sim --help shows the options)\n", commandLine.error.c_str());
     return 2;
   }
+  SimOptions options = commandLine.options;
+  if (options.role == SimRole::Rules) {
+    // Mistakes in the file are shown at once, before a device is made for nothing.
+    const std::vector<std::string> errors = LoadSimRules(options);
+    for (const std::string& error : errors) std::fprintf(stderr, "portprobe-sim: %s\n", error.c_str());
+    if (!errors.empty()) return 2;
+  }
   std::signal(SIGPIPE, SIG_IGN);
   try {
-    return Simulate(commandLine.options);
+    return Simulate(options);
   } catch (const std::system_error& error) {
     std::fprintf(stderr, "portprobe-sim: %s\n", error.what());
     return 1;

@@ -1,5 +1,6 @@
 #include "sim/roles.h"
 
+#include "automation/block_splitter.h"
 #include "checksum/crc.h"
 
 namespace portprobe::sim {
@@ -35,6 +36,43 @@ class ResponderRole : public Role {
  private:
   ByteFrame reply_;
   std::optional<Clock::time_point> lastByte_;  // of a frame not yet answered
+};
+
+// The tick of the splitter's clock: the same steady clock in milliseconds.
+portprobe::Tick TickOf(Clock::time_point time) {
+  return static_cast<portprobe::Tick>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count());
+}
+
+// Cuts what the terminal sends into frames at the frame gap and answers each by the
+// first rule that matches it.
+class RulesRole : public Role {
+ public:
+  explicit RulesRole(std::vector<ReplyRule> rules) : frames_(static_cast<std::int32_t>(kFrameGap.count())) {
+    replies_.SetRules(std::move(rules));
+  }
+
+  void Receive(std::span<const std::uint8_t> bytes, Clock::time_point now, ByteFrame& out) override {
+    if (const std::optional<ByteFrame> frame = frames_.Add(bytes, TickOf(now))) Answer(*frame, out);
+    lastByte_ = now;
+  }
+  // A frame ends once the line has been silent for longer than the gap.
+  std::optional<Clock::time_point> NextTick() const override {
+    if (!frames_.Deadline()) return std::nullopt;
+    return lastByte_ + kFrameGap + 1ms;
+  }
+  void Tick(Clock::time_point now, ByteFrame& out) override {
+    if (const std::optional<ByteFrame> frame = frames_.EndIfSilent(TickOf(now))) Answer(*frame, out);
+  }
+
+ private:
+  void Answer(const ByteFrame& frame, ByteFrame& out) {
+    if (const ReplyRule* rule = replies_.Answer(frame)) out.insert(out.end(), rule->reply.begin(), rule->reply.end());
+  }
+
+  BlockSplitter frames_;
+  AutoReplies replies_;
+  Clock::time_point lastByte_{};
 };
 
 // Frames come in groups of three: the short gaps keep a group in one block of the
@@ -92,6 +130,8 @@ std::unique_ptr<Role> MakeRole(const SimOptions& options) {
       return std::make_unique<StreamRole>(options.crc);
     case SimRole::Flood:
       return std::make_unique<FloodRole>();
+    case SimRole::Rules:
+      return std::make_unique<RulesRole>(options.rules);
     case SimRole::Responder:
       break;
   }

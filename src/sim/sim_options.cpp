@@ -1,5 +1,6 @@
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -9,8 +10,8 @@
 namespace portprobe::sim {
 
 const char kSimUsage[] =
-    "usage: portprobe-sim [--role ROLE] [--link PATH] [--reply HEXTEXT] [--crc CRC] [--stay]\n"
-    "                     [--watch-pid PID]\n"
+    "usage: portprobe-sim [--role ROLE] [--rules FILE] [--link PATH] [--reply HEXTEXT] [--crc CRC]\n"
+    "                     [--stay] [--watch-pid PID]\n"
     "\n"
     "A serial device simulator for PortProbe. It creates a pseudo-terminal pair, prints\n"
     "the device to open in the terminal (portprobe --port PATH) as the first line of its\n"
@@ -26,9 +27,18 @@ const char kSimUsage[] =
     "             time 30 ms apart, with 500 ms between the groups: in hexadecimal\n"
     "             display every group is a block of its own.\n"
     "  flood      sends 00 01 02 ... FF 00 01 ... as fast as the device takes them.\n"
+    "  rules      (chosen by --rules FILE) answers every frame it receives by the first\n"
+    "             rule of FILE that matches it, as the terminal's automatic replies do;\n"
+    "             a frame that no rule matches gets no answer. One rule a line,\n"
+    "             PATTERN -> REPLY, where PATTERN is hex bytes that the start of the frame\n"
+    "             must have (?? matches any byte) and REPLY hex bytes or \"text\" with\n"
+    "             \\r \\n \\t \\0 \\\\ \\\" \\xHH escapes, optionally followed by +NAME, a\n"
+    "             checksum of portprobe-cli checksum (e.g. +crc16-modbus). # starts a\n"
+    "             comment. A file with a line that is no rule is refused (exit 2).\n"
     "\n"
     "Options:\n"
     "  --role ROLE       echo, responder, stream or flood\n"
+    "  --rules FILE      answer by the rules in FILE (the rules role)\n"
     "  --link PATH       also make PATH a symbolic link to the device, removed at the end\n"
     "  --reply HEXTEXT   the responder's reply frame, e.g. \"7E 03 01 01 55\"\n"
     "  --crc CRC         the CRC after the responder's and the stream's frames: modbus\n"
@@ -46,12 +56,16 @@ struct RoleEntry {
   SimRole role;
   const char* name;
 };
-constexpr RoleEntry kRoleNames[] = {
-    {SimRole::Echo, "echo"}, {SimRole::Responder, "responder"}, {SimRole::Stream, "stream"}, {SimRole::Flood, "flood"}};
+// The rules role is chosen by its file, so --role does not name it.
+constexpr RoleEntry kRoleNames[] = {{SimRole::Echo, "echo"},
+                                    {SimRole::Responder, "responder"},
+                                    {SimRole::Stream, "stream"},
+                                    {SimRole::Flood, "flood"},
+                                    {SimRole::Rules, "rules"}};
 
 std::optional<SimRole> ParseRole(std::string_view text) {
   for (const RoleEntry& entry : kRoleNames) {
-    if (text == entry.name) return entry.role;
+    if (text == entry.name && entry.role != SimRole::Rules) return entry.role;
   }
   return std::nullopt;
 }
@@ -77,6 +91,10 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
     const std::optional<SimRole> role = ParseRole(value);
     if (!role) return "unknown role: " + value;
     options.role = *role;
+  } else if (name == "--rules") {
+    if (value.empty()) return "--rules needs a file";
+    options.role = SimRole::Rules;
+    options.rulesPath = value;
   } else if (name == "--link") {
     if (value.empty()) return "--link needs a path";
     options.linkPath = value;
@@ -97,7 +115,8 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
 }
 
 bool TakesValue(std::string_view arg) {
-  return arg == "--role" || arg == "--link" || arg == "--reply" || arg == "--crc" || arg == "--watch-pid";
+  return arg == "--role" || arg == "--rules" || arg == "--link" || arg == "--reply" || arg == "--crc" ||
+         arg == "--watch-pid";
 }
 
 }  // namespace
@@ -107,6 +126,17 @@ const char* RoleName(SimRole role) {
     if (entry.role == role) return entry.name;
   }
   return "";
+}
+
+std::vector<std::string> LoadSimRules(SimOptions& options) {
+  Expected<RuleFile> file = LoadReplyRules(options.rulesPath);
+  if (!file) return {"cannot read the rules file " + options.rulesPath + ": " + file.Reason()};
+  std::vector<std::string> errors;
+  for (const RuleFileError& error : file->errors) {
+    errors.push_back(options.rulesPath + ":" + std::to_string(error.lineNumber) + ": " + error.reason);
+  }
+  options.rules = std::move(file->rules);
+  return errors;
 }
 
 SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {
@@ -123,6 +153,9 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {
       result.error = TakesValue(arg) ? arg + " needs a value" : "unknown argument: " + arg;
     }
   }
+  const auto given = [&args](const char* option) { return std::find(args.begin(), args.end(), option) != args.end(); };
+  if (result.error.empty() && given("--rules") && given("--role"))
+    result.error = "--rules and --role exclude each other";
   return result;
 }
 

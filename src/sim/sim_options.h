@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "automation/reply_rules.h"
 #include "common/byte_frame.h"
 
 namespace portprobe::sim {
 
-enum class SimRole { Echo, Responder, Stream, Flood };
+// Rules: answers by a rules file (--rules), as the terminal's automatic replies do.
+enum class SimRole { Echo, Responder, Stream, Flood, Rules };
 
 // The CRC that the responder and the stream put after their frames.
 enum class SimCrc { Modbus, Xmodem };
@@ -17,8 +19,10 @@ struct SimOptions {
   std::string linkPath;  // empty: no symbolic link
   ByteFrame reply = {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01};
   SimCrc crc = SimCrc::Modbus;
-  bool stay = false;  // keep running when the terminal closes the device
-  int watchPid = 0;   // 0: watch no process
+  std::string rulesPath;         // the rules role's file
+  std::vector<ReplyRule> rules;  // read from it by LoadSimRules
+  bool stay = false;             // keep running when the terminal closes the device
+  int watchPid = 0;              // 0: watch no process
 };
 
 struct SimCommandLine {
@@ -28,6 +32,11 @@ struct SimCommandLine {
 };
 
 SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args);
+
+// Reads the rules file of the rules role into `options`. Returns what is wrong with it:
+// one text for each line of the file that is no rule, or why it cannot be read; none
+// when every line is good.
+std::vector<std::string> LoadSimRules(SimOptions& options);
 
 // The role's name on the command line.
 const char* RoleName(SimRole role);

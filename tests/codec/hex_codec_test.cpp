@@ -1,4 +1,5 @@
 #include "codec/hex_codec.h"
+#include "codec/hex_format.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,17 @@ TEST(HexDigitValue, AcceptsOnlyAsciiHexDigits) {
   for (int c : {int{'g'}, int{'G'}, int{' '}, int{'x'}, int{'/'}, int{':'}, int{'@'}, int{'`'}, 0x80, 0xB0, 0xFF}) {
     EXPECT_EQ(HexDigitValue(static_cast<unsigned char>(c)), -1) << c;
   }
+}
+
+// One line whatever the length, unlike the send box layout, and read back by ParseHexText.
+TEST(HexPairs, PutsEveryByteOnOneLineSeparatedBySingleSpaces) {
+  EXPECT_EQ(HexPairs(ByteFrame{}), "");
+  EXPECT_EQ(HexPairs(Bytes({0x00, 0x0A, 0xFF})), "00 0A FF");
+  ByteFrame many(20, 0xC3);
+  const std::string text = HexPairs(many);
+  EXPECT_EQ(text.size(), 20u * 3 - 1);
+  EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(ParseHexText(text), many);
 }
 
 TEST(ParseHexText, FollowsTheGroupGrammar) {

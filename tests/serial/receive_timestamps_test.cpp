@@ -13,6 +13,8 @@ TEST(TimestampText, ShowsLocalTimeWithMillisecondsPadded) {
   EXPECT_EQ(TimestampText(LocalTime(12, 34, 56, 789)), "[12:34:56.789] ");
   EXPECT_EQ(TimestampText(LocalTime(1, 2, 3, 4)), "[01:02:03.004] ");
   EXPECT_EQ(TimestampText(LocalTime(23, 59, 59, 999)), "[23:59:59.999] ");
+  // The same clock without the brackets, as portprobe-cli monitor starts its lines.
+  EXPECT_EQ(ClockText(LocalTime(1, 2, 3, 4)), "01:02:03.004");
 }
 
 // Each piece is stamped with its own time; a line takes the time of the piece that

@@ -1,0 +1,41 @@
+// Automatic replies: a received block that a rule matches is answered as soon as the
+// block has ended. The reply is only queued, so the block's end is its only delay.
+#include "app/main_dialog.h"
+#include "app/reply_rules_window.h"
+
+namespace portprobe {
+
+namespace {
+
+const QString kRulesKey = QStringLiteral("replies/rules");
+const QString kEnabledKey = QStringLiteral("replies/enabled");
+
+}  // namespace
+
+void MainDialog::SetUpAutoReplies() {
+  repliesWindow_ = new ReplyRulesWindow(this, prompter_, autoReplies_);
+  repliesWindow_->SetRulesText(settings_.Value(kRulesKey).toString().toStdString());
+  repliesWindow_->SetRepliesEnabled(settings_.Value(kEnabledKey).toString() != QStringLiteral("false"));
+  connect(repliesWindow_, &ReplyRulesWindow::RulesChanged, this, [this] {
+    RememberSetting(kRulesKey, QString::fromStdString(repliesWindow_->RulesText()));
+    RememberSetting(kEnabledKey, autoReplies_.Enabled());
+  });
+}
+
+void MainDialog::ShowRepliesWindow() {
+  repliesWindow_->show();
+  repliesWindow_->raise();
+  repliesWindow_->activateWindow();
+}
+
+// While a file is sent beside the window the line is its own: a reply would land in
+// the middle of the file's bytes. A parser run holds received blocks back anyway.
+void MainDialog::AnswerBlock(const ByteFrame& block) {
+  if (!IsOpen() || busy_.JobRunning()) return;
+  const ReplyRule* rule = autoReplies_.Answer(block);
+  if (!rule) return;
+  QueueSend(rule->reply);
+  repliesWindow_->ShowHits();
+}
+
+}  // namespace portprobe

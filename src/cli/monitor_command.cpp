@@ -1,0 +1,130 @@
+// portprobe-cli monitor --port PATH ...: the window's receive box and its automatic
+// replies in a shell. Each block that the line's pauses end becomes one line of
+// stdout, so the output can be piped, logged and searched.
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <optional>
+
+#include "cli/cli_command.h"
+#include "cli/monitor_loop.h"
+#include "cli/monitor_options.h"
+#include "cli/stop_signals.h"
+#include "serial/port_enumeration.h"
+#include "serial/serial_link.h"
+
+namespace portprobe::cli {
+
+namespace {
+
+constexpr int kOutputFailed = 1;
+constexpr int kCannotStart = 2;
+
+// Every line that is no rule is named with its line number, as a compiler names errors.
+std::optional<AutoReplies> LoadRules(const std::string& path) {
+  const Expected<RuleFile> file = LoadReplyRules(path);
+  if (!file) {
+    std::fprintf(stderr, "载入应答规则失败: 无法读取文件%s: %s\n", path.c_str(), file.Reason().c_str());
+    return std::nullopt;
+  }
+  for (const RuleFileError& error : file->errors) {
+    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), error.lineNumber, error.reason.c_str());
+  }
+  if (!file->errors.empty()) return std::nullopt;
+  AutoReplies replies;
+  replies.SetRules(file->rules);
+  return replies;
+}
+
+// A path as it is, even a relative one; a name of the port list (ttyUSB0, COM3) as the
+// window takes it.
+std::string PortPath(const std::string& port) { return port.find('/') != std::string::npos ? port : DevicePath(port); }
+
+const char* OpenFailureText(SerialLink::OpenResult result) {
+  switch (result) {
+    case SerialLink::OpenResult::OpenFailed:
+      return "cannot open it: it is missing, not accessible or held by another program";
+    case SerialLink::OpenResult::SettingsUnreadable:
+      return "it is no serial port (its line settings cannot be read)";
+    case SerialLink::OpenResult::SettingsRefused:
+      return "the driver refused the line settings";
+    case SerialLink::OpenResult::EventFailed:
+    case SerialLink::OpenResult::ThreadFailed:
+      return "the system refused the resources to watch it";
+    case SerialLink::OpenResult::Opened:
+      break;
+  }
+  return "";
+}
+
+// The window's status line for the port, so a script (or a test) knows when it listens.
+void PrintOpened(const std::string& port, const LineSettings& settings) {
+  const std::string status = StatusLineText(port, true, std::to_string(settings.baudRate),
+                                            kParityLetters.at(static_cast<std::size_t>(settings.parityRow)),
+                                            kDataBitsRows.at(static_cast<std::size_t>(settings.dataBitsRow)),
+                                            kStopBitsRows.at(static_cast<std::size_t>(settings.stopBitsRow)));
+  std::fprintf(stderr, "portprobe-cli monitor: %s (Ctrl-C ends)\n", status.c_str());
+}
+
+void PrintSummary(MonitorLoop::End end, const MonitorCounts& counts) {
+  const char* why = end == MonitorLoop::End::HungUp         ? "the port hung up"
+                    : end == MonitorLoop::End::OutputFailed ? "the output could not be written"
+                                                            : "stopped";
+  std::fprintf(stderr, "portprobe-cli monitor: %s; %llu blocks, %llu bytes received, %llu replies, %llu bytes sent\n",
+               why, static_cast<unsigned long long>(counts.blocks),
+               static_cast<unsigned long long>(counts.bytesReceived), static_cast<unsigned long long>(counts.replies),
+               static_cast<unsigned long long>(counts.bytesSent));
+}
+
+int RunMonitor(const std::vector<std::string>& args) {
+  const Expected<MonitorOptions> options = ReadMonitorOptions(args);
+  if (!options) {
+    std::fputs(options.Reason().c_str(), stderr);
+    return UsageError(kMonitorCommand);
+  }
+  std::optional<AutoReplies> replies;
+  if (!options->rulesPath.empty() && !(replies = LoadRules(options->rulesPath))) return kCannotStart;
+  std::optional<BlockDecoder> decoder;
+  if (!options->parserPath.empty()) {
+    std::optional<std::string> script = LoadParserScript(options->parserPath);
+    if (!script) return kCannotStart;
+    decoder.emplace(std::move(*script));
+  }
+
+  // A reader that went away (the end of a pipe) is a failed write, not a fatal signal.
+  std::signal(SIGPIPE, SIG_IGN);
+  const StopSignals stop;  // before the link's worker thread starts
+  const UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+  SerialLink link([fd = wake.get()] {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(fd, &one, sizeof one);
+  });
+  const LineSettings settings = ApplyLineOptions(options->line, LineSettings{});
+  const SerialLink::OpenResult opened =
+      wake.get() < 0 ? SerialLink::OpenResult::EventFailed : link.OpenPort(PortPath(options->port), settings);
+  if (opened != SerialLink::OpenResult::Opened) {
+    std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->port.c_str(), OpenFailureText(opened));
+    return kCannotStart;
+  }
+  PrintOpened(options->port, settings);
+
+  MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr);
+  const MonitorLoop::End end = loop.Run(wake.get(), stop.Fd());
+  link.ClosePort();
+  loop.Finish();
+  PrintSummary(loop.OutputFailed() ? MonitorLoop::End::OutputFailed : end, loop.Counts());
+  return loop.OutputFailed() ? kOutputFailed : 0;
+}
+
+}  // namespace
+
+const CliCommand kMonitorCommand = {
+    "monitor",
+    "portprobe-cli monitor --port PATH [--baud N] [--parity none|odd|even|mark|space] [--data-bits 5-8]\n"
+    "      [--stop-bits 1|1.5|2] [--gap MS] [--text] [--parser FILE] [--rules FILE] [--echo]",
+    RunMonitor,
+};
+
+}  // namespace portprobe::cli

@@ -1,0 +1,160 @@
+#include "cli/monitor_loop.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "automation/frame_text.h"
+#include "codec/hex_format.h"
+#include "serial/receive_timestamps.h"
+
+namespace portprobe::cli {
+
+namespace {
+
+// Parser output ends its lines with CR LF, as the receive box wants; a log has LF.
+std::string LogLines(const std::string& output) {
+  std::string lines;
+  for (std::size_t i = 0; i < output.size(); ++i) {
+    if (output[i] != '\r') {
+      lines += output[i];
+    } else if (i + 1 == output.size() || output[i + 1] != '\n') {
+      lines += '\n';
+    }
+  }
+  if (!lines.empty() && lines.back() != '\n') lines += '\n';
+  return lines;
+}
+
+}  // namespace
+
+MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder)
+    : link_(link),
+      replies_(replies),
+      decoder_(decoder),
+      text_(options.text),
+      echo_(options.echo),
+      splitter_(options.gapMilliseconds) {}
+
+MonitorLoop::End MonitorLoop::Run(int wakeFd, int stopFd) {
+  for (;;) {
+    pollfd fds[] = {{stopFd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    const int ready = ::poll(fds, 2, WaitMilliseconds());
+    if (ready < 0 && errno != EINTR) return End::Stopped;  // nothing left to wait with
+    if (ready > 0 && (fds[1].revents & POLLIN)) {
+      std::uint64_t wakes = 0;
+      [[maybe_unused]] const ssize_t drained = ::read(wakeFd, &wakes, sizeof wakes);
+    }
+    // Every batch queued is taken before the silence is judged, so a block is never
+    // ended by a pause that its own next bytes fill.
+    TakeEvents();
+    if (std::optional<ByteFrame> silent = splitter_.EndIfSilent(CurrentTick())) EndBlock(std::move(*silent));
+    PrintEndedBlocks();
+    if (outputFailed_) return End::OutputFailed;
+    if (hungUp_) return End::HungUp;
+    if (ready > 0 && fds[0].revents != 0) return End::Stopped;
+  }
+}
+
+void MonitorLoop::Finish() {
+  answering_ = false;
+  TakeEvents();
+  // Past its deadline, the block under way counts as ended by silence.
+  if (const std::optional<Tick> deadline = splitter_.Deadline()) {
+    if (std::optional<ByteFrame> last = splitter_.EndIfSilent(static_cast<Tick>(*deadline + 1))) {
+      EndBlock(std::move(*last));
+    }
+  }
+  PrintEndedBlocks();
+}
+
+// Until the block under way has been silent for longer than the gap; without one, until
+// something happens.
+int MonitorLoop::WaitMilliseconds() const {
+  const std::optional<Tick> deadline = splitter_.Deadline();
+  if (!deadline) return -1;
+  return std::max(0, TickDifference(static_cast<Tick>(*deadline + 1), CurrentTick()));
+}
+
+void MonitorLoop::TakeEvents() {
+  for (const SerialEvent& event : link_.TakeEvents()) {
+    switch (event.kind) {
+      case SerialEvent::Kind::Batch:
+        AddBatch(event);
+        break;
+      case SerialEvent::Kind::Written:
+        counts_.bytesSent += event.count;
+        break;
+      case SerialEvent::Kind::HangUp:
+        hungUp_ = true;
+        break;
+      case SerialEvent::Kind::LineError:
+        std::fputs("portprobe-cli monitor: line error (framing, parity, overrun or break), input discarded\n", stderr);
+        break;
+      case SerialEvent::Kind::ReadError:
+      case SerialEvent::Kind::ModemLines:
+        break;
+    }
+  }
+}
+
+void MonitorLoop::AddBatch(const SerialEvent& batch) {
+  counts_.bytesReceived += batch.bytes.size();
+  const bool startsBlock = !splitter_.Deadline();
+  std::optional<ByteFrame> ended = splitter_.Add(batch.bytes, batch.tick);
+  if (ended) EndBlock(std::move(*ended));
+  if (ended || startsBlock) blockTime_ = batch.time;
+}
+
+// The answer goes out at once; the block waits to be printed and decoded until every
+// block that ended meanwhile has been answered.
+void MonitorLoop::EndBlock(ByteFrame block) {
+  ++counts_.blocks;
+  EndedBlock ended{std::move(block), blockTime_, std::nullopt, {}};
+  if (answering_) ended.sent = Answer(ended.bytes);
+  if (ended.sent) {
+    ended.sentTime = std::chrono::system_clock::now();
+    ++counts_.replies;
+  }
+  ended_.push_back(std::move(ended));
+}
+
+std::optional<ByteFrame> MonitorLoop::Answer(const ByteFrame& block) {
+  const ReplyRule* rule = replies_ != nullptr ? replies_->Answer(block) : nullptr;
+  std::optional<ByteFrame> reply;
+  if (rule != nullptr) {
+    reply = rule->reply;
+  } else if (echo_) {
+    reply = block;
+  }
+  // A full write queue (a device that takes nothing) or a port that went away.
+  if (reply && link_.QueueWrite(*reply) != reply->size()) {
+    std::fputs("portprobe-cli monitor: the port took no reply\n", stderr);
+    reply.reset();
+  }
+  return reply;
+}
+
+void MonitorLoop::PrintEndedBlocks() {
+  for (const EndedBlock& block : ended_) {
+    Print(ClockText(block.time) + " " + Shown(block.bytes) + "\n");
+    if (block.sent) Print(ClockText(block.sentTime) + " TX " + Shown(*block.sent) + "\n");
+    if (decoder_ != nullptr) Print(LogLines(decoder_->Decode(block.bytes)));
+  }
+  ended_.clear();
+}
+
+// Hex pairs, or with --text the bytes in double quotes with control bytes and invalid
+// UTF-8 escaped as a rules file writes text, so a block always stays on one line.
+std::string MonitorLoop::Shown(const ByteFrame& bytes) const {
+  return text_ ? "\"" + EscapeText(bytes) + "\"" : HexPairs(bytes);
+}
+
+void MonitorLoop::Print(const std::string& text) {
+  if (text.empty() || outputFailed_) return;
+  outputFailed_ = std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0;
+}
+
+}  // namespace portprobe::cli

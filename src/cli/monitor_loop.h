@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "automation/block_decoder.h"
+#include "automation/block_splitter.h"
+#include "automation/reply_rules.h"
+#include "cli/monitor_options.h"
+#include "serial/serial_link.h"
+
+namespace portprobe::cli {
+
+// What a monitor run saw and sent, for its summary.
+struct MonitorCounts {
+  std::uint64_t blocks = 0;
+  std::uint64_t bytesReceived = 0;
+  std::uint64_t replies = 0;
+  std::uint64_t bytesSent = 0;
+};
+
+// Takes what the link reads, cuts it into blocks by the gap and prints each ended block
+// on one line of stdout: its local time and its bytes. A block that a rule matches is
+// answered (or, with echo, one that none matches is sent back) as soon as it has
+// ended, before anything is printed or decoded; each reply follows its block as a line
+// marked TX, and the decoder's output follows that.
+class MonitorLoop {
+ public:
+  enum class End { Stopped, HungUp, OutputFailed };
+
+  // `replies` and `decoder` may be null; both must outlive the loop.
+  MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder);
+
+  // Runs until `stopFd` is readable, the device hangs up or stdout takes no more.
+  // `wakeFd` is the eventfd that the link's wake-up writes to.
+  End Run(int wakeFd, int stopFd);
+  // Once the link is closed: shows what it read last and the block under way, which
+  // are no longer answered.
+  void Finish();
+
+  const MonitorCounts& Counts() const { return counts_; }
+  bool OutputFailed() const { return outputFailed_; }
+
+ private:
+  struct EndedBlock {
+    ByteFrame bytes;
+    WallTime time;
+    std::optional<ByteFrame> sent;
+    WallTime sentTime;
+  };
+
+  int WaitMilliseconds() const;
+  void TakeEvents();
+  void AddBatch(const SerialEvent& batch);
+  void EndBlock(ByteFrame block);
+  std::optional<ByteFrame> Answer(const ByteFrame& block);
+  void PrintEndedBlocks();
+  std::string Shown(const ByteFrame& bytes) const;
+  void Print(const std::string& text);
+
+  SerialLink& link_;
+  AutoReplies* replies_;
+  BlockDecoder* decoder_;
+  const bool text_;
+  const bool echo_;
+  bool answering_ = true;
+  bool hungUp_ = false;
+  bool outputFailed_ = false;
+  BlockSplitter splitter_;
+  WallTime blockTime_;  // when the block under way began
+  std::vector<EndedBlock> ended_;
+  MonitorCounts counts_;
+};
+
+}  // namespace portprobe::cli

@@ -1,0 +1,243 @@
+// portprobe-cli monitor as a real process on a pseudo-terminal; the test plays the
+// device on the master side.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <optional>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "serial/receive_timestamps.h"
+#include "support/background_program.h"
+#include "support/cli_run.h"
+#include "support/pty_pair.h"
+#include "support/temp_dir.h"
+
+namespace portprobe {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kReadHolding = {0x01, 0x03, 0x00, 0x00, 0x00, 0x03, 0x05, 0xCB};
+const Bytes kHoldingReply = {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01, 0xF8, 0xB3};
+const std::string kRules =
+    "# the example exchange\n"
+    "01 03 00 00 00 03 ?? ?? -> 01 03 06 00 EA 01 90 00 01 +crc16-modbus\n"
+    "02 03 ?? ?? ?? ?? ?? ?? -> 02 03 02 12 34 +crc16-modbus\n";
+
+// A line that the monitor printed: its time and what follows it.
+struct PrintedLine {
+  std::string time;
+  std::string rest;
+};
+
+std::optional<PrintedLine> SplitTime(const std::optional<std::string>& line) {
+  static const std::regex kTimed("([0-2][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9]{3}) (.*)");
+  std::smatch match;
+  if (!line || !std::regex_match(*line, match, kTimed)) return std::nullopt;
+  return PrintedLine{match[1], match[2]};
+}
+
+// What a process has read so far from all its descriptors.
+std::uint64_t BytesRead(pid_t pid) {
+  std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+  std::string key;
+  std::uint64_t count = 0;
+  while (io >> key >> count) {
+    if (key == "rchar:") return count;
+  }
+  return 0;
+}
+
+class MonitorCommand : public ::testing::Test {
+ protected:
+  // Starts the monitor on the pseudo-terminal; it listens once it has said so.
+  testing::BackgroundProgram& Start(std::vector<std::string> args) {
+    args.insert(args.begin(), {"monitor", "--port", pty_.SlavePath()});
+    monitor_.emplace(PORTPROBE_CLI_PATH, args);
+    const std::optional<std::string> opened = monitor_->ErrLine();
+    EXPECT_EQ(opened, "portprobe-cli monitor: " + pty_.SlavePath() + " OPENED,9600,N,8,1 (Ctrl-C ends)");
+    return *monitor_;
+  }
+  // The rest of the next line of stdout after its time, which must be well-formed.
+  std::string NextLine() {
+    const std::optional<std::string> line = monitor_->OutLine();
+    const std::optional<PrintedLine> printed = SplitTime(line);
+    EXPECT_TRUE(printed) << line.value_or("(no line)");
+    return printed ? printed->rest : "";
+  }
+  // Writes bytes and waits until the monitor has read them: the only bytes it reads
+  // meanwhile are these and 8 from its eventfd after it read them.
+  void WriteAndWaitForTheRead(const Bytes& bytes) {
+    const std::uint64_t before = BytesRead(monitor_->Pid());
+    pty_.Write(bytes);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (BytesRead(monitor_->Pid()) < before + bytes.size() + 8 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  // Ends the monitor as `signal` does and returns its summary.
+  std::string Stop(int signal) {
+    monitor_->Signal(signal);
+    const std::optional<std::string> summary = monitor_->ErrLine();
+    EXPECT_EQ(monitor_->WaitForExit(), 0);
+    return summary.value_or("(no summary)");
+  }
+
+  testing::PtyPair pty_;
+  testing::TempDir files_;
+  std::optional<testing::BackgroundProgram> monitor_;
+};
+
+TEST_F(MonitorCommand, PausesSplitBlocksThatArePrintedOneALineWithTheirLocalTime) {
+  testing::BackgroundProgram& monitor = Start({"--gap=1000"});
+  const std::string before = ClockText(std::chrono::system_clock::now());
+  // Bytes written together stay one block; the pause after them ends it.
+  pty_.Write(Bytes{0x01, 0x02});
+  pty_.Write(Bytes{0xAB});
+  const std::optional<PrintedLine> first = SplitTime(monitor.OutLine());
+  const std::string after = ClockText(std::chrono::system_clock::now());
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->rest, "01 02 AB");
+  if (before <= after) {  // not across midnight
+    EXPECT_LE(before, first->time);
+    EXPECT_LE(first->time, after);
+  }
+  pty_.Write(Bytes(20, 0x5A));
+  EXPECT_EQ(NextLine(), "5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A 5A");
+  // The block under way is shown before the monitor ends, though its gap never passed.
+  WriteAndWaitForTheRead(Bytes{0x01, 0x03});
+  EXPECT_EQ(Stop(SIGTERM), "portprobe-cli monitor: stopped; 3 blocks, 25 bytes received, 0 replies, 0 bytes sent");
+  EXPECT_EQ(NextLine(), "01 03");
+  EXPECT_EQ(monitor.OutLine(), std::nullopt);
+}
+
+TEST_F(MonitorCommand, TextShowsEachBlockQuotedOnOneLineAndCtrlCEndsTheMonitor) {
+  testing::BackgroundProgram& monitor = Start({"--text", "--gap", "200"});
+  pty_.Write(std::string("AT+GMR\r\nOK \"\xE4\xB8\xAD\" \x01\xFF\\"));
+  EXPECT_EQ(NextLine(), "\"AT+GMR\\r\\nOK \\\"\xE4\xB8\xAD\\\" \\x01\\xFF\\\\\"");
+  EXPECT_EQ(Stop(SIGINT), "portprobe-cli monitor: stopped; 1 blocks, 20 bytes received, 0 replies, 0 bytes sent");
+  EXPECT_EQ(monitor.OutLine(), std::nullopt);
+}
+
+TEST_F(MonitorCommand, RulesAnswerAModbusRequestAndAHangUpEndsTheMonitor) {
+  testing::BackgroundProgram& monitor = Start({"--rules", files_.WriteFile("rules.txt", kRules)});
+  pty_.Write(kReadHolding);
+  EXPECT_EQ(pty_.Read(kHoldingReply.size()), kHoldingReply);
+  EXPECT_EQ(NextLine(), "01 03 00 00 00 03 05 CB");
+  EXPECT_EQ(NextLine(), "TX 01 03 06 00 EA 01 90 00 01 F8 B3");
+  // A block that no rule matches is only shown.
+  pty_.Write(Bytes{0x03, 0x03, 0x00});
+  EXPECT_EQ(NextLine(), "03 03 00");
+  pty_.Write(Bytes{0x02, 0x03, 0x00, 0x00, 0x00, 0x01, 0x84, 0x39});
+  EXPECT_EQ(pty_.Read(7), (Bytes{0x02, 0x03, 0x02, 0x12, 0x34, 0xF1, 0x33}));
+  EXPECT_EQ(NextLine(), "02 03 00 00 00 01 84 39");
+  EXPECT_EQ(NextLine(), "TX 02 03 02 12 34 F1 33");
+
+  pty_.CloseMaster();
+  EXPECT_EQ(monitor.ErrLine(),
+            "portprobe-cli monitor: the port hung up; 3 blocks, 19 bytes received, 2 replies, 18 bytes sent");
+  EXPECT_EQ(monitor.WaitForExit(), 0);
+}
+
+TEST_F(MonitorCommand, TheParserDecodesEachBlockAfterItsLines) {
+  testing::BackgroundProgram& monitor = Start({"--parser=" PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"});
+  pty_.Write(kHoldingReply);
+  EXPECT_EQ(NextLine(), "01 03 06 00 EA 01 90 00 01 F8 B3");
+  for (const char* decoded : {"Modbus-RTU reply: device 1, function 3, 6 data bytes", "  register 0: 234",
+                              "  register 1: 400", "  register 2: 1", "crc:0xb3f8 CRC-16/MODBUS OK"}) {
+    EXPECT_EQ(monitor.OutLine(), decoded);
+  }
+  // The next block is decoded afresh.
+  pty_.Write(Bytes{0x02, 0x03, 0x02, 0x12, 0x34, 0xF1, 0x33});
+  EXPECT_EQ(NextLine(), "02 03 02 12 34 F1 33");
+  EXPECT_EQ(monitor.OutLine(), "Modbus-RTU reply: device 2, function 3, 2 data bytes");
+  Stop(SIGTERM);
+}
+
+TEST_F(MonitorCommand, EchoSendsBackWhatNoRuleAnswers) {
+  Start({"--echo", "--rules", files_.WriteFile("rules.txt", kRules)});
+  const Bytes frame = {0x10, 0x20, 0x30};
+  pty_.Write(frame);
+  EXPECT_EQ(pty_.Read(frame.size()), frame);
+  EXPECT_EQ(NextLine(), "10 20 30");
+  EXPECT_EQ(NextLine(), "TX 10 20 30");
+  pty_.Write(kReadHolding);
+  EXPECT_EQ(pty_.Read(kHoldingReply.size()), kHoldingReply);
+  EXPECT_EQ(NextLine(), "01 03 00 00 00 03 05 CB");
+  EXPECT_EQ(NextLine(), "TX 01 03 06 00 EA 01 90 00 01 F8 B3");
+  EXPECT_EQ(Stop(SIGTERM), "portprobe-cli monitor: stopped; 2 blocks, 11 bytes received, 2 replies, 14 bytes sent");
+}
+
+TEST_F(MonitorCommand, OutputThatCannotBeWrittenEndsTheMonitorWithStatus1) {
+  testing::BackgroundProgram& monitor = Start({});
+  monitor.CloseOut();
+  pty_.Write(kReadHolding);
+  EXPECT_EQ(monitor.ErrLine(),
+            "portprobe-cli monitor: the output could not be written; 1 blocks, 8 bytes received, "
+            "0 replies, 0 bytes sent");
+  EXPECT_EQ(monitor.WaitForExit(), 1);
+}
+
+TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2) {
+  const std::string rules = files_.WriteFile("rules.txt", kRules);
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"--baud", "9600"},
+                                             {"--port"},
+                                             {"--port", pty_.SlavePath(), "--baud", "fast"},
+                                             {"--port", pty_.SlavePath(), "--parity=Odd"},
+                                             {"--port", pty_.SlavePath(), "--data-bits", "9"},
+                                             {"--port", pty_.SlavePath(), "--stop-bits", "3"},
+                                             {"--port", pty_.SlavePath(), "--gap", "0"},
+                                             {"--port", pty_.SlavePath(), "--gap=10001"},
+                                             {"--port", pty_.SlavePath(), "--gap", "1e3"},
+                                             {"--port", pty_.SlavePath(), "--text=yes"},
+                                             {"--port", pty_.SlavePath(), "--rules"},
+                                             {"--port", pty_.SlavePath(), "--speed", "9600"},
+                                             {"--port", pty_.SlavePath(), pty_.SlavePath()}}) {
+    std::vector<std::string> command = {"monitor"};
+    command.insert(command.end(), args.begin(), args.end());
+    const testing::CliRun run = testing::RunProgram(PORTPROBE_CLI_PATH, command);
+    EXPECT_EQ(run.exitStatus, 2) << ::testing::PrintToString(args);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("usage: portprobe-cli monitor --port PATH"), std::string::npos) << run.err;
+  }
+  EXPECT_NE(testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", pty_.SlavePath(), "--parity", "Odd"})
+                .err.find("bad value \"Odd\" for --parity"),
+            std::string::npos);
+
+  const testing::CliRun missing =
+      testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", files_.File("ttyGone"), "--rules", rules});
+  EXPECT_EQ(missing.exitStatus, 2);
+  EXPECT_NE(missing.err.find(files_.File("ttyGone") + ": cannot open it"), std::string::npos) << missing.err;
+
+  const testing::CliRun notSerial = testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", rules});
+  EXPECT_EQ(notSerial.exitStatus, 2);
+  EXPECT_NE(notSerial.err.find("no serial port"), std::string::npos) << notSerial.err;
+
+  // Every mistake of a rules file is named with its line, and nothing is opened.
+  const std::string badRules =
+      files_.WriteFile("bad.txt", "01 03 -> 01 83 02\n# fine\n01 0G -> 00\n\n01 02 ->\n02 ?? -> 02 00 +crc16-modbus\n");
+  const testing::CliRun bad =
+      testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", pty_.SlavePath(), "--rules", badRules});
+  EXPECT_EQ(bad.exitStatus, 2);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err.find(badRules + ":3: "), 0u) << bad.err;
+  EXPECT_NE(bad.err.find("\n" + badRules + ":5: "), std::string::npos) << bad.err;
+  EXPECT_EQ(bad.err.find(":1: "), std::string::npos) << bad.err;
+  EXPECT_EQ(bad.err.find("OPENED"), std::string::npos) << bad.err;
+
+  const testing::CliRun noParser = testing::RunProgram(
+      PORTPROBE_CLI_PATH, {"monitor", "--port", pty_.SlavePath(), "--parser", files_.File("missing.txt")});
+  EXPECT_EQ(noParser.exitStatus, 2);
+  EXPECT_NE(noParser.err.find("载入解析器失败"), std::string::npos) << noParser.err;
+}
+
+}  // namespace
+}  // namespace portprobe
