@@ -329,8 +329,12 @@ TEST_F(RememberedPanel, TheRowsTheLoopSwitchAndTheOpenPanelComeBackInTheNextWind
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
-// The example panel once through against the simulator: three requests, three replies.
-using SendPanelWithSimulator = testing::SimulatorWindowTest;
+// The example panel once through against the simulator answering by the example rules:
+// three requests, each with its own reply.
+class SendPanelWithSimulator : public testing::SimulatorWindowTest {
+ protected:
+  SendPanelWithSimulator() : SimulatorWindowTest({"--rules", PORTPROBE_EXAMPLES_DIR "/modbus_rules.txt"}) {}
+};
 
 TEST_F(SendPanelWithSimulator, TheExamplePanelGetsAReplyToEachRequest) {
   ASSERT_TRUE(window_.IsOpen());
@@ -342,7 +346,13 @@ TEST_F(SendPanelWithSimulator, TheExamplePanelGetsAReplyToEachRequest) {
   panel->RunButton()->click();
   EXPECT_TRUE(testing::WaitUntil([&] { return !panel->Running(); }));
   EXPECT_EVENTUALLY_EQ(window_.TxCount(), 3 * 8);
-  EXPECT_EVENTUALLY_EQ(window_.RxCount(), 3 * 11);
+  EXPECT_EVENTUALLY_EQ(window_.RxCount(), 11 + 7 + 7);
+  // Each reply in its own block, in the order of the requests.
+  const std::string_view box = window_.ReceiveText();
+  const std::size_t first = box.find("01 03 06 00 EA 01 90 00   01 F8 B3");
+  const std::size_t second = box.find("01 04 02 01 2C");
+  const std::size_t third = box.find("02 03 02 12 34");
+  EXPECT_TRUE(first < second && second < third && third != std::string_view::npos) << box;
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
