@@ -165,4 +165,24 @@ inline constexpr const char kRepliesBadFileText[] = "规则文件%1中有%2行�
 inline constexpr const char kRepliesBadLineText[] = "第%1行: %2";
 inline constexpr const char kUnwritableFileText[] = "无法写入文件%1: %2";
 
+// The multi-frame send panel.
+inline constexpr const char kSendPanelEntryText[] = "多条发送";
+inline constexpr const char kSendPanelTitleText[] = "多条发送";
+inline constexpr const char* kSendPanelColumnTexts[] = {"", "名称", "Hex", "帧", "校验", "延时(ms)", ""};
+inline constexpr const char kSendPanelTickTipText[] = "勾选的行由\"循环发送\"依次发送";
+inline constexpr const char kSendPanelRowSendText[] = "发送";
+inline constexpr const char kSendPanelRunText[] = "循环发送";
+inline constexpr const char kSendPanelStopText[] = "停止";
+inline constexpr const char kSendPanelLoopText[] = "循环";
+inline constexpr const char kSendPanelImportText[] = "导入...";
+inline constexpr const char kSendPanelExportText[] = "导出...";
+inline constexpr const char kSendPanelBadRowText[] = "第%1行的帧有误，未发送：%2";
+inline constexpr const char kSendPanelSkippedText[] = "第%1行的帧有误，已跳过：%2";
+inline constexpr const char kSendPanelNothingTickedText[] = "没有可发送的勾选行";
+inline constexpr const char kSendPanelImportFailedText[] = "未导入%1，面板保持不变:\n%2";
+inline constexpr const char kSendPanelImportLineText[] = "第%1行: %2";
+inline constexpr const char kSendPanelMoreErrorsText[] = "……还有%1行有误";
+inline constexpr const char kSendPanelImportedText[] = "已导入%1行";
+inline constexpr const char kSendPanelExportedText[] = "已导出到%1";
+
 }  // namespace portprobe::resources

@@ -46,6 +46,7 @@ namespace portprobe {
 
 class HistoryPopup;
 class ReplyRulesWindow;
+class SendPanel;
 
 namespace parser {
 class PacketParser;
@@ -73,6 +74,8 @@ class MainDialog : public ui::TemplateDialog {
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
   ReplyRulesWindow* RepliesWindow() const { return repliesWindow_; }
+  // The multi-frame send panel; none until it is first opened or restored.
+  SendPanel* SendPanelWindow() const { return sendPanel_; }
 
   // Settings beyond the window's own controls (main_dialog_preferences.cpp).
   const Preferences& CurrentPreferences() const { return preferences_; }
@@ -179,6 +182,7 @@ class MainDialog : public ui::TemplateDialog {
   void SetSendBoxBytes(const std::string& bytes);
   void EnableSendControls(bool enabled);
   void SendText(const std::string& text);
+  void SendFrame(const ByteFrame& bytes);
   void ManualSend();
   ByteFrame ParseSendBox() const;
   void ApplyChecksum();
@@ -248,6 +252,20 @@ class MainDialog : public ui::TemplateDialog {
   void AnswerBlock(const ByteFrame& block, Tick lastTick);
   AutoReplies autoReplies_;
   ReplyRulesWindow* repliesWindow_ = nullptr;
+
+  // The multi-frame send panel (main_dialog_panel.cpp).
+  SendPanel* MakeSendPanel();
+  void AddSendPanelEntry(QMenu& menu, int id);
+  void ToggleSendPanel();
+  void ShowSendPanel();
+  void PlaceSendPanel();
+  bool SendPanelFrame(const ByteFrame& frame);
+  void StopPanelRun();
+  void RestoreSendPanel();
+  void RememberSendPanel();
+  SendPanel* sendPanel_ = nullptr;
+  bool sendPanelOpen_ = false;
+  bool sendPanelPlaced_ = false;
 
   // Packet parsers (main_dialog_parser.cpp).
   static constexpr int kFirstParserCommandId = 5020;

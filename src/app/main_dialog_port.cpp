@@ -152,6 +152,7 @@ void MainDialog::ReportOpenFailure(SerialLink::OpenResult result) {
 // Acts at once even when the device takes nothing: what is still queued is dropped,
 // and the user is told how much.
 void MainDialog::ClosePort() {
+  StopPanelRun();
   const std::size_t dropped = link_.ClosePort() + DropOutbox();
   // Batches read before the close still belong to the receive history.
   DrainSerialEvents();
@@ -268,6 +269,7 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
 void MainDialog::HandleHangUp() {
   if (busy_.DeferHangUp()) return;
   const bool cut = outbox_.TakeCut();
+  StopPanelRun();
   link_.ClosePort();
   DropOutbox();
   UpdateOpenButton();

@@ -80,8 +80,12 @@ void MainDialog::EnableSendControls(bool enabled) {
 // The bytes are only queued; TxCount grows as the device takes them. The send controls
 // stay disabled while part of the send waits for room.
 void MainDialog::SendText(const std::string& text) {
+  SendFrame(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : TextSendBytes(text, preferences_));
+}
+
+void MainDialog::SendFrame(const ByteFrame& bytes) {
   BeginSend();
-  QueueSend(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : TextSendBytes(text, preferences_));
+  QueueSend(bytes);
   EnableSendControls(outbox_.Empty());
   UpdateStatusLine();
   ShowPendingNotices();

@@ -128,6 +128,7 @@ void MainDialog::RestoreWindowSettings() {
   restoreGeometry(settings_.Value(kGeometryKey).toByteArray());
   RestoreLiveDecoder();
   SetUpAutoReplies();
+  RestoreSendPanel();
   ConnectSettingsSaving();
   rememberChanges_ = settings_.Remembers();
   ShowPendingNotices();
@@ -195,6 +196,7 @@ void MainDialog::SaveSettings() {
   for (const std::string& entry : history_.Entries()) entries << Bytes(entry);
   settings_.SetValue(kHistoryKey, entries);
   settings_.SetValue(kGeometryKey, saveGeometry());
+  RememberSendPanel();
   settings_.Sync();
 }
 

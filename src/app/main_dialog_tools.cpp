@@ -1,5 +1,5 @@
-// The tools menu: number conversions, the calculator, the modem lines, packet parsers
-// and help.
+// The tools menu: number conversions, the calculator, the multi-frame send panel, the
+// modem lines, packet parsers and help.
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
@@ -28,6 +28,7 @@ enum ToolsCommandId : int {
   kHelpCommand = 5010,
   kReceiveCheckCommand = 5011,
   kAutoReconnectCommand = 5050,
+  kSendPanelCommand = 5070,
   kRepliesCommand = 5071,
   kAboutCommand = 16,
 };
@@ -50,6 +51,8 @@ void MainDialog::ShowToolsMenu(const QPoint& clientPoint) {
   AddCommand(menu, kHexToBinaryCommand, QString::fromUtf8(kHexToBinaryText));
   menu.addSeparator();
   AddCommand(menu, kCalculatorCommand, QString::fromUtf8(kCalculatorText));
+  menu.addSeparator();
+  AddSendPanelEntry(menu, kSendPanelCommand);
   menu.addSeparator();
   AddReceiveCheckEntry(menu, kReceiveCheckCommand);
   AddAutoReconnectEntry(menu, kAutoReconnectCommand);
@@ -99,6 +102,9 @@ void MainDialog::ToolsCommand(int id) {
       break;
     case kAutoReconnectCommand:
       ToggleAutoReconnect();
+      break;
+    case kSendPanelCommand:
+      ToggleSendPanel();
       break;
     case kRepliesCommand:
       ShowRepliesWindow();

@@ -134,24 +134,30 @@ std::string EscapeText(const ByteFrame& bytes) {
 }
 
 Expected<ByteFrame> ParseFrameText(std::string_view text) {
+  const Expected<FrameParts> parts = SplitFrameText(text);
+  if (!parts) return Failure{parts.Reason()};
+  return BuildFrame(parts->kind, parts->body, parts->checksumRow);
+}
+
+Expected<FrameParts> SplitFrameText(std::string_view text) {
   text = Trimmed(text);
   if (text.empty()) return Failure{"没有帧"};
-  FrameKind kind = FrameKind::Hex;
-  std::string_view body = text;
+  FrameParts parts{FrameKind::Hex, text, std::nullopt};
   std::string_view suffix;
   if (text.front() == '"') {
     const std::size_t close = ClosingQuote(text);
     if (close == std::string_view::npos) return Failure{"文本缺少结尾的引号"};
-    kind = FrameKind::Text;
-    body = text.substr(1, close - 1);
+    parts.kind = FrameKind::Text;
+    parts.body = text.substr(1, close - 1);
     suffix = text.substr(close + 1);
   } else if (const std::size_t plus = text.find('+'); plus != std::string_view::npos) {
-    body = text.substr(0, plus);
+    parts.body = Trimmed(text.substr(0, plus));
     suffix = text.substr(plus);
   }
   const auto checksum = ParseChecksumSuffix(suffix);
   if (!checksum) return Failure{checksum.Reason()};
-  return BuildFrame(kind, body, *checksum);
+  parts.checksumRow = *checksum;
+  return parts;
 }
 
 Expected<ByteFrame> BuildFrame(FrameKind kind, std::string_view body, std::optional<int> checksumRow) {

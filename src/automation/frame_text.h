@@ -30,6 +30,15 @@ std::string EscapeText(const ByteFrame& bytes);
 // ("01 03 00 00 00 01 +crc16-modbus", "\"AT\\r\\n\"").
 Expected<ByteFrame> ParseFrameText(std::string_view text);
 
+// A frame as a file writes it, taken apart without checking its body: the kind, the
+// body as written (text without its quotes, escapes kept) and the checksum row.
+struct FrameParts {
+  FrameKind kind = FrameKind::Hex;
+  std::string_view body;
+  std::optional<int> checksumRow;
+};
+Expected<FrameParts> SplitFrameText(std::string_view text);
+
 // The frame of a panel row or rule: its body as the user wrote it (without quotes for
 // text), with the checksum row appended when one is given.
 Expected<ByteFrame> BuildFrame(FrameKind kind, std::string_view body, std::optional<int> checksumRow);

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/dialog_test_support.h"
-#include "support/sim_process.h"
+#include "app/simulator_window_test.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -173,27 +173,24 @@ TEST_F(RememberedLiveDecoder, TheChosenParserIsChosenAgainWhileItIsLoaded) {
 
 // The example parser decodes the simulator's reply to a frame sent from the window;
 // the receive check's mark stays with the block, before the decoder's output.
-TEST(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
-  const testing::TempDir state;
-  const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", state.Path().string());
-  testing::SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "responder"});
-  testing::ScriptedPrompter prompter;
-  MainDialog window(prompter, testing::PortsFirst({sim.DevicePath()}));
-  ASSERT_TRUE(window.IsOpen());
-  prompter.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
-  testing::ChooseTool(window, prompter, kLoadParser);
-  testing::ChooseTool(window, prompter, kFirstLiveDecoder);
-  window.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
-  testing::ChooseTool(window, prompter, kReceiveCheck);
+using LiveDecodeWithSimulator = testing::SimulatorWindowTest;
 
-  window.SendBox()->SetText("01 03 00 00 00 03");
-  window.Button(kManualSendButton)->click();
-  EXPECT_EVENTUALLY_EQ(Box(window),
+TEST_F(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
+  ASSERT_TRUE(window_.IsOpen());
+  prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
+  testing::ChooseTool(window_, prompter_, kLoadParser);
+  testing::ChooseTool(window_, prompter_, kFirstLiveDecoder);
+  window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
+  testing::ChooseTool(window_, prompter_, kReceiveCheck);
+
+  window_.SendBox()->SetText("01 03 00 00 00 03");
+  window_.Button(kManualSendButton)->click();
+  EXPECT_EVENTUALLY_EQ(Box(window_),
                        "01 03 06 00 EA 01 90 00   01 F8 B3 \u2713\r\n"
                        "Modbus-RTU reply: device 1, function 3, 6 data bytes\r\n"
                        "  register 0: 234\r\n  register 1: 400\r\n  register 2: 1\r\n"
                        "crc:0xb3f8 CRC-16/MODBUS OK\r\n");
-  EXPECT_TRUE(Status(window).contains(QStringLiteral(" \u27131 \u27170"))) << Status(window).toStdString();
+  EXPECT_TRUE(Status(window_).contains(QStringLiteral(" \u27131 \u27170"))) << Status(window_).toStdString();
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+// The multi-frame send panel "多条发送": made when first needed, its rows, loop switch,
+// place and whether it is open remembered in the settings group [panel].
+#include <QAction>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/main_dialog.h"
+#include "app/send_panel.h"
+#include "resources/strings.h"
+
+namespace portprobe {
+
+namespace {
+
+const QString kPanelRowsKey = QStringLiteral("panel/rows");
+const QString kPanelLoopKey = QStringLiteral("panel/loop");
+const QString kPanelOpenKey = QStringLiteral("panel/open");
+const QString kPanelGeometryKey = QStringLiteral("panel/geometry");
+
+// A gap between the main window and the panel placed beside it.
+constexpr int kPanelGap = 8;
+
+}  // namespace
+
+SendPanel* MainDialog::MakeSendPanel() {
+  if (sendPanel_) return sendPanel_;
+  // A run waits as auto send does: for a message box or a job beside the window, and
+  // for a device that takes nothing.
+  sendPanel_ = new SendPanel(this, prompter_,
+                             {[this](const ByteFrame& frame) { return SendPanelFrame(frame); },
+                              [this] { return busy_.AutoSendMayRun() && !SendQueueFull(); }});
+  connect(sendPanel_, &SendPanel::Changed, this, &MainDialog::ScheduleSettingsSave);
+  connect(sendPanel_, &SendPanel::Closed, this, [this] {
+    sendPanelOpen_ = false;
+    ScheduleSettingsSave();
+  });
+  return sendPanel_;
+}
+
+void MainDialog::AddSendPanelEntry(QMenu& menu, int id) {
+  QAction* entry = menu.addAction(QString::fromUtf8(resources::kSendPanelEntryText));
+  entry->setData(id);
+  entry->setCheckable(true);
+  entry->setChecked(sendPanelOpen_);
+}
+
+void MainDialog::ToggleSendPanel() {
+  if (sendPanelOpen_) {
+    sendPanel_->close();
+    return;
+  }
+  ShowSendPanel();
+  ScheduleSettingsSave();
+}
+
+// Without a remembered place it first stands beside the main window.
+void MainDialog::ShowSendPanel() {
+  MakeSendPanel()->show();
+  if (!sendPanelPlaced_) PlaceSendPanel();
+  sendPanelPlaced_ = true;
+  sendPanel_->raise();
+  sendPanel_->activateWindow();
+  sendPanelOpen_ = true;
+}
+
+// Beside the main window, on its right, as far as the screen has room.
+void MainDialog::PlaceSendPanel() {
+  QPoint place = frameGeometry().topRight() + QPoint(kPanelGap, 0);
+  if (const QScreen* screen = this->screen()) {
+    place.setX(
+        std::max(screen->availableGeometry().left(),
+                 std::min(place.x(), screen->availableGeometry().right() - sendPanel_->frameGeometry().width())));
+  }
+  sendPanel_->move(place);
+}
+
+// Sends from the panel are sent as the send box's are, and need an open port as well.
+bool MainDialog::SendPanelFrame(const ByteFrame& frame) {
+  if (!IsOpen()) {
+    Notify(QString::fromUtf8(resources::kPortNotOpenText));
+    return false;
+  }
+  SendFrame(frame);
+  return true;
+}
+
+void MainDialog::StopPanelRun() {
+  if (sendPanel_) sendPanel_->StopRun();
+}
+
+// Frames the user has not finished are kept as they stand.
+void MainDialog::RestoreSendPanel() {
+  const QVariant rows = settings_.Value(kPanelRowsKey);
+  const bool open = settings_.Value(kPanelOpenKey).toString() == QStringLiteral("true");
+  if (!rows.isValid() && !open) return;
+  sendPanelOpen_ = open;
+  MakeSendPanel()->SetRows(ParsePanelFile(rows.toByteArray().toStdString(), PanelFrames::Unchecked).rows);
+  sendPanel_->SetLooping(settings_.Value(kPanelLoopKey).toString() != QStringLiteral("false"));
+  sendPanelPlaced_ = sendPanel_->restoreGeometry(settings_.Value(kPanelGeometryKey).toByteArray());
+  // Shown once the main window is, so that it stands beside it.
+  if (open) QTimer::singleShot(0, this, [this] { ShowSendPanel(); });
+}
+
+// Read when the settings are written; a panel never made this run leaves them alone.
+void MainDialog::RememberSendPanel() {
+  if (!sendPanel_) return;
+  settings_.SetValue(kPanelRowsKey, QByteArray::fromStdString(FormatPanelFile(sendPanel_->Rows())));
+  settings_.SetValue(kPanelLoopKey, sendPanel_->Looping());
+  settings_.SetValue(kPanelOpenKey, sendPanelOpen_);
+  settings_.SetValue(kPanelGeometryKey, sendPanel_->saveGeometry());
+}
+
+}  // namespace portprobe

@@ -1,0 +1,153 @@
+#include "automation/frame_panel.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "checksum/checksum_rows.h"
+#include "common/c_file.h"
+#include "common/regular_file.h"
+
+namespace portprobe {
+
+namespace {
+
+constexpr std::string_view kTicked = "[x]";
+constexpr std::string_view kUnticked = "[ ]";
+constexpr std::string_view kBar = "|";
+constexpr std::string_view kFullWidthBar = "\xEF\xBD\x9C";  // ｜
+constexpr std::uint64_t kMaxPanelFileBytes = std::uint64_t{1} << 20;
+constexpr std::string_view kFileHeading =
+    "# 多条发送: [x]勾选 名称 | 延时(ms) | 帧 (十六进制或\"文本\", 可加 +校验名)\n";
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::string WithoutBars(std::string_view name) {
+  std::string text;
+  for (const char c : name) {
+    if (c == '|') {
+      text += kFullWidthBar;
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+// The frame as a file writes it. A text that unescapes is written in the one escaped
+// form that reads back to the same bytes; a bad one as it stands, so the import says why.
+std::string FrameText(const PanelRow& row) {
+  std::string text(Trimmed(row.body));
+  if (row.kind == FrameKind::Text) {
+    const Expected<ByteFrame> bytes = UnescapeText(row.body);
+    text = "\"" + (bytes ? EscapeText(*bytes) : row.body) + "\"";
+  }
+  if (row.checksumRow) text += " +" + std::string(ChecksumRows()[static_cast<std::size_t>(*row.checksumRow)].cliName);
+  return text;
+}
+
+Expected<int> ParseDelay(std::string_view text) {
+  text = Trimmed(text);
+  int delay = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), delay);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || delay < 0 || delay > kMaxPanelDelay) {
+    return Failure{"延时须为 0 到 " + std::to_string(kMaxPanelDelay) + " 之间的毫秒数：\"" + std::string(text) + "\""};
+  }
+  return delay;
+}
+
+}  // namespace
+
+bool PanelRow::Blank() const { return Trimmed(name).empty() && Trimmed(body).empty(); }
+
+Expected<ByteFrame> PanelRow::Frame() const {
+  if (Trimmed(body).empty()) return Failure{"没有帧"};
+  return BuildFrame(kind, body, checksumRow);
+}
+
+std::string FormatPanelRow(const PanelRow& row) {
+  std::string line(row.ticked ? kTicked : kUnticked);
+  if (!row.name.empty()) line += " " + WithoutBars(row.name);
+  line += " | " + std::to_string(row.delayMilliseconds) + " |";
+  if (!Trimmed(row.body).empty()) line += " " + FrameText(row);
+  return line;
+}
+
+Expected<PanelRow> ParsePanelRow(std::string_view line, PanelFrames frames) {
+  line = Trimmed(line);
+  PanelRow row;
+  row.ticked = line.starts_with(kTicked) || line.starts_with("[X]");
+  if (!row.ticked && !line.starts_with(kUnticked)) return Failure{"行首须为 [x] 或 [ ]"};
+  line.remove_prefix(kTicked.size());
+  const std::size_t nameEnd = line.find(kBar);
+  const std::size_t delayEnd = nameEnd == std::string_view::npos ? nameEnd : line.find(kBar, nameEnd + 1);
+  if (delayEnd == std::string_view::npos) return Failure{"须写成 [x] 名称 | 延时 | 帧"};
+  row.name = Trimmed(line.substr(0, nameEnd));
+  const Expected<int> delay = ParseDelay(line.substr(nameEnd + 1, delayEnd - nameEnd - 1));
+  if (!delay) return Failure{delay.Reason()};
+  row.delayMilliseconds = *delay;
+  const std::string_view frame = Trimmed(line.substr(delayEnd + 1));
+  if (frame.empty()) return row;
+  const Expected<FrameParts> parts = SplitFrameText(frame);
+  if (parts) {
+    row.kind = parts->kind;
+    row.body = parts->body;
+    row.checksumRow = parts->checksumRow;
+  } else if (frames == PanelFrames::Unchecked) {
+    row.body = frame;
+  } else {
+    return Failure{parts.Reason()};
+  }
+  if (frames == PanelFrames::Checked) {
+    if (const Expected<ByteFrame> bytes = row.Frame(); !bytes) return Failure{bytes.Reason()};
+  }
+  return row;
+}
+
+PanelFile ParsePanelFile(std::string_view text, PanelFrames frames) {
+  PanelFile file;
+  int lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::string_view line = Trimmed(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (line.empty() || line.front() == '#') continue;
+    Expected<PanelRow> row = ParsePanelRow(line, frames);
+    if (row && file.rows.size() == kMaxPanelRows) row = Failure{"面板最多 " + std::to_string(kMaxPanelRows) + " 行"};
+    if (row) {
+      file.rows.push_back(std::move(*row));
+    } else {
+      file.errors.push_back({lineNumber, row.Reason()});
+    }
+  }
+  return file;
+}
+
+std::string FormatPanelFile(std::span<const PanelRow> rows) {
+  while (!rows.empty() && rows.back().Blank()) rows = rows.first(rows.size() - 1);
+  std::string text(kFileHeading);
+  for (const PanelRow& row : rows) text += FormatPanelRow(row) + "\n";
+  return text;
+}
+
+Expected<PanelFile> LoadPanelFile(const std::string& path) {
+  const Expected<std::string> text = ReadRegularFile(path, kMaxPanelFileBytes);
+  if (!text) return Failure{text.Reason()};
+  return ParsePanelFile(*text, PanelFrames::Checked);
+}
+
+Outcome SavePanelFile(const std::string& path, std::span<const PanelRow> rows) {
+  const std::string text = FormatPanelFile(rows);
+  CFile file = OpenCFile(path, "wb");
+  if (!file) return Failure{std::strerror(errno)};
+  const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  if (std::fclose(file.release()) != 0 || !written) return Failure{std::strerror(errno)};
+  return Done{};
+}
+
+}  // namespace portprobe
