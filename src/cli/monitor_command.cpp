@@ -110,8 +110,8 @@ int RunMonitor(const std::vector<std::string>& args) {
   }
   PrintOpened(options->port, settings);
 
-  MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr);
-  const MonitorLoop::End end = loop.Run(wake.get(), stop.Fd());
+  MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr, stop.Fd());
+  const MonitorLoop::End end = loop.Run(wake.get());
   link.ClosePort();
   loop.Finish();
   PrintSummary(loop.OutputFailed() ? MonitorLoop::End::OutputFailed : end, loop.Counts());

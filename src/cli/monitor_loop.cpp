@@ -30,17 +30,20 @@ std::string LogLines(const std::string& output) {
 
 }  // namespace
 
-MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder)
+MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder,
+                         int stopFd)
     : link_(link),
       replies_(replies),
       decoder_(decoder),
       text_(options.text),
       echo_(options.echo),
-      splitter_(options.gapMilliseconds) {}
+      splitter_(options.gapMilliseconds),
+      stopFd_(stopFd),
+      out_(STDOUT_FILENO, stopFd) {}
 
-MonitorLoop::End MonitorLoop::Run(int wakeFd, int stopFd) {
+MonitorLoop::End MonitorLoop::Run(int wakeFd) {
   for (;;) {
-    pollfd fds[] = {{stopFd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
     const int ready = ::poll(fds, 2, WaitMilliseconds());
     if (ready < 0 && errno != EINTR) return End::Stopped;  // nothing left to wait with
     if (ready > 0 && (fds[1].revents & POLLIN)) {
@@ -54,7 +57,7 @@ MonitorLoop::End MonitorLoop::Run(int wakeFd, int stopFd) {
     PrintEndedBlocks();
     if (outputFailed_) return End::OutputFailed;
     if (hungUp_) return End::HungUp;
-    if (ready > 0 && fds[0].revents != 0) return End::Stopped;
+    if (stopped_ || (ready > 0 && fds[0].revents != 0)) return End::Stopped;
   }
 }
 
@@ -129,12 +132,25 @@ std::optional<ByteFrame> MonitorLoop::Answer(const ByteFrame& block) {
   } else if (echo_) {
     reply = block;
   }
-  // A full write queue (a device that takes nothing) or a port that went away.
-  if (reply && link_.QueueWrite(*reply) != reply->size()) {
-    std::fputs("portprobe-cli monitor: the port took no reply\n", stderr);
-    reply.reset();
-  }
+  if (reply && !Send(*reply)) reply.reset();
   return reply;
+}
+
+// Only a whole reply is queued: part of one would go out as a broken frame that no TX
+// line shows.
+bool MonitorLoop::Send(const ByteFrame& reply) {
+  if (link_.QueuedWriteBytes() + reply.size() > SerialLink::kWriteQueueCapacity) {
+    if (!toldQueueFull_) {
+      std::fputs("portprobe-cli monitor: the port takes no more (its write queue is full); replies that do not fit "
+                 "are not sent\n",
+                 stderr);
+    }
+    toldQueueFull_ = true;
+    return false;
+  }
+  if (link_.QueueWrite(reply) == reply.size()) return true;
+  std::fputs("portprobe-cli monitor: the port took no reply\n", stderr);  // it went away
+  return false;
 }
 
 void MonitorLoop::PrintEndedBlocks() {
@@ -152,9 +168,20 @@ std::string MonitorLoop::Shown(const ByteFrame& bytes) const {
   return text_ ? "\"" + EscapeText(bytes) + "\"" : HexPairs(bytes);
 }
 
+// Each line is written as soon as it is complete; a stop while stdout takes nothing
+// drops what is left.
 void MonitorLoop::Print(const std::string& text) {
-  if (text.empty() || outputFailed_) return;
-  outputFailed_ = std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0;
+  if (outputFailed_) return;
+  switch (out_.Write(text)) {
+    case StoppableOutput::Result::Written:
+      break;
+    case StoppableOutput::Result::Stopped:
+      stopped_ = true;
+      break;
+    case StoppableOutput::Result::Failed:
+      outputFailed_ = true;
+      break;
+  }
 }
 
 }  // namespace portprobe::cli

@@ -9,6 +9,7 @@
 #include "automation/block_splitter.h"
 #include "automation/reply_rules.h"
 #include "cli/monitor_options.h"
+#include "cli/stoppable_output.h"
 #include "serial/serial_link.h"
 
 namespace portprobe::cli {
@@ -30,12 +31,14 @@ class MonitorLoop {
  public:
   enum class End { Stopped, HungUp, OutputFailed };
 
-  // `replies` and `decoder` may be null; both must outlive the loop.
-  MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder);
+  // `replies` and `decoder` may be null; both must outlive the loop. `stopFd` becomes
+  // readable once the monitor is to stop, even while stdout takes nothing.
+  MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder,
+              int stopFd);
 
-  // Runs until `stopFd` is readable, the device hangs up or stdout takes no more.
+  // Runs until `stopFd` is readable, the device hangs up or stdout cannot be written.
   // `wakeFd` is the eventfd that the link's wake-up writes to.
-  End Run(int wakeFd, int stopFd);
+  End Run(int wakeFd);
   // Once the link is closed: shows what it read last and the block under way, which
   // are no longer answered.
   void Finish();
@@ -56,6 +59,7 @@ class MonitorLoop {
   void AddBatch(const SerialEvent& batch);
   void EndBlock(ByteFrame block);
   std::optional<ByteFrame> Answer(const ByteFrame& block);
+  bool Send(const ByteFrame& reply);
   void PrintEndedBlocks();
   std::string Shown(const ByteFrame& bytes) const;
   void Print(const std::string& text);
@@ -68,10 +72,14 @@ class MonitorLoop {
   bool answering_ = true;
   bool hungUp_ = false;
   bool outputFailed_ = false;
+  bool stopped_ = false;
+  bool toldQueueFull_ = false;
   BlockSplitter splitter_;
   WallTime blockTime_;  // when the block under way began
   std::vector<EndedBlock> ended_;
   MonitorCounts counts_;
+  const int stopFd_;
+  StoppableOutput out_;
 };
 
 }  // namespace portprobe::cli

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -182,6 +183,59 @@ TEST_F(MonitorCommand, OutputThatCannotBeWrittenEndsTheMonitorWithStatus1) {
             "portprobe-cli monitor: the output could not be written; 1 blocks, 8 bytes received, "
             "0 replies, 0 bytes sent");
   EXPECT_EQ(monitor.WaitForExit(), 1);
+}
+
+// A paused pager: stdout is a pipe that nobody reads, filled by a block's line that is
+// longer than the pipe holds.
+TEST_F(MonitorCommand, SigtermEndsTheMonitorWhileStdoutTakesNothing) {
+  testing::BackgroundProgram& monitor = Start({"--gap", "1"});
+  WriteAndWaitForTheRead(Bytes(30000, 0x5A));
+  monitor.Signal(SIGTERM);
+  const std::optional<std::string> summary = monitor.ErrLine();
+  ASSERT_TRUE(summary);
+  EXPECT_EQ(summary->rfind("portprobe-cli monitor: stopped; ", 0), 0u) << *summary;
+  EXPECT_NE(summary->find(" 30000 bytes received"), std::string::npos) << *summary;
+  EXPECT_EQ(monitor.WaitForExit(), 0);
+}
+
+// The device reads nothing while more echoes come than the port's write queue holds:
+// each echo goes out whole or not at all, and the TX lines show exactly what went out.
+TEST_F(MonitorCommand, RepliesThatAFullWriteQueueCannotTakeWholeAreNotSent) {
+  constexpr int kBlocks = 24;
+  constexpr std::size_t kBlockBytes = 64 * 1024;
+  testing::BackgroundProgram& monitor = Start({"--echo", "--gap", "20"});
+  std::vector<std::string> lines;
+  std::thread reader([&] {
+    while (std::optional<std::string> line = monitor.OutLine()) lines.push_back(std::move(*line));
+  });
+  for (int block = 0; block < kBlocks; ++block) {
+    pty_.Write(Bytes(kBlockBytes, static_cast<std::uint8_t>(block + 1)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(monitor.ErrLine(),
+            "portprobe-cli monitor: the port takes no more (its write queue is full); replies that do not fit are "
+            "not sent");
+  const Bytes sent = pty_.Read(kBlocks * kBlockBytes, 1000);
+  Stop(SIGTERM);
+  reader.join();
+
+  Bytes shownAsSent;
+  std::size_t blockLines = 0;
+  for (const std::string& line : lines) {
+    // Only the start goes through the pattern, which recurses once a character.
+    ASSERT_TRUE(SplitTime(line.substr(0, 16))) << line.substr(0, 40);
+    const std::string rest = line.substr(13);
+    if (rest.rfind("TX ", 0) != 0) {
+      ++blockLines;
+      continue;
+    }
+    std::istringstream pairs(rest.substr(3));
+    unsigned byte = 0;
+    while (pairs >> std::hex >> byte) shownAsSent.push_back(static_cast<std::uint8_t>(byte));
+  }
+  EXPECT_GE(blockLines, static_cast<std::size_t>(kBlocks));
+  EXPECT_LT(shownAsSent.size(), kBlocks * kBlockBytes);
+  EXPECT_TRUE(sent == shownAsSent) << sent.size() << " bytes sent, " << shownAsSent.size() << " shown";
 }
 
 TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2) {
