@@ -1,7 +1,9 @@
 #include "automation/frame_text.h"
 
+#include "automation/trimmed.h"
 #include "checksum/checksum_rows.h"
 #include "codec/hex_codec.h"
+#include "codec/hex_format.h"
 #include "codec/utf8.h"
 
 namespace portprobe {
@@ -9,12 +11,6 @@ namespace portprobe {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The length of the well-formed multi-byte UTF-8 character at `position`, else 0.
 std::size_t Utf8CharacterLength(std::string_view text, std::size_t position) {
@@ -102,7 +98,6 @@ Expected<ByteFrame> UnescapeText(std::string_view text) {
 }
 
 std::string EscapeText(const ByteFrame& bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
   const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
@@ -123,9 +118,7 @@ std::string EscapeText(const ByteFrame& bytes) {
         if (byte >= 0x20 && byte < 0x7F) {
           text += static_cast<char>(byte);
         } else {
-          text += "\\x";
-          text += kDigits[byte >> 4];
-          text += kDigits[byte & 0x0F];
+          text += "\\x" + HexPairs(std::span(&byte, 1));
         }
     }
     ++i;

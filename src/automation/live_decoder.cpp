@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 #include <utility>
 
 #include "files/parser_script_file.h"
@@ -21,12 +22,20 @@ void EndLastLine(std::string& text) {
 
 }  // namespace
 
+// The thread starts in the body, once every member it uses is in place.
 LiveDecoder::LiveDecoder(std::string scriptText, std::function<void()> wake)
-    : decoder_(std::move(scriptText)), wake_(std::move(wake)), thread_(&LiveDecoder::Run, this) {}
+    : decoder_(std::move(scriptText)), wake_(std::move(wake)) {
+  try {
+    thread_ = std::thread(&LiveDecoder::Run, this);
+  } catch (const std::system_error& error) {
+    started_ = Failure{std::string("无法启动实时解析线程：") + error.what()};
+  }
+}
 
 // A run forgets a stop request made before it started, so the request is repeated
 // until the thread has seen that it is stopping.
 LiveDecoder::~LiveDecoder() {
+  if (!thread_.joinable()) return;
   std::unique_lock lock(mutex_);
   stopping_ = true;
   changed_.notify_all();

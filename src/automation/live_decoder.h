@@ -12,6 +12,7 @@
 
 #include "automation/block_decoder.h"
 #include "common/byte_frame.h"
+#include "common/expected.h"
 
 namespace portprobe {
 
@@ -25,12 +26,17 @@ class LiveDecoder {
   static constexpr std::size_t kMaxWaitingBlocks = 64;
 
   // `wake` runs on the decoder's thread; it must only post a wake-up, never block.
+  // Whether the thread could be started is told by Started().
   LiveDecoder(std::string scriptText, std::function<void()> wake);
   // Ends the block being decoded at its next line and waits for the thread; output
   // not yet taken is dropped.
   ~LiveDecoder();
   LiveDecoder(const LiveDecoder&) = delete;
   LiveDecoder& operator=(const LiveDecoder&) = delete;
+
+  // Fails when the system gave no thread (too many running); such a decoder decodes
+  // nothing and is only to be destroyed.
+  const Outcome& Started() const { return started_; }
 
   void Submit(std::span<const std::uint8_t> block);
   // The output of the blocks decoded since the last call, in order. Each block's
@@ -51,7 +57,8 @@ class LiveDecoder {
   std::string output_;
   bool stopping_ = false;
   bool ended_ = false;
-  std::thread thread_;  // last: it starts once everything it uses is in place
+  Outcome started_ = Done{};
+  std::thread thread_;
 };
 
 }  // namespace portprobe

@@ -2,26 +2,33 @@
 
 #include <algorithm>
 
+#include "automation/trimmed.h"
+
 namespace portprobe {
 
 namespace {
 
-constexpr std::string_view kArrow = "->";
-
-std::string Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+std::string RowText(const ReplyRuleRow& row) {
+  return row.pattern + " " + std::string(kReplyRuleArrow) + " " + row.reply;
 }
 
-std::string RowText(const ReplyRuleRow& row) { return row.pattern + " " + std::string(kArrow) + " " + row.reply; }
+// The rule of a row as a rules file reads the line that RowsText writes for it, so the
+// table never shows in force what a saved file would read differently or not at all.
+Expected<ReplyRule> RuleOfRow(const ReplyRuleRow& row) {
+  const std::string line = RowText(row);
+  if (line.find('\n') != std::string::npos) return Failure{"单元格中有换行，保存后会断成几行"};
+  const std::string_view rule = RuleTextOfLine(line);
+  if (rule.empty()) return Failure{"以\"#\"开头，整行是注释"};
+  return ParseReplyRule(rule);
+}
 
 }  // namespace
 
 ReplyRuleRow RowOfRuleText(std::string_view text) {
-  const std::size_t arrow = text.find(kArrow);
-  if (arrow == std::string_view::npos) return {Trimmed(text), {}};
-  return {Trimmed(text.substr(0, arrow)), Trimmed(text.substr(arrow + kArrow.size()))};
+  const std::size_t arrow = text.find(kReplyRuleArrow);
+  if (arrow == std::string_view::npos) return {std::string(Trimmed(text)), {}};
+  return {std::string(Trimmed(text.substr(0, arrow))),
+          std::string(Trimmed(text.substr(arrow + kReplyRuleArrow.size())))};
 }
 
 std::string RowsText(const std::vector<ReplyRuleRow>& rows) {
@@ -48,7 +55,7 @@ CheckedRows CheckRows(const std::vector<ReplyRuleRow>& rows) {
   checked.reasons.resize(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].Blank()) continue;
-    Expected<ReplyRule> rule = ParseReplyRule(RowText(rows[i]));
+    Expected<ReplyRule> rule = RuleOfRow(rows[i]);
     if (!rule) {
       checked.reasons[i] = rule.Reason();
       continue;

@@ -1,6 +1,7 @@
 #include "automation/reply_rules.h"
 
 #include "automation/frame_text.h"
+#include "automation/trimmed.h"
 #include "codec/hex_codec.h"
 #include "common/regular_file.h"
 
@@ -8,16 +9,9 @@ namespace portprobe {
 
 namespace {
 
-constexpr std::string_view kArrow = "->";
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // Far more than any rules file a person writes; a larger file is surely not one.
 constexpr std::uint64_t kMaxRulesFileBytes = std::uint64_t{1} << 20;
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 Expected<std::vector<std::int16_t>> ParsePattern(std::string_view text) {
   std::vector<std::int16_t> pattern;
@@ -40,18 +34,18 @@ Expected<std::vector<std::int16_t>> ParsePattern(std::string_view text) {
   return pattern;
 }
 
-// The line without its comment; a "#" inside a quoted reply is text.
-std::string_view WithoutComment(std::string_view line) {
+}  // namespace
+
+// A "#" inside a quoted reply is text.
+std::string_view RuleTextOfLine(std::string_view line) {
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
     if (quoted && line[i] == '\\') ++i;
     else if (line[i] == '"') quoted = !quoted;
-    else if (!quoted && line[i] == '#') return line.substr(0, i);
+    else if (!quoted && line[i] == '#') return Trimmed(line.substr(0, i));
   }
-  return line;
+  return Trimmed(line);
 }
-
-}  // namespace
 
 bool ReplyRule::Matches(std::span<const std::uint8_t> block) const {
   if (block.size() < pattern.size()) return false;
@@ -63,11 +57,11 @@ bool ReplyRule::Matches(std::span<const std::uint8_t> block) const {
 
 Expected<ReplyRule> ParseReplyRule(std::string_view line) {
   const std::string_view text = Trimmed(line);
-  const std::size_t arrow = text.find(kArrow);
+  const std::size_t arrow = text.find(kReplyRuleArrow);
   if (arrow == std::string_view::npos) return Failure{"匹配与应答之间缺少\"->\""};
   Expected<std::vector<std::int16_t>> pattern = ParsePattern(text.substr(0, arrow));
   if (!pattern) return Failure{pattern.Reason()};
-  Expected<ByteFrame> reply = ParseFrameText(text.substr(arrow + kArrow.size()));
+  Expected<ByteFrame> reply = ParseFrameText(text.substr(arrow + kReplyRuleArrow.size()));
   if (!reply) return Failure{"应答：" + reply.Reason()};
   if (reply->empty()) return Failure{"应答：没有帧"};
   return ReplyRule{std::move(*pattern), std::move(*reply), std::string(text), 0};
@@ -82,7 +76,7 @@ RuleFile ParseReplyRules(std::string_view text) {
   while (!text.empty()) {
     ++lineNumber;
     const std::size_t end = std::min(text.find('\n'), text.size());
-    const std::string_view line = Trimmed(WithoutComment(text.substr(0, end)));
+    const std::string_view line = RuleTextOfLine(text.substr(0, end));
     text.remove_prefix(std::min(end + 1, text.size()));
     if (line.empty()) continue;
     Expected<ReplyRule> rule = ParseReplyRule(line);

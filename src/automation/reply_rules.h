@@ -26,7 +26,14 @@ struct ReplyRule {
   bool Matches(std::span<const std::uint8_t> block) const;
 };
 
+// What stands between a rule's pattern and its reply.
+inline constexpr std::string_view kReplyRuleArrow = "->";
+
 Expected<ReplyRule> ParseReplyRule(std::string_view line);
+
+// What a rules file reads as a rule in one of its lines: the line without its comment,
+// trimmed; empty for a blank or comment line.
+std::string_view RuleTextOfLine(std::string_view line);
 
 struct RuleFileError {
   int lineNumber = 0;

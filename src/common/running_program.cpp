@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "common/file_head.h"
+#include "common/spawn_file_actions.h"
 
 namespace portprobe {
 
@@ -52,20 +53,6 @@ class SpawnAttributes {
 
  private:
   posix_spawnattr_t attributes_;
-};
-
-// Owns the file actions of one posix_spawn call.
-class SpawnFileActions {
- public:
-  SpawnFileActions() { ::posix_spawn_file_actions_init(&actions_); }
-  ~SpawnFileActions() { ::posix_spawn_file_actions_destroy(&actions_); }
-  SpawnFileActions(const SpawnFileActions&) = delete;
-  SpawnFileActions& operator=(const SpawnFileActions&) = delete;
-
-  posix_spawn_file_actions_t* get() { return &actions_; }
-
- private:
-  posix_spawn_file_actions_t actions_;
 };
 
 }  // namespace

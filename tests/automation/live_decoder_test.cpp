@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -40,6 +41,7 @@ std::string TakeLines(LiveDecoder& decoder, std::size_t lines) {
 TEST(LiveDecoder, GivesEachBlocksOutputInOrderOnLinesOfItsOwn) {
   std::atomic<int> wakes = 0;
   LiveDecoder decoder(kScript, [&wakes] { ++wakes; });
+  ASSERT_TRUE(decoder.Started()) << decoder.Started().Reason();
   for (int i = 1; i <= 20; ++i) decoder.Submit(ParseHexText(std::to_string(i % 10) + "0 00"));
   std::string expected;
   for (int i = 1; i <= 20; ++i) expected += "a=" + std::to_string((i % 10) * 16) + "\r\n";
@@ -54,16 +56,33 @@ TEST(LiveDecoder, GivesEachBlocksOutputInOrderOnLinesOfItsOwn) {
   EXPECT_EQ(TakeLines(decoder, 3), "<实时解析：本帧执行超过200000行，已停止；以后超限的帧不再提示>\r\na=1\r\na=2\r\n");
 }
 
+// Every block prints a line and then loops until it is stopped (or reaches the step
+// limit). A decoder that went on with the waiting blocks once told to end would print
+// each of them, since a stop cuts a block short only after its line is printed.
 TEST(LiveDecoder, EndsWhileAScriptRunsAndDropsWhatWaits) {
-  {
-    LiveDecoder decoder("void main()\r\n{\r\nagain:\r\ngoto again\r\n}\r\n", [] {});
-    for (int i = 0; i < 5; ++i) decoder.Submit(ParseHexText("EE"));
-    // Time for the thread to be inside the first block, which would run to the step
-    // limit and be followed by the other four were they not dropped.
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  // Reached only once the destructor has stopped the script and joined the thread.
-  SUCCEED();
+  constexpr int kBlocks = 20;
+  std::mutex mutex;
+  int wakes = 0;
+  std::string delivered;
+  std::atomic<LiveDecoder*> owner = nullptr;
+  const auto takeOutput = [&] {
+    const std::string text = owner.load()->TakeOutput();
+    std::lock_guard lock(mutex);
+    ++wakes;
+    delivered += text;
+  };
+  auto decoder =
+      std::make_unique<LiveDecoder>("void main()\r\n{\r\necho \"@\"\r\nagain:\r\ngoto again\r\n}\r\n", takeOutput);
+  ASSERT_TRUE(decoder->Started()) << decoder->Started().Reason();
+  owner = decoder.get();
+  for (int i = 0; i < kBlocks; ++i) decoder->Submit(ParseHexText("EE"));
+  decoder.reset();
+
+  std::lock_guard lock(mutex);
+  const auto printed = std::count(delivered.begin(), delivered.end(), '@');
+  EXPECT_LT(printed, kBlocks) << delivered;
+  // The owner is woken for each block's output it took, and not after the end.
+  EXPECT_EQ(wakes, printed);
 }
 
 // A decoder that falls behind keeps the newest blocks and says how many it skipped.

@@ -152,5 +152,28 @@ TEST(ReplyRuleRows, RowsKeepWhatWasTypedAndOnlySoundRowsAreInForce) {
   EXPECT_FALSE(CheckRows({{"01 # 02", "03"}}).reasons[0].empty());
 }
 
+// What the table shows in force is what a saved file gives once loaded again.
+TEST(ReplyRuleRows, TheTableReadsEveryRowAsItsSavedLine) {
+  const std::vector<ReplyRuleRow> rows = {
+      {"01", "02 # answer"}, {"# 03", "04"}, {"05", "\"# \" # quoted"}, {"09", "0A"}};
+  const CheckedRows checked = CheckRows(rows);
+  const RuleFile saved = ParseReplyRules(RowsText(rows));
+
+  ASSERT_EQ(checked.rules.size(), 3u);
+  ASSERT_EQ(saved.rules.size(), checked.rules.size());
+  for (std::size_t i = 0; i < saved.rules.size(); ++i) {
+    EXPECT_EQ(checked.rules[i].pattern, saved.rules[i].pattern);
+    EXPECT_EQ(checked.rules[i].reply, saved.rules[i].reply);
+    EXPECT_EQ(checked.rules[i].text, saved.rules[i].text);
+  }
+  EXPECT_EQ(checked.rules[0].reply, ByteFrame{0x02});
+  EXPECT_EQ(checked.rules[0].text, "01 -> 02");
+  EXPECT_EQ(checked.rules[1].reply, (ByteFrame{'#', ' '}));
+  EXPECT_EQ(checked.rules[2].lineNumber, 4);
+  // A row that a saved file would pass over, or read as two lines, is not in force.
+  EXPECT_EQ(checked.reasons[1], "以\"#\"开头，整行是注释");
+  EXPECT_EQ(CheckRows({{"06", "07\n08"}}).reasons[0], "单元格中有换行，保存后会断成几行");
+}
+
 }  // namespace
 }  // namespace portprobe

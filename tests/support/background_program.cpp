@@ -10,36 +10,35 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "common/spawn_file_actions.h"
+#include "common/unique_fd.h"
 #include "support/child_process.h"
 
 namespace portprobe::testing {
 
 namespace {
 
-// The read end of a new pipe whose write end becomes `target` in the child.
-int PipeInto(posix_spawn_file_actions_t& actions, int target, int& writeEnd) {
+// The write end of a new pipe, which becomes `target` in the child; the read end goes
+// to `readEnd`.
+int PipeInto(SpawnFileActions& actions, int target, int& readEnd) {
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  posix_spawn_file_actions_adddup2(&actions, ends[1], target);
-  writeEnd = ends[1];
-  return ends[0];
+  posix_spawn_file_actions_adddup2(actions.get(), ends[1], target);
+  readEnd = ends[0];
+  return ends[1];
 }
 
 }  // namespace
 
 BackgroundProgram::BackgroundProgram(const std::string& program, const std::vector<std::string>& args) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  int outWrite = -1, errWrite = -1;
-  out_.fd = PipeInto(actions, STDOUT_FILENO, outWrite);
-  err_.fd = PipeInto(actions, STDERR_FILENO, errWrite);
+  // The write ends are the child's alone; the read ends close with their streams.
+  SpawnFileActions actions;
+  const UniqueFd outWrite(PipeInto(actions, STDOUT_FILENO, out_.fd));
+  const UniqueFd errWrite(PipeInto(actions, STDERR_FILENO, err_.fd));
   // Nothing else of the test's, such as the master of a pseudo-terminal whose closing
   // the program is to see.
-  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-  pid_ = SpawnProgram(program, args, actions);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(outWrite);
-  ::close(errWrite);
+  posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1);
+  pid_ = SpawnProgram(program, args, *actions.get());
   if (pid_ <= 0) throw std::runtime_error("cannot start " + program);
 }
 
@@ -48,8 +47,6 @@ BackgroundProgram::~BackgroundProgram() {
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
   }
-  ::close(out_.fd);
-  ::close(err_.fd);
 }
 
 std::optional<std::string> BackgroundProgram::ReadLine(Stream& stream, int timeoutMs) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
@@ -34,7 +35,15 @@ class BackgroundProgram {
   int WaitForExit(int timeoutMs = 10000);
 
  private:
+  // Closes its end of the pipe however the program ends, even when it never started.
   struct Stream {
+    Stream() = default;
+    ~Stream() {
+      if (fd >= 0) ::close(fd);
+    }
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+
     int fd = -1;
     std::string buffered;
   };
