@@ -58,6 +58,11 @@ void MainDialog::StartLiveDecoder(int slot) {
   liveDecoder_ = std::make_unique<LiveDecoder>(parser.text, [this] {
     QMetaObject::invokeMethod(this, &MainDialog::ShowLiveDecoderOutput, Qt::QueuedConnection);
   });
+  if (const Outcome& started = liveDecoder_->Started(); !started) {
+    Notify(QString::fromStdString(started.Reason()));
+    StopLiveDecoder();
+    return;
+  }
   liveDecoderSlot_ = slot;
   RememberSetting(kDecoderKey, QByteArray::fromStdString(parser.name));
   UpdateStatusLine();
