@@ -238,6 +238,7 @@ class MainDialog : public ui::TemplateDialog {
   void SetUpReceivedBlocks();
   void ShowReceivedBytes(std::span<const SerialEvent> batches);
   void EndBlockAtClose();
+  void EndBlockNow();
   void ArmBlockDeadline();
   void EndSilentBlock();
   // `lastTick`: when the block's last bytes were read.
@@ -289,6 +290,8 @@ class MainDialog : public ui::TemplateDialog {
   void RestoreLiveDecoder();
   void DecodeBlockLive(const ByteFrame& block);
   void ShowLiveDecoderOutput();
+  void ShowDecoderOutput(std::string_view text);
+  void DropLiveDecoder();
   QString LiveDecodeModeText() const;
   std::unique_ptr<LiveDecoder> liveDecoder_;
   // The parser slot that liveDecoder_ runs.

@@ -21,15 +21,16 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
   for (std::size_t i = 0; i < batches.size(); ++i) {
     const SerialEvent& batch = batches[i];
     if (batch.kind != SerialEvent::Kind::Batch || batch.connection != link_.Connection()) continue;
-    if (!receivedBlocks_.EndedBy(batch.tick)) {
-      receivedBlocks_.Add(batch.bytes, batch.tick);
-      continue;
+    if (receivedBlocks_.EndedBy(batch.tick)) {
+      ShowBatches(batches.subspan(shown, i - shown));
+      shown = i;
+      EndBlockNow();
     }
-    ShowBatches(batches.subspan(shown, i - shown));
-    shown = i;
-    const Tick lastTick = receivedBlocks_.LastTick();
-    if (std::optional<ByteFrame> ended = receivedBlocks_.Add(batch.bytes, batch.tick)) {
-      ReceivedBlockEnded(*ended, lastTick);
+    // A line that never pauses fills a block, which ends with this batch.
+    if (std::optional<ByteFrame> full = receivedBlocks_.Add(batch.bytes, batch.tick)) {
+      ShowBatches(batches.subspan(shown, i + 1 - shown));
+      shown = i + 1;
+      ReceivedBlockEnded(*full, batch.tick);
     }
   }
   ShowBatches(batches.subspan(shown));
@@ -60,6 +61,10 @@ void MainDialog::EndSilentBlock() {
 // The last block of a closing port is complete: it is decoded, though no longer answered.
 void MainDialog::EndBlockAtClose() {
   blockDeadlineTimer_.stop();
+  EndBlockNow();
+}
+
+void MainDialog::EndBlockNow() {
   const Tick lastTick = receivedBlocks_.LastTick();
   if (std::optional<ByteFrame> ended = receivedBlocks_.EndNow()) ReceivedBlockEnded(*ended, lastTick);
 }

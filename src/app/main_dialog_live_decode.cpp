@@ -54,7 +54,7 @@ bool MainDialog::LiveDecodeCommand(int id) {
 void MainDialog::StartLiveDecoder(int slot) {
   const ParserSlot& parser = parserSlots_.Slot(slot);
   if (!parser.loaded) return;
-  liveDecoder_.reset();  // the old script is stopped before the new one starts
+  DropLiveDecoder();  // the old script is stopped before the new one starts
   liveDecoder_ = std::make_unique<LiveDecoder>(parser.text, [this] {
     QMetaObject::invokeMethod(this, &MainDialog::ShowLiveDecoderOutput, Qt::QueuedConnection);
   });
@@ -69,7 +69,7 @@ void MainDialog::StartLiveDecoder(int slot) {
 }
 
 void MainDialog::StopLiveDecoder() {
-  liveDecoder_.reset();
+  DropLiveDecoder();
   RememberSetting(kDecoderKey, QByteArray());
   UpdateStatusLine();
 }
@@ -103,11 +103,22 @@ void MainDialog::ShowLiveDecoderOutput() {
     QTimer::singleShot(receive_.FrameGap(), this, &MainDialog::ShowLiveDecoderOutput);
     return;
   }
-  const std::string text = liveDecoder_->TakeOutput();
+  ShowDecoderOutput(liveDecoder_->TakeOutput());
+}
+
+void MainDialog::ShowDecoderOutput(std::string_view text) {
   if (text.empty()) return;
   StartLinesOfTheirOwn();
   AppendReceiveText(text);
   receive_.OtherTextShown();
+}
+
+// What the old decoder finished is shown, even before the end of the block under way.
+void MainDialog::DropLiveDecoder() {
+  if (!liveDecoder_) return;
+  const std::string finished = liveDecoder_->TakeOutput();
+  liveDecoder_.reset();
+  ShowDecoderOutput(finished);
 }
 
 QString MainDialog::LiveDecodeModeText() const {

@@ -271,6 +271,7 @@ void MainDialog::HandleHangUp() {
   const bool cut = outbox_.TakeCut();
   StopPanelRun();
   link_.ClosePort();
+  EndBlockAtClose();
   DropOutbox();
   UpdateOpenButton();
   portGone_ = true;

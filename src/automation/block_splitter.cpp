@@ -8,9 +8,13 @@ std::optional<ByteFrame> BlockSplitter::Add(std::span<const std::uint8_t> bytes,
   std::optional<ByteFrame> ended;
   if (bytes.empty()) return ended;
   if (EndedBy(tick)) ended = EndNow();
-  const std::size_t room = kMaxBlockBytes - std::min(block_.size(), kMaxBlockBytes);
-  block_.insert(block_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(room, bytes.size())));
+  bytes = bytes.first(std::min(bytes.size(), kMaxBlockBytes));
+  const std::size_t taken = std::min(kMaxBlockBytes - block_.size(), bytes.size());
+  block_.insert(block_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
   lastTick_ = tick;
+  if (block_.size() < kMaxBlockBytes || ended) return ended;
+  ended = EndNow();
+  block_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(taken), bytes.end());
   return ended;
 }
 

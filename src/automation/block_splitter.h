@@ -15,16 +15,18 @@ namespace portprobe {
 // act on each ended block.
 class BlockSplitter {
  public:
-  // A block keeps at most this many bytes, so a line that never pauses cannot grow it
-  // without bound; the rest of such a block is dropped.
+  // A block holds at most this many bytes: a line that never pauses is cut into blocks
+  // of this size, so that none grows without bound and each is handed on in time.
   static constexpr std::size_t kMaxBlockBytes = 64 * 1024;
 
   explicit BlockSplitter(std::int32_t gapMilliseconds = 100) : gap_(gapMilliseconds) {}
   void SetGap(std::int32_t gapMilliseconds) { gap_ = gapMilliseconds; }
   std::int32_t Gap() const { return gap_; }
 
-  // Adds bytes read at `tick`. When they come after a pause longer than the gap, the
-  // block before them has ended and is returned.
+  // Adds bytes read at `tick` (at most kMaxBlockBytes at a time; more are dropped).
+  // When they come after a pause longer than the gap, the block before them has ended
+  // and is returned; when they fill the block under way, it is returned full and the
+  // rest of them starts the next one.
   std::optional<ByteFrame> Add(std::span<const std::uint8_t> bytes, Tick tick);
   // The tick after which the block under way has ended if nothing more arrives; none
   // while no block is under way.

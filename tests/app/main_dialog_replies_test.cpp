@@ -126,8 +126,9 @@ TEST_F(RepliesTest, BlocksShownTogetherAreAnsweredAndCheckedOneByOne) {
   testing::ChooseTool(dialog_, prompter_, kReceiveCheckCommand);
   const ByteFrame other = WithModbusCrc({0x02, 0x03, 0x00, 0x00, 0x00, 0x01});
 
+  // Past the frame gap (100 ms), well inside the time after which a block goes unanswered.
   pty_.Write(kRequest);
-  std::this_thread::sleep_for(std::chrono::milliseconds(kPastBlockEndMs));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
   pty_.Write(other);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), static_cast<std::int64_t>(kReply.size()));
@@ -145,7 +146,7 @@ TEST_F(RepliesTest, ABlockSeenLongAfterItsEndIsNotAnswered) {
   OpenRulesWindow();
   TypeRule(QStringLiteral("01 03 00 00 00 03 ?? ??"), QStringLiteral("01 03 06 00 EA 01 90 00 01 +crc16-modbus"));
   pty_.Write(kRequest);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   ExpectNoReply();
   EXPECT_EQ(dialog_.TxCount(), 0);
   EXPECT_EQ(dialog_.RxCount(), static_cast<std::int64_t>(kRequest.size()));

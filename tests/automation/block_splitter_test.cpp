@@ -57,16 +57,21 @@ TEST(BlockSplitter, TicksThatWrapAroundKeepTheirOrder) {
   EXPECT_EQ(splitter.Add(kTwo, 100), kOne);
 }
 
-TEST(BlockSplitter, ALineThatNeverPausesKeepsTheFirst64KiBOfItsBlock) {
+TEST(BlockSplitter, ALineThatNeverPausesIsCutInto64KiBBlocksWithNothingLost) {
   BlockSplitter splitter(100);
   ByteFrame chunk(40000);
   for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = static_cast<std::uint8_t>(i);
-  for (int i = 0; i < 5; ++i) splitter.Add(chunk, static_cast<Tick>(i));
-  const std::optional<ByteFrame> block = splitter.EndIfSilent(1000);
+  EXPECT_EQ(splitter.Add(chunk, 0), std::nullopt);
+  const std::optional<ByteFrame> block = splitter.Add(chunk, 1);
   ASSERT_TRUE(block);
   ASSERT_EQ(block->size(), BlockSplitter::kMaxBlockBytes);
   EXPECT_TRUE(std::equal(chunk.begin(), chunk.end(), block->begin()));
   EXPECT_TRUE(std::equal(block->begin() + 40000, block->end(), chunk.begin()));
+  // The rest of the second chunk starts the next block.
+  const std::size_t rest = 2 * chunk.size() - BlockSplitter::kMaxBlockBytes;
+  const std::optional<ByteFrame> next = splitter.EndIfSilent(1000);
+  ASSERT_TRUE(next);
+  EXPECT_TRUE(std::equal(next->begin(), next->end(), chunk.end() - static_cast<std::ptrdiff_t>(rest), chunk.end()));
   // The next block starts empty again.
   splitter.Add(kOne, 2000);
   EXPECT_EQ(splitter.EndIfSilent(3000), kOne);
