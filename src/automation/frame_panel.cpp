@@ -24,7 +24,9 @@ constexpr std::string_view kFileHeading =
 
 bool IsLineBlank(char c) { return c == '\r' || c == '\n' || c == '\t'; }
 
-// A row is one line: line ends and tabs in a name or between hex bytes become spaces.
+// A row is one line: line ends and tabs in a name, between hex bytes or in a text that
+// does not unescape become spaces. An escape there could pair with a lone backslash
+// before it and turn the bad text into another, good one.
 std::string OnOneLine(std::string_view text) {
   std::string line(text);
   for (char& c : line) {
@@ -45,19 +47,6 @@ std::string WithoutBars(std::string_view name) {
   return text;
 }
 
-// An unfinished text kept as typed, but with its line ends and tabs escaped.
-std::string BadTextOnOneLine(std::string_view body) {
-  std::string text;
-  for (const char c : body) {
-    if (IsLineBlank(c)) {
-      text += EscapeText(ByteFrame{static_cast<std::uint8_t>(c)});
-    } else {
-      text += c;
-    }
-  }
-  return text;
-}
-
 // Whether the text, quoted on a line of its own, reads back as itself.
 bool ReadsBackAsItself(std::string_view body) {
   if (std::ranges::any_of(body, IsLineBlank)) return false;
@@ -71,7 +60,7 @@ bool ReadsBackAsItself(std::string_view body) {
 std::string QuotedText(std::string_view body) {
   if (ReadsBackAsItself(body)) return "\"" + std::string(body) + "\"";
   const Expected<ByteFrame> bytes = UnescapeText(body);
-  return "\"" + (bytes ? EscapeText(*bytes) : BadTextOnOneLine(body)) + "\"";
+  return "\"" + (bytes ? EscapeText(*bytes) : OnOneLine(body)) + "\"";
 }
 
 // The frame as a file writes it.
@@ -123,7 +112,7 @@ std::string FormatPanelRow(const PanelRow& row) {
   std::string line(row.ticked ? kTicked : kUnticked);
   if (!Trimmed(row.name).empty()) line += " " + WithoutBars(OnOneLine(row.name));
   line += " | " + std::to_string(row.delayMilliseconds) + " |";
-  if (row.kind == FrameKind::Text || !NoBody(row)) line += " " + FrameText(row);
+  if (row.kind == FrameKind::Text || !NoBody(row) || row.checksumRow) line += " " + FrameText(row);
   return line;
 }
 

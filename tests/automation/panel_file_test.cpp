@@ -55,9 +55,10 @@ TEST(PanelFile, UnfinishedFramesAndLineBreaksKeepTheirRowsAndKinds) {
   const std::vector<PanelRow> rows = {
       Row(true, "未写完", FrameKind::Text, "AT\\", sum8, 10),
       Row(false, "两\n行\t名", FrameKind::Hex, "01\r\n02\t03", std::nullopt, 20),
-      Row(false, "坏文本", FrameKind::Text, "a\nb\\q\"", std::nullopt, 30),
+      Row(false, "坏文本", FrameKind::Text, "a\nb\\q\"", std::nullopt, 30),  // bad: \q
       Row(false, "", FrameKind::Text, "  ", std::nullopt, 40),
       Row(false, "照写", FrameKind::Text, "x\\\\\\\"y\\xff\\r\\n", sum8, 0),  // the reduced fuzz case
+      Row(false, "只有校验", FrameKind::Hex, "", sum8, 60),
       Row(true, "last", FrameKind::Hex, "AA", std::nullopt, 50),
   };
   const std::string text = FormatPanelFile(rows);
@@ -71,11 +72,12 @@ TEST(PanelFile, UnfinishedFramesAndLineBreaksKeepTheirRowsAndKinds) {
   EXPECT_EQ(file.rows[1].name, "两 行 名");
   EXPECT_EQ(*file.rows[1].Frame(), (ByteFrame{1, 2, 3}));
   EXPECT_EQ(file.rows[2].kind, FrameKind::Text);
-  EXPECT_EQ(file.rows[2].body, "a\\nb\\q\"");
+  EXPECT_EQ(file.rows[2].body, "a b\\q\"");
   EXPECT_EQ(file.rows[3], rows[3]);
   EXPECT_EQ(*rows[3].Frame(), Bytes("  "));  // spaces are a text's bytes, not an empty row
   EXPECT_EQ(file.rows[4], rows[4]);  // escapes kept as the user wrote them
   EXPECT_EQ(file.rows[5], rows[5]);
+  EXPECT_EQ(file.rows[6], rows[6]);
   EXPECT_EQ(FormatPanelFile(file.rows), text);
 }
 
