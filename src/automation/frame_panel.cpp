@@ -1,7 +1,7 @@
 #include "automation/frame_panel.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 
@@ -87,16 +87,15 @@ bool NoBody(const PanelRow& row) {
 
 // An unfinished frame kept as it stands: a quoted one stays text, its body up to the
 // last quote (which the file wrote), when what follows reads as a checksum.
-PanelRow& KeepUnfinishedFrame(PanelRow& row, std::string_view frame) {
+void KeepUnfinishedFrame(PanelRow& row, std::string_view frame) {
   row.body = frame;
   const std::size_t close = frame.rfind('"');
-  if (frame.front() != '"' || close == 0) return row;
+  if (frame.front() != '"' || close == 0) return;
   const Expected<FrameParts> suffix = SplitFrameText("\"\"" + std::string(frame.substr(close + 1)));
-  if (!suffix) return row;
+  if (!suffix) return;
   row.kind = FrameKind::Text;
   row.body = frame.substr(1, close - 1);
   row.checksumRow = suffix->checksumRow;
-  return row;
 }
 
 }  // namespace
