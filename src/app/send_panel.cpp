@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/file_filters.h"
 #include "app/unreadable_file_text.h"
@@ -255,21 +256,28 @@ void SendPanel::ToggleRun() {
 void SendPanel::StopRun() {
   stepTimer_.stop();
   sequence_.reset();
+  delayAfterWrite_.reset();
   runButton_->setText(QString::fromUtf8(kSendPanelRunText));
 }
 
-// Sends the next row and waits its delay; the window stays free meanwhile.
+// Sends the next row and, once it is written, waits its delay; the window stays free
+// meanwhile.
 void SendPanel::Step() {
   if (!sequence_) return;
   if (!link_.runMayGoOn()) {
     stepTimer_.start(kWaitMilliseconds);
     return;
   }
+  if (delayAfterWrite_) {
+    stepTimer_.start(*std::exchange(delayAfterWrite_, std::nullopt));
+    return;
+  }
   std::vector<SkippedRow> skipped;
   const std::optional<SequenceStep> step = sequence_->Next(rows_, skipped);
   ReportSkipped(skipped);
   if (step && link_.send(step->frame)) {
-    stepTimer_.start(step->delayMilliseconds);
+    delayAfterWrite_ = step->delayMilliseconds;
+    stepTimer_.start(0);
     return;
   }
   if (!step && !sequence_->SentAny()) ShowStatus(QString::fromUtf8(kSendPanelNothingTickedText));
@@ -341,9 +349,9 @@ void SendPanel::resizeEvent(QResizeEvent* event) {
   emit Changed();
 }
 
-// A run belongs to the window the user sees.
+// A run belongs to the window the user sees; one that is only minimised goes on.
 void SendPanel::hideEvent(QHideEvent* event) {
-  StopRun();
+  if (!event->spontaneous()) StopRun();
   QWidget::hideEvent(event);
 }
 

@@ -34,8 +34,8 @@ class SendPanel : public QWidget {
     // Hands a frame on; false when it could not be sent (the port is closed, which the
     // main window has said), and a run then ends.
     std::function<bool(const ByteFrame&)> send;
-    // False while the device takes nothing more or the window is busy: a run waits
-    // rather than piling frames up.
+    // False while the frame last sent is not yet written or the window is busy: a run
+    // waits rather than piling frames up.
     std::function<bool()> runMayGoOn;
   };
 
@@ -105,6 +105,8 @@ class SendPanel : public QWidget {
   QLabel* status_ = nullptr;
 
   std::optional<SendSequence> sequence_;
+  // The delay of the row last sent, until its frame is written and the delay begins.
+  std::optional<int> delayAfterWrite_;
   // Waits the delay of the row last sent.
   QTimer stepTimer_;
 };

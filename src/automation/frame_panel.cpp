@@ -1,9 +1,11 @@
 #include "automation/frame_panel.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 
+#include "automation/trimmed.h"
 #include "checksum/checksum_rows.h"
 #include "common/c_file.h"
 #include "common/regular_file.h"
@@ -20,10 +22,17 @@ constexpr std::uint64_t kMaxPanelFileBytes = std::uint64_t{1} << 20;
 constexpr std::string_view kFileHeading =
     "# 多条发送: [x]勾选 名称 | 延时(ms) | 帧 (十六进制或\"文本\", 可加 +校验名)\n";
 
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+bool IsLineBlank(char c) { return c == '\r' || c == '\n' || c == '\t'; }
+
+// A row is one line: line ends and tabs in a name, between hex bytes or in a text that
+// does not unescape become spaces. An escape there could pair with a lone backslash
+// before it and turn the bad text into another, good one.
+std::string OnOneLine(std::string_view text) {
+  std::string line(text);
+  for (char& c : line) {
+    if (IsLineBlank(c)) c = ' ';
+  }
+  return line;
 }
 
 std::string WithoutBars(std::string_view name) {
@@ -38,14 +47,25 @@ std::string WithoutBars(std::string_view name) {
   return text;
 }
 
-// The frame as a file writes it. A text that unescapes is written in the one escaped
-// form that reads back to the same bytes; a bad one as it stands, so the import says why.
+// Whether the text, quoted on a line of its own, reads back as itself.
+bool ReadsBackAsItself(std::string_view body) {
+  if (std::ranges::any_of(body, IsLineBlank)) return false;
+  const std::string quoted = "\"" + std::string(body) + "\"";
+  const Expected<FrameParts> parts = SplitFrameText(quoted);
+  return parts && parts->body == body;
+}
+
+// A text as the user wrote it where it reads back so; else one that unescapes in the one
+// escaped form that gives the same bytes, and a bad one as it stands, so the import says why.
+std::string QuotedText(std::string_view body) {
+  if (ReadsBackAsItself(body)) return "\"" + std::string(body) + "\"";
+  const Expected<ByteFrame> bytes = UnescapeText(body);
+  return "\"" + (bytes ? EscapeText(*bytes) : OnOneLine(body)) + "\"";
+}
+
+// The frame as a file writes it.
 std::string FrameText(const PanelRow& row) {
-  std::string text(Trimmed(row.body));
-  if (row.kind == FrameKind::Text) {
-    const Expected<ByteFrame> bytes = UnescapeText(row.body);
-    text = "\"" + (bytes ? EscapeText(*bytes) : row.body) + "\"";
-  }
+  std::string text = row.kind == FrameKind::Text ? QuotedText(row.body) : OnOneLine(Trimmed(row.body));
   if (row.checksumRow) text += " +" + std::string(ChecksumRows()[static_cast<std::size_t>(*row.checksumRow)].cliName);
   return text;
 }
@@ -60,20 +80,38 @@ Expected<int> ParseDelay(std::string_view text) {
   return delay;
 }
 
+// Spaces are a text's own bytes; only a hex body of blanks holds nothing.
+bool NoBody(const PanelRow& row) {
+  return row.kind == FrameKind::Hex ? Trimmed(row.body).empty() : row.body.empty();
+}
+
+// An unfinished frame kept as it stands: a quoted one stays text, its body up to the
+// last quote (which the file wrote), when what follows reads as a checksum.
+void KeepUnfinishedFrame(PanelRow& row, std::string_view frame) {
+  row.body = frame;
+  const std::size_t close = frame.rfind('"');
+  if (frame.front() != '"' || close == 0) return;
+  const Expected<FrameParts> suffix = SplitFrameText("\"\"" + std::string(frame.substr(close + 1)));
+  if (!suffix) return;
+  row.kind = FrameKind::Text;
+  row.body = frame.substr(1, close - 1);
+  row.checksumRow = suffix->checksumRow;
+}
+
 }  // namespace
 
-bool PanelRow::Blank() const { return Trimmed(name).empty() && Trimmed(body).empty(); }
+bool PanelRow::Blank() const { return Trimmed(name).empty() && NoBody(*this); }
 
 Expected<ByteFrame> PanelRow::Frame() const {
-  if (Trimmed(body).empty()) return Failure{"没有帧"};
+  if (NoBody(*this)) return Failure{"没有帧"};
   return BuildFrame(kind, body, checksumRow);
 }
 
 std::string FormatPanelRow(const PanelRow& row) {
   std::string line(row.ticked ? kTicked : kUnticked);
-  if (!row.name.empty()) line += " " + WithoutBars(row.name);
+  if (!Trimmed(row.name).empty()) line += " " + WithoutBars(OnOneLine(row.name));
   line += " | " + std::to_string(row.delayMilliseconds) + " |";
-  if (!Trimmed(row.body).empty()) line += " " + FrameText(row);
+  if (row.kind == FrameKind::Text || !NoBody(row) || row.checksumRow) line += " " + FrameText(row);
   return line;
 }
 
@@ -98,7 +136,7 @@ Expected<PanelRow> ParsePanelRow(std::string_view line, PanelFrames frames) {
     row.body = parts->body;
     row.checksumRow = parts->checksumRow;
   } else if (frames == PanelFrames::Unchecked) {
-    row.body = frame;
+    KeepUnfinishedFrame(row, frame);
   } else {
     return Failure{parts.Reason()};
   }
@@ -141,12 +179,19 @@ Expected<PanelFile> LoadPanelFile(const std::string& path) {
   return ParsePanelFile(*text, PanelFrames::Checked);
 }
 
+// Written beside the file and then put in its place, so that a failed write leaves the
+// file that was there as it was.
 Outcome SavePanelFile(const std::string& path, std::span<const PanelRow> rows) {
   const std::string text = FormatPanelFile(rows);
-  CFile file = OpenCFile(path, "wb");
+  const std::string part = path + ".part";
+  CFile file = OpenCFile(part, "wb");
   if (!file) return Failure{std::strerror(errno)};
   const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  if (std::fclose(file.release()) != 0 || !written) return Failure{std::strerror(errno)};
+  if (std::fclose(file.release()) != 0 || !written || std::rename(part.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    std::remove(part.c_str());
+    return Failure{std::strerror(error)};
+  }
   return Done{};
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -46,6 +47,37 @@ TEST(PanelFile, RowsWrittenAndReadBackAreTheSameRows) {
   EXPECT_EQ(file.rows[4].name, "a｜b");  // the bar that would end the name is full-width
   EXPECT_EQ(*file.rows[3].Frame(), Bytes("a\"b\\c\x01\xE4\xB8\xAD\xE6\x96\x87\xFF\xF0"));
   // Blank rows at the end are not written; the file and a second round are stable.
+  EXPECT_EQ(FormatPanelFile(file.rows), text);
+}
+
+TEST(PanelFile, UnfinishedFramesAndLineBreaksKeepTheirRowsAndKinds) {
+  const std::optional<int> sum8 = BuiltInChecksumNamed("sum8");
+  const std::vector<PanelRow> rows = {
+      Row(true, "未写完", FrameKind::Text, "AT\\", sum8, 10),
+      Row(false, "两\n行\t名", FrameKind::Hex, "01\r\n02\t03", std::nullopt, 20),
+      Row(false, "坏文本", FrameKind::Text, "a\nb\\q\"", std::nullopt, 30),  // bad: \q
+      Row(false, "", FrameKind::Text, "  ", std::nullopt, 40),
+      Row(false, "照写", FrameKind::Text, "x\\\\\\\"y\\xff\\r\\n", sum8, 0),  // the reduced fuzz case
+      Row(false, "只有校验", FrameKind::Hex, "", sum8, 60),
+      Row(true, "last", FrameKind::Hex, "AA", std::nullopt, 50),
+  };
+  const std::string text = FormatPanelFile(rows);
+  EXPECT_NE(text.find("[x] 未写完 | 10 | \"AT\\\" +sum8\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[ ] 两 行 名 | 20 | 01  02 03\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[ ] 照写 | 0 | \"x\\\\\\\"y\\xff\\r\\n\" +sum8\n"), std::string::npos) << text;
+  const PanelFile file = ParsePanelFile(text, PanelFrames::Unchecked);
+  ASSERT_TRUE(file.errors.empty());
+  ASSERT_EQ(file.rows.size(), rows.size());
+  EXPECT_EQ(file.rows[0], rows[0]);  // still text, its checksum kept
+  EXPECT_EQ(file.rows[1].name, "两 行 名");
+  EXPECT_EQ(*file.rows[1].Frame(), (ByteFrame{1, 2, 3}));
+  EXPECT_EQ(file.rows[2].kind, FrameKind::Text);
+  EXPECT_EQ(file.rows[2].body, "a b\\q\"");
+  EXPECT_EQ(file.rows[3], rows[3]);
+  EXPECT_EQ(*rows[3].Frame(), Bytes("  "));  // spaces are a text's bytes, not an empty row
+  EXPECT_EQ(file.rows[4], rows[4]);  // escapes kept as the user wrote them
+  EXPECT_EQ(file.rows[5], rows[5]);
+  EXPECT_EQ(file.rows[6], rows[6]);
   EXPECT_EQ(FormatPanelFile(file.rows), text);
 }
 
@@ -100,6 +132,11 @@ TEST(PanelFile, LoadAndSaveGoThroughTheFileAndSayWhyTheyFail) {
   EXPECT_EQ(loaded->rows, rows);
   EXPECT_FALSE(LoadPanelFile(folder.File("missing.txt")));
   EXPECT_FALSE(LoadPanelFile(folder.Path().string()));  // a folder
+  // Saving again replaces the file and leaves nothing beside it.
+  const std::vector<PanelRow> more = {rows[0], Row(false, "s", FrameKind::Text, "t", std::nullopt, 2)};
+  ASSERT_TRUE(SavePanelFile(path, more));
+  EXPECT_EQ(LoadPanelFile(path)->rows, more);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
   const Outcome refused = SavePanelFile(folder.File("no/such/folder.txt"), rows);
   EXPECT_FALSE(refused);
   EXPECT_FALSE(refused.Reason().empty());
