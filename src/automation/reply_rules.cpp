@@ -17,9 +17,9 @@ Expected<std::vector<std::int16_t>> ParsePattern(std::string_view text) {
   std::vector<std::int16_t> pattern;
   std::size_t i = 0;
   while (true) {
-    i = text.find_first_not_of(" \t", i);
+    i = text.find_first_not_of(kBlanks, i);
     if (i == std::string_view::npos) break;
-    const std::size_t end = std::min(text.find_first_of(" \t", i), text.size());
+    const std::size_t end = std::min(text.find_first_of(kBlanks, i), text.size());
     const std::string_view word = text.substr(i, end - i);
     i = end;
     if (word == "??") {

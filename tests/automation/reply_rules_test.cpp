@@ -33,6 +33,8 @@ TEST(ReplyRules, PatternMatchesTheBlockFromItsStart) {
   EXPECT_FALSE(rule.Matches(ByteFrame{}));
 
   EXPECT_EQ(Rule("?? -> \"OK\\r\\n\"").reply, (ByteFrame{'O', 'K', '\r', '\n'}));
+  // A lone CR between the words of a pattern (a file edited on another system) is a blank.
+  EXPECT_EQ(Rule("01 ?? \r-> 02").pattern, (std::vector<std::int16_t>{0x01, -1}));
 }
 
 TEST(ReplyRules, TheFirstMatchingRuleAnswersAndCountsItsHit) {
