@@ -15,7 +15,10 @@ function(portprobe_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   set(timeout 300)
-  if(PORTPROBE_VALGRIND)
+  if(WIN32)
+    # Named as a target, so that CTest runs it through the Wine wrapper.
+    add_test(NAME ${name} COMMAND ${name})
+  elseif(PORTPROBE_VALGRIND)
     add_test(NAME ${name} COMMAND ${ARG_LAUNCHER} valgrind --quiet --error-exitcode=99 --leak-check=full
              --errors-for-leak-kinds=definite --show-leak-kinds=definite --num-callers=30
              --suppressions=${PROJECT_SOURCE_DIR}/tests/valgrind.supp $<TARGET_FILE:${name}>)
@@ -25,6 +28,10 @@ function(portprobe_add_test name)
   endif()
   # A test that forgets its own state folder writes into the build tree, not the user's.
   set(env "PORTPROBE_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}" "XDG_STATE_HOME=${CMAKE_CURRENT_BINARY_DIR}/state")
+  if(WIN32)
+    # Wine shows the Linux root as drive Z:.
+    set(env "PORTPROBE_TEST_TMP=Z:${CMAKE_CURRENT_BINARY_DIR}" "LOCALAPPDATA=Z:${CMAKE_CURRENT_BINARY_DIR}/state")
+  endif()
   if(PORTPROBE_VALGRIND)
     list(APPEND env "PORTPROBE_UNDER_VALGRIND=1")
   endif()
