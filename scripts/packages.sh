@@ -9,7 +9,7 @@ PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desk
 # The Windows build: mingw-w64 cross compilers, Qt's source through dpkg-source, Wine and
 # a virtual display for the tests, zip for the portable folder.
 PORTPROBE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
-  googletest wine wine64 xvfb xauth socat zip)
+  googletest wine wine64 xvfb xauth socat zip openbox xdotool)
 
 missing_packages() {
   local pkg
