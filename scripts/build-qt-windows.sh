@@ -40,9 +40,13 @@ EOF
 fi
 dpkg-source --no-check -x qt6-base_*.dsc src >/dev/null
 
-# Without Direct2D the Windows platform plugin still asks for it where DirectWrite 3 is on.
+# Two parts of the Windows platform plugin that do not build without the features they
+# use: Direct2D where DirectWrite 3 is on, and the dynamic OpenGL loader without OpenGL.
+plugin=src/src/plugins/platforms/windows
 sed -i 's/QT_CONFIG(directwrite3)/(QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d))/' \
-  src/src/plugins/platforms/windows/qwindowsintegration.cpp
+  "$plugin/qwindowsintegration.cpp"
+sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+  "$plugin/qwindowswindow.cpp"
 
 cat > toolchain.cmake <<'EOF'
 set(CMAKE_SYSTEM_NAME Windows)
