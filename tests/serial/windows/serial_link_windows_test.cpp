@@ -140,6 +140,29 @@ TEST_F(ComPairTest, AppliesEverySettingRowAndReportsARefusedRate) {
   EXPECT_EQ(nearEnd.link.OpenPort(near_, {115200}), SerialLink::OpenResult::Opened);
 }
 
+// The far end holds the near one back with XOFF: the writes wait in the link and are
+// reported blocked, and a close returns all the same, dropping what it still holds.
+TEST_F(ComPairTest, ClosesWhileFlowControlHoldsTheWritesBack) {
+  LinkUnderTest nearEnd, farEnd;
+  OpenBoth(nearEnd, farEnd);
+  ASSERT_EQ(nearEnd.link.ApplyLineSettings({115200, 0, 0, 0, FlowControl::XonXoff}), ApplyResult::Applied);
+  const ByteFrame xoff = {0x13};
+  ASSERT_EQ(farEnd.link.QueueWrite(xoff), 1u);
+  ASSERT_EQ(WaitForWritten(farEnd, 1), 1u);
+  std::this_thread::sleep_for(100ms);  // the near end's driver has taken the XOFF
+
+  const ByteFrame flood = RandomBytes(256 * 1024, 6);
+  EXPECT_EQ(nearEnd.link.QueueWrite(flood), flood.size());
+  EXPECT_TRUE(Eventually([&] { return nearEnd.link.WriteBlocked(); }));
+  std::uint64_t written = WrittenIn(nearEnd.link.TakeEvents());
+  EXPECT_LT(written, flood.size());
+  const std::size_t dropped = nearEnd.link.ClosePort();
+  written += WrittenIn(nearEnd.link.TakeEvents());
+  EXPECT_EQ(written + dropped, flood.size());
+  EXPECT_FALSE(nearEnd.link.IsOpen());
+  Drain(farEnd);
+}
+
 // A port whose driver has no modem lines (a pseudo-terminal under Wine) says so, and
 // asking for its lines and a break leaves it carrying data.
 TEST_F(ComPairTest, KeepsCarryingDataAroundModemRequests) {
