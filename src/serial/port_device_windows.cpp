@@ -1,8 +1,9 @@
 // A COM port opened for overlapped input and output. Reads return at once with what is
 // queued. Windows then completes an empty read at once, and the worker waits for bytes
 // with WaitCommEvent; Wine keeps it pending until the first byte instead, which is as
-// well, since its WaitCommEvent fails on a pseudo-terminal. A write is handed to the
-// driver one piece at a time; an event set by Wake() ends every wait.
+// well, since its WaitCommEvent fails on a pseudo-terminal (there an empty read is the
+// end of the device). A write is handed to the driver one piece at a time; an event set
+// by Wake() ends every wait.
 #include "serial/port_device.h"
 
 #include <algorithm>
@@ -63,17 +64,17 @@ struct PortDevice::Native {
   std::array<std::uint8_t, kPieceBytes> readBuffer{}, writeBuffer{};
   std::size_t readCount = 0, readTaken = 0;  // what the last read brought, and how much of it was handed out
 
-  enum class Armed { Yes, Gone, CannotWait };
-
   bool HasReadBytes() const { return readTaken < readCount; }
   bool ReadIdle() const { return !read.pending && !arrival.pending && !HasReadBytes(); }
-  Armed ArmRead();
+  bool ArmRead();
+  bool WaitForArrival();
   void CancelPending();
 };
 
 // Reads what is queued or, when nothing is and the read ended at once, waits for bytes
-// to arrive. An arrival noticed before the wait started ends it at once.
-PortDevice::Native::Armed PortDevice::Native::ArmRead() {
+// to arrive. An arrival noticed before the wait started ends it at once. False when the
+// device has gone away.
+bool PortDevice::Native::ArmRead() {
   readCount = readTaken = 0;
   DWORD count = 0;
   if (ReadFile(handle, readBuffer.data(), static_cast<DWORD>(readBuffer.size()), &count, &read.record)) {
@@ -81,11 +82,17 @@ PortDevice::Native::Armed PortDevice::Native::ArmRead() {
   } else if (GetLastError() == ERROR_IO_PENDING) {
     read.pending = true;
   } else {
-    return Armed::Gone;
+    return false;
   }
-  if (read.pending || HasReadBytes() || WaitCommEvent(handle, &arrivalEvents, &arrival.record)) return Armed::Yes;
+  return read.pending || HasReadBytes() || WaitForArrival();
+}
+
+// False when the driver cannot wait for bytes either: a read that brings nothing then
+// means the end of the device.
+bool PortDevice::Native::WaitForArrival() {
+  if (WaitCommEvent(handle, &arrivalEvents, &arrival.record)) return true;
   arrival.pending = GetLastError() == ERROR_IO_PENDING;
-  return arrival.pending ? Armed::Yes : Armed::CannotWait;
+  return arrival.pending;
 }
 
 // Every request ends before the buffers and events it uses go away.
@@ -184,9 +191,7 @@ void PortDevice::Wake() {
 std::optional<PortDevice::Readiness> PortDevice::Wait(bool read, bool write, int timeoutMilliseconds) {
   Native& native = *native_;
   if (read && native.ReadIdle()) {
-    const Native::Armed armed = native.ArmRead();
-    if (armed == Native::Armed::Gone) return Readiness{.hungUp = true};
-    if (armed == Native::Armed::CannotWait) return std::nullopt;
+    if (!native.ArmRead()) return Readiness{.hungUp = true};
     if (native.ReadIdle()) return Readiness{};  // bytes came meanwhile: the next turn reads them
   }
   if ((read && native.HasReadBytes()) || (write && !native.write.pending)) {
@@ -206,7 +211,8 @@ std::optional<PortDevice::Readiness> PortDevice::Wait(bool read, bool write, int
     const Outcome outcome = Finish(native.handle, native.read, &moved);
     native.readCount = outcome == Outcome::Done ? moved : 0;
     ready.readable = native.HasReadBytes();
-    ready.hungUp = outcome == Outcome::Failed;
+    // A driver that ends a pending read with nothing is waited on for bytes instead.
+    ready.hungUp = outcome == Outcome::Failed || (outcome == Outcome::Done && moved == 0 && !native.WaitForArrival());
   } else if (read) {
     ready.hungUp = Finish(native.handle, native.arrival, &moved) == Outcome::Failed;  // else the next turn reads
   }

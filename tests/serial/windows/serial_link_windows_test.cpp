@@ -182,7 +182,8 @@ TEST_F(ComPairTest, KeepsCarryingDataAroundModemRequests) {
 }
 
 // The harness keeps both ends of the pair open for the whole suite, so no far end goes
-// away here: a hang-up under Wine is checked by hand, by ending the pair's socat.
+// away here. Wine would not report it anyway: ending the pair's socat neither completes
+// the pending read nor makes a write fail.
 
 }  // namespace
 }  // namespace portprobe
