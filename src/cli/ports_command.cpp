@@ -39,7 +39,8 @@ std::string JsonList(const std::vector<SerialPort>& ports) {
   return json + (ports.empty() ? "]\n" : "\n]\n");
 }
 
-// One port a line, its fields separated by tabs; a field udev does not have is empty.
+// One port a line, its fields separated by tabs; a field the system does not have (udev
+// without a by-id link, any by-id path on Windows) is empty.
 std::string TabSeparatedList(const std::vector<SerialPort>& ports) {
   std::string text;
   for (const SerialPort& port : ports) text += port.path + "\t" + port.byIdPath + "\t" + port.description + "\n";

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace portprobe {
 
 struct DeviceHolder {
-  pid_t pid = 0;
+  std::int64_t pid = 0;
   std::string name;  // the process's command name, as ps shows it
 };
 
@@ -16,7 +15,8 @@ struct DeviceHolder {
 // through their descriptors under `procRoot`; this process is left out, and so is a
 // process that holds the master of a pseudo-terminal, which is the line's far end. Processes
 // whose descriptors may not be read (other users', without privilege) are not seen.
-// Sorted by process id; empty when the path is no character device.
+// Sorted by process id; empty when the path is no character device. Windows opens a
+// port for one program only, so there it is always empty.
 std::vector<DeviceHolder> FindDeviceHolders(const std::string& devicePath, const std::string& procRoot = "/proc");
 
 }  // namespace portprobe

@@ -39,29 +39,21 @@ struct LineSettings {
   FlowControl flowControl = FlowControl::None;
 };
 
+// Whether `row` is a row of the list `table`; -1 is a list without a selected row.
+template <typename Table>
+bool ValidRow(int row, const Table& table) {
+  return row >= 0 && static_cast<std::size_t>(row) < table.size();
+}
+
 enum class ApplyResult {
   NotATerminal,  // the current settings could not be read
   Refused,       // the driver did not take the new settings
   Applied,
 };
 
-// Puts the line into raw mode with the given settings and flow control. Rates with a
-// speed code go through it, the others (43000, 56000, any typed rate) as arbitrary
-// rates; a rate that the driver does not keep counts as refused.
-ApplyResult ApplyLineSettings(int fd, const LineSettings& settings);
-
-// The driver's settings as a port was found, put back when it is closed, so that a
-// terminal shared with a shell (/dev/tty) is not left raw.
-class SavedLineSettings {
- public:
-  bool Save(int fd);
-  void Restore(int fd) const;
-
- private:
-  // Holds a termios2, whose header clashes with <termios.h> used elsewhere.
-  alignas(8) std::array<unsigned char, 64> bytes_{};
-  bool saved_ = false;
-};
+// Whether a driver that rounds an arbitrary rate to what its divisor gives still
+// keeps `wanted`: within 2% a line still works.
+bool RateWithinTolerance(std::uint64_t kept, std::uint64_t wanted);
 
 // The status line: port name, " OPENED," or " CLOSED,", then baud, parity letter,
 // data bits and stop bits separated by commas.

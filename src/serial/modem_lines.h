@@ -7,6 +7,8 @@
 
 namespace portprobe {
 
+class PortDevice;
+
 // The lines a device drives, as bits of the lamps' reading.
 enum ModemInput : std::uint32_t {
   kCtsLine = 1u << 0,
@@ -31,15 +33,15 @@ class ModemLines {
 
   // At open, before the worker starts: learns whether the device has modem lines at
   // all (pseudo-terminals have none) and sets the outputs.
-  void Attach(int fd);
+  void Attach(PortDevice& device);
   bool Supported() const { return supported_; }
   // At close, once the worker has ended: a break under way ends with it.
-  void Detach(int fd);
+  void Detach(PortDevice& device);
 
   // For the worker: makes the calls that are due and returns the device's lines
   // (ModemInput bits) when they differ from those it returned last; after Attach
   // the first reading is always returned.
-  std::optional<std::uint32_t> Service(int fd, Clock::time_point now);
+  std::optional<std::uint32_t> Service(PortDevice& device, Clock::time_point now);
   // How long the worker may wait before Service is due again; -1 for no limit.
   int WaitMilliseconds(Clock::time_point now) const;
   // Bytes written during a break would be lost in it; they wait for its end.
@@ -48,9 +50,9 @@ class ModemLines {
  private:
   static constexpr std::uint32_t kRtsOutput = 1, kDtrOutput = 2;
 
-  void ApplyOutputs(int fd) const;
-  void ServiceBreak(int fd, Clock::time_point now);
-  std::optional<std::uint32_t> ReadChangedInputs(int fd, Clock::time_point now);
+  void ApplyOutputs(PortDevice& device) const;
+  void ServiceBreak(PortDevice& device, Clock::time_point now);
+  std::optional<std::uint32_t> ReadChangedInputs(PortDevice& device, Clock::time_point now);
 
   std::atomic<std::uint32_t> outputs_{kRtsOutput | kDtrOutput};
   std::atomic<bool> outputsChanged_{false};

@@ -5,9 +5,6 @@
 
 #include "serial/port_enumeration.h"
 
-struct udev;
-struct udev_monitor;
-
 namespace portprobe {
 
 // A serial port that came or went while the program runs.
@@ -19,7 +16,8 @@ struct PortChange {
 
 // Listens to udev for tty devices that come and go. The owner watches `Fd()` for
 // reading (the window through its event loop) and then takes the changes; nothing here
-// blocks. Without udev (a container without its netlink socket) `Fd()` is -1.
+// blocks. Without udev (a container without its netlink socket) `Fd()` is -1, and so
+// it is on Windows, which has no watcher: ports that come and go show at the next listing.
 class PortWatcher {
  public:
   PortWatcher();
@@ -33,8 +31,8 @@ class PortWatcher {
   std::vector<PortChange> TakeChanges();
 
  private:
-  struct Udev;
-  std::unique_ptr<Udev> udev_;
+  struct Native;
+  std::unique_ptr<Native> native_;
 };
 
 }  // namespace portprobe

@@ -1,7 +1,8 @@
 #include "serial/receive_timestamps.h"
 
 #include <cstdio>
-#include <ctime>
+
+#include "serial/local_time.h"
 
 namespace portprobe {
 
@@ -13,8 +14,7 @@ std::string ClockText(WallTime time) {
     milliseconds += 1000;
     --seconds;
   }
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = LocalTime(seconds);
   char text[32];
   std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min, local.tm_sec, milliseconds);
   return text;

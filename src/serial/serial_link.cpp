@@ -1,16 +1,8 @@
 #include "serial/serial_link.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/file.h>
-#include <sys/ioctl.h>
 #include <system_error>
-#include <termios.h>
-#include <unistd.h>
 
 namespace portprobe {
 
@@ -20,30 +12,6 @@ namespace {
 // interface catches up; the device's own buffering then holds the data back.
 constexpr std::size_t kQueueHighWater = 16u << 20;
 
-int OpenExclusive(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  ::ioctl(fd, TIOCEXCL);  // not a tty: the settings step reports it
-  return fd;
-}
-
-// A device that has not taken its last bytes shortly after the close is stuck (flow
-// control held, a hung adapter); the driver would hold the close for up to half a
-// minute waiting for it, so its output is discarded instead.
-void DiscardStuckOutput(int fd) {
-  constexpr int kGraceMilliseconds = 100, kStep = 10;
-  for (int waited = 0; waited < kGraceMilliseconds; waited += kStep) {
-    int pending = 0;
-    if (::ioctl(fd, TIOCOUTQ, &pending) != 0 || pending == 0) return;
-    ::usleep(kStep * 1000);
-  }
-  ::tcflush(fd, TCOFLUSH);
-}
-
 }  // namespace
 
 SerialLink::SerialLink(std::function<void()> wake) : wake_(std::move(wake)) {}
@@ -52,22 +20,19 @@ SerialLink::~SerialLink() { ClosePort(); }
 
 SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const LineSettings& settings) {
   ClosePort();
-  fd_ = OpenExclusive(devicePath);
-  if (fd_ < 0) return OpenResult::OpenFailed;
-  savedSettings_.Save(fd_);
-  const ApplyResult applied = portprobe::ApplyLineSettings(fd_, settings);
+  if (!device_.Open(devicePath)) return OpenResult::OpenFailed;
+  const ApplyResult applied = device_.ApplySettings(settings);
   if (applied != ApplyResult::Applied) {
     CloseDevice();
     return applied == ApplyResult::NotATerminal ? OpenResult::SettingsUnreadable : OpenResult::SettingsRefused;
   }
   flowControl_ = settings.flowControl;
-  modem_.Attach(fd_);
-  wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd_ < 0) {
+  modem_.Attach(device_);
+  if (!device_.CreateWake()) {
     CloseDevice();
     return OpenResult::EventFailed;
   }
-  lineErrors_.Reset(fd_);
+  device_.ResetLineErrors();
   stopping_ = false;
   ++connection_;
   {
@@ -102,21 +67,13 @@ std::size_t SerialLink::ClosePort() {
 
 // The device is given back as it was found: its own settings, and open to others.
 void SerialLink::CloseDevice() {
-  if (wakeFd_ >= 0) ::close(wakeFd_);
-  if (fd_ >= 0) {
-    modem_.Detach(fd_);
-    DiscardStuckOutput(fd_);
-    savedSettings_.Restore(fd_);
-    ::ioctl(fd_, TIOCNXCL);
-    ::close(fd_);
-  }
-  wakeFd_ = -1;
-  fd_ = -1;
+  if (device_.IsOpen()) modem_.Detach(device_);
+  device_.Close();
 }
 
 ApplyResult SerialLink::ApplyLineSettings(const LineSettings& settings) {
   if (!IsOpen()) return ApplyResult::NotATerminal;
-  const ApplyResult applied = portprobe::ApplyLineSettings(fd_, settings);
+  const ApplyResult applied = device_.ApplySettings(settings);
   if (applied == ApplyResult::Applied) flowControl_ = settings.flowControl;
   return applied;
 }
@@ -136,9 +93,9 @@ std::size_t SerialLink::QueueWrite(std::span<const std::uint8_t> bytes, WriteOut
   WriteOutcome result = WriteOutcome::Failed;
   std::size_t taken = 0;
   bool wasEmpty = false;
-  if (IsOpen() && !bytes.empty() && lineErrors_.TakeErrors(fd_)) {
+  if (IsOpen() && !bytes.empty() && device_.TakeLineErrors()) {
     DropQueuedWrites();
-    ::tcflush(fd_, TCOFLUSH);
+    device_.FlushOutput();
     result = WriteOutcome::LineError;
   } else if (IsOpen()) {
     std::lock_guard lock(writeMutex_);
@@ -233,11 +190,7 @@ void SerialLink::WaitWhileQueueIsFull() {
   queueDrained_.wait(lock, [this] { return stopping_ || queuedBytes_ < kQueueHighWater; });
 }
 
-void SerialLink::WakeWorker() {
-  if (wakeFd_ < 0) return;
-  const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
-}
+void SerialLink::WakeWorker() { device_.Wake(); }
 
 // A worker that is far ahead of the owner stops reading but goes on writing.
 void SerialLink::CommEventWorker() {
@@ -245,32 +198,24 @@ void SerialLink::CommEventWorker() {
     ServiceModemLines();
     const bool roomToRead = ReceiveQueueHasRoom();
     const bool writing = QueuedWriteBytes() > 0 && !modem_.BreakOn();
-    const short wanted = static_cast<short>((roomToRead ? POLLIN : 0) | (writing ? POLLOUT : 0));
-    pollfd fds[2] = {{fd_, wanted, 0}, {wakeFd_, POLLIN, 0}};
-    if (::poll(fds, 2, modem_.WaitMilliseconds(std::chrono::steady_clock::now())) < 0) {
-      if (errno == EINTR) continue;
-      break;  // the wait itself failed: end quietly, as the port stays nominally open
-    }
-    if (fds[1].revents != 0) {
-      std::uint64_t count = 0;
-      [[maybe_unused]] const ssize_t drained = ::read(wakeFd_, &count, sizeof count);
-      continue;
-    }
-    const short events = fds[0].revents;
-    if (events == 0) continue;  // the modem lines are due
-    const bool gone = ((events & POLLIN) && !HandleRxEvent()) || ((events & POLLOUT) && !WriteQueued());
-    if (!gone && (events & (POLLIN | POLLOUT))) continue;
+    const std::optional<PortDevice::Readiness> ready =
+        device_.Wait(roomToRead, writing, modem_.WaitMilliseconds(std::chrono::steady_clock::now()));
+    if (!ready) break;  // the wait itself failed: end quietly, as the port stays nominally open
+    if (ready->woken) continue;
+    if (!ready->readable && !ready->writable && !ready->hungUp) continue;  // the modem lines are due
+    const bool gone = (ready->readable && !HandleRxEvent()) || (ready->writable && !WriteQueued());
+    if (!gone && (ready->readable || ready->writable)) continue;
     if (!gone && !roomToRead) {
       WaitWhileQueueIsFull();  // what the device sent before it went away is read first
       continue;
     }
-    if (gone || (events & (POLLHUP | POLLERR | POLLNVAL))) return EndWorker(true);
+    return EndWorker(true);
   }
   EndWorker(false);
 }
 
 void SerialLink::ServiceModemLines() {
-  if (const auto inputs = modem_.Service(fd_, std::chrono::steady_clock::now())) {
+  if (const auto inputs = modem_.Service(device_, std::chrono::steady_clock::now())) {
     Queue(SerialEvent::Kind::ModemLines, {}, *inputs);
   }
 }
@@ -290,20 +235,19 @@ void SerialLink::EndWorker(bool hungUp) {
 // device has gone away.
 bool SerialLink::WriteQueued() {
   std::uint8_t piece[kBatchCapacity];
-  ssize_t n = 0;
+  std::size_t n = 0;
   {
     std::lock_guard lock(writeMutex_);
     const std::size_t length = std::min(writeQueue_.size(), sizeof piece);
     std::copy_n(writeQueue_.begin(), length, piece);
-    do {
-      n = ::write(fd_, piece, length);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) return errno == EAGAIN;
-    writeQueue_.erase(writeQueue_.begin(), writeQueue_.begin() + n);
-    if (n > 0) lastWriteProgress_ = std::chrono::steady_clock::now();
+    const std::optional<std::size_t> written = device_.Write({piece, length});
+    if (!written || *written == 0) return written.has_value();
+    n = *written;
+    writeQueue_.erase(writeQueue_.begin(), writeQueue_.begin() + static_cast<std::ptrdiff_t>(n));
+    lastWriteProgress_ = std::chrono::steady_clock::now();
   }
   writeRoom_.notify_all();
-  if (n > 0) Queue(SerialEvent::Kind::Written, {}, static_cast<std::uint64_t>(n));
+  Queue(SerialEvent::Kind::Written, {}, n);
   return true;
 }
 
@@ -318,20 +262,15 @@ bool SerialLink::HandleRxEvent() {
 }
 
 std::size_t SerialLink::ReadAvailable(std::uint8_t* buffer, std::size_t capacity, bool* failed) {
-  if (lineErrors_.TakeErrors(fd_)) {
-    ::tcflush(fd_, TCIFLUSH);
+  if (device_.TakeLineErrors()) {
+    device_.FlushInput();
     Queue(SerialEvent::Kind::LineError);
     Queue(SerialEvent::Kind::ReadError);
     return 0;
   }
-  ssize_t n;
-  do {
-    n = ::read(fd_, buffer, capacity);
-  } while (n < 0 && errno == EINTR);
-  if (n > 0) return static_cast<std::size_t>(n);
-  // End of file or EIO: the far end is gone. EAGAIN: someone else took the bytes.
-  *failed = n == 0 || errno != EAGAIN;
-  return 0;
+  const std::optional<std::size_t> n = device_.Read({buffer, capacity});
+  *failed = !n;
+  return n.value_or(0);
 }
 
 }  // namespace portprobe

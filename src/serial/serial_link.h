@@ -12,9 +12,9 @@
 #include <string>
 #include <thread>
 
-#include "serial/line_errors.h"
 #include "serial/line_settings.h"
 #include "serial/modem_lines.h"
+#include "serial/port_device.h"
 #include "serial/serial_event.h"
 
 namespace portprobe {
@@ -47,7 +47,7 @@ class SerialLink {
   // settings it had and not exclusive. Returns promptly however fast data arrives and
   // whether or not the device takes data; returns the count of queued bytes dropped.
   std::size_t ClosePort();
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return device_.IsOpen(); }
 
   // Applies settings to the open port; NotATerminal when no port is open.
   ApplyResult ApplyLineSettings(const LineSettings& settings);
@@ -98,13 +98,10 @@ class SerialLink {
   void CloseDevice();
 
   std::function<void()> wake_;
-  int fd_ = -1;
-  int wakeFd_ = -1;
+  PortDevice device_;
   std::thread worker_;
   std::atomic<bool> stopping_{false};
   std::uint32_t connection_ = 0;
-  LineErrorCounters lineErrors_;
-  SavedLineSettings savedSettings_;
   FlowControl flowControl_ = FlowControl::None;
   ModemLines modem_;
 

@@ -2,8 +2,11 @@
 
 #include <libudev.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "serial/port_enumeration.h"
 
@@ -24,5 +27,15 @@ SerialPort PortOfDevice(udev_device* device);
 // Whether a tty device is a serial port with hardware behind it: it has a parent
 // device, and a serial-core UART reports a port type (0: nothing answered there).
 bool IsRealSerialPort(udev_device* device);
+
+// A udev property by name, empty when the device has none.
+using PropertyLookup = std::function<std::string(const char* name)>;
+
+// "FT232R USB UART (A50285BI)": the product as the device names itself (else as the
+// USB database names it, else the vendor), then the serial number in brackets.
+std::string PortDescription(const PropertyLookup& property);
+
+// The /dev/serial/by-id link among udev's space-separated DEVLINKS, or empty.
+std::string ByIdPath(std::string_view devlinks);
 
 }  // namespace portprobe

@@ -1,4 +1,5 @@
 #include "serial/port_enumeration.h"
+#include "serial/udev_port.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,23 @@ TEST(DevicePath, MapsListNamesToDevices) {
   EXPECT_EQ(DevicePath("---------"), "/dev/---------");
   EXPECT_EQ(DevicePath("COM0"), "/dev/COM0");
   EXPECT_EQ(DevicePath("COMx"), "/dev/COMx");
+}
+
+TEST(PortNameInFriendlyName, TakesTheComNameInBrackets) {
+  EXPECT_EQ(PortNameInFriendlyName("USB-SERIAL CH340 (COM5)"), "COM5");
+  EXPECT_EQ(PortNameInFriendlyName("Prolific USB-to-Serial Comm Port (COM12)"), "COM12");
+  EXPECT_EQ(PortNameInFriendlyName("Broken (COM3"), "COM3");
+  EXPECT_EQ(PortNameInFriendlyName("Printer Port (LPT1)"), "");
+  EXPECT_EQ(PortNameInFriendlyName("Lower case (com3)"), "");
+  EXPECT_EQ(PortNameInFriendlyName(""), "");
+}
+
+TEST(ComPortNumber, ReadsOnlyComNamesFromOne) {
+  EXPECT_EQ(ComPortNumber("COM1"), 1);
+  EXPECT_EQ(ComPortNumber("COM128"), 128);
+  for (const char* name : {"COM0", "COM", "COMx", "COM3 ", "com3", "LPT1", "COM-1"}) {
+    EXPECT_EQ(ComPortNumber(name), std::nullopt) << name;
+  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "serial/line_errors.h"
+#include "serial/line_errors_linux.h"
 
 #include <linux/serial.h>
 #include <sys/ioctl.h>

@@ -6,30 +6,30 @@
 
 namespace portprobe {
 
-struct PortWatcher::Udev {
+struct PortWatcher::Native {
   UdevPointer<udev> context{udev_new()};
   UdevPointer<udev_monitor> monitor;
 };
 
-PortWatcher::PortWatcher() : udev_(std::make_unique<Udev>()) {
-  if (!udev_->context) return;
-  udev_->monitor.reset(udev_monitor_new_from_netlink(udev_->context.get(), "udev"));
-  if (!udev_->monitor) return;
-  if (udev_monitor_filter_add_match_subsystem_devtype(udev_->monitor.get(), "tty", nullptr) < 0 ||
-      udev_monitor_enable_receiving(udev_->monitor.get()) < 0) {
-    udev_->monitor.reset();
+PortWatcher::PortWatcher() : native_(std::make_unique<Native>()) {
+  if (!native_->context) return;
+  native_->monitor.reset(udev_monitor_new_from_netlink(native_->context.get(), "udev"));
+  if (!native_->monitor) return;
+  if (udev_monitor_filter_add_match_subsystem_devtype(native_->monitor.get(), "tty", nullptr) < 0 ||
+      udev_monitor_enable_receiving(native_->monitor.get()) < 0) {
+    native_->monitor.reset();
   }
 }
 
 PortWatcher::~PortWatcher() = default;
 
-int PortWatcher::Fd() const { return udev_->monitor ? udev_monitor_get_fd(udev_->monitor.get()) : -1; }
+int PortWatcher::Fd() const { return native_->monitor ? udev_monitor_get_fd(native_->monitor.get()) : -1; }
 
 // The monitor's socket does not block: receiving returns nothing once it is drained.
 std::vector<PortChange> PortWatcher::TakeChanges() {
   std::vector<PortChange> changes;
-  if (!udev_->monitor) return changes;
-  while (UdevPointer<udev_device> device{udev_monitor_receive_device(udev_->monitor.get())}) {
+  if (!native_->monitor) return changes;
+  while (UdevPointer<udev_device> device{udev_monitor_receive_device(native_->monitor.get())}) {
     const char* action = udev_device_get_action(device.get());
     if (action == nullptr) continue;
     if (std::strcmp(action, "add") == 0 && IsRealSerialPort(device.get())) {

@@ -1,0 +1,168 @@
+// A tty's file descriptor, locked for this process, polled beside an eventfd.
+#include "serial/port_device.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "serial/line_errors_linux.h"
+#include "serial/line_settings_linux.h"
+#include "serial/modem_lines.h"
+
+namespace portprobe {
+
+struct PortDevice::Native {
+  int fd = -1;
+  int wakeFd = -1;
+  LineErrorCounters lineErrors;
+  SavedLineSettings savedSettings;
+};
+
+namespace {
+
+int OpenExclusive(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  ::ioctl(fd, TIOCEXCL);  // not a tty: the settings step reports it
+  return fd;
+}
+
+// A device that has not taken its last bytes shortly after the close is stuck (flow
+// control held, a hung adapter); the driver would hold the close for up to half a
+// minute waiting for it, so its output is discarded instead.
+void DiscardStuckOutput(int fd) {
+  constexpr int kGraceMilliseconds = 100, kStep = 10;
+  for (int waited = 0; waited < kGraceMilliseconds; waited += kStep) {
+    int pending = 0;
+    if (::ioctl(fd, TIOCOUTQ, &pending) != 0 || pending == 0) return;
+    ::usleep(kStep * 1000);
+  }
+  ::tcflush(fd, TCOFLUSH);
+}
+
+std::uint32_t InputsOf(int bits) {
+  std::uint32_t inputs = 0;
+  if (bits & TIOCM_CTS) inputs |= kCtsLine;
+  if (bits & TIOCM_DSR) inputs |= kDsrLine;
+  if (bits & TIOCM_RI) inputs |= kRiLine;
+  if (bits & TIOCM_CD) inputs |= kDcdLine;
+  return inputs;
+}
+
+}  // namespace
+
+PortDevice::PortDevice() : native_(std::make_unique<Native>()) {}
+
+PortDevice::~PortDevice() { Close(); }
+
+bool PortDevice::Open(const std::string& path) {
+  Close();
+  native_->fd = OpenExclusive(path);
+  if (native_->fd < 0) return false;
+  native_->savedSettings.Save(native_->fd);
+  return true;
+}
+
+bool PortDevice::IsOpen() const { return native_->fd >= 0; }
+
+// The device is given back as it was found: its own settings, and open to others.
+void PortDevice::Close() {
+  if (native_->wakeFd >= 0) ::close(native_->wakeFd);
+  if (native_->fd >= 0) {
+    DiscardStuckOutput(native_->fd);
+    native_->savedSettings.Restore(native_->fd);
+    ::ioctl(native_->fd, TIOCNXCL);
+    ::close(native_->fd);
+  }
+  native_->wakeFd = -1;
+  native_->fd = -1;
+}
+
+ApplyResult PortDevice::ApplySettings(const LineSettings& settings) { return ApplyLineSettings(native_->fd, settings); }
+
+bool PortDevice::CreateWake() {
+  native_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  return native_->wakeFd >= 0;
+}
+
+void PortDevice::Wake() {
+  if (native_->wakeFd < 0) return;
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = ::write(native_->wakeFd, &one, sizeof one);
+}
+
+std::optional<PortDevice::Readiness> PortDevice::Wait(bool read, bool write, int timeoutMilliseconds) {
+  const short wanted = static_cast<short>((read ? POLLIN : 0) | (write ? POLLOUT : 0));
+  pollfd fds[2] = {{native_->fd, wanted, 0}, {native_->wakeFd, POLLIN, 0}};
+  if (::poll(fds, 2, timeoutMilliseconds) < 0) {
+    if (errno == EINTR) return Readiness{};
+    return std::nullopt;
+  }
+  if (fds[1].revents != 0) {
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t drained = ::read(native_->wakeFd, &count, sizeof count);
+    return Readiness{.woken = true};
+  }
+  const short events = fds[0].revents;
+  return Readiness{.readable = (events & POLLIN) != 0,
+                   .writable = (events & POLLOUT) != 0,
+                   .hungUp = (events & (POLLHUP | POLLERR | POLLNVAL)) != 0};
+}
+
+std::optional<std::size_t> PortDevice::Read(std::span<std::uint8_t> buffer) {
+  ssize_t n;
+  do {
+    n = ::read(native_->fd, buffer.data(), buffer.size());
+  } while (n < 0 && errno == EINTR);
+  if (n > 0) return static_cast<std::size_t>(n);
+  // End of file or EIO: the far end is gone. EAGAIN: someone else took the bytes.
+  if (n == 0 || errno != EAGAIN) return std::nullopt;
+  return 0;
+}
+
+std::optional<std::size_t> PortDevice::Write(std::span<const std::uint8_t> bytes) {
+  ssize_t n;
+  do {
+    n = ::write(native_->fd, bytes.data(), bytes.size());
+  } while (n < 0 && errno == EINTR);
+  if (n >= 0) return static_cast<std::size_t>(n);
+  if (errno == EAGAIN) return 0;
+  return std::nullopt;
+}
+
+void PortDevice::ResetLineErrors() { native_->lineErrors.Reset(native_->fd); }
+
+bool PortDevice::TakeLineErrors() { return native_->lineErrors.TakeErrors(native_->fd); }
+
+void PortDevice::FlushInput() { ::tcflush(native_->fd, TCIFLUSH); }
+
+void PortDevice::FlushOutput() { ::tcflush(native_->fd, TCOFLUSH); }
+
+std::optional<std::uint32_t> PortDevice::ModemInputs() {
+  int bits = 0;
+  if (::ioctl(native_->fd, TIOCMGET, &bits) != 0) return std::nullopt;
+  return InputsOf(bits);
+}
+
+// A driver's other outputs (OUT1, OUT2, LOOP) stay as they are.
+void PortDevice::SetModemOutputs(bool rts, bool dtr) {
+  int raise = 0, lower = 0;
+  (rts ? raise : lower) |= TIOCM_RTS;
+  (dtr ? raise : lower) |= TIOCM_DTR;
+  if (raise != 0) ::ioctl(native_->fd, TIOCMBIS, &raise);
+  if (lower != 0) ::ioctl(native_->fd, TIOCMBIC, &lower);
+}
+
+bool PortDevice::SetBreak(bool on) { return ::ioctl(native_->fd, on ? TIOCSBRK : TIOCCBRK) == 0; }
+
+}  // namespace portprobe
