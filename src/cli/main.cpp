@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/program_start.h"
 #include "serial/line_options.h"
 
 namespace portprobe::cli {
@@ -84,17 +85,17 @@ void PrintUsage(std::FILE* stream) {
 
 int main(int argc, char** argv) {
   using namespace portprobe::cli;
-  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+  const std::vector<std::string> args = StartProgram(argc, argv);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     PrintUsage(stdout);
     std::fputs(kHelpDetails, stdout);
     std::fputs(portprobe::kLineOptionsHelp, stdout);
     std::fputs(kMonitorHelpDetails, stdout);
     return 0;
   }
-  if (argc >= 2) {
-    const std::string name = argv[1];
+  if (!args.empty()) {
     for (const CliCommand* command : kCommands) {
-      if (command->name == name) return command->run(std::vector<std::string>(argv + 2, argv + argc));
+      if (command->name == args[0]) return command->run(std::vector<std::string>(args.begin() + 1, args.end()));
     }
   }
   PrintUsage(stderr);
