@@ -59,10 +59,11 @@ constexpr const char* kMonitorHelpDetails =
   --parser FILE      run this packet-parser script over each block, as the window's
                      live decoder does, and print its output after the block's lines
 Options may also be written --option=value.
-stdout is written line by line, so `| tee log.txt` shows each block as it ends. Ctrl-C,
-SIGTERM or the port hanging up (device unplugged, far end closed) end the monitor with
-status 0 after printing the block under way; a one-line summary (blocks, bytes
-received, replies, bytes sent) then goes to stderr.
+stdout is written line by line, so `| tee log.txt` shows each block as it ends. Ctrl-C
+(also SIGTERM and SIGHUP on Linux, Ctrl-Break or closing the console on Windows) or the
+port hanging up (device unplugged, far end closed) end the monitor with status 0 after
+printing the block under way; a one-line summary (blocks, bytes received, replies,
+bytes sent) then goes to stderr.
 
 Exit status: 0 done; 1 the output could not be written, or a custom checksum program
 is missing or cannot run (the frame is printed unchanged); 2 bad arguments, or a
