@@ -27,7 +27,8 @@ lone digit at the end is dropped ("123" gives 12). parse reads at most 512 bytes
 
 parse writes what the script prints to stdout as it prints it. Its trace files
 __parser__0.txt and __parser__1.txt go to $XDG_STATE_HOME/portprobe
-(default ~/.local/state/portprobe), never to the working directory.
+(default ~/.local/state/portprobe; on Windows %LOCALAPPDATA%\portprobe), never to the
+working directory.
 
 ports writes one serial port a line: its path, its /dev/serial/by-id path and its
 description (product and serial number), separated by tabs; a field that udev does not
