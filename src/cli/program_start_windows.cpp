@@ -50,7 +50,10 @@ void ShowUtf8OnTheConsole() {
 }  // namespace
 
 std::vector<std::string> StartProgram(int argc, char** argv) {
-  for (std::FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
+  for (std::FILE* stream : {stdin, stdout, stderr}) {
+    // A program started without a console has streams without descriptors.
+    if (const int fd = _fileno(stream); fd >= 0) _setmode(fd, _O_BINARY);
+  }
   ShowUtf8OnTheConsole();
   return Arguments(argc, argv);
 }
