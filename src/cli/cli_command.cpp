@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 #include "files/parser_script_file.h"
 
@@ -20,9 +21,12 @@ int PrintResult(std::string_view text) {
 
 std::optional<std::string> LoadParserScript(const std::string& path) {
   std::error_code ignored;
+  // The path is UTF-8 on every system; a plain string would be read in Windows' ANSI code page.
+  const std::filesystem::path scriptPath(
+      std::u8string_view(reinterpret_cast<const char8_t*>(path.data()), path.size()));
   // A folder is named as such: the shared reader only says it is no regular file.
   const Expected<std::string> script =
-      std::filesystem::is_directory(path, ignored) ? Failure{"是文件夹"} : ReadParserScriptFile(path);
+      std::filesystem::is_directory(scriptPath, ignored) ? Failure{"是文件夹"} : ReadParserScriptFile(scriptPath);
   if (script) return *script;
   std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), script.Reason().c_str());
   return std::nullopt;

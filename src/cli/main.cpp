@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/program_start.h"
 #include "serial/line_options.h"
 
 namespace portprobe::cli {
@@ -26,7 +27,8 @@ lone digit at the end is dropped ("123" gives 12). parse reads at most 512 bytes
 
 parse writes what the script prints to stdout as it prints it. Its trace files
 __parser__0.txt and __parser__1.txt go to $XDG_STATE_HOME/portprobe
-(default ~/.local/state/portprobe), never to the working directory.
+(default ~/.local/state/portprobe; on Windows %LOCALAPPDATA%\portprobe), never to the
+working directory.
 
 ports writes one serial port a line: its path, its /dev/serial/by-id path and its
 description (product and serial number), separated by tabs; a field that udev does not
@@ -58,10 +60,11 @@ constexpr const char* kMonitorHelpDetails =
   --parser FILE      run this packet-parser script over each block, as the window's
                      live decoder does, and print its output after the block's lines
 Options may also be written --option=value.
-stdout is written line by line, so `| tee log.txt` shows each block as it ends. Ctrl-C,
-SIGTERM or the port hanging up (device unplugged, far end closed) end the monitor with
-status 0 after printing the block under way; a one-line summary (blocks, bytes
-received, replies, bytes sent) then goes to stderr.
+stdout is written line by line, so `| tee log.txt` shows each block as it ends. Ctrl-C
+(also SIGTERM and SIGHUP on Linux, Ctrl-Break or closing the console on Windows) or the
+port hanging up (device unplugged, far end closed) end the monitor with status 0 after
+printing the block under way; a one-line summary (blocks, bytes received, replies,
+bytes sent) then goes to stderr.
 
 Exit status: 0 done; 1 the output could not be written, or a custom checksum program
 is missing or cannot run (the frame is printed unchanged); 2 bad arguments, or a
@@ -84,17 +87,17 @@ void PrintUsage(std::FILE* stream) {
 
 int main(int argc, char** argv) {
   using namespace portprobe::cli;
-  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+  const std::vector<std::string> args = StartProgram(argc, argv);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     PrintUsage(stdout);
     std::fputs(kHelpDetails, stdout);
     std::fputs(portprobe::kLineOptionsHelp, stdout);
     std::fputs(kMonitorHelpDetails, stdout);
     return 0;
   }
-  if (argc >= 2) {
-    const std::string name = argv[1];
+  if (!args.empty()) {
     for (const CliCommand* command : kCommands) {
-      if (command->name == name) return command->run(std::vector<std::string>(argv + 2, argv + argc));
+      if (command->name == args[0]) return command->run(std::vector<std::string>(args.begin() + 1, args.end()));
     }
   }
   PrintUsage(stderr);

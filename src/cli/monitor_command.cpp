@@ -1,17 +1,13 @@
 // portprobe-cli monitor --port PATH ...: the window's receive box and its automatic
 // replies in a shell. Each block that the line's pauses end becomes one line of
 // stdout, so the output can be piped, logged and searched.
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <cstdio>
 #include <optional>
 
 #include "cli/cli_command.h"
+#include "cli/monitor_events.h"
 #include "cli/monitor_loop.h"
 #include "cli/monitor_options.h"
-#include "cli/stop_signals.h"
 #include "serial/port_enumeration.h"
 #include "serial/serial_link.h"
 
@@ -93,25 +89,19 @@ int RunMonitor(const std::vector<std::string>& args) {
     decoder.emplace(std::move(*script));
   }
 
-  // A reader that went away (the end of a pipe) is a failed write, not a fatal signal.
-  std::signal(SIGPIPE, SIG_IGN);
-  const StopSignals stop;  // before the link's worker thread starts
-  const UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-  SerialLink link([fd = wake.get()] {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(fd, &one, sizeof one);
-  });
+  MonitorEvents events;  // before the link's worker thread starts
+  SerialLink link([&events] { events.Wake(); });
   const LineSettings settings = ApplyLineOptions(options->line, LineSettings{});
   const SerialLink::OpenResult opened =
-      wake.get() < 0 ? SerialLink::OpenResult::EventFailed : link.OpenPort(PortPath(options->port), settings);
+      !events.Ready() ? SerialLink::OpenResult::EventFailed : link.OpenPort(PortPath(options->port), settings);
   if (opened != SerialLink::OpenResult::Opened) {
     std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->port.c_str(), OpenFailureText(opened));
     return kCannotStart;
   }
   PrintOpened(options->port, settings);
 
-  MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr, stop.Fd());
-  const MonitorLoop::End end = loop.Run(wake.get());
+  MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr, events);
+  const MonitorLoop::End end = loop.Run();
   link.ClosePort();
   loop.Finish();
   PrintSummary(loop.OutputFailed() ? MonitorLoop::End::OutputFailed : end, loop.Counts());

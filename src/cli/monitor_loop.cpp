@@ -1,9 +1,6 @@
 #include "cli/monitor_loop.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
 
 #include "automation/frame_text.h"
@@ -31,25 +28,19 @@ std::string LogLines(const std::string& output) {
 }  // namespace
 
 MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder,
-                         int stopFd)
+                         MonitorEvents& events)
     : link_(link),
       replies_(replies),
       decoder_(decoder),
       text_(options.text),
       echo_(options.echo),
       splitter_(options.gapMilliseconds),
-      stopFd_(stopFd),
-      out_(STDOUT_FILENO, stopFd) {}
+      events_(events),
+      out_(events) {}
 
-MonitorLoop::End MonitorLoop::Run(int wakeFd) {
+MonitorLoop::End MonitorLoop::Run() {
   for (;;) {
-    pollfd fds[] = {{stopFd_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
-    const int ready = ::poll(fds, 2, WaitMilliseconds());
-    if (ready < 0 && errno != EINTR) return End::Stopped;  // nothing left to wait with
-    if (ready > 0 && (fds[1].revents & POLLIN)) {
-      std::uint64_t wakes = 0;
-      [[maybe_unused]] const ssize_t drained = ::read(wakeFd, &wakes, sizeof wakes);
-    }
+    const bool stopRequested = events_.Wait(WaitMilliseconds());
     // Every batch queued is taken before the silence is judged, so a block is never
     // ended by a pause that its own next bytes fill.
     TakeEvents();
@@ -57,7 +48,7 @@ MonitorLoop::End MonitorLoop::Run(int wakeFd) {
     PrintEndedBlocks();
     if (outputFailed_) return End::OutputFailed;
     if (hungUp_) return End::HungUp;
-    if (stopped_ || (ready > 0 && fds[0].revents != 0)) return End::Stopped;
+    if (stopped_ || stopRequested) return End::Stopped;
   }
 }
 
@@ -71,6 +62,7 @@ void MonitorLoop::Finish() {
     }
   }
   PrintEndedBlocks();
+  if (!outputFailed_) NoteOutput(out_.Flush());
 }
 
 // Until the block under way has been silent for longer than the gap; without one, until
@@ -141,9 +133,10 @@ std::optional<ByteFrame> MonitorLoop::Answer(const ByteFrame& block) {
 bool MonitorLoop::Send(const ByteFrame& reply) {
   if (link_.QueuedWriteBytes() + reply.size() > SerialLink::kWriteQueueCapacity) {
     if (!toldQueueFull_) {
-      std::fputs("portprobe-cli monitor: the port takes no more (its write queue is full); replies that do not fit "
-                 "are not sent\n",
-                 stderr);
+      std::fputs(
+          "portprobe-cli monitor: the port takes no more (its write queue is full); replies that do not fit "
+          "are not sent\n",
+          stderr);
     }
     toldQueueFull_ = true;
     return false;
@@ -171,8 +164,11 @@ std::string MonitorLoop::Shown(const ByteFrame& bytes) const {
 // Each line is written as soon as it is complete; a stop while stdout takes nothing
 // drops what is left.
 void MonitorLoop::Print(const std::string& text) {
-  if (outputFailed_) return;
-  switch (out_.Write(text)) {
+  if (!outputFailed_) NoteOutput(out_.Write(text));
+}
+
+void MonitorLoop::NoteOutput(StoppableOutput::Result result) {
+  switch (result) {
     case StoppableOutput::Result::Written:
       break;
     case StoppableOutput::Result::Stopped:

@@ -8,6 +8,7 @@
 #include "automation/block_decoder.h"
 #include "automation/block_splitter.h"
 #include "automation/reply_rules.h"
+#include "cli/monitor_events.h"
 #include "cli/monitor_options.h"
 #include "cli/stoppable_output.h"
 #include "serial/serial_link.h"
@@ -31,16 +32,16 @@ class MonitorLoop {
  public:
   enum class End { Stopped, HungUp, OutputFailed };
 
-  // `replies` and `decoder` may be null; both must outlive the loop. `stopFd` becomes
-  // readable once the monitor is to stop, even while stdout takes nothing.
+  // `replies` and `decoder` may be null; they and `events`, which the link's wake-up
+  // must reach, must outlive the loop.
   MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder,
-              int stopFd);
+              MonitorEvents& events);
 
-  // Runs until `stopFd` is readable, the device hangs up or stdout cannot be written.
-  // `wakeFd` is the eventfd that the link's wake-up writes to.
-  End Run(int wakeFd);
+  // Runs until a stop comes, the device hangs up or stdout cannot be written.
+  End Run();
   // Once the link is closed: shows what it read last and the block under way, which
-  // are no longer answered.
+  // are no longer answered, and waits until stdout has taken it unless a stop comes
+  // while stdout takes nothing.
   void Finish();
 
   const MonitorCounts& Counts() const { return counts_; }
@@ -63,6 +64,7 @@ class MonitorLoop {
   void PrintEndedBlocks();
   std::string Shown(const ByteFrame& bytes) const;
   void Print(const std::string& text);
+  void NoteOutput(StoppableOutput::Result result);
 
   SerialLink& link_;
   AutoReplies* replies_;
@@ -78,7 +80,7 @@ class MonitorLoop {
   WallTime blockTime_;  // when the block under way began
   std::vector<EndedBlock> ended_;
   MonitorCounts counts_;
-  const int stopFd_;
+  MonitorEvents& events_;
   StoppableOutput out_;
 };
 

@@ -1,40 +1,32 @@
 #include "cli/parse_stop.h"
 
 #include <atomic>
-#include <csignal>
+
+#include "cli/interrupt_catcher.h"
 
 namespace portprobe::cli {
 
 namespace {
 
-// What the signal handler reaches: a pointer store and an atomic flag, both safe there.
+// What an interrupt reaches: a pointer and a flag, both lock-free atomics, which a
+// signal handler may touch.
 std::atomic<parser::PacketParser*> gRunningParser{nullptr};
-volatile std::sig_atomic_t gInterrupted = 0;
+std::atomic<bool> gInterrupted{false};
 
-void OnInterrupt(int) {
-  gInterrupted = 1;
-  if (parser::PacketParser* parser = gRunningParser.load()) parser->RequestStop();
-}
-
-// Every SIGINT asks for the stop, since some senders repeat it (a tool that signals
+// Every Ctrl-C asks for the stop, since some senders repeat it (a tool that signals
 // the command and then its whole process group); the run ends at its next line either
-// way. A shell that started us with SIGINT ignored (a background job) keeps it ignored.
-void CatchInterrupt() {
-  struct sigaction previous {};
-  ::sigaction(SIGINT, nullptr, &previous);
-  if (previous.sa_handler == SIG_IGN) return;
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, nullptr);
+// way.
+void OnInterrupt() {
+  gInterrupted = true;
+  if (parser::PacketParser* parser = gRunningParser.load()) parser->RequestStop();
 }
 
 }  // namespace
 
 ParseStop::ParseStop(parser::PacketParser& parser, std::optional<std::chrono::duration<double>> timeLimit) {
-  gInterrupted = 0;
+  gInterrupted = false;
   gRunningParser = &parser;
-  CatchInterrupt();
+  CatchInterrupt(OnInterrupt);
   if (timeLimit) watcher_ = std::thread([this, &parser, limit = *timeLimit] { WatchTime(parser, limit); });
 }
 
@@ -57,6 +49,6 @@ void ParseStop::WatchTime(parser::PacketParser& parser, std::chrono::duration<do
   parser.RequestStop();
 }
 
-bool ParseStop::Interrupted() const { return gInterrupted != 0; }
+bool ParseStop::Interrupted() const { return gInterrupted; }
 
 }  // namespace portprobe::cli

@@ -10,7 +10,7 @@
 
 namespace portprobe::cli {
 
-// Stops a parser run from outside while it lasts: on Ctrl-C (SIGINT) and, when a
+// Stops a parser run from outside while it lasts: on Ctrl-C and, when a
 // time limit is given, once that much time has passed. The run then ends at its next
 // line with its error report and exit banner, so what it printed stays whole.
 // One guard at a time per process.

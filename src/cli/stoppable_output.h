@@ -1,30 +1,33 @@
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "cli/monitor_events.h"
 
 namespace portprobe::cli {
 
-// Writes to a descriptor that may stall (a paused pager, a terminal stopped with
-// Ctrl-S) without ever blocking past a stop signal: each piece goes out with write(2)
-// only once poll() says the descriptor takes it, and a readable stop descriptor ends
-// the waiting. Pieces are at most PIPE_BUF bytes, so a pipe takes each whole.
+// Writes to stdout, which may stall (a paused pager, a terminal stopped with Ctrl-S, a
+// console window with a selection), without holding the monitor past a stop: output
+// goes on after a stop only while stdout takes it.
 class StoppableOutput {
  public:
   enum class Result { Written, Stopped, Failed };
 
-  // `stopFd` may be -1: then only the descriptor is waited for.
-  StoppableOutput(int fd, int stopFd) : fd_(fd), stopFd_(stopFd) {}
+  explicit StoppableOutput(const MonitorEvents& events);
+  ~StoppableOutput();
+  StoppableOutput(const StoppableOutput&) = delete;
+  StoppableOutput& operator=(const StoppableOutput&) = delete;
 
-  // Writes all of `text` unless a stop comes while the descriptor takes nothing; the
-  // rest is then dropped, and so is everything written after it.
+  // Writes all of `text` unless a stop comes while stdout takes nothing; the rest is
+  // then dropped, and so is everything written after it.
   Result Write(const std::string& text);
+  // Waits, on the same terms, until everything written has gone out.
+  Result Flush();
 
  private:
-  bool WaitForRoom();
-
-  int fd_;
-  int stopFd_;
-  bool stopped_ = false;
+  struct Writer;
+  std::unique_ptr<Writer> writer_;
 };
 
 }  // namespace portprobe::cli

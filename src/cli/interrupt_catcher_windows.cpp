@@ -1,0 +1,27 @@
+#include "cli/interrupt_catcher.h"
+
+#include <windows.h>
+
+namespace portprobe::cli {
+
+namespace {
+
+void (*gOnInterrupt)() = nullptr;
+
+// Ctrl-Break and closing the console still end the process, as SIGTERM does on Linux.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  if (event != CTRL_C_EVENT) return FALSE;
+  gOnInterrupt();
+  return TRUE;
+}
+
+}  // namespace
+
+// Windows does not call the handler for Ctrl-C in a process that was started with it
+// ignored, so nothing needs checking here.
+void CatchInterrupt(void (*onInterrupt)()) {
+  gOnInterrupt = onInterrupt;
+  ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+}  // namespace portprobe::cli
