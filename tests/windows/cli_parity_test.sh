@@ -8,6 +8,8 @@ windows_cli=$(realpath "$1") linux_cli=$(realpath "$2")
 cd "$3"
 : "${WINEPREFIX:?needs the prefix of scripts/windows/wine-prefix.sh}"
 export WINEDEBUG=-all
+# Wine turns the arguments into UTF-16 by the locale: Chinese file names need UTF-8.
+export LANG=C.UTF-8
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
