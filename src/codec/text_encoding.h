@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace portprobe {
+
+class TextConverter;
 
 // How received text is decoded and sent text encoded. The text boxes hold UTF-8.
 enum class TextEncoding { Utf8, Gb18030 };
@@ -43,12 +46,12 @@ class TextDecoder {
 
  private:
   // Opens the converter for an encoding other than UTF-8; false when none is needed
-  // or glibc lacks it.
+  // or the system lacks it.
   bool ConverterReady();
 
   TextEncoding encoding_;
-  // An iconv descriptor, opened when first needed.
-  void* converter_ = nullptr;
+  // Opened when first needed.
+  std::unique_ptr<TextConverter> converter_;
   std::string held_;
 };
 

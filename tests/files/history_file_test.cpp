@@ -64,7 +64,7 @@ TEST(ReadHistoryFile, KeepsTheFirstTenThousandEntriesOfAFileUpTo16MiB) {
   const std::string large = dir.WriteFile("large.txt", "AA\r\n");
   std::filesystem::resize_file(large, kMaxHistoryFileBytes + 1);
   EXPECT_EQ(ReadHistoryFile(large).Reason(), TooLargeReason(kMaxHistoryFileBytes));
-  EXPECT_EQ(ReadHistoryFile("/dev/zero").Reason(), kNotRegularFileReason);
+  EXPECT_EQ(ReadHistoryFile(testing::kDevicePath).Reason(), kNotRegularFileReason);
 }
 
 TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {

@@ -1,7 +1,6 @@
 #include "files/parser_slots.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -72,16 +71,12 @@ TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
   EXPECT_TRUE(none.RestoreFromList(dir.File("no-list.txt")));
   EXPECT_EQ(none.RestoreFromList(dir.Path().string()).Reason(), kNotRegularFileReason);
   // A list that never ends, or one over 1 MiB, is not read at all.
-  EXPECT_FALSE(none.RestoreFromList("/dev/zero"));
-  const std::string fifo = dir.File("fifo");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_FALSE(none.RestoreFromList(fifo));
+  EXPECT_FALSE(none.RestoreFromList(testing::kDevicePath));
   std::filesystem::resize_file(list, ParserSlots::kMaxParserListBytes + 1);
   EXPECT_EQ(none.RestoreFromList(list).Reason(), TooLargeReason(ParserSlots::kMaxParserListBytes));
   EXPECT_EQ(none.ParserCount(), 0);
   // A script that is no regular file does not load, and loading it does not wait.
-  EXPECT_EQ(none.LoadChosenScript(fifo), ParserSlots::LoadOutcome::Failed);
-  EXPECT_EQ(none.LoadChosenScript("/dev/zero"), ParserSlots::LoadOutcome::Failed);
+  EXPECT_EQ(none.LoadChosenScript(testing::kDevicePath), ParserSlots::LoadOutcome::Failed);
   EXPECT_FALSE(ParserSlots::AppendToList(dir.File("no/folder/parsers.txt"), a));
 }
 
