@@ -10,6 +10,10 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 }  // namespace
 
+bool EncodingAvailable(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf8 || TextConverter(TextEncoding::Utf8, encoding).Ready();
+}
+
 std::string EncodeText(std::string_view utf8, TextEncoding encoding) {
   if (encoding == TextEncoding::Utf8) return std::string(utf8);
   TextConverter converter(TextEncoding::Utf8, encoding);

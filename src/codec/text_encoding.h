@@ -14,6 +14,11 @@ class TextConverter;
 // How received text is decoded and sent text encoded. The text boxes hold UTF-8.
 enum class TextEncoding { Utf8, Gb18030 };
 
+// Whether this system converts `encoding`: UTF-8 always; GB18030 through glibc's
+// module on Linux and code page 54936 on Windows (which Wine 8 lacks). Without it,
+// text goes out and comes in as the bytes it is.
+bool EncodingAvailable(TextEncoding encoding);
+
 // The bytes of UTF-8 text in `encoding`. Bytes that are not UTF-8 (a file put into
 // the send box) go out unchanged, as they would in UTF-8.
 std::string EncodeText(std::string_view utf8, TextEncoding encoding);
