@@ -29,7 +29,7 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 
 bool ParserSlots::LoadParserScript(const std::string& path, int slot) {
   FreeParserSlot(slot);
-  Expected<std::string> text = ReadParserScriptFile(path);
+  Expected<std::string> text = ReadParserScriptFile(PathFromUtf8(path));
   if (!text) return false;
   slots_[slot] = {path, std::move(*text), true};
   return true;

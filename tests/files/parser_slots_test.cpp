@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "common/regular_file.h"
+#include "common/utf8_path.h"
 #include "support/temp_dir.h"
 
 namespace portprobe {
@@ -43,6 +44,19 @@ TEST(ParserSlots, LoadsReloadsTheSamePathInAnyCaseAndFillsUp) {
   EXPECT_EQ(slots.ParserCount(), ParserSlots::kCapacity);
   EXPECT_FALSE(slots.Slot(0).loaded);
   EXPECT_TRUE(slots.Slot(0).name.empty());
+}
+
+TEST(ParserSlots, LoadsAScriptAndAListOfAnyName) {
+  TempDir dir;
+  // Names in Chinese, as a user may give them, are read as they are written.
+  const std::string script = dir.Path().string() + "/解析 脚本.txt";
+  testing::WriteFile(PathFromUtf8(script), "x");
+  const std::string list = dir.Path().string() + "/列表.txt";
+  ASSERT_TRUE(ParserSlots::AppendToList(list, script));
+  ParserSlots slots;
+  EXPECT_TRUE(slots.RestoreFromList(list));
+  ASSERT_EQ(slots.ParserCount(), 1);
+  EXPECT_EQ(slots.Slot(0).text, "x");
 }
 
 TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
