@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "common/running_program.h"
 #include "common/wide_text.h"
 
@@ -18,11 +21,24 @@ std::vector<std::string> CurrentEnvironment() {
   return environment;
 }
 
-// The environment block of CreateProcessW: each entry ends with a null, the block with another.
+// A variable's name; the entries for the current folder of each drive ("=C:=C:\\x")
+// start with '=', which belongs to their name.
+std::wstring_view VariableName(std::wstring_view entry) { return entry.substr(0, entry.find(L'=', 1)); }
+
+// The environment block of CreateProcessW: the entries sorted by name without regard
+// to case, as Windows keeps them, each ending with a null, the block with another.
 std::wstring EnvironmentBlock(const std::vector<std::string>& environment) {
+  std::vector<std::wstring> entries;
+  for (const std::string& entry : environment) entries.push_back(WideFromUtf8(entry));
+  std::sort(entries.begin(), entries.end(), [](const std::wstring& a, const std::wstring& b) {
+    const std::wstring_view nameA = VariableName(a);
+    const std::wstring_view nameB = VariableName(b);
+    return ::CompareStringOrdinal(nameA.data(), static_cast<int>(nameA.size()), nameB.data(),
+                                  static_cast<int>(nameB.size()), TRUE) == CSTR_LESS_THAN;
+  });
   std::wstring block;
-  for (const std::string& entry : environment) {
-    block += WideFromUtf8(entry);
+  for (const std::wstring& entry : entries) {
+    block += entry;
     block += L'\0';
   }
   block += L'\0';
