@@ -11,9 +11,7 @@
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
-#ifndef Q_OS_WIN
 #include "serial/device_holders.h"
-#endif
 
 namespace portprobe {
 
