@@ -33,8 +33,13 @@ enum ToolsCommandId : int {
   kAboutCommand = 16,
 };
 
+#ifdef Q_OS_WIN
+// The system's own calculator.
+constexpr const char* kCalculators[] = {"calc.exe"};
+#else
 // Calculators that desktops commonly install, in order of preference.
 constexpr const char* kCalculators[] = {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "xcalc"};
+#endif
 
 // What the user can install when the desktop lacks something, named by Debian package.
 

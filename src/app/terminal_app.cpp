@@ -28,10 +28,14 @@ constexpr const char* kHelpDetails = R"(  --text             show received data 
   Options may also be written --option=value. The line options and --text hold for
   this run only: the remembered settings stay as they are until you change something.
 
-Settings are remembered in $XDG_CONFIG_HOME/portprobe/portprobe.ini
-(default ~/.config/portprobe/portprobe.ini).
-Exit status: 0 the window was closed, or --help or --version; 2 bad arguments.
-)";
+)"
+#ifdef Q_OS_WIN
+    "Settings are remembered in %LOCALAPPDATA%\\portprobe\\portprobe.ini.\n"
+#else
+    "Settings are remembered in $XDG_CONFIG_HOME/portprobe/portprobe.ini\n"
+    "(default ~/.config/portprobe/portprobe.ini).\n"
+#endif
+    "Exit status: 0 the window was closed, or --help or --version; 2 bad arguments.\n";
 
 Failure BadValue(const std::string& option, const std::string& value) {
   return Failure{"portprobe: bad value \"" + value + "\" for " + option + "\n" + kUsage};

@@ -4,11 +4,14 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "automation/trimmed.h"
 #include "checksum/checksum_rows.h"
 #include "common/c_file.h"
 #include "common/regular_file.h"
+#include "common/utf8_path.h"
 
 namespace portprobe {
 
@@ -187,10 +190,14 @@ Outcome SavePanelFile(const std::string& path, std::span<const PanelRow> rows) {
   CFile file = OpenCFile(part, "wb");
   if (!file) return Failure{std::strerror(errno)};
   const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  if (std::fclose(file.release()) != 0 || !written || std::rename(part.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    std::remove(part.c_str());
-    return Failure{std::strerror(error)};
+  const bool closed = std::fclose(file.release()) == 0;
+  std::error_code error(errno, std::generic_category());
+  // std::rename would refuse to replace a file on Windows; this one replaces it everywhere.
+  if (closed && written) std::filesystem::rename(PathFromUtf8(part), PathFromUtf8(path), error);
+  if (!closed || !written || error) {
+    std::error_code ignored;
+    std::filesystem::remove(PathFromUtf8(part), ignored);
+    return Failure{error.message()};
   }
   return Done{};
 }

@@ -25,9 +25,9 @@ std::optional<std::uint32_t> LeadingNumber(std::string_view text) {
 
 }  // namespace
 
-std::uint32_t AnswerWord(std::string_view outputHead, std::optional<int> exitStatus) {
+std::uint32_t AnswerWord(std::string_view outputHead, std::optional<std::uint32_t> exitStatus) {
   if (!exitStatus) return 0;
-  return LeadingNumber(outputHead).value_or(static_cast<std::uint32_t>(*exitStatus));
+  return LeadingNumber(outputHead).value_or(*exitStatus);
 }
 
 }  // namespace portprobe

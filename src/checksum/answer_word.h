@@ -17,6 +17,6 @@ inline constexpr std::size_t kAnswerOutputLimit = 256;
 //   follows it is ignored;
 // - otherwise E is the exit status (0..255, so its top byte is 0: frame unchanged);
 // - a program ended by a signal answers 0, whatever it wrote before.
-std::uint32_t AnswerWord(std::string_view outputHead, std::optional<int> exitStatus);
+std::uint32_t AnswerWord(std::string_view outputHead, std::optional<std::uint32_t> exitStatus);
 
 }  // namespace portprobe

@@ -10,9 +10,10 @@ namespace portprobe {
 
 // Custom checksum programs
 // ------------------------
-// Program N (1 to 3) is the executable file self_N in the terminal's own directory.
+// Program N (1 to 3) is the executable file self_N in the terminal's own directory
+// (self_N.exe on Windows).
 //
-// How it is started: directly, without a shell, with argv = {its path, the frame as
+// On Linux it is started directly, without a shell, with argv = {its path, the frame as
 // lower-case hexadecimal digits, two per byte, no separators} ("0aff" for the frame
 // 0A FF); an empty frame gives no second argument. Standard input is /dev/null,
 // standard error is the terminal's, the current directory is the terminal's, and the
@@ -26,6 +27,12 @@ namespace portprobe {
 // bytes of the output are looked at. Without such a number, E is the program's exit
 // status (0 to 255, so the frame stays unchanged). A program ended by a signal
 // answers E = 0.
+//
+// On Windows its command line is its path, two spaces and the frame's digits as
+// above, unquoted ("D:\tools\self_1.exe  0aff"; an empty frame leaves the two
+// spaces alone); it runs with a hidden window, the terminal's handles, current
+// directory and environment plus PORTPROBE_RESULT_FILE, and its 32-bit exit code is
+// E. Its output is not read.
 //
 // What the answer does, with T = E >> 24 (the top byte):
 //   T = 0         the frame is left unchanged;

@@ -1,33 +1,25 @@
 #include "checksum/result_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <cstdio>
 
-#include <cstdlib>
-
-#include "common/file_head.h"
-#include "common/unique_fd.h"
+#include "checksum/checksum_platform.h"
+#include "common/environment_variable.h"
+#include "common/regular_file.h"
 
 namespace portprobe {
 
-namespace {
-
-bool IsRegularFile(int fd) {
-  struct stat info {};
-  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-}
-
-}  // namespace
-
 std::string ResultFile() {
-  const char* path = std::getenv(kResultFileVariable);
-  return path != nullptr && *path != '\0' ? path : "/tmp/self.txt";
+  const std::string path = EnvironmentVariable(kResultFileVariable);
+  return path.empty() ? kDefaultResultFile : path;
 }
 
 std::optional<ByteFrame> ReadResultFile(const std::string& path) {
-  const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.get() < 0 || !IsRegularFile(file.get())) return std::nullopt;
-  return ReadFileHead(file.get(), kResultFileLimit);
+  Expected<RegularFile> file = OpenRegularFile(path, kNoSizeLimit);
+  if (!file) return std::nullopt;
+  ByteFrame head(kResultFileLimit);
+  head.resize(std::fread(head.data(), 1, head.size(), file->stream.get()));
+  if (std::ferror(file->stream.get())) return std::nullopt;
+  return head;
 }
 
 }  // namespace portprobe

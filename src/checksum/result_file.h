@@ -16,7 +16,8 @@ inline constexpr char kResultFileVariable[] = "PORTPROBE_RESULT_FILE";
 inline constexpr std::size_t kResultFileLimit = 1024;
 
 // Path of the file through which a checksum program may hand back a whole frame:
-// $PORTPROBE_RESULT_FILE when set and not empty, else /tmp/self.txt.
+// $PORTPROBE_RESULT_FILE when set and not empty, else /tmp/self.txt on Linux and
+// C:\self.txt on Windows.
 std::string ResultFile();
 
 // The first kResultFileLimit bytes of the file at `path`, or nothing when it cannot

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,8 +9,15 @@
 
 namespace portprobe {
 
+class TextConverter;
+
 // How received text is decoded and sent text encoded. The text boxes hold UTF-8.
 enum class TextEncoding { Utf8, Gb18030 };
+
+// Whether this system converts `encoding`: UTF-8 always; GB18030 through glibc's
+// module on Linux and code page 54936 on Windows (which Wine 8 lacks). Without it,
+// text goes out and comes in as the bytes it is.
+bool EncodingAvailable(TextEncoding encoding);
 
 // The bytes of UTF-8 text in `encoding`. Bytes that are not UTF-8 (a file put into
 // the send box) go out unchanged, as they would in UTF-8.
@@ -43,12 +51,12 @@ class TextDecoder {
 
  private:
   // Opens the converter for an encoding other than UTF-8; false when none is needed
-  // or glibc lacks it.
+  // or the system lacks it.
   bool ConverterReady();
 
   TextEncoding encoding_;
-  // An iconv descriptor, opened when first needed.
-  void* converter_ = nullptr;
+  // Opened when first needed.
+  std::unique_ptr<TextConverter> converter_;
   std::string held_;
 };
 

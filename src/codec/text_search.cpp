@@ -54,8 +54,8 @@ std::size_t NextByteGroup(std::string_view text, std::size_t position) {
 
 std::size_t FindBytes(std::string_view text, std::string_view needle, std::size_t from, std::size_t end) {
   if (from >= end || end - from < needle.size()) return kNotFound;
-  const void* found = memmem(text.data() + from, end - from, needle.data(), needle.size());
-  return found == nullptr ? kNotFound : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+  const std::size_t found = text.substr(0, end).find(needle, from);
+  return found == std::string_view::npos ? kNotFound : found;
 }
 
 // The bytes of a hex pattern; nothing unless it is whole groups of two digits.

@@ -13,6 +13,7 @@ struct CFileCloser {
 // A C stream that closes itself.
 using CFile = std::unique_ptr<std::FILE, CFileCloser>;
 
-inline CFile OpenCFile(const std::string& path, const char* mode) { return CFile(std::fopen(path.c_str(), mode)); }
+// std::fopen with a UTF-8 path (on Windows through the wide call, which takes any name).
+CFile OpenCFile(const std::string& path, const char* mode);
 
 }  // namespace portprobe

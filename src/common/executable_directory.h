@@ -4,7 +4,8 @@
 
 namespace portprobe {
 
-// Directory of the running executable, without a trailing slash; empty when unknown.
+// Directory of the running executable, without a trailing slash or backslash; empty
+// when unknown.
 std::string ExecutableDirectory();
 
 }  // namespace portprobe

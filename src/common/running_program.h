@@ -1,55 +1,63 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "common/unique_fd.h"
-
 namespace portprobe {
 
-// A child process started without a shell, leading a process group of its own. Its standard input is /dev/null and its
-// standard output goes to an unlinked temporary file rather than a pipe, so a program
-// that writes a lot can never block on a full pipe; the output is read after it ends.
-// A program still running when this object goes away is killed and reaped.
+// A child process started directly, without a shell. A program still running when
+// this object goes away is killed (and on Linux reaped).
+// - Linux: it leads a process group of its own; its standard input is /dev/null and
+//   its standard output goes to an unlinked temporary file rather than a pipe, so a
+//   program that writes a lot can never block on a full pipe; the output is read
+//   after it ends.
+// - Windows: it runs with a hidden window and inherits the terminal's handles; its
+//   output is not kept.
 class RunningProgram {
  public:
-  // Starts arguments[0] (a path, not searched in PATH) with `arguments` as its argv
-  // and `environment` ("NAME=value" entries) as its whole environment.
-  RunningProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment);
+  // Starts the program at `path` (never searched for) with the terminal's environment,
+  // in which each "NAME=value" of `addedEnvironment` replaces or adds that variable.
+  // On Linux each argument is one argv entry after the path. On Windows the program
+  // gets one command line: the path followed directly by the arguments as they are, so
+  // the caller writes any separators.
+  RunningProgram(const std::string& path, const std::vector<std::string>& arguments,
+                 const std::vector<std::string>& addedEnvironment);
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
-  // errno of a failed start (ENOENT, EACCES, ENOEXEC, ...), 0 when the program runs.
-  int StartError() const { return startError_; }
-  pid_t ProcessId() const { return processId_; }
+  // Empty when the program runs, else the system's reason why it could not start.
+  const std::string& StartFailure() const;
+  std::int64_t ProcessId() const;
 
   // Does not block. A program that failed to start counts as ended.
   bool HasEnded();
   // Blocks until the program has ended.
   void Wait();
-  // Ends the program and every process of its group with SIGKILL, and reaps it.
+  // Ends the program (on Linux with every process of its group, by SIGKILL) and
+  // waits for it.
   void Kill();
 
-  // The exit status (0..255) of a program that has ended by itself; nothing when it
-  // was ended by a signal, failed to start or has not ended yet.
-  std::optional<int> ExitStatus() const;
-  // The first maxBytes bytes (at most) that the program wrote to its standard output.
+  // The exit code of a program that has ended by itself: 0..255 on Linux, the whole
+  // 32-bit code on Windows. Nothing when it was killed (or on Linux ended by a
+  // signal), failed to start or has not ended yet.
+  std::optional<std::uint32_t> ExitStatus() const;
+  // The first maxBytes bytes (at most) that the program wrote to its standard output;
+  // always empty on Windows.
   std::string OutputHead(std::size_t maxBytes) const;
 
  private:
-  void Start(const std::vector<std::string>& arguments, const std::vector<std::string>& environment);
-  void Reap(int options);
-
-  UniqueFd output_;
-  pid_t processId_ = -1;
-  int startError_ = 0;
-  bool ended_ = false;
-  std::optional<int> waitStatus_;
+  struct Process;
+  std::unique_ptr<Process> process_;
 };
+
+// The environment `current` ("NAME=value" entries) with each entry of `added`
+// replacing any of the same name, the added ones last.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& current,
+                                         const std::vector<std::string>& added);
 
 }  // namespace portprobe

@@ -1,31 +1,11 @@
 #include "files/capture_file.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace portprobe {
 
-namespace {
-
-std::string HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
-  const passwd* user = ::getpwuid(::getuid());
-  return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "/tmp";
-}
-
-}  // namespace
-
-std::string DefaultCaptureFolder() { return HomeFolder() + "/ttyprobe"; }
-
-std::string DefaultCapturePath() { return DefaultCaptureFolder() + "/test1.txt"; }
-
-CaptureFile::CaptureFile(const std::string& path, Mode mode) {
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : O_TRUNC);
-  fd_ = ::open(path.c_str(), flags, 0666);
+CaptureFile::CaptureFile(const std::string& path, Mode mode) : fd_(OpenDescriptor(path, mode)) {
   if (fd_ < 0) error_ = errno;
 }
 
@@ -34,7 +14,7 @@ CaptureFile::~CaptureFile() { Close(); }
 void CaptureFile::Write(std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (fd_ >= 0 && done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    const long n = WriteSome(fd_, bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
     } else if (n < 0 && errno == EINTR) {
@@ -51,14 +31,14 @@ void CaptureFile::Write(std::string_view text) {
 }
 
 std::string CaptureFile::Close() {
-  if (fd_ >= 0 && ::close(fd_) != 0 && error_ == 0) error_ = errno;
+  if (fd_ >= 0 && CloseDescriptor(fd_) != 0 && error_ == 0) error_ = errno;
   fd_ = -1;
   return error_ == 0 ? std::string() : std::strerror(error_);
 }
 
 void CaptureFile::Fail() {
   error_ = errno;
-  ::close(fd_);
+  CloseDescriptor(fd_);
   fd_ = -1;
 }
 

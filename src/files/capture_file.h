@@ -8,7 +8,7 @@
 namespace portprobe {
 
 // The capture folder and file that switching capture on chooses: $HOME/ttyprobe and
-// $HOME/ttyprobe/test1.txt.
+// $HOME/ttyprobe/test1.txt on Linux, c:\ttyprobe and c:\ttyprobe\test1.txt on Windows.
 std::string DefaultCaptureFolder();
 std::string DefaultCapturePath();
 
@@ -32,6 +32,11 @@ class CaptureFile {
 
  private:
   void Fail();
+  // The system's side: open, write some bytes (-1 with errno on a failure), close (0 or
+  // -1 with errno). The descriptor is a C runtime one on Windows.
+  static int OpenDescriptor(const std::string& path, Mode mode);
+  static long WriteSome(int fd, const std::uint8_t* bytes, std::size_t count);
+  static int CloseDescriptor(int fd);
 
   int fd_ = -1;
   int error_ = 0;

@@ -5,10 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include <unistd.h>
-
 #include "common/c_file.h"
 #include "common/regular_file.h"
+#include "common/utf8_path.h"
 #include "files/parser_script_file.h"
 #include "files/text_line_reader.h"
 
@@ -30,7 +29,7 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 
 bool ParserSlots::LoadParserScript(const std::string& path, int slot) {
   FreeParserSlot(slot);
-  Expected<std::string> text = ReadParserScriptFile(path);
+  Expected<std::string> text = ReadParserScriptFile(PathFromUtf8(path));
   if (!text) return false;
   slots_[slot] = {path, std::move(*text), true};
   return true;
@@ -50,7 +49,8 @@ ParserSlots::LoadOutcome ParserSlots::LoadChosenScript(const std::string& path) 
 }
 
 Outcome ParserSlots::RestoreFromList(const std::string& listPath) {
-  if (count_ > 0 || ::access(listPath.c_str(), F_OK) != 0) return Done{};
+  std::error_code error;
+  if (count_ > 0 || !std::filesystem::exists(PathFromUtf8(listPath), error)) return Done{};
   Expected<RegularFile> list = OpenRegularFile(listPath, kMaxParserListBytes);
   if (!list) return Failure{list.Reason()};
   TextLineReader reader(list->stream.get(), kMaxParserListBytes);
@@ -64,8 +64,10 @@ Outcome ParserSlots::RestoreFromList(const std::string& listPath) {
 
 void ParserSlots::TakeOverList(const std::string& oldPath, const std::string& listPath) {
   std::error_code error;
-  if (std::filesystem::exists(listPath, error) || !std::filesystem::is_regular_file(oldPath, error)) return;
-  std::filesystem::copy_file(oldPath, listPath, error);  // a list that cannot be copied is simply not restored
+  const std::filesystem::path oldList = PathFromUtf8(oldPath);
+  const std::filesystem::path list = PathFromUtf8(listPath);
+  if (std::filesystem::exists(list, error) || !std::filesystem::is_regular_file(oldList, error)) return;
+  std::filesystem::copy_file(oldList, list, error);  // a list that cannot be copied is simply not restored
 }
 
 bool ParserSlots::AppendToList(const std::string& listPath, const std::string& path) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 
+#include "common/utf8_path.h"
 #include "support/temp_dir.h"
 
 namespace portprobe {
@@ -34,16 +36,17 @@ TEST(CaptureFile, AppendsAtTheEndAndReplacesTheWholeContent) {
   EXPECT_EQ(ReadFile(path), "XY");
 }
 
-TEST(CaptureFile, ReportsTheFirstFailureOnce) {
-  // A full device takes the open but refuses every byte.
-  CaptureFile full("/dev/full", CaptureFile::Mode::Append);
-  full.Write(std::string_view("a"));
-  full.Write(std::string_view("b"));
-  EXPECT_EQ(full.Close(), std::strerror(ENOSPC));
-
+TEST(CaptureFile, ReportsAFolderThatIsNotThere) {
   TempDir dir;
-  const std::string underAFile = dir.WriteFile("plain", "x") + "/capture.txt";
-  EXPECT_EQ(Append(underAFile, "a"), std::strerror(ENOTDIR));
+  EXPECT_EQ(Append(dir.File("missing") + "/capture.txt", "a"), std::strerror(ENOENT));
+}
+
+TEST(CaptureFile, TakesAnyName) {
+  TempDir dir;
+  // A name in Chinese, as a user may give one, is written as it is written.
+  const std::string path = dir.Path().string() + "/接收 数据.txt";
+  EXPECT_EQ(Append(path, "ab"), "");
+  EXPECT_EQ(ReadFile(PathFromUtf8(path)), "ab");
 }
 
 }  // namespace

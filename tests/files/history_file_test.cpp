@@ -64,7 +64,7 @@ TEST(ReadHistoryFile, KeepsTheFirstTenThousandEntriesOfAFileUpTo16MiB) {
   const std::string large = dir.WriteFile("large.txt", "AA\r\n");
   std::filesystem::resize_file(large, kMaxHistoryFileBytes + 1);
   EXPECT_EQ(ReadHistoryFile(large).Reason(), TooLargeReason(kMaxHistoryFileBytes));
-  EXPECT_EQ(ReadHistoryFile("/dev/zero").Reason(), kNotRegularFileReason);
+  EXPECT_EQ(ReadHistoryFile(testing::kDevicePath).Reason(), kNotRegularFileReason);
 }
 
 TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {
@@ -77,7 +77,6 @@ TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {
   ASSERT_TRUE(WriteHistoryFile(dir.File("two.txt"), {"01\r\n02"}));
   EXPECT_EQ(Read(dir.File("two.txt")).value(), (Entries{"01", "02"}));
   EXPECT_FALSE(WriteHistoryFile(dir.File("no/such/folder.txt"), entries));
-  EXPECT_FALSE(WriteHistoryFile("/dev/full", entries));
 }
 
 TEST(HistoryEntryText, DropsALabelUpToTheFirstClosingBracket) {

@@ -24,7 +24,7 @@ TEST(ReadParserScriptFile, ReadsWholeFilesUpTo1048576Bytes) {
   EXPECT_FALSE(ReadParserScriptFile(directory).has_value());
 
   // Why, for the callers that tell it.
-  EXPECT_EQ(ReadParserScriptFile("/dev/zero").Reason(), kNotRegularFileReason);
+  EXPECT_EQ(ReadParserScriptFile(testing::kDevicePath).Reason(), kNotRegularFileReason);
   EXPECT_EQ(ReadParserScriptFile(directory / "too_large.txt").Reason(), TooLargeReason(kMaxParserScriptBytes));
 }
 

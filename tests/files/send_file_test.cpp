@@ -1,7 +1,6 @@
 #include "files/send_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -30,10 +29,7 @@ TEST(LoadSendFileText, ShowsFilesUpTo1MiBAndOnlySizesLargerOnes) {
   ASSERT_TRUE(large.has_value());
   EXPECT_EQ(large->size, kSendBoxFileLimit + 1);
   EXPECT_FALSE(large->text.has_value());
-
-  const std::string fifo = dir.File("fifo");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(LoadSendFileText(fifo).Reason(), kNotRegularFileReason);
+  EXPECT_EQ(LoadSendFileText(testing::kDevicePath).Reason(), kNotRegularFileReason);
 }
 
 TEST(SendFile, StreamsAFileInPiecesAndRefusesOneThatIsNoLongerRegular) {
@@ -60,7 +56,7 @@ TEST(SendFile, StreamsAFileInPiecesAndRefusesOneThatIsNoLongerRegular) {
   EXPECT_EQ(progress.bytesRead, text.size());
 
   FileSendProgress again;
-  const FileSendOutcome zero = SendFile("/dev/zero", false, write, again);
+  const FileSendOutcome zero = SendFile(testing::kDevicePath, false, write, again);
   EXPECT_EQ(zero.result, FileSendResult::Unreadable);
   EXPECT_EQ(zero.error, kNotRegularFileReason);
 }

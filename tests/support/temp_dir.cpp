@@ -3,15 +3,30 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace portprobe::testing {
 
+namespace {
+
+std::filesystem::path TestTemporaryFolder() {
+  if (const char* base = std::getenv("PORTPROBE_TEST_TMP")) return base;
+  return std::filesystem::temp_directory_path();
+}
+
+}  // namespace
+
+// A name no other test has taken: create_directory refuses one that exists.
 TempDir::TempDir() {
-  const char* base = std::getenv("PORTPROBE_TEST_TMP");
-  std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/portprobe-test-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
-  path_ = pattern;
+  const std::filesystem::path base = TestTemporaryFolder();
+  std::random_device seed;
+  std::mt19937_64 generator(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path_ = base / ("portprobe-test-" + std::to_string(generator() % 1000000000));
+    if (std::filesystem::create_directory(path_)) return;
+  }
+  throw std::runtime_error("cannot create a folder in " + base.string());
 }
 
 TempDir::~TempDir() {

@@ -5,8 +5,8 @@
 
 namespace portprobe::testing {
 
-// A fresh folder for one test under $PORTPROBE_TEST_TMP (set by CTest) or /tmp,
-// removed with everything in it.
+// A fresh folder for one test under $PORTPROBE_TEST_TMP (set by CTest) or the
+// system's temporary folder, removed with everything in it.
 class TempDir {
  public:
   TempDir();
@@ -25,6 +25,13 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// A device, which no reader of the user's files may take for a file.
+#ifdef _WIN32
+inline constexpr char kDevicePath[] = "NUL";
+#else
+inline constexpr char kDevicePath[] = "/dev/zero";
+#endif
 
 std::string ReadFile(const std::filesystem::path& path);
 // Writes the bytes as the file's whole content and returns its path.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/c_file.h"
+
 namespace portprobe::parser {
 
 namespace {
@@ -10,13 +12,12 @@ constexpr const char* kRawTraceFile = "__parser__0.txt";
 constexpr const char* kNormalizedTraceFile = "__parser__1.txt";
 
 void WriteTrace(const std::string& fileName, const std::vector<ScriptLine>& lines) {
-  std::FILE* file = std::fopen(fileName.c_str(), "wb");
-  if (file == nullptr) return;
+  const CFile file = OpenCFile(fileName, "wb");
+  if (!file) return;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::fprintf(file, "%04d__%04d:\t%s\r\n", static_cast<int>(i), static_cast<int>(lines[i].sourceLine),
+    std::fprintf(file.get(), "%04d__%04d:\t%s\r\n", static_cast<int>(i), static_cast<int>(lines[i].sourceLine),
                  lines[i].text.c_str());
   }
-  std::fclose(file);
 }
 
 }  // namespace
