@@ -20,6 +20,8 @@ for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
   done
   [ -n "$found" ] || { echo "package: $dll not found" >&2; exit 1; }
 done
+# The build's symbols stay in the build folder; the zip carries the programs alone.
+find "$out" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 # Qt's own dialog texts in Chinese: the translation files are the same on every system.
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$out/translations/"
 # Qt finds its plugins and translations beside the program rather than where it was built.

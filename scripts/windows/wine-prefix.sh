@@ -9,7 +9,8 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 WINEDLLOVERRIDES="mscoree=d;mshtml=d" timeout -k 10 300 wineboot -i >/dev/null 2>&1
 timeout -k 10 120 wineserver -w
-# One server for the whole run, started here with its output discarded: a server that a
-# test's program started would write its diagnostics into that program's stderr. It
-# ends with `wineserver -k`.
+# One server for the whole run, and Wine's own services, started here with their output
+# discarded: started by a test's program they would inherit its stdout and stderr, write
+# into them and hold them open after it ended. They end with `wineserver -k`.
 wineserver -p >/dev/null 2>&1
+timeout -k 10 120 wine cmd /c exit </dev/null >/dev/null 2>&1
