@@ -80,6 +80,10 @@ inline constexpr const char kNoHelpFileText[] =
     "找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。";
 inline constexpr const char kNoHelpViewerText[] =
     "无法打开帮助文件%1。请安装 xdg-utils 和一个文本编辑器(例如 gedit 或 mousepad)。";
+// On Windows the calculator and the shell's text viewer come with the system.
+inline constexpr const char kNoCalculatorWindowsText[] = "找不到计算器 calc.exe。";
+inline constexpr const char kNoHelpFileWindowsText[] = "找不到帮助文件%1。请把 readme.txt 放回 portprobe.exe 旁边。";
+inline constexpr const char kNoHelpViewerWindowsText[] = "无法打开帮助文件%1:没有程序打开 .txt 文件。";
 inline constexpr const char kParserEntryText[] = "解析器%1:%2";
 inline constexpr const char kTooManyParsersText[] = "解析器已经太多了!";
 inline constexpr const char kParserLoadedText[] = "载入解析器成功";

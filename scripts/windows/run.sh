@@ -9,6 +9,8 @@ export WINEDEBUG=-all
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   WINEDLLOVERRIDES="mscoree=d;mshtml=d" timeout -k 10 300 wineboot -i >/dev/null 2>&1
+  # A new prefix knows Notepad but not that it opens .txt, which the help file needs.
+  timeout -k 10 60 wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
 fi
 
 args=("$@")

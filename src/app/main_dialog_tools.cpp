@@ -1,5 +1,6 @@
 // The tools menu: number conversions, the calculator, the multi-frame send panel, the
 // modem lines, packet parsers and help.
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
@@ -34,11 +35,17 @@ enum ToolsCommandId : int {
 };
 
 #ifdef Q_OS_WIN
-// The system's own calculator.
+// The system's own calculator; what to say when it or the help file is missing.
 constexpr const char* kCalculators[] = {"calc.exe"};
+constexpr const char* kCalculatorMissing = kNoCalculatorWindowsText;
+constexpr const char* kHelpFileMissing = kNoHelpFileWindowsText;
+constexpr const char* kHelpViewerMissing = kNoHelpViewerWindowsText;
 #else
 // Calculators that desktops commonly install, in order of preference.
 constexpr const char* kCalculators[] = {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "xcalc"};
+constexpr const char* kCalculatorMissing = kNoCalculatorText;
+constexpr const char* kHelpFileMissing = kNoHelpFileText;
+constexpr const char* kHelpViewerMissing = kNoHelpViewerText;
 #endif
 
 // What the user can install when the desktop lacks something, named by Debian package.
@@ -135,15 +142,15 @@ void MainDialog::StartCalculator() {
     const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
     if (!program.isEmpty() && prompter_.StartDetached(program)) return;
   }
-  Notify(QString::fromUtf8(kNoCalculatorText));
+  Notify(QString::fromUtf8(kCalculatorMissing));
 }
 
 void MainDialog::OpenHelp() {
   const QString path = QString::fromStdString(options_.helpFile);
   if (!QFileInfo(path).isFile()) {
-    Notify(QString::fromUtf8(kNoHelpFileText).arg(path));
+    Notify(QString::fromUtf8(kHelpFileMissing).arg(QDir::toNativeSeparators(path)));
   } else if (!prompter_.OpenDocument(path)) {
-    Notify(QString::fromUtf8(kNoHelpViewerText).arg(path));
+    Notify(QString::fromUtf8(kHelpViewerMissing).arg(QDir::toNativeSeparators(path)));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "common/utf8_path.h"
 #include "files/parser_script_file.h"
 
 namespace portprobe::cli {
@@ -21,9 +22,7 @@ int PrintResult(std::string_view text) {
 
 std::optional<std::string> LoadParserScript(const std::string& path) {
   std::error_code ignored;
-  // The path is UTF-8 on every system; a plain string would be read in Windows' ANSI code page.
-  const std::filesystem::path scriptPath(
-      std::u8string_view(reinterpret_cast<const char8_t*>(path.data()), path.size()));
+  const std::filesystem::path scriptPath = PathFromUtf8(path);
   // A folder is named as such: the shared reader only says it is no regular file.
   const Expected<std::string> script =
       std::filesystem::is_directory(scriptPath, ignored) ? Failure{"是文件夹"} : ReadParserScriptFile(scriptPath);

@@ -10,18 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/wide_text.h"
+
 namespace portprobe::cli {
 
 namespace {
-
-std::string Utf8(const wchar_t* text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
-  utf8.pop_back();  // the terminating NUL
-  return utf8;
-}
 
 // The arguments after the program's name, from the command line as it was given.
 std::vector<std::string> Arguments(int argc, char** argv) {
@@ -30,7 +23,7 @@ std::vector<std::string> Arguments(int argc, char** argv) {
   // Without memory for the split, the C runtime's arguments are all there is.
   if (wide == nullptr) return std::vector<std::string>(argv + 1, argv + argc);
   std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  for (int i = 1; i < count; ++i) arguments.push_back(Utf8FromWide(wide[i]));
   ::LocalFree(wide);
   return arguments;
 }
