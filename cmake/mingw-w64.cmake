@@ -1,5 +1,7 @@
 # Cross-builds for 64-bit Windows with Debian's mingw-w64 (posix threads, so that
-# std::thread and std::mutex work). Qt comes from scripts/build-qt-windows.sh.
+# std::thread and std::mutex work). Qt comes from scripts/build-qt-windows.sh, which
+# writes its own copy of the lines below: its hash keys the Qt cache, so a change of
+# toolchain must change the script.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
