@@ -55,9 +55,13 @@ class RunningProgram {
   std::unique_ptr<Process> process_;
 };
 
+// Linux tells variables apart by case, Windows does not (Path is PATH).
+enum class NameCase { Sensitive, Ignored };
+
 // The environment `current` ("NAME=value" entries) with each entry of `added`
 // replacing any of the same name, the added ones last.
 std::vector<std::string> EnvironmentWith(const std::vector<std::string>& current,
-                                         const std::vector<std::string>& added);
+                                         const std::vector<std::string>& added,
+                                         NameCase nameCase = NameCase::Sensitive);
 
 }  // namespace portprobe

@@ -72,7 +72,9 @@ RunningProgram::RunningProgram(const std::string& path, const std::vector<std::s
   std::wstring commandLine = WideFromUtf8(path);
   for (const std::string& argument : arguments) commandLine += WideFromUtf8(argument);
   std::wstring environment;
-  if (!addedEnvironment.empty()) environment = EnvironmentBlock(EnvironmentWith(CurrentEnvironment(), addedEnvironment));
+  if (!addedEnvironment.empty()) {
+    environment = EnvironmentBlock(EnvironmentWith(CurrentEnvironment(), addedEnvironment, NameCase::Ignored));
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -48,6 +48,9 @@ void SetLineSettings(DCB& dcb, const LineSettings& settings) {
     static constexpr BYTE kStopBits[] = {ONESTOPBIT, TWOSTOPBITS, ONE5STOPBITS};
     dcb.StopBits = kStopBits[settings.stopBitsRow];
   }
+  // A UART sends 1.5 stop bits only at 5 data bits and 2 only at 6 to 8, and drivers
+  // refuse the other pairs; the longer stop is what the line gets, as on Linux.
+  if (dcb.StopBits != ONESTOPBIT) dcb.StopBits = dcb.ByteSize == 5 ? ONE5STOPBITS : TWOSTOPBITS;
   SetFlowControl(dcb, settings.flowControl);
 }
 

@@ -35,14 +35,21 @@ TEST(SetLineSettings, MapsEveryRowIntoTheControlBlock) {
 
   const BYTE parities[] = {NOPARITY, ODDPARITY, EVENPARITY, MARKPARITY, SPACEPARITY};
   const BYTE sizes[] = {8, 7, 6, 5};
-  const BYTE stopBits[] = {ONESTOPBIT, TWOSTOPBITS, ONE5STOPBITS};
+  // The longer stops pair with the data bits as a UART can send them: 1.5 at 5 bits, 2 above.
+  const BYTE stopBits[] = {ONESTOPBIT, TWOSTOPBITS, TWOSTOPBITS, ONESTOPBIT, TWOSTOPBITS};
   for (int row = 0; row < 5; ++row) {
     SetLineSettings(dcb, {9600, row, row % 4, row % 3});
     EXPECT_EQ(dcb.Parity, parities[row]) << row;
     EXPECT_EQ(bool(dcb.fParity), row != 0) << row;
     EXPECT_EQ(dcb.ByteSize, sizes[row % 4]) << row;
-    EXPECT_EQ(dcb.StopBits, stopBits[row % 3]) << row;
+    EXPECT_EQ(dcb.StopBits, stopBits[row]) << row;
   }
+  SetLineSettings(dcb, {9600, 0, 3, 1});
+  EXPECT_EQ(dcb.StopBits, ONE5STOPBITS);
+  SetLineSettings(dcb, {9600, 0, 3, 2});
+  EXPECT_EQ(dcb.StopBits, ONE5STOPBITS);
+  SetLineSettings(dcb, {9600, 0, 0, 2});
+  EXPECT_EQ(dcb.StopBits, TWOSTOPBITS);
   // Typed rates go to the driver as they are; 0 and rows of -1 leave the driver's values.
   SetLineSettings(dcb, {43000, 1, 1, 0});
   EXPECT_EQ(dcb.BaudRate, 43000u);
