@@ -17,7 +17,7 @@ const char* IconvName(TextEncoding encoding) { return encoding == TextEncoding::
 }  // namespace
 
 TextConverter::TextConverter(TextEncoding from, TextEncoding to) : from_(from), to_(to) {
-  const iconv_t opened = ::iconv_open(IconvName(to), IconvName(from));
+  const iconv_t opened = ::iconv_open(IconvName(to_), IconvName(from_));
   if (opened != kNoConverter) handle_ = opened;
 }
 
