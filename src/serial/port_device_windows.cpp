@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <filesystem>
 
+#include "common/wide_text.h"
 #include "serial/dcb_rows.h"
 #include "serial/modem_lines.h"
 
@@ -114,7 +114,7 @@ PortDevice::~PortDevice() { Close(); }
 // Share mode 0 makes the port this process's alone.
 bool PortDevice::Open(const std::string& path) {
   Close();
-  const std::wstring wide = std::filesystem::path(std::u8string(path.begin(), path.end())).wstring();
+  const std::wstring wide = WideFromUtf8(path);
   native_->handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
   if (native_->handle == INVALID_HANDLE_VALUE) return false;

@@ -10,16 +10,12 @@
 #include <winioctl.h>
 
 #include <algorithm>
-#include <filesystem>
+
+#include "common/wide_text.h"
 
 namespace portprobe {
 
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-  const std::u8string utf8 = std::filesystem::path(text).u8string();
-  return std::string(utf8.begin(), utf8.end());
-}
 
 // A text property of the device; empty when it has none.
 std::string RegistryText(HDEVINFO list, SP_DEVINFO_DATA& device, DWORD property) {
@@ -32,7 +28,7 @@ std::string RegistryText(HDEVINFO list, SP_DEVINFO_DATA& device, DWORD property)
     return "";
   }
   text.resize(text.find(L'\0'));
-  return Utf8(text);
+  return Utf8FromWide(text);
 }
 
 // The port name that the port's driver keeps in the device's own registry key.
@@ -46,7 +42,7 @@ std::string PortNameValue(HDEVINFO list, SP_DEVINFO_DATA& device) {
       RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size) == ERROR_SUCCESS &&
       type == REG_SZ;
   RegCloseKey(key);
-  return read ? Utf8(name) : "";
+  return read ? Utf8FromWide(name) : "";
 }
 
 // Adds the COM ports among the devices of one list; printer ports (LPT1) share the
