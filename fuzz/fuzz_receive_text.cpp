@@ -4,6 +4,7 @@
 // the bounded text stays the tail of what was put in, within its limit, with the same
 // line index as the same text indexed afresh.
 #include <cstdint>
+#include <span>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -11,7 +12,8 @@
 
 #include "common/line_indexed_text.h"
 #include "codec/hex_codec.h"
-#include "serial/receive_formatter.h"
+#include "session/receive_formatter.h"
+#include "session/received_blocks.h"
 
 namespace {
 
@@ -41,6 +43,7 @@ void CheckBatchText(std::string_view batch, portprobe::ReceiveDisplay display, c
 // before it in steps of 16 ms), a length byte, then that many bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   portprobe::ReceiveFormatter formatter;
+  portprobe::ReceivedBlocks blocks;
   LineIndexedText text(kLimit);
   std::string reference;
   portprobe::Tick tick = 0xFFFFF000;  // close to the wrap of the 32-bit tick
@@ -64,8 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       formatter.StartNewLine();
     } else {
       std::string chunk;
-      formatter.Format({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, tick, portprobe::WallTime(),
-                       display, !text.Empty(), chunk);
+      const std::span<const std::uint8_t> batch(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      formatter.Format(batch, blocks.BeginsBlock(tick), portprobe::WallTime(), display, !text.Empty(), chunk);
+      blocks.Add(batch, tick, portprobe::WallTime());
       CheckBatchText(bytes, display, chunk);
       dropped = text.Append(chunk);
       reference += chunk;

@@ -152,6 +152,9 @@ inline constexpr const char kAwaitingReturnStatusText[] = " 已断开，等待�
 inline constexpr const char kLiveDecodeMenuText[] = "实时解析";
 inline constexpr const char kLiveDecodeOffText[] = "关闭";
 inline constexpr const char kLiveDecodeModeText[] = " 实时解析";
+// Before a block's decoding when other text came between the block and it: the
+// block's local time.
+inline constexpr const char kDecodedBlockText[] = "<实时解析：%1 收到的帧>\r\n";
 
 // Automatic replies: the rules window.
 inline constexpr const char kRepliesEntryText[] = "自动应答";

@@ -20,7 +20,6 @@ class QMoveEvent;
 
 #include "app/settings_store.h"
 #include "app/terminal_options.h"
-#include "automation/block_splitter.h"
 #include "automation/live_decoder.h"
 #include "automation/reply_rules.h"
 #include "codec/text_search.h"
@@ -228,24 +227,20 @@ class MainDialog : public ui::TemplateDialog {
   void AddReceiveCheckEntry(QMenu& menu, int id);
   void ToggleReceiveCheck();
   void ChecksumRowChanged(int row);
-  void StartBlockEndTimer();
-  void EndReceivedBlock();
   QString ReceiveCheckCounts() const;
-  // Ends the block under way once the line has been silent.
-  QTimer blockEndTimer_;
 
-  // Received blocks for automatic replies and live decoding (main_dialog_blocks.cpp).
+  // Received blocks: their marks, automatic replies and live decoding (main_dialog_blocks.cpp).
   void SetUpReceivedBlocks();
   void ShowReceivedBytes(std::span<const SerialEvent> batches);
-  void EndBlockAtClose();
+  // Ends the block under way: a frame is sent, or the port closes.
   void EndBlockNow();
   void ArmBlockDeadline();
   void EndSilentBlock();
-  // `lastTick`: when the block's last bytes were read.
-  void ReceivedBlockEnded(const ByteFrame& block, Tick lastTick);
-  BlockSplitter receivedBlocks_;
+  void ReceivedBlockEnded(const ReceivePath::EndedBlock& ended);
   // Fires when the block under way has ended unless more bytes came.
   QTimer blockDeadlineTimer_;
+  // The block whose text (and mark) the receive box ends with; 0 once other text follows.
+  std::uint64_t blockAtBoxEnd_ = 0;
 
   // Automatic replies and their rules window (main_dialog_replies.cpp).
   void SetUpAutoReplies();
@@ -288,9 +283,9 @@ class MainDialog : public ui::TemplateDialog {
   // A parser loaded again that is decoding live goes on with its new text.
   void FollowReloadedParser(const std::string& path);
   void RestoreLiveDecoder();
-  void DecodeBlockLive(const ByteFrame& block);
+  void DecodeBlockLive(const ReceivedBlock& block);
   void ShowLiveDecoderOutput();
-  void ShowDecoderOutput(std::string_view text);
+  void ShowDecoderOutput(const std::vector<LiveDecoder::Output>& outputs);
   void DropLiveDecoder();
   QString LiveDecodeModeText() const;
   std::unique_ptr<LiveDecoder> liveDecoder_;
@@ -304,7 +299,7 @@ class MainDialog : public ui::TemplateDialog {
 
   // Receive path and display (main_dialog_receive.cpp).
   void SetUpReceiveBox();
-  void ShowBatches(std::span<const SerialEvent> batches);
+  void ReportCaptureFailure(const ReceivePath::CaptureFailure& failure);
   ReceiveDisplay CurrentReceiveDisplay() const;
   bool ReceiveTextEmpty() const;
   // Timestamps and the frame gap of the receive path and the receive check.

@@ -1,7 +1,8 @@
-// Received blocks: what arrives is cut at the frame gap, as the hex display cuts it,
-// and each block is handed on once the line has been silent after it. The deadline is
-// measured from the tick at which its last bytes were read, not from when they were
-// shown, so a busy window does not move a block's end.
+// Received blocks: the receive path cuts what arrives into blocks by the one block clock
+// (a silent line, a send, a full block), and each ended block is handed on at once:
+// its receive-check mark, its automatic reply and its live decoding. The silence is
+// measured from the tick at which the block's last bytes were read, not from when they
+// were shown, so a busy window does not move a block's end.
 #include "app/main_dialog.h"
 
 namespace portprobe {
@@ -11,34 +12,24 @@ void MainDialog::SetUpReceivedBlocks() {
   // Replies are due within milliseconds of a block's end; a coarse timer may be 5% late.
   blockDeadlineTimer_.setTimerType(Qt::PreciseTimer);
   connect(&blockDeadlineTimer_, &QTimer::timeout, this, &MainDialog::EndSilentBlock);
+  ApplyReceivePreferences();
 }
 
-// A block that ended is handed on before the next one shows, so its reply, the reply's
-// echo and its decoding stand between the two and the receive check marks each whole.
-// Bytes of a connection closed since are shown but start no block on the new one.
+// A block that ended is handed on before the next one shows, so its mark, its reply,
+// the reply's echo and its decoding stand between the two.
 void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
-  std::size_t shown = 0;
-  for (std::size_t i = 0; i < batches.size(); ++i) {
-    const SerialEvent& batch = batches[i];
-    if (batch.kind != SerialEvent::Kind::Batch || batch.connection != link_.Connection()) continue;
-    if (receivedBlocks_.EndedBy(batch.tick)) {
-      ShowBatches(batches.subspan(shown, i - shown));
-      shown = i;
-      EndBlockNow();
-    }
-    // A line that never pauses fills a block, which ends with this batch.
-    if (std::optional<ByteFrame> full = receivedBlocks_.Add(batch.bytes, batch.tick)) {
-      ShowBatches(batches.subspan(shown, i + 1 - shown));
-      shown = i + 1;
-      ReceivedBlockEnded(*full, batch.tick);
-    }
-  }
-  ShowBatches(batches.subspan(shown));
+  const auto show = [this](std::string_view text, const ReceivePath::EndedBlock* ended) {
+    AppendReceiveText(text);
+    if (ended != nullptr) ReceivedBlockEnded(*ended);
+  };
+  const std::optional<ReceivePath::CaptureFailure> failure =
+      receive_.Receive(batches, link_.Connection(), CurrentReceiveDisplay(), !ReceiveTextEmpty(), show);
+  if (failure) ReportCaptureFailure(*failure);
   ArmBlockDeadline();
 }
 
 void MainDialog::ArmBlockDeadline() {
-  const std::optional<Tick> deadline = receivedBlocks_.Deadline();
+  const std::optional<Tick> deadline = receive_.BlockDeadline();
   if (!deadline) return;
   blockDeadlineTimer_.start(std::max(0, TickDifference(*deadline, CurrentTick()) + 1));
 }
@@ -47,33 +38,33 @@ void MainDialog::ArmBlockDeadline() {
 void MainDialog::EndSilentBlock() {
   DrainSerialEvents();
   if (busy_.ReceiveHeld() || !receive_.BacklogEmpty()) {
-    blockDeadlineTimer_.start(receivedBlocks_.Gap());
+    blockDeadlineTimer_.start(receive_.FrameGap());
     return;
   }
-  const Tick lastTick = receivedBlocks_.LastTick();
-  if (std::optional<ByteFrame> ended = receivedBlocks_.EndIfSilent(CurrentTick())) {
-    ReceivedBlockEnded(*ended, lastTick);
+  if (std::optional<ReceivePath::EndedBlock> ended = receive_.EndIfSilent(CurrentTick())) {
+    ReceivedBlockEnded(*ended);
   } else {
     ArmBlockDeadline();
   }
 }
 
-// The last block of a closing port is complete: it is decoded, though no longer answered.
-void MainDialog::EndBlockAtClose() {
-  blockDeadlineTimer_.stop();
-  EndBlockNow();
-}
-
+// A frame sent begins a new exchange; the last block of a closing port is complete
+// and decoded, though no longer answered.
 void MainDialog::EndBlockNow() {
-  const Tick lastTick = receivedBlocks_.LastTick();
-  if (std::optional<ByteFrame> ended = receivedBlocks_.EndNow()) ReceivedBlockEnded(*ended, lastTick);
+  blockDeadlineTimer_.stop();
+  if (std::optional<ReceivePath::EndedBlock> ended = receive_.EndBlock()) ReceivedBlockEnded(*ended);
 }
 
-// Automatic replies and live decoding act on every ended block; decoder output that
-// waited for the block to end is shown after it.
-void MainDialog::ReceivedBlockEnded(const ByteFrame& block, Tick lastTick) {
-  AnswerBlock(block, lastTick);
-  DecodeBlockLive(block);
+// The mark goes first, so it stays with its block; automatic replies come before live
+// decoding, so nothing delays the reply.
+void MainDialog::ReceivedBlockEnded(const ReceivePath::EndedBlock& ended) {
+  if (!ended.mark.empty()) {
+    AppendReceiveText(ended.mark);
+    UpdateStatusLine();
+  }
+  blockAtBoxEnd_ = ended.block.number;
+  AnswerBlock(ended.block.bytes, ended.block.lastTick);
+  DecodeBlockLive(ended.block);
   ShowLiveDecoderOutput();
 }
 

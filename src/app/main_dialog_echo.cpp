@@ -27,10 +27,6 @@ void MainDialog::EchoSent(std::span<const std::uint8_t> bytes) {
 }
 
 void MainDialog::StartLinesOfTheirOwn() {
-  if (const std::string mark = receive_.EndBlock(); !mark.empty()) {
-    AppendReceiveText(mark);
-    UpdateStatusLine();
-  }
   if (!ReceiveTextEndsLine()) AppendReceiveText("\r\n");
 }
 

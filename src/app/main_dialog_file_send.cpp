@@ -77,7 +77,9 @@ bool MainDialog::SendFileChosen() const {
 
 // The send runs beside the window, which keeps painting and shows the progress; the
 // send controls stay disabled until it ends.
+// A file sent ends the received block under way, as any frame sent does.
 void MainDialog::SendChosenFile() {
+  EndBlockNow();
   const QString path = QString::fromStdString(sendFilePath_);
   FileSendProgress progress;
   progress.fileSize = static_cast<std::uint64_t>(QFileInfo(path).size());

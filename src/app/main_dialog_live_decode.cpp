@@ -6,6 +6,7 @@
 
 #include "app/main_dialog.h"
 #include "resources/strings.h"
+#include "serial/receive_timestamps.h"
 
 namespace portprobe {
 
@@ -90,15 +91,15 @@ void MainDialog::RestoreLiveDecoder() {
   }
 }
 
-void MainDialog::DecodeBlockLive(const ByteFrame& block) {
-  if (liveDecoder_) liveDecoder_->Submit(block);
+void MainDialog::DecodeBlockLive(const ReceivedBlock& block) {
+  if (liveDecoder_) liveDecoder_->Submit(block.bytes, block.number, block.began);
 }
 
 // While a parser run from the menu holds received data back, its output is not split
 // by the live decoder's either; that waits as the received bytes do. Nor is a block
 // under way: the output waits for its end.
 void MainDialog::ShowLiveDecoderOutput() {
-  if (!liveDecoder_ || receivedBlocks_.Deadline()) return;
+  if (!liveDecoder_ || receive_.BlockUnderWay()) return;
   if (busy_.ReceiveHeld()) {
     QTimer::singleShot(receive_.FrameGap(), this, &MainDialog::ShowLiveDecoderOutput);
     return;
@@ -106,17 +107,26 @@ void MainDialog::ShowLiveDecoderOutput() {
   ShowDecoderOutput(liveDecoder_->TakeOutput());
 }
 
-void MainDialog::ShowDecoderOutput(std::string_view text) {
-  if (text.empty()) return;
-  StartLinesOfTheirOwn();
-  AppendReceiveText(text);
-  receive_.OtherTextShown();
+// A block's decoding stands right under it; when other text came between, under a
+// line that names the block by its time, so that it is never read as another's.
+void MainDialog::ShowDecoderOutput(const std::vector<LiveDecoder::Output>& outputs) {
+  for (const LiveDecoder::Output& output : outputs) {
+    if (output.text.empty()) continue;
+    const bool underItsBlock = output.block == blockAtBoxEnd_;
+    StartLinesOfTheirOwn();
+    if (!underItsBlock) {
+      AppendReceiveText(QString::fromUtf8(kDecodedBlockText).arg(QString::fromStdString(ClockText(output.blockBegan)))
+                            .toStdString());
+    }
+    AppendReceiveText(output.text);
+    receive_.OtherTextShown();
+  }
 }
 
 // What the old decoder finished is shown, even before the end of the block under way.
 void MainDialog::DropLiveDecoder() {
   if (!liveDecoder_) return;
-  const std::string finished = liveDecoder_->TakeOutput();
+  const std::vector<LiveDecoder::Output> finished = liveDecoder_->TakeOutput();
   liveDecoder_.reset();
   ShowDecoderOutput(finished);
 }

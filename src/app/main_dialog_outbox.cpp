@@ -16,8 +16,10 @@ void MainDialog::BeginSend() {
   WatchWrites();
 }
 
-// A frame for a closed port goes nowhere, so it is not echoed.
+// A frame sent ends the received block under way: a request begins a new exchange. A
+// frame for a closed port goes nowhere, so it is not echoed.
 void MainDialog::QueueSend(const ByteFrame& bytes) {
+  EndBlockNow();
   if (IsOpen()) EchoSent(bytes);
   outbox_.Add(bytes);
   FeedOutbox();

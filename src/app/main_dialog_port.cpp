@@ -156,7 +156,7 @@ void MainDialog::ClosePort() {
   const std::size_t dropped = link_.ClosePort() + DropOutbox();
   // Batches read before the close still belong to the receive history.
   DrainSerialEvents();
-  EndBlockAtClose();
+  EndBlockNow();
   if (dropped > 0) Notify(QString::fromUtf8(kClosedWithUnsentText).arg(dropped));
 }
 
@@ -271,7 +271,7 @@ void MainDialog::HandleHangUp() {
   const bool cut = outbox_.TakeCut();
   StopPanelRun();
   link_.ClosePort();
-  EndBlockAtClose();
+  EndBlockNow();
   DropOutbox();
   UpdateOpenButton();
   portGone_ = true;

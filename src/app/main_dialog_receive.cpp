@@ -40,30 +40,21 @@ ReceiveDisplay MainDialog::CurrentReceiveDisplay() const {
 
 void MainDialog::ApplyReceivePreferences() {
   receive_.ApplyPreferences(preferences_);
-  // Longer than the frame gap, so a block is only ended once the line was silent.
-  blockEndTimer_.setInterval(2 * receive_.FrameGap());
-  receivedBlocks_.SetGap(receive_.FrameGap());
   ArmBlockDeadline();
 }
 
-// Batches of one block are shown with one append and one scroll.
-void MainDialog::ShowBatches(std::span<const SerialEvent> batches) {
-  if (batches.empty()) return;
-  std::optional<ReceivePath::CaptureFailure> failure;
-  const std::string text = receive_.Receive(batches, CurrentReceiveDisplay(), !ReceiveTextEmpty(), failure);
-  if (failure) {
-    busy_.AddNotice(QString::fromUtf8(kCaptureFailedText)
-                        .arg(QString::fromStdString(failure->path), QString::fromStdString(failure->reason))
-                        .toStdString());
-    CheckBox(kCaptureCheck)->setChecked(false);
-    ShowCapturePath();
-  }
-  AppendReceiveText(text);
-  StartBlockEndTimer();
+void MainDialog::ReportCaptureFailure(const ReceivePath::CaptureFailure& failure) {
+  busy_.AddNotice(QString::fromUtf8(kCaptureFailedText)
+                      .arg(QString::fromStdString(failure.path), QString::fromStdString(failure.reason))
+                      .toStdString());
+  CheckBox(kCaptureCheck)->setChecked(false);
+  ShowCapturePath();
 }
 
+// Whatever is appended stands after the block that ended last.
 void MainDialog::AppendReceiveText(std::string_view text) {
   if (text.empty()) return;
+  blockAtBoxEnd_ = 0;
   if (startupTextShown_) {
     startupTextShown_ = false;
     ReceiveBox()->Clear();

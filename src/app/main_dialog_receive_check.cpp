@@ -13,9 +13,6 @@ namespace portprobe {
 using namespace resources;
 
 void MainDialog::SetUpReceiveCheck() {
-  blockEndTimer_.setSingleShot(true);
-  ApplyReceivePreferences();
-  connect(&blockEndTimer_, &QTimer::timeout, this, &MainDialog::EndReceivedBlock);
   connect(ComboBox(kChecksumList), &QComboBox::currentIndexChanged, this, &MainDialog::ChecksumRowChanged);
 }
 
@@ -37,23 +34,6 @@ void MainDialog::ToggleReceiveCheck() {
 void MainDialog::ChecksumRowChanged(int row) {
   if (!receive_.CheckOn()) return;
   receive_.SetCheckRow(row);
-  UpdateStatusLine();
-}
-
-void MainDialog::StartBlockEndTimer() {
-  if (receive_.CheckOn()) blockEndTimer_.start();
-}
-
-// Bytes the link already holds belong to the block under way or end it themselves;
-// bytes shown just now restart the wait.
-void MainDialog::EndReceivedBlock() {
-  DrainSerialEvents();
-  if (blockEndTimer_.isActive()) return;
-  if (busy_.ReceiveHeld() || !receive_.BacklogEmpty()) {
-    blockEndTimer_.start();
-    return;
-  }
-  AppendReceiveText(receive_.EndBlock());
   UpdateStatusLine();
 }
 

@@ -37,7 +37,7 @@ void MainDialog::ShowRepliesWindow() {
 // the middle of the file's bytes. Replies do not pile up while the device takes nothing.
 void MainDialog::AnswerBlock(const ByteFrame& block, Tick lastTick) {
   if (!IsOpen() || busy_.JobRunning() || SendQueueFull()) return;
-  if (TickDifference(CurrentTick(), lastTick) > receivedBlocks_.Gap() + kLateReplyMilliseconds) return;
+  if (TickDifference(CurrentTick(), lastTick) > receive_.FrameGap() + kLateReplyMilliseconds) return;
   const ReplyRule* rule = autoReplies_.Answer(block);
   if (!rule) return;
   QueueSend(rule->reply);

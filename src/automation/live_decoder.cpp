@@ -48,20 +48,20 @@ LiveDecoder::~LiveDecoder() {
 }
 
 // The decoder reads no more of a block than a menu run does, so no more is kept.
-void LiveDecoder::Submit(std::span<const std::uint8_t> block) {
+void LiveDecoder::Submit(std::span<const std::uint8_t> block, std::uint64_t number, WallTime began) {
   const std::span<const std::uint8_t> read = block.first(std::min(block.size(), kMaxParserFrameBytes));
   std::lock_guard lock(mutex_);
   if (blocks_.size() >= kMaxWaitingBlocks) {
     blocks_.pop_front();
     ++skipped_;
   }
-  blocks_.emplace_back(read.begin(), read.end());
+  blocks_.push_back({number, began, ByteFrame(read.begin(), read.end())});
   changed_.notify_all();
 }
 
-std::string LiveDecoder::TakeOutput() {
+std::vector<LiveDecoder::Output> LiveDecoder::TakeOutput() {
   std::lock_guard lock(mutex_);
-  return std::exchange(output_, std::string());
+  return std::exchange(output_, {});
 }
 
 void LiveDecoder::Run() {
@@ -75,18 +75,18 @@ void LiveDecoder::Run() {
 bool LiveDecoder::DecodeNext(std::unique_lock<std::mutex>& lock) {
   changed_.wait(lock, [this] { return stopping_ || !blocks_.empty(); });
   if (stopping_) return false;
-  const ByteFrame block = std::move(blocks_.front());
+  const Waiting block = std::move(blocks_.front());
   blocks_.pop_front();
   std::string text = SkippedText(std::exchange(skipped_, 0));
   lock.unlock();
-  std::string decoded = decoder_.Decode(block);
+  std::string decoded = decoder_.Decode(block.bytes);
   EndLastLine(decoded);
   text += decoded;
   lock.lock();
   if (stopping_) return false;
   if (text.empty()) return true;
   const bool wasEmpty = output_.empty();
-  output_ += text;
+  output_.push_back({block.number, block.began, std::move(text)});
   if (wasEmpty) {
     lock.unlock();
     wake_();

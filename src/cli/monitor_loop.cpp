@@ -34,7 +34,7 @@ MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoRe
       decoder_(decoder),
       text_(options.text),
       echo_(options.echo),
-      splitter_(options.gapMilliseconds),
+      blocks_(options.gapMilliseconds),
       events_(events),
       out_(events) {}
 
@@ -44,7 +44,7 @@ MonitorLoop::End MonitorLoop::Run() {
     // Every batch queued is taken before the silence is judged, so a block is never
     // ended by a pause that its own next bytes fill.
     TakeEvents();
-    if (std::optional<ByteFrame> silent = splitter_.EndIfSilent(CurrentTick())) EndBlock(std::move(*silent));
+    if (std::optional<ReceivedBlock> silent = blocks_.EndIfSilent(CurrentTick())) EndBlock(std::move(*silent));
     PrintEndedBlocks();
     if (outputFailed_) return End::OutputFailed;
     if (hungUp_) return End::HungUp;
@@ -56,11 +56,7 @@ void MonitorLoop::Finish() {
   answering_ = false;
   TakeEvents();
   // Past its deadline, the block under way counts as ended by silence.
-  if (const std::optional<Tick> deadline = splitter_.Deadline()) {
-    if (std::optional<ByteFrame> last = splitter_.EndIfSilent(static_cast<Tick>(*deadline + 1))) {
-      EndBlock(std::move(*last));
-    }
-  }
+  if (std::optional<ReceivedBlock> last = blocks_.EndNow()) EndBlock(std::move(*last));
   PrintEndedBlocks();
   if (!outputFailed_) NoteOutput(out_.Flush());
 }
@@ -68,7 +64,7 @@ void MonitorLoop::Finish() {
 // Until the block under way has been silent for longer than the gap; without one, until
 // something happens.
 int MonitorLoop::WaitMilliseconds() const {
-  const std::optional<Tick> deadline = splitter_.Deadline();
+  const std::optional<Tick> deadline = blocks_.Deadline();
   if (!deadline) return -1;
   return std::max(0, TickDifference(static_cast<Tick>(*deadline + 1), CurrentTick()));
 }
@@ -97,17 +93,14 @@ void MonitorLoop::TakeEvents() {
 
 void MonitorLoop::AddBatch(const SerialEvent& batch) {
   counts_.bytesReceived += batch.bytes.size();
-  const bool startsBlock = !splitter_.Deadline();
-  std::optional<ByteFrame> ended = splitter_.Add(batch.bytes, batch.tick);
-  if (ended) EndBlock(std::move(*ended));
-  if (ended || startsBlock) blockTime_ = batch.time;
+  for (ReceivedBlock& ended : blocks_.Add(batch.bytes, batch.tick, batch.time)) EndBlock(std::move(ended));
 }
 
 // The answer goes out at once; the block waits to be printed and decoded until every
 // block that ended meanwhile has been answered.
-void MonitorLoop::EndBlock(ByteFrame block) {
+void MonitorLoop::EndBlock(ReceivedBlock block) {
   ++counts_.blocks;
-  EndedBlock ended{std::move(block), blockTime_, std::nullopt, {}};
+  EndedBlock ended{std::move(block.bytes), block.began, std::nullopt, {}};
   if (answering_) ended.sent = Answer(ended.bytes);
   if (ended.sent) {
     ended.sentTime = std::chrono::system_clock::now();

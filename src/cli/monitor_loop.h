@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "automation/block_decoder.h"
-#include "automation/block_splitter.h"
 #include "automation/reply_rules.h"
 #include "cli/monitor_events.h"
 #include "cli/monitor_options.h"
 #include "cli/stoppable_output.h"
 #include "serial/serial_link.h"
+#include "session/received_blocks.h"
 
 namespace portprobe::cli {
 
@@ -58,7 +58,7 @@ class MonitorLoop {
   int WaitMilliseconds() const;
   void TakeEvents();
   void AddBatch(const SerialEvent& batch);
-  void EndBlock(ByteFrame block);
+  void EndBlock(ReceivedBlock block);
   std::optional<ByteFrame> Answer(const ByteFrame& block);
   bool Send(const ByteFrame& reply);
   void PrintEndedBlocks();
@@ -76,8 +76,7 @@ class MonitorLoop {
   bool outputFailed_ = false;
   bool stopped_ = false;
   bool toldQueueFull_ = false;
-  BlockSplitter splitter_;
-  WallTime blockTime_;  // when the block under way began
+  ReceivedBlocks blocks_;
   std::vector<EndedBlock> ended_;
   MonitorCounts counts_;
   MonitorEvents& events_;

@@ -6,7 +6,7 @@
 
 #include "common/expected.h"
 #include "serial/line_options.h"
-#include "serial/receive_formatter.h"
+#include "serial/frame_gap.h"
 
 namespace portprobe::cli {
 
@@ -15,7 +15,7 @@ struct MonitorOptions {
   std::string port;
   LineOptions line;
   // The pause that ends a block, as the window's frame gap.
-  std::int32_t gapMilliseconds = ReceiveFormatter::kDefaultFrameGapMilliseconds;
+  std::int32_t gapMilliseconds = kDefaultFrameGapMilliseconds;
   // Blocks shown as text instead of hex.
   bool text = false;
   // Blocks that no rule answers are sent back unchanged.

@@ -10,31 +10,25 @@ bool FrameCheck::CanCheck(ChecksumType row) { return IsBuiltInChecksum(row); }
 
 void FrameCheck::SetRow(std::optional<ChecksumType> row) {
   row_ = row && CanCheck(*row) ? row : std::nullopt;
-  block_.clear();
 }
 
-void FrameCheck::Add(std::span<const std::uint8_t> bytes) {
-  if (On()) block_.insert(block_.end(), bytes.begin(), bytes.end());
-}
-
-std::string_view FrameCheck::Finish() {
-  if (block_.empty()) return {};
-  const bool good = BlockIsGood();
-  block_.clear();
+std::string_view FrameCheck::Mark(std::span<const std::uint8_t> block) {
+  if (!On() || block.empty()) return {};
+  const bool good = IsGood(block);
   ++(good ? good_ : bad_);
   return good ? kGoodMark : kBadMark;
 }
 
 // The checksum's length is what the row appends to an empty frame; a good block has
 // at least one byte before it.
-bool FrameCheck::BlockIsGood() const {
+bool FrameCheck::IsGood(std::span<const std::uint8_t> block) const {
   ByteFrame empty;
   AppendBuiltInChecksum(empty, *row_);
   const std::size_t length = empty.size();
-  if (block_.size() <= length) return false;
-  ByteFrame expected(block_.begin(), block_.end() - static_cast<std::ptrdiff_t>(length));
+  if (block.size() <= length) return false;
+  ByteFrame expected(block.begin(), block.end() - static_cast<std::ptrdiff_t>(length));
   AppendBuiltInChecksum(expected, *row_);
-  return std::equal(expected.begin(), expected.end(), block_.begin(), block_.end());
+  return std::equal(expected.begin(), expected.end(), block.begin(), block.end());
 }
 
 }  // namespace portprobe

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "checksum/checksum_engine.h"
-#include "common/byte_frame.h"
 
 namespace portprobe {
 
@@ -25,22 +24,17 @@ class FrameCheck {
   void SetRow(std::optional<ChecksumType> row);
   bool On() const { return row_.has_value(); }
 
-  // Bytes of the block under way.
-  void Add(std::span<const std::uint8_t> bytes);
-  // Ends the block under way: its mark, counted; empty when no block is under way.
-  std::string_view Finish();
-  // Forgets the block under way unmarked.
-  void Drop() { block_.clear(); }
+  // The mark of an ended block, counted; empty while the check is off.
+  std::string_view Mark(std::span<const std::uint8_t> block);
 
   std::int64_t GoodCount() const { return good_; }
   std::int64_t BadCount() const { return bad_; }
   void ResetCounters() { good_ = bad_ = 0; }
 
  private:
-  bool BlockIsGood() const;
+  bool IsGood(std::span<const std::uint8_t> block) const;
 
   std::optional<ChecksumType> row_;
-  ByteFrame block_;
   std::int64_t good_ = 0;
   std::int64_t bad_ = 0;
 };

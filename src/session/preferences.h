@@ -22,7 +22,7 @@ struct Preferences {
   TextEncoding encoding = TextEncoding::Utf8;
   SendLineEnd lineEnd = SendLineEnd::None;
   // The pause that starts a new hex block.
-  std::int32_t frameGapMilliseconds = 100;
+  std::int32_t frameGapMilliseconds = kDefaultFrameGapMilliseconds;
   // Font size of both text boxes; 0 keeps the window's own.
   int fontPointSize = 0;
   bool autoReconnect = true;

@@ -22,19 +22,59 @@ std::vector<SerialEvent> ReceivePath::TakeSlice() {
   return slice;
 }
 
-// Everything drained at once is formatted into one text; it is the same as batch by
-// batch, since block pauses are measured between arrival ticks.
-std::string ReceivePath::Receive(std::span<const SerialEvent> batches, ReceiveDisplay display, bool boxHasText,
-                                 std::optional<CaptureFailure>& failure) {
+// What was drained at once is shown with as few appends as the blocks that end among
+// it allow.
+std::optional<ReceivePath::CaptureFailure> ReceivePath::Receive(std::span<const SerialEvent> batches,
+                                                                std::uint32_t connection, ReceiveDisplay display,
+                                                                bool boxHasText, const ShowPiece& show) {
+  if (batches.empty()) return std::nullopt;
   std::string text;
-  if (batches.empty()) return text;
   for (const SerialEvent& batch : batches) {
-    CheckBatch(batch, display, text);
-    formatter_.Format(batch.bytes, batch.tick, batch.time, display, !text.empty() || boxHasText, text);
     rxCount_ += static_cast<std::int64_t>(batch.bytes.size());
+    if (batch.connection == connection) {
+      ReceiveBatch(batch, display, boxHasText, text, show);
+    } else {
+      formatter_.Format(batch.bytes, false, batch.time, display, boxHasText || !text.empty(), text);
+    }
   }
-  failure = Capture(batches);
-  return text;
+  if (!text.empty()) show(text, nullptr);
+  return Capture(batches);
+}
+
+// A block that a batch ends, by its pause or by filling it, is handed on where it ends
+// in the text: the batch is formatted in parts at the block's limit. Each block is
+// handed on before the bytes after it are added, so that a send it causes ends no
+// block whose bytes were not shown.
+void ReceivePath::ReceiveBatch(const SerialEvent& batch, ReceiveDisplay display, bool& boxHasText, std::string& text,
+                               const ShowPiece& show) {
+  const auto handOn = [&](std::optional<EndedBlock> ended) {
+    if (!ended) return;
+    show(text, &*ended);
+    boxHasText = boxHasText || !text.empty() || !ended->mark.empty();
+    text.clear();
+  };
+  std::span<const std::uint8_t> bytes = batch.bytes;
+  while (!bytes.empty()) {
+    const bool begins = blocks_.BeginsBlock(batch.tick);
+    if (begins) {
+      handOn(EndBlock());
+      blockShownAsHex_ = display == ReceiveDisplay::Hex;
+    }
+    if (display != ReceiveDisplay::Hex) blockShownAsHex_ = false;
+    const std::span<const std::uint8_t> part = bytes.first(std::min(bytes.size(), blocks_.Room()));
+    formatter_.Format(part, begins, batch.time, display, boxHasText || !text.empty(), text);
+    std::vector<ReceivedBlock> full = blocks_.Add(part, batch.tick, batch.time);
+    bytes = bytes.subspan(part.size());
+    for (ReceivedBlock& block : full) handOn(Ended(std::move(block)));
+  }
+}
+
+std::optional<ReceivePath::EndedBlock> ReceivePath::Ended(std::optional<ReceivedBlock> block) {
+  if (!block) return std::nullopt;
+  EndedBlock ended{std::move(*block), {}};
+  if (blockShownAsHex_) ended.mark = check_.Mark(ended.block.bytes);
+  blockShownAsHex_ = false;
+  return ended;
 }
 
 std::string ReceivePath::Echo(std::span<const std::uint8_t> bytes, WallTime time, ReceiveDisplay display) {
@@ -46,19 +86,8 @@ std::string ReceivePath::Echo(std::span<const std::uint8_t> bytes, WallTime time
 void ReceivePath::ApplyPreferences(const Preferences& preferences) {
   formatter_.SetTimestamps(preferences.timestamps);
   formatter_.SetEncoding(preferences.encoding);
-  formatter_.SetFrameGap(
+  blocks_.SetGap(
       std::clamp(preferences.frameGapMilliseconds, Preferences::kMinFrameGap, Preferences::kMaxFrameGap));
-}
-
-// A batch after the frame gap ends the block before it, whose mark goes first.
-// Blocks exist in hex display only; characters end the check of the block under way.
-void ReceivePath::CheckBatch(const SerialEvent& batch, ReceiveDisplay display, std::string& text) {
-  if (display != ReceiveDisplay::Hex) {
-    check_.Drop();
-    return;
-  }
-  if (formatter_.PausedBefore(batch.tick)) text += check_.Finish();
-  check_.Add(batch.bytes);
 }
 
 // One open and close for everything drained at once. A file that cannot be written

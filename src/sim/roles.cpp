@@ -1,6 +1,6 @@
 #include "sim/roles.h"
 
-#include "automation/block_splitter.h"
+#include "session/received_blocks.h"
 #include "checksum/crc.h"
 
 namespace portprobe::sim {
@@ -53,7 +53,7 @@ class RulesRole : public Role {
   }
 
   void Receive(std::span<const std::uint8_t> bytes, Clock::time_point now, ByteFrame& out) override {
-    if (const std::optional<ByteFrame> frame = frames_.Add(bytes, TickOf(now))) Answer(*frame, out);
+    for (const ReceivedBlock& frame : frames_.Add(bytes, TickOf(now), WallTime())) Answer(frame.bytes, out);
     lastByte_ = now;
   }
   // A frame ends once the line has been silent for longer than the gap.
@@ -62,7 +62,7 @@ class RulesRole : public Role {
     return lastByte_ + kFrameGap + 1ms;
   }
   void Tick(Clock::time_point now, ByteFrame& out) override {
-    if (const std::optional<ByteFrame> frame = frames_.EndIfSilent(TickOf(now))) Answer(*frame, out);
+    if (const std::optional<ReceivedBlock> frame = frames_.EndIfSilent(TickOf(now))) Answer(frame->bytes, out);
   }
 
  private:
@@ -70,7 +70,7 @@ class RulesRole : public Role {
     if (const ReplyRule* rule = replies_.Answer(frame)) out.insert(out.end(), rule->reply.begin(), rule->reply.end());
   }
 
-  BlockSplitter frames_;
+  ReceivedBlocks frames_;
   AutoReplies replies_;
   Clock::time_point lastByte_{};
 };

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/dialog_test_support.h"
+#include "app/send_panel.h"
 #include "app/simulator_window_test.h"
 #include "support/wait.h"
 
@@ -21,6 +22,7 @@ constexpr int kFirstParser = 5020;
 constexpr int kReceiveCheck = 5011;
 constexpr int kModbusRow = 7;
 constexpr int kLiveDecodeOff = 5080;
+constexpr int kSendPanelCommand = 5070;
 constexpr int kFirstLiveDecoder = 5081;
 const QString kLiveDecodeMenu = QStringLiteral("实时解析");
 
@@ -104,6 +106,30 @@ TEST_F(LiveDecodeTest, AParserThatErrsOrNeverEndsDoesNotStopTheNextBlock) {
   ReceiveBlock({0xEE}, box + "07 00 09 \r\naddr=7 len=9\r\nEE ");
   QTest::qWait(3 * dialog_.CurrentPreferences().frameGapMilliseconds);
   ReceiveBlock({0x08, 0x00, 0x0A}, box + "07 00 09 \r\naddr=7 len=9\r\nEE \r\n    \r\n08 00 0A \r\naddr=8 len=10\r\n");
+}
+
+// A send ends the block under way. Its decoding comes after the echo of the frame sent,
+// so it is shown under a line that names the block, never as if it decoded the echo or
+// the reply after it; the echo itself is never decoded.
+TEST_F(LiveDecodeTest, ADecodingThatOtherTextPrecedesNamesItsBlock) {
+  Load("decoder.txt", kDecoder);
+  ChooseTool(kFirstLiveDecoder);
+  Preferences echo = dialog_.CurrentPreferences();
+  echo.echoSent = true;
+  dialog_.SetPreferences(echo);
+  pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06});
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 3);
+  SetSendText(QStringLiteral("05 06"));
+  Click(kManualSendButton);
+  EXPECT_TRUE(testing::WaitUntil([&] { return Box(dialog_).ends_with("addr=1 len=6\r\n"); })) << Box(dialog_);
+  const std::string box = Box(dialog_);
+  ASSERT_TRUE(box.starts_with("01 03 06 \r\n05 06 \r\n<实时解析：")) << box;
+  EXPECT_TRUE(box.ends_with(" 收到的帧>\r\naddr=1 len=6\r\n")) << box;
+
+  // The reply is decoded right under it.
+  ReceiveBlock({0x02, 0x04, 0x07}, box + "02 04 07 \r\naddr=2 len=7\r\n");
+  QTest::qWait(3 * dialog_.CurrentPreferences().frameGapMilliseconds);
+  EXPECT_EQ(Box(dialog_), box + "02 04 07 \r\naddr=2 len=7\r\n");
 }
 
 // The menu run of the same parser keeps its banners while the live decoder runs.
@@ -191,6 +217,89 @@ TEST_F(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
                        "  register 0: 234\r\n  register 1: 400\r\n  register 2: 1\r\n"
                        "crc:0xb3f8 CRC-16/MODBUS OK\r\n");
   EXPECT_TRUE(Status(window_).contains(QStringLiteral(" \u27131 \u27170"))) << Status(window_).toStdString();
+}
+
+// A panel polls every 50 ms with the frame gap at 100 ms, so the line is never silent
+// for a gap: every send ends the reply before it, which gets one mark and one decoding.
+TEST_F(LiveDecodeWithSimulator, APollFasterThanTheGapGetsOneCheckAndOneDecodingPerReply) {
+  ASSERT_TRUE(window_.IsOpen());
+  prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
+  testing::ChooseTool(window_, prompter_, kLoadParser);
+  testing::ChooseTool(window_, prompter_, kFirstLiveDecoder);
+  window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
+  testing::ChooseTool(window_, prompter_, kReceiveCheck);
+  testing::ChooseTool(window_, prompter_, kSendPanelCommand);
+  SendPanel* panel = window_.SendPanelWindow();
+  testing::TempDir folder;
+  prompter_.openAnswers.push_back(
+      QString::fromStdString(folder.WriteFile("poll.txt", "[x] poll | 50 | 01 03 00 00 00 03 +crc16-modbus\n")));
+  panel->ImportButton()->click();
+  panel->RunButton()->click();
+  ASSERT_TRUE(panel->Running());
+  QTest::qWait(1000);
+  panel->RunButton()->click();
+  ASSERT_FALSE(panel->Running());
+  QTest::qWait(500);
+
+  const std::string box(window_.ReceiveText());
+  const auto count = [&box](std::string_view what) {
+    std::size_t n = 0;
+    for (std::size_t at = box.find(what); at != std::string::npos; at = box.find(what, at + 1)) ++n;
+    return n;
+  };
+  const std::size_t replies = static_cast<std::size_t>(window_.RxCount()) / 11;
+  EXPECT_GE(replies, 5u);
+  EXPECT_EQ(count("01 03 06 00 EA 01 90 00   01 F8 B3 \u2713"), replies) << box;
+  EXPECT_EQ(count("Modbus-RTU reply: device 1"), replies) << box;
+  EXPECT_EQ(count("CRC-16/MODBUS OK"), replies) << box;
+  EXPECT_EQ(count("\u2717"), 0u) << box;
+}
+
+// Polled with no delay, the echo device's blocks come faster than a slow script decodes
+// them: every block that ends is either decoded or counted in a note of skipped blocks.
+class LiveDecodeWithEchoDevice : public testing::SimulatorWindowTest {
+ protected:
+  LiveDecodeWithEchoDevice() : SimulatorWindowTest({"--role", "echo"}) {}
+};
+
+TEST_F(LiveDecodeWithEchoDevice, EveryBlockIsDecodedOrSaidToBeSkipped) {
+  ASSERT_TRUE(window_.IsOpen());
+  testing::TempDir folder;
+  const std::string slow =
+      "int i\r\nvoid main()\r\n{\r\ni = 0\r\nwhile i < 20000\r\n{\r\ni = i + 1\r\n}\r\n"
+      "echo \"decoded\\r\\n\"\r\n}\r\n";
+  prompter_.openAnswers.push_back(QString::fromStdString(folder.WriteFile("slow.txt", slow)));
+  testing::ChooseTool(window_, prompter_, kLoadParser);
+  testing::ChooseTool(window_, prompter_, kFirstLiveDecoder);
+  window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
+  testing::ChooseTool(window_, prompter_, kReceiveCheck);
+  testing::ChooseTool(window_, prompter_, kSendPanelCommand);
+  SendPanel* panel = window_.SendPanelWindow();
+  prompter_.openAnswers.push_back(
+      QString::fromStdString(folder.WriteFile("poll.txt", "[x] poll | 0 | 01 03 00 00 00 03 +crc16-modbus\n")));
+  panel->ImportButton()->click();
+  panel->RunButton()->click();
+  QTest::qWait(1500);
+  panel->RunButton()->click();
+
+  // Blocks end at every send and are marked; the decoder catches up once the loop stops.
+  const auto settled = [this](std::size_t& blocks, std::size_t& accounted) {
+    const std::string box(window_.ReceiveText());
+    blocks = accounted = 0;
+    for (std::size_t at = 0; (at = box.find("\xE2\x9C", at)) != std::string::npos; at += 3) ++blocks;
+    for (std::size_t at = 0; (at = box.find("decoded", at)) != std::string::npos; ++at) ++accounted;
+    const std::string skipped = "跳过了";
+    for (std::size_t at = 0; (at = box.find(skipped, at)) != std::string::npos;) {
+      at += skipped.size();
+      accounted += std::stoul(box.substr(at));
+    }
+    return blocks > 0 && blocks == accounted;
+  };
+  std::size_t blocks = 0;
+  std::size_t accounted = 0;
+  EXPECT_TRUE(testing::WaitUntil([&] { return settled(blocks, accounted); }, 20000))
+      << blocks << " blocks, " << accounted << " decoded or skipped";
+  EXPECT_GT(blocks, 10u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "codec/hex_codec.h"
 
@@ -22,9 +23,18 @@ namespace {
 const std::string kScript =
     "int a\r\nvoid main()\r\n{\r\nset a 0 1\r\nwhile a == 0xEE\r\n{\r\n}\r\necho \"a=\" a\r\n}\r\n";
 
-// Takes output as the owner would until it holds `lines` lines; fails the test
-// instead of hanging.
-std::string TakeLines(LiveDecoder& decoder, std::size_t lines) {
+std::string Joined(const std::vector<LiveDecoder::Output>& outputs, std::vector<std::uint64_t>* blocks = nullptr) {
+  std::string text;
+  for (const LiveDecoder::Output& output : outputs) {
+    text += output.text;
+    if (blocks != nullptr) blocks->push_back(output.block);
+  }
+  return text;
+}
+
+// Takes output as the owner would until it holds `lines` lines, and the blocks it
+// names; fails the test instead of hanging.
+std::string TakeLines(LiveDecoder& decoder, std::size_t lines, std::vector<std::uint64_t>* blocks = nullptr) {
   std::string text;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) < lines) {
@@ -33,7 +43,7 @@ std::string TakeLines(LiveDecoder& decoder, std::size_t lines) {
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    text += decoder.TakeOutput();
+    text += Joined(decoder.TakeOutput(), blocks);
   }
   return text;
 }
@@ -42,17 +52,23 @@ TEST(LiveDecoder, GivesEachBlocksOutputInOrderOnLinesOfItsOwn) {
   std::atomic<int> wakes = 0;
   LiveDecoder decoder(kScript, [&wakes] { ++wakes; });
   ASSERT_TRUE(decoder.Started()) << decoder.Started().Reason();
-  for (int i = 1; i <= 20; ++i) decoder.Submit(ParseHexText(std::to_string(i % 10) + "0 00"));
+  for (int i = 1; i <= 20; ++i) decoder.Submit(ParseHexText(std::to_string(i % 10) + "0 00"), 100 + i);
   std::string expected;
-  for (int i = 1; i <= 20; ++i) expected += "a=" + std::to_string((i % 10) * 16) + "\r\n";
-  EXPECT_EQ(TakeLines(decoder, 20), expected);
+  std::vector<std::uint64_t> expectedBlocks;
+  for (int i = 1; i <= 20; ++i) {
+    expected += "a=" + std::to_string((i % 10) * 16) + "\r\n";
+    expectedBlocks.push_back(100 + i);
+  }
+  std::vector<std::uint64_t> blocks;
+  EXPECT_EQ(TakeLines(decoder, 20, &blocks), expected);
+  EXPECT_EQ(blocks, expectedBlocks);
   EXPECT_GT(wakes.load(), 0);
 
   // An endless block is cut short and said so once; the blocks after it decode again.
-  decoder.Submit(ParseHexText("EE"));
-  decoder.Submit(ParseHexText("01"));
-  decoder.Submit(ParseHexText("EE"));
-  decoder.Submit(ParseHexText("02"));
+  decoder.Submit(ParseHexText("EE"), 1);
+  decoder.Submit(ParseHexText("01"), 2);
+  decoder.Submit(ParseHexText("EE"), 3);
+  decoder.Submit(ParseHexText("02"), 4);
   EXPECT_EQ(TakeLines(decoder, 3), "<实时解析：本帧执行超过200000行，已停止；以后超限的帧不再提示>\r\na=1\r\na=2\r\n");
 }
 
@@ -66,7 +82,7 @@ TEST(LiveDecoder, EndsWhileAScriptRunsAndDropsWhatWaits) {
   std::string delivered;
   std::atomic<LiveDecoder*> owner = nullptr;
   const auto takeOutput = [&] {
-    const std::string text = owner.load()->TakeOutput();
+    const std::string text = Joined(owner.load()->TakeOutput());
     std::lock_guard lock(mutex);
     ++wakes;
     delivered += text;
@@ -75,7 +91,7 @@ TEST(LiveDecoder, EndsWhileAScriptRunsAndDropsWhatWaits) {
       std::make_unique<LiveDecoder>("void main()\r\n{\r\necho \"@\"\r\nagain:\r\ngoto again\r\n}\r\n", takeOutput);
   ASSERT_TRUE(decoder->Started()) << decoder->Started().Reason();
   owner = decoder.get();
-  for (int i = 0; i < kBlocks; ++i) decoder->Submit(ParseHexText("EE"));
+  for (int i = 0; i < kBlocks; ++i) decoder->Submit(ParseHexText("EE"), i);
   decoder.reset();
 
   std::lock_guard lock(mutex);
@@ -100,20 +116,24 @@ TEST(LiveDecoder, KeepsABoundedQueueAndCountsTheBlocksItSkipped) {
     changed.wait(lock, [&] { return released; });
   };
   LiveDecoder decoder(kScript, wake);
-  decoder.Submit(ParseHexText("01"));
+  decoder.Submit(ParseHexText("01"), 1);
   {
     std::unique_lock lock(mutex);
     changed.wait(lock, [&] { return firstWake; });
   }
   constexpr int kPiled = static_cast<int>(LiveDecoder::kMaxWaitingBlocks) + 10;
-  for (int i = 0; i < kPiled; ++i) decoder.Submit(ParseHexText(i < 10 ? "02" : "03"));
+  for (int i = 0; i < kPiled; ++i) decoder.Submit(ParseHexText(i < 10 ? "02" : "03"), 2 + i);
   {
     std::lock_guard lock(mutex);
     released = true;
   }
   changed.notify_all();
 
-  const std::string text = TakeLines(decoder, 2 + LiveDecoder::kMaxWaitingBlocks);
+  std::vector<std::uint64_t> blocks;
+  const std::string text = TakeLines(decoder, 2 + LiveDecoder::kMaxWaitingBlocks, &blocks);
+  // The note goes with the first block decoded after the skip.
+  ASSERT_GE(blocks.size(), 2u);
+  EXPECT_EQ(blocks[1], 12u);
   std::string expected = "a=1\r\n<实时解析：解析跟不上接收，跳过了10帧>\r\n";
   for (std::size_t i = 0; i < LiveDecoder::kMaxWaitingBlocks; ++i) expected += "a=3\r\n";
   EXPECT_EQ(text, expected);

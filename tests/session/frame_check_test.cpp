@@ -30,33 +30,25 @@ TEST(FrameCheck, MarksBlocksWhoseLastBytesAreTheirChecksum) {
   FrameCheck check;
   check.SetRow(kFirstCustomChecksum);
   EXPECT_FALSE(check.On());
-  check.Add(ByteFrame{1, 2});
-  EXPECT_EQ(check.Finish(), "");
+  EXPECT_EQ(check.Mark(ByteFrame{1, 2}), "");
 
   check.SetRow(kModbusRow);
   ASSERT_TRUE(check.On());
-  EXPECT_EQ(check.Finish(), "");  // no block under way
-  // A block may arrive in pieces; the last two bytes are the CRC, low byte first.
-  check.Add(ByteFrame{0x01, 0x03, 0x00, 0x00});
-  check.Add(ByteFrame{0x00, 0x03, 0x05, 0xCB});
-  EXPECT_EQ(check.Finish(), FrameCheck::kGoodMark);
-  check.Add(ByteFrame{0x01, 0x03, 0x00, 0x00, 0x00, 0x03, 0xCB, 0x05});  // bytes swapped
-  EXPECT_EQ(check.Finish(), FrameCheck::kBadMark);
+  EXPECT_EQ(check.Mark(ByteFrame{}), "");  // no block
+  // The last two bytes are the CRC, low byte first.
+  EXPECT_EQ(check.Mark(ByteFrame{0x01, 0x03, 0x00, 0x00, 0x00, 0x03, 0x05, 0xCB}), FrameCheck::kGoodMark);
+  EXPECT_EQ(check.Mark(ByteFrame{0x01, 0x03, 0x00, 0x00, 0x00, 0x03, 0xCB, 0x05}), FrameCheck::kBadMark);  // swapped
   // The checksum alone, or less, is no frame.
-  check.Add(ByteFrame{0xFF, 0xFF});
-  EXPECT_EQ(check.Finish(), FrameCheck::kBadMark);
-  check.Add(ByteFrame{0x00});
-  EXPECT_EQ(check.Finish(), FrameCheck::kBadMark);
+  EXPECT_EQ(check.Mark(ByteFrame{0xFF, 0xFF}), FrameCheck::kBadMark);
+  EXPECT_EQ(check.Mark(ByteFrame{0x00}), FrameCheck::kBadMark);
   EXPECT_EQ(check.GoodCount(), 1);
   EXPECT_EQ(check.BadCount(), 3);
 
   check.SetRow(kCrc32Row);
-  check.Add(ByteFrame{'1', '2', '3', '4', '5', '6', '7', '8', '9', 0x26, 0x39, 0xF4, 0xCB});
-  EXPECT_EQ(check.Finish(), FrameCheck::kGoodMark);
+  EXPECT_EQ(check.Mark(ByteFrame{'1', '2', '3', '4', '5', '6', '7', '8', '9', 0x26, 0x39, 0xF4, 0xCB}),
+            FrameCheck::kGoodMark);
   check.SetRow(kLrcRow);
-  check.Add(ByteFrame{0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xF2});
-  check.Drop();
-  EXPECT_EQ(check.Finish(), "");
+  EXPECT_EQ(check.Mark(ByteFrame{0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xF2}), FrameCheck::kGoodMark);
   check.ResetCounters();
   EXPECT_EQ(check.GoodCount() + check.BadCount(), 0);
 }
@@ -68,10 +60,21 @@ SerialEvent Batch(const ByteFrame& bytes, Tick tick) {
   return event;
 }
 
+// The text of the pieces, each ended block's mark after it, as the window shows them.
 std::string Receive(ReceivePath& path, const std::vector<SerialEvent>& batches,
                     ReceiveDisplay display = ReceiveDisplay::Hex) {
   std::optional<ReceivePath::CaptureFailure> failure;
-  return path.Receive(batches, display, true, failure);
+  std::string text;
+  failure = path.Receive(batches, 0, display, true, [&text](std::string_view piece, const ReceivePath::EndedBlock* ended) {
+    text += piece;
+    if (ended != nullptr) text += ended->mark;
+  });
+  return text;
+}
+
+std::string EndMark(ReceivePath& path) {
+  const std::optional<ReceivePath::EndedBlock> ended = path.EndBlock();
+  return ended ? ended->mark : "(none)";
 }
 
 TEST(ReceivePath, MarksEachHexBlockWhenItEnds) {
@@ -82,23 +85,35 @@ TEST(ReceivePath, MarksEachHexBlockWhenItEnds) {
             "01 03 00 00 00 03 05 CB   ");
   EXPECT_EQ(Receive(path, {Batch({0x01, 0x03, 0x00, 0x00, 0x00, 0x03, 0x05, 0xCC}, 1300)}),
             kGood + "\r\n    \r\n01 03 00 00 00 03 05 CC   ");
-  // A silent line ends the block from outside.
-  EXPECT_EQ(path.EndBlock(), kBad);
-  EXPECT_EQ(path.EndBlock(), "");
+  // A silent line or a send ends the block from outside.
+  EXPECT_EQ(EndMark(path), kBad);
+  EXPECT_EQ(EndMark(path), "(none)");
   EXPECT_EQ(path.GoodBlocks(), 1);
   EXPECT_EQ(path.BadBlocks(), 1);
 
-  // Characters have no blocks: the block under way goes unmarked.
+  // Only blocks shown as hex are marked: one that shows as characters goes unmarked.
   Receive(path, {Batch({0x01, 0x03}, 2000)});
-  EXPECT_EQ(Receive(path, {Batch({'a'}, 2300)}, ReceiveDisplay::Characters), "a");
-  EXPECT_EQ(path.EndBlock(), "");
+  EXPECT_EQ(Receive(path, {Batch({'a'}, 2300)}, ReceiveDisplay::Characters), kBad + "a");
+  EXPECT_EQ(EndMark(path), "");
   // So does one whose start was cleared away.
   Receive(path, {Batch({0x01, 0x03, 0x00, 0x00, 0x00, 0x03, 0x05, 0xCB}, 3000)});
   path.BoxCleared();
-  EXPECT_EQ(path.EndBlock(), "");
+  EXPECT_EQ(EndMark(path), "");
 
   path.ResetCounters();
   EXPECT_EQ(path.GoodBlocks() + path.BadBlocks() + path.RxCount(), 0);
+
+  // A poll faster than the gap: every send ends the reply before it, so each reply is
+  // marked on its own, and a block's mark comes where it ends, before the next reply.
+  const ByteFrame reply{0x01, 0x03, 0x00, 0x00, 0x00, 0x03, 0x05, 0xCB};
+  path.SetCheckRow(kModbusRow);
+  for (Tick tick = 5000; tick < 5500; tick += 50) {
+    path.EndBlock();
+    EXPECT_EQ(Receive(path, {Batch(reply, tick)}), "\r\n    \r\n01 03 00 00 00 03 05 CB   ");
+  }
+  EXPECT_EQ(EndMark(path), kGood);
+  EXPECT_EQ(path.GoodBlocks(), 10);
+  EXPECT_EQ(path.BadBlocks(), 0);
   path.SetCheckRow(std::nullopt);
   EXPECT_FALSE(path.CheckOn());
   EXPECT_EQ(Receive(path, {Batch({0x05, 0xCB}, 4000), Batch({0x06}, 4500)}), "\r\n    \r\n05 CB \r\n    \r\n06 ");

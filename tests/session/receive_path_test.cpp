@@ -30,10 +30,17 @@ SerialEvent Written(std::uint64_t count) {
   return event;
 }
 
+// Plays the window: the text of the pieces, each ended block's mark after it.
 std::string Receive(ReceivePath& path, std::vector<SerialEvent> batches, ReceiveDisplay display, bool boxHasText,
                     std::optional<ReceivePath::CaptureFailure>* failure = nullptr) {
   std::optional<ReceivePath::CaptureFailure> ignored;
-  return path.Receive(batches, display, boxHasText, failure != nullptr ? *failure : ignored);
+  std::string text;
+  (failure != nullptr ? *failure : ignored) =
+      path.Receive(batches, 0, display, boxHasText, [&text](std::string_view piece, const ReceivePath::EndedBlock* ended) {
+        text += piece;
+        if (ended != nullptr) text += ended->mark;
+      });
+  return text;
 }
 
 TEST(ReceivePath, FormatsAndCountsBatchesAndKeepsTheLineAcrossCalls) {
@@ -138,12 +145,13 @@ TEST(ReceivePath, EchoesSentFramesWithoutCountingCapturingOrCheckingThem) {
   path.SetCheckRow(1);  // the first built-in checksum row
   ASSERT_TRUE(path.CheckOn());
   Receive(path, {Batch("\x01\x02", 1000)}, ReceiveDisplay::Hex, false);
-  const std::string mark = path.EndBlock();
-  EXPECT_FALSE(mark.empty());
+  const std::optional<ReceivePath::EndedBlock> sent = path.EndBlock();
+  ASSERT_TRUE(sent);
+  EXPECT_FALSE(sent->mark.empty());
   EXPECT_EQ(path.Echo(Span("\x05\x06"), WallTime(), ReceiveDisplay::Hex), "05 06 \r\n");
   // The reply, within the frame gap of the last received batch, is a block of its own.
   EXPECT_EQ(Receive(path, {Batch("\x07", 1010)}, ReceiveDisplay::Hex, true), "07 ");
-  EXPECT_FALSE(path.EndBlock().empty());
+  EXPECT_FALSE(path.EndBlock()->mark.empty());
   EXPECT_EQ(path.GoodBlocks() + path.BadBlocks(), 2);
   EXPECT_EQ(path.RxCount(), 3);
   EXPECT_EQ(testing::ReadFile(path.CapturePath()), "\x01\x02\x07");

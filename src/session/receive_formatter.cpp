@@ -1,4 +1,4 @@
-#include "serial/receive_formatter.h"
+#include "session/receive_formatter.h"
 
 #include <algorithm>
 
@@ -26,28 +26,26 @@ bool EndsLine(std::string_view text) { return !text.empty() && (text.back() == '
 
 }  // namespace
 
-void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display,
-                              bool boxHasText, std::string& text) {
+void ReceiveFormatter::Format(std::span<const std::uint8_t> bytes, bool beginsBlock, WallTime time,
+                              ReceiveDisplay display, bool boxHasText, std::string& text) {
   if (display == ReceiveDisplay::Characters) {
     FormatCharacters(bytes, time, text);
   } else {
-    FormatHex(bytes, arrival, time, boxHasText, text);
+    FormatHex(bytes, beginsBlock, time, boxHasText, text);
   }
 }
 
-// A block begins after a pause, in an empty box, with the first hex batch and after an
-// echo, which sets it off already.
-void ReceiveFormatter::FormatHex(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, bool boxHasText,
-                                 std::string& text) {
-  const bool paused = PausedBefore(arrival);
-  if (paused && boxHasText && !blockEnded_) {
+// An echo or other text on lines of its own has set the block off already; an empty
+// box needs no separator.
+void ReceiveFormatter::FormatHex(std::span<const std::uint8_t> bytes, bool beginsBlock, WallTime time,
+                                 bool boxHasText, std::string& text) {
+  if (beginsBlock && hexShown_ && boxHasText && !blockEnded_) {
     text += kBlockSeparator;
     hexLineCount_ = 0;
   }
-  const bool blockBegins = paused || !lastArrivalTick_ || !boxHasText || blockEnded_;
-  if (timestamps_ && blockBegins) text += TimestampText(time);
+  if (timestamps_ && (beginsBlock || !hexShown_ || !boxHasText || blockEnded_)) text += TimestampText(time);
   blockEnded_ = false;
-  lastArrivalTick_ = arrival;
+  hexShown_ = true;
   // The start of a character that character display held back was never shown.
   const std::string held = decoder_.TakeHeld();
   hexLineCount_ = AppendHexLayout({reinterpret_cast<const std::uint8_t*>(held.data()), held.size()}, hexLineCount_, text);

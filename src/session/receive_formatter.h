@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -16,9 +15,8 @@ enum class ReceiveDisplay { Hex, Characters };
 // Turns received batches into the text of the receive box.
 //
 // Hex display: each byte as "%02X ", two more spaces after the 8th byte of a line and
-// CR LF after the 16th. A batch that arrives more than the frame gap after the
-// previous hex batch starts a new block, set off by "\r\n    \r\n", unless the box is
-// empty.
+// CR LF after the 16th. A batch that begins a received block (ReceivedBlocks decides
+// where blocks end) is set off by "\r\n    \r\n", unless the box is empty.
 //
 // Character display: the text of the bytes, without zero characters. In UTF-8 the
 // bytes are kept raw; the box decodes the whole stored text as UTF-8, so a character
@@ -31,12 +29,11 @@ enum class ReceiveDisplay { Hex, Characters };
 // on lines of their own, and the received text after them starts a new block or line.
 class ReceiveFormatter {
  public:
-  static constexpr std::int32_t kDefaultFrameGapMilliseconds = 100;
-
-  // Appends the text of one batch, read at tick `arrival` (wall-clock `time`), to
-  // `text`. `boxHasText` tells whether anything stands in the box before this batch.
-  void Format(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, ReceiveDisplay display, bool boxHasText,
-              std::string& text);
+  // Appends the text of one batch, read at wall-clock `time`, to `text`. `beginsBlock`
+  // tells whether it begins a received block, `boxHasText` whether anything stands in
+  // the box before it.
+  void Format(std::span<const std::uint8_t> bytes, bool beginsBlock, WallTime time, ReceiveDisplay display,
+              bool boxHasText, std::string& text);
   // Appends the text of a frame sent at `time`, shown at the start of a line: in the
   // display's layout, with its own timestamp, ending its last line. What arrives next
   // starts a new block or line.
@@ -61,26 +58,19 @@ class ReceiveFormatter {
     decoder_.SetEncoding(encoding);
   }
   void SetTimestamps(bool on) { timestamps_ = on; }
-  void SetFrameGap(std::int32_t milliseconds) { frameGapMilliseconds_ = milliseconds; }
-  std::int32_t FrameGap() const { return frameGapMilliseconds_; }
-  // True when a hex batch arriving at `arrival` comes after a pause longer than the frame gap.
-  bool PausedBefore(Tick arrival) const {
-    return lastArrivalTick_ && TickDifference(arrival, *lastArrivalTick_) > frameGapMilliseconds_;
-  }
 
   // Hex bytes on the current line, 0 to 15.
   int HexLineCount() const { return hexLineCount_; }
-  // Arrival of the previous hex batch; empty before the first one.
-  std::optional<Tick> LastArrivalTick() const { return lastArrivalTick_; }
 
  private:
-  void FormatHex(std::span<const std::uint8_t> bytes, Tick arrival, WallTime time, bool boxHasText, std::string& text);
+  void FormatHex(std::span<const std::uint8_t> bytes, bool beginsBlock, WallTime time, bool boxHasText,
+                 std::string& text);
   void FormatCharacters(std::span<const std::uint8_t> bytes, WallTime time, std::string& text);
 
   int hexLineCount_ = 0;
-  std::optional<Tick> lastArrivalTick_;
-  std::int32_t frameGapMilliseconds_ = kDefaultFrameGapMilliseconds;
   bool timestamps_ = false;
+  // A hex batch was shown: the first one sets no block off, whatever stands before it.
+  bool hexShown_ = false;
   // An echo ended the block under way, so the next hex batch begins one.
   bool blockEnded_ = false;
   LineTimestamps lineTimestamps_;

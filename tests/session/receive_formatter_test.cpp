@@ -1,4 +1,4 @@
-#include "serial/receive_formatter.h"
+#include "session/receive_formatter.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "session/received_blocks.h"
 #include "support/local_time.h"
 
 namespace portprobe {
@@ -17,22 +18,26 @@ std::vector<std::uint8_t> Counting(std::uint8_t first, std::size_t count) {
   return bytes;
 }
 
-// Plays a receive box: formats each batch and keeps what was shown.
+// Plays a receive box as the receive path does: the block clock tells where blocks
+// begin, the formatter lays each batch out, and what was shown is kept.
 struct Box {
   std::string Show(const std::vector<std::uint8_t>& bytes, Tick tick, ReceiveDisplay display = ReceiveDisplay::Hex,
                    WallTime time = WallTime()) {
     std::string chunk;
-    formatter.Format(bytes, tick, time, display, !text.empty(), chunk);
+    formatter.Format(bytes, blocks.BeginsBlock(tick), time, display, !text.empty(), chunk);
+    blocks.Add(bytes, tick, time);
     text += chunk;
     return chunk;
   }
   std::string Echo(const std::vector<std::uint8_t>& bytes, ReceiveDisplay display, WallTime time = WallTime()) {
+    blocks.EndNow();
     std::string chunk;
     if (!text.empty() && text.back() != '\n') chunk = "\r\n";  // as the window does
     formatter.FormatEcho(bytes, time, display, chunk);
     text += chunk;
     return chunk;
   }
+  ReceivedBlocks blocks;
   ReceiveFormatter formatter;
   std::string text;
 };
@@ -41,10 +46,8 @@ constexpr Tick kStart = 1000;
 
 TEST(ReceiveFormatter, LaysOutHexBytesSixteenToALineAndStartsBlocksAfterPauses) {
   Box box;
-  EXPECT_FALSE(box.formatter.LastArrivalTick());
   EXPECT_EQ(box.Show(Counting(0x00, 20), kStart), "00 01 02 03 04 05 06 07   08 09 0A 0B 0C 0D 0E 0F \r\n10 11 12 13 ");
   EXPECT_EQ(box.formatter.HexLineCount(), 4);
-  EXPECT_EQ(box.formatter.LastArrivalTick(), kStart);
   // 50 ms later the line goes on, with the wider gap after its 8th byte.
   EXPECT_EQ(box.Show(Counting(0x14, 4), kStart + 50), "14 15 16 17   ");
   // Exactly 100 ms is no pause yet.
@@ -52,7 +55,6 @@ TEST(ReceiveFormatter, LaysOutHexBytesSixteenToALineAndStartsBlocksAfterPauses) 
   // More than 100 ms starts a block on a fresh line.
   EXPECT_EQ(box.Show(Counting(0xFA, 2), kStart + 251), "\r\n    \r\nFA FB ");
   EXPECT_EQ(box.formatter.HexLineCount(), 2);
-  EXPECT_EQ(box.formatter.LastArrivalTick(), kStart + 251);
 }
 
 TEST(ReceiveFormatter, AnEmptyBoxGetsNoSeparatorAndAClearStartsAFreshLine) {
@@ -80,9 +82,7 @@ TEST(ReceiveFormatter, ShowsCharactersRawWithoutZeroBytes) {
   EXPECT_EQ(box.formatter.HexLineCount(), 0);
   EXPECT_EQ(box.Show({0x48, 0x0D, 0x0A, 0x49, 0xE4, 0xB8}, kStart + 2, ReceiveDisplay::Characters), "H\r\nI\xE4\xB8");
   EXPECT_EQ(box.Show({0xAD}, kStart + 3, ReceiveDisplay::Characters), "\xAD");
-  // Character display leaves the time of the last hex batch alone, so going back to hex
-  // after a while starts a block.
-  EXPECT_EQ(box.formatter.LastArrivalTick(), kStart);
+  // Going back to hex after a pause starts a block.
   EXPECT_EQ(box.Show({0x10}, kStart + 500), "\r\n    \r\n10 ");
 }
 
@@ -154,14 +154,12 @@ TEST(ReceiveFormatter, StampsCharacterLinesWithTheBatchThatBeganThemAcrossASplit
 // The frame gap replaces the fixed pause; a pause of exactly the gap is none yet.
 TEST(ReceiveFormatter, CutsBlocksAtTheFrameGapSet) {
   Box box;
-  box.formatter.SetFrameGap(500);
-  EXPECT_EQ(box.formatter.FrameGap(), 500);
+  box.blocks.SetGap(500);
   box.Show({0x01}, kStart);
   EXPECT_EQ(box.Show({0x02}, kStart + 500), "02 ");
-  EXPECT_FALSE(box.formatter.PausedBefore(kStart + 1000));
-  EXPECT_TRUE(box.formatter.PausedBefore(kStart + 1001));
+  EXPECT_FALSE(box.blocks.BeginsBlock(kStart + 1000));
   EXPECT_EQ(box.Show({0x03}, kStart + 1001), "\r\n    \r\n03 ");
-  box.formatter.SetFrameGap(1);
+  box.blocks.SetGap(1);
   EXPECT_EQ(box.Show({0x04}, kStart + 1002), "04 ");
   EXPECT_EQ(box.Show({0x05}, kStart + 1004), "\r\n    \r\n05 ");
 }
