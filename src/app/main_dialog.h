@@ -22,6 +22,7 @@ class QMoveEvent;
 #include "app/terminal_options.h"
 #include "automation/live_decoder.h"
 #include "automation/reply_rules.h"
+#include "codec/number_conversion.h"
 #include "codec/text_search.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
@@ -161,8 +162,6 @@ class MainDialog : public ui::TemplateDialog {
   void PortAdded(const SerialPort& port);
   void PortRemoved(const SerialPort& port);
   void FollowAutoReconnect();
-  void AddAutoReconnectEntry(QMenu& menu, int id);
-  void ToggleAutoReconnect();
   QString PortLossText() const;
 
   // The bytes of a send on their way to the link's write queue (main_dialog_outbox.cpp).
@@ -214,17 +213,20 @@ class MainDialog : public ui::TemplateDialog {
   void ToggleHistoryPopup();
   void UseHistoryEntry(int index, bool send);
 
-  // The tools menu (main_dialog_tools.cpp).
+  // The tools menu (main_dialog_tools.cpp), one table row an entry.
+  struct ToolsRow;
+  static const std::vector<ToolsRow>& ToolsRows();
+  void AddToolsRow(QMenu& menu, const ToolsRow& row);
   void ShowToolsMenu(const QPoint& clientPoint);
   void ShowToolsMenuAtCursor();
   void ToolsCommand(int id);
+  void ConvertToolText(ConversionCode code);
   QString ToolText() const;
   void StartCalculator();
   void OpenHelp();
 
   // The receive check (main_dialog_receive_check.cpp).
   void SetUpReceiveCheck();
-  void AddReceiveCheckEntry(QMenu& menu, int id);
   void ToggleReceiveCheck();
   void ChecksumRowChanged(int row);
   QString ReceiveCheckCounts() const;
@@ -251,7 +253,6 @@ class MainDialog : public ui::TemplateDialog {
 
   // The multi-frame send panel (main_dialog_panel.cpp).
   SendPanel* MakeSendPanel();
-  void AddSendPanelEntry(QMenu& menu, int id);
   void ToggleSendPanel();
   void ShowSendPanel();
   void PlaceSendPanel();
@@ -264,8 +265,9 @@ class MainDialog : public ui::TemplateDialog {
   bool sendPanelPlaced_ = false;
 
   // Packet parsers (main_dialog_parser.cpp).
-  static constexpr int kFirstParserCommandId = 5020;
   void AddParserEntries(QMenu& menu);
+  // Runs the parser of a tools-menu command; false for any other command.
+  bool ParserCommand(int id);
   void LoadParserCommand();
   void RunParserCommand(int index);
   void QueueParserOutput(std::string_view text);
@@ -326,9 +328,7 @@ class MainDialog : public ui::TemplateDialog {
 
   // The modem lines, break and flow control (main_dialog_modem.cpp).
   void SetUpModemLines();
-  void AddModemEntries(QMenu& menu);
-  // Acts on a tools-menu command of the modem lines; false for any other command.
-  bool ModemCommand(int id);
+  void NoteModemLinesChoice();
   void ApplyModemPreferences();
   void ShowModemLines(const SerialEvent& event);
   void UpdateModemLamps();
@@ -357,10 +357,7 @@ class MainDialog : public ui::TemplateDialog {
   void SaveSettings();
   void RestoreDefaults();
 
-  // The tools-menu toggles, the options dialog and the modes on the status line
-  // (main_dialog_options.cpp).
-  void AddPreferenceEntries(QMenu& menu);
-  bool PreferenceCommand(int id);
+  // The options dialog and the modes on the status line (main_dialog_options.cpp).
   void ShowOptionsDialog();
   QString StatusModesText() const;
 

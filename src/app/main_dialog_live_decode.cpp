@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "app/main_dialog.h"
+#include "app/tools_menu.h"
 #include "resources/strings.h"
 #include "serial/receive_timestamps.h"
 
@@ -13,10 +14,6 @@ namespace portprobe {
 using namespace resources;
 
 namespace {
-
-constexpr int kLiveDecodeOffCommand = 5080;
-// Then one entry for each parser slot.
-constexpr int kFirstLiveDecoderCommand = 5081;
 
 const QString kDecoderKey = QStringLiteral("decoder/parser");
 
@@ -32,21 +29,21 @@ QAction* AddTickEntry(QMenu& menu, const QString& text, int id, bool ticked) {
 
 void MainDialog::AddLiveDecodeMenu(QMenu& menu) {
   QMenu* decoders = menu.addMenu(QString::fromUtf8(kLiveDecodeMenuText));
-  AddTickEntry(*decoders, QString::fromUtf8(kLiveDecodeOffText), kLiveDecodeOffCommand, !liveDecoder_);
+  AddTickEntry(*decoders, QString::fromUtf8(kLiveDecodeOffText), tools::kLiveDecodeOff, !liveDecoder_);
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     const ParserSlot& slot = parserSlots_.Slot(i);
     const QString text = QString::fromUtf8(kParserEntryText).arg(i + 1).arg(QString::fromStdString(slot.name));
-    AddTickEntry(*decoders, text, kFirstLiveDecoderCommand + i, liveDecoder_ && liveDecoderSlot_ == i)
+    AddTickEntry(*decoders, text, tools::kFirstLiveDecoder + i, liveDecoder_ && liveDecoderSlot_ == i)
         ->setEnabled(slot.loaded);
   }
 }
 
 bool MainDialog::LiveDecodeCommand(int id) {
-  if (id == kLiveDecodeOffCommand) {
+  if (id == tools::kLiveDecodeOff) {
     StopLiveDecoder();
     return true;
   }
-  const int slot = id - kFirstLiveDecoderCommand;
+  const int slot = id - tools::kFirstLiveDecoder;
   if (slot < 0 || slot >= ParserSlots::kCapacity) return false;
   if (slot < parserSlots_.ParserCount()) StartLiveDecoder(slot);
   return true;

@@ -1,8 +1,5 @@
 // The modem lines: RTS and DTR and a break from the tools menu, lamps for the lines
 // the device drives, and the flow control of the line.
-#include <QAction>
-#include <QMenu>
-
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
@@ -11,23 +8,6 @@
 namespace portprobe {
 
 using namespace resources;
-
-namespace {
-
-enum ModemCommandId : int {
-  kRtsCommand = 5060,
-  kDtrCommand = 5061,
-  kBreakCommand = 5062,
-};
-
-void AddModemEntry(QMenu& menu, int id, const char* text, bool checked) {
-  QAction* entry = menu.addAction(QString::fromUtf8(text));
-  entry->setData(id);
-  entry->setCheckable(true);
-  entry->setChecked(checked);
-}
-
-}  // namespace
 
 // The lamps sit in the free strip below the capture file's name, which stays where it
 // is when the window grows.
@@ -39,33 +19,10 @@ void MainDialog::SetUpModemLines() {
   link_.SetModemOutputs(preferences_.rts, preferences_.dtr);
 }
 
-void MainDialog::AddModemEntries(QMenu& menu) {
-  AddModemEntry(menu, kRtsCommand, kRtsEntryText, preferences_.rts);
-  AddModemEntry(menu, kDtrCommand, kDtrEntryText, preferences_.dtr);
-  QAction* breakEntry = menu.addAction(QString::fromUtf8(kBreakEntryText));
-  breakEntry->setData(kBreakCommand);
-  breakEntry->setEnabled(IsOpen());
-}
-
-bool MainDialog::ModemCommand(int id) {
-  Preferences changed = preferences_;
-  switch (id) {
-    case kRtsCommand:
-      changed.rts = !changed.rts;
-      break;
-    case kDtrCommand:
-      changed.dtr = !changed.dtr;
-      break;
-    case kBreakCommand:
-      link_.SendBreak();
-      return true;
-    default:
-      return false;
-  }
-  // The choice is kept for the next device; this one is told once that it has no lines.
+// A modem line chosen while the open port has none is kept for the next device; this
+// port needs no further word that it has no lines.
+void MainDialog::NoteModemLinesChoice() {
   if (IsOpen() && !link_.ModemLinesSupported()) modemLinesMissingShown_ = link_.Connection();
-  SetPreferences(changed);
-  return true;
 }
 
 // A flow control that the open port does not have yet reaches it at once, with the

@@ -41,13 +41,6 @@ SendPanel* MainDialog::MakeSendPanel() {
   return sendPanel_;
 }
 
-void MainDialog::AddSendPanelEntry(QMenu& menu, int id) {
-  QAction* entry = menu.addAction(QString::fromUtf8(resources::kSendPanelEntryText));
-  entry->setData(id);
-  entry->setCheckable(true);
-  entry->setChecked(sendPanelOpen_);
-}
-
 void MainDialog::ToggleSendPanel() {
   if (sendPanelOpen_) {
     sendPanel_->close();

@@ -4,6 +4,7 @@
 
 #include "app/file_filters.h"
 #include "app/main_dialog.h"
+#include "app/tools_menu.h"
 #include "app/unreadable_file_text.h"
 #include "codec/hex_codec.h"
 #include "common/state_directory.h"
@@ -47,8 +48,15 @@ void MainDialog::AddParserEntries(QMenu& menu) {
     menu.addSeparator();
     const QString name = QString::fromStdString(parserSlots_.Slot(i).name);
     const QString entry = QString::fromUtf8(resources::kParserEntryText).arg(i + 1).arg(name);
-    menu.addAction(entry)->setData(kFirstParserCommandId + i);
+    menu.addAction(entry)->setData(tools::kFirstParser + i);
   }
+}
+
+bool MainDialog::ParserCommand(int id) {
+  const int slot = id - tools::kFirstParser;
+  if (slot < 0 || slot >= parserSlots_.ParserCount()) return false;
+  RunParserCommand(slot);
+  return true;
 }
 
 void MainDialog::LoadParserCommand() {

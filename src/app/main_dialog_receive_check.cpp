@@ -16,14 +16,6 @@ void MainDialog::SetUpReceiveCheck() {
   connect(ComboBox(kChecksumList), &QComboBox::currentIndexChanged, this, &MainDialog::ChecksumRowChanged);
 }
 
-void MainDialog::AddReceiveCheckEntry(QMenu& menu, int id) {
-  QAction* entry = menu.addAction(QString::fromUtf8(kReceiveCheckText));
-  entry->setData(id);
-  entry->setCheckable(true);
-  entry->setChecked(receive_.CheckOn());
-  entry->setEnabled(FrameCheck::CanCheck(ComboBox(kChecksumList)->currentIndex()));
-}
-
 void MainDialog::ToggleReceiveCheck() {
   const ChecksumType row = ComboBox(kChecksumList)->currentIndex();
   receive_.SetCheckRow(receive_.CheckOn() ? std::nullopt : std::optional<ChecksumType>(row));

@@ -99,19 +99,6 @@ void MainDialog::FollowAutoReconnect() {
   if (!preferences_.autoReconnect) CancelReconnect();
 }
 
-void MainDialog::AddAutoReconnectEntry(QMenu& menu, int id) {
-  QAction* entry = menu.addAction(QString::fromUtf8(kAutoReconnectText));
-  entry->setData(id);
-  entry->setCheckable(true);
-  entry->setChecked(preferences_.autoReconnect);
-}
-
-void MainDialog::ToggleAutoReconnect() {
-  Preferences preferences = preferences_;
-  preferences.autoReconnect = !preferences.autoReconnect;
-  SetPreferences(preferences);
-}
-
 // What the status line adds while the device is gone.
 QString MainDialog::PortLossText() const {
   if (awaitedPort_) return QString::fromUtf8(kAwaitingReturnStatusText);

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "support/wait.h"
 #include "ui/plain_text_view.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 using namespace resources;
 
-constexpr int kLoadParser = 5000;
-constexpr int kFirstParser = 5020;
 const std::string kEndlessParser = "void main()\r\n{\r\nagain:\r\ngoto again\r\n}\r\n";
 const std::string kExitBanner = "\r\n---Exit Parser  unfreeptr=0--------\r\n";
 
@@ -29,7 +28,7 @@ class BusyWindowTest : public testing::ConnectedWindowTest {
   }
   void LoadEndlessParser() {
     prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile("endless.txt", kEndlessParser)));
-    Menu(kLoadParser);
+    Menu(tools::kLoadParser);
     prompter_.messages.clear();
   }
   void StartAutoSend(const char* period) {
@@ -53,7 +52,7 @@ TEST_F(BusyWindowTest, WhatComesDuringAParserRunWaitsForItsEnd) {
     }
   };
   dialog_.show();
-  Menu(kFirstParser);
+  Menu(tools::kFirstParser);
   EXPECT_EQ(prompter_.stopOffers.size(), 2);
   EXPECT_TRUE(testing::WaitUntil([&] { return dialog_.RxCount() == 2; }));
   // The run's output stands whole; the bytes come after it.
@@ -79,7 +78,7 @@ TEST_F(BusyWindowTest, AutoSendWaitsWhileAParserRuns) {
     QTest::qWait(200);  // ticks come, and must not send while the run goes on
     sentDuringRun = static_cast<std::size_t>(dialog_.TxCount() - before);
   };
-  Menu(kFirstParser);
+  Menu(tools::kFirstParser);
   EXPECT_EQ(sentDuringRun, 0u);
   const std::int64_t after = dialog_.TxCount();
   EXPECT_TRUE(testing::WaitUntil([&] { return dialog_.TxCount() > after; }));

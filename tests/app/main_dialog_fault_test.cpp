@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/tools_menu.h"
 #include "app/dialog_test_support.h"
 #include "resources/strings.h"
 #include "support/file_permissions.h"
@@ -91,7 +92,7 @@ TEST_F(FaultTest, AParserFileThatIsAFolderOrUnreadableDoesNotLoad) {
                                                           std::filesystem::perms::none);
   const testing::ScopedFilePermissions permissionsCount;
   prompter_.openAnswers = {QString::fromStdString(folder_.Path().string()), QString::fromStdString(unreadable)};
-  prompter_.menuChoices = {5000, 5000};
+  prompter_.menuChoices = {tools::kLoadParser, tools::kLoadParser};
   Click(kMenuButton);
   Click(kMenuButton);
   EXPECT_EQ(prompter_.messages, QStringList(2, QStringLiteral("载入解析器失败")));

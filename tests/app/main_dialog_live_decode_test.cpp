@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "app/send_panel.h"
 #include "app/simulator_window_test.h"
 #include "support/wait.h"
@@ -17,13 +18,7 @@ namespace {
 
 using namespace resources;
 
-constexpr int kLoadParser = 5000;
-constexpr int kFirstParser = 5020;
-constexpr int kReceiveCheck = 5011;
 constexpr int kModbusRow = 7;
-constexpr int kLiveDecodeOff = 5080;
-constexpr int kSendPanelCommand = 5070;
-constexpr int kFirstLiveDecoder = 5081;
 const QString kLiveDecodeMenu = QStringLiteral("实时解析");
 
 // Prints the address and length bytes; errs when the first byte is EF and never ends
@@ -42,7 +37,7 @@ class LiveDecodeTest : public testing::ConnectedWindowTest {
   void ChooseTool(int id) { testing::ChooseTool(dialog_, prompter_, id); }
   void Load(const std::string& name, const std::string& script) {
     prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile(name, script)));
-    ChooseTool(kLoadParser);
+    ChooseTool(tools::kLoadParser);
   }
   // Writes a block at the far end and waits until the receive box holds `box`.
   void ReceiveBlock(const std::vector<std::uint8_t>& bytes, const std::string& box) {
@@ -61,7 +56,7 @@ TEST_F(LiveDecodeTest, TheChosenParserDecodesEveryBlockUnderItUntilSwitchedOff) 
                          QStringLiteral("解析器2:") + QString::fromStdString(folder_.File("decoder.txt"))}));
   EXPECT_EQ(prompter_.tickedSubmenuEntries[kLiveDecodeMenu], QStringList{QStringLiteral("关闭")});
 
-  ChooseTool(kFirstLiveDecoder + 1);
+  ChooseTool(tools::kFirstLiveDecoder + 1);
   EXPECT_TRUE(Status(dialog_).endsWith(QStringLiteral(" 实时解析"))) << Status(dialog_).toStdString();
   ChooseTool(-1);
   EXPECT_EQ(prompter_.tickedSubmenuEntries[kLiveDecodeMenu],
@@ -79,9 +74,9 @@ TEST_F(LiveDecodeTest, TheChosenParserDecodesEveryBlockUnderItUntilSwitchedOff) 
   ReceiveBlock({0x03}, decoded + "03 \r\nagain\r\n");
 
   // Choosing another parser replaces the decoder; "关闭" ends decoding.
-  ChooseTool(kFirstLiveDecoder);
+  ChooseTool(tools::kFirstLiveDecoder);
   ReceiveBlock({0x05}, decoded + "03 \r\nagain\r\n05 \r\nfirst\r\n");
-  ChooseTool(kLiveDecodeOff);
+  ChooseTool(tools::kLiveDecodeOff);
   EXPECT_FALSE(Status(dialog_).contains(QStringLiteral("实时解析")));
   pty_.Write(std::vector<std::uint8_t>{0x06});
   EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 10);
@@ -91,7 +86,7 @@ TEST_F(LiveDecodeTest, TheChosenParserDecodesEveryBlockUnderItUntilSwitchedOff) 
 
 TEST_F(LiveDecodeTest, AParserThatErrsOrNeverEndsDoesNotStopTheNextBlock) {
   Load("decoder.txt", kDecoder);
-  ChooseTool(kFirstLiveDecoder);
+  ChooseTool(tools::kFirstLiveDecoder);
   pty_.Write(std::vector<std::uint8_t>{0xEE, 0x00, 0x01});
   EXPECT_EVENTUALLY_EQ(Box(dialog_), "EE 00 01 \r\n" + kStepLimitNote);
   ReceiveBlock({0x01, 0x03, 0x06}, "EE 00 01 \r\n" + kStepLimitNote + "01 03 06 \r\naddr=1 len=6\r\n");
@@ -113,7 +108,7 @@ TEST_F(LiveDecodeTest, AParserThatErrsOrNeverEndsDoesNotStopTheNextBlock) {
 // the reply after it; the echo itself is never decoded.
 TEST_F(LiveDecodeTest, ADecodingThatOtherTextPrecedesNamesItsBlock) {
   Load("decoder.txt", kDecoder);
-  ChooseTool(kFirstLiveDecoder);
+  ChooseTool(tools::kFirstLiveDecoder);
   Preferences echo = dialog_.CurrentPreferences();
   echo.echoSent = true;
   dialog_.SetPreferences(echo);
@@ -135,10 +130,10 @@ TEST_F(LiveDecodeTest, ADecodingThatOtherTextPrecedesNamesItsBlock) {
 // The menu run of the same parser keeps its banners while the live decoder runs.
 TEST_F(LiveDecodeTest, TheMenuRunStaysAsItWas) {
   Load("decoder.txt", kDecoder);
-  ChooseTool(kFirstLiveDecoder);
+  ChooseTool(tools::kFirstLiveDecoder);
   ReceiveBlock({0x01, 0x03, 0x06}, "01 03 06 \r\naddr=1 len=6\r\n");
   dialog_.ReceiveBox()->SetSelection(0, 9);
-  ChooseTool(kFirstParser);
+  ChooseTool(tools::kFirstParser);
   EXPECT_EQ(Box(dialog_),
             "01 03 06 \r\naddr=1 len=6\r\n\r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
             "\r\n---Exit Parser  unfreeptr=0--------\r\n");
@@ -171,8 +166,8 @@ TEST_F(RememberedLiveDecoder, TheChosenParserIsChosenAgainWhileItIsLoaded) {
   {
     std::unique_ptr<MainDialog> window = NewWindow();
     prompter_.openAnswers.push_back(QString::fromStdString(script));
-    testing::ChooseTool(*window, prompter_, kLoadParser);
-    testing::ChooseTool(*window, prompter_, kFirstLiveDecoder);
+    testing::ChooseTool(*window, prompter_, tools::kLoadParser);
+    testing::ChooseTool(*window, prompter_, tools::kFirstLiveDecoder);
   }
   EXPECT_EQ(Stored().toByteArray().toStdString(), script);
   {
@@ -180,13 +175,13 @@ TEST_F(RememberedLiveDecoder, TheChosenParserIsChosenAgainWhileItIsLoaded) {
     EXPECT_TRUE(Status(*window).endsWith(QStringLiteral(" 实时解析")));
     pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06});
     EXPECT_EVENTUALLY_EQ(Box(*window), "01 03 06 \r\naddr=1 len=6\r\n");
-    testing::ChooseTool(*window, prompter_, kLiveDecodeOff);
+    testing::ChooseTool(*window, prompter_, tools::kLiveDecodeOff);
   }
   EXPECT_EQ(Stored().toByteArray(), QByteArray());
   {
     std::unique_ptr<MainDialog> window = NewWindow();
     EXPECT_FALSE(Status(*window).contains(QStringLiteral("实时解析")));
-    testing::ChooseTool(*window, prompter_, kFirstLiveDecoder);
+    testing::ChooseTool(*window, prompter_, tools::kFirstLiveDecoder);
   }
   // A parser that is no longer in the list is not chosen again, and nothing is written.
   std::filesystem::remove(state_.Path() / "portprobe" / "parsers.txt");
@@ -204,10 +199,10 @@ using LiveDecodeWithSimulator = testing::SimulatorWindowTest;
 TEST_F(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
   ASSERT_TRUE(window_.IsOpen());
   prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
-  testing::ChooseTool(window_, prompter_, kLoadParser);
-  testing::ChooseTool(window_, prompter_, kFirstLiveDecoder);
+  testing::ChooseTool(window_, prompter_, tools::kLoadParser);
+  testing::ChooseTool(window_, prompter_, tools::kFirstLiveDecoder);
   window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
-  testing::ChooseTool(window_, prompter_, kReceiveCheck);
+  testing::ChooseTool(window_, prompter_, tools::kReceiveCheck);
 
   window_.SendBox()->SetText("01 03 00 00 00 03");
   window_.Button(kManualSendButton)->click();
@@ -224,11 +219,11 @@ TEST_F(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
 TEST_F(LiveDecodeWithSimulator, APollFasterThanTheGapGetsOneCheckAndOneDecodingPerReply) {
   ASSERT_TRUE(window_.IsOpen());
   prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
-  testing::ChooseTool(window_, prompter_, kLoadParser);
-  testing::ChooseTool(window_, prompter_, kFirstLiveDecoder);
+  testing::ChooseTool(window_, prompter_, tools::kLoadParser);
+  testing::ChooseTool(window_, prompter_, tools::kFirstLiveDecoder);
   window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
-  testing::ChooseTool(window_, prompter_, kReceiveCheck);
-  testing::ChooseTool(window_, prompter_, kSendPanelCommand);
+  testing::ChooseTool(window_, prompter_, tools::kReceiveCheck);
+  testing::ChooseTool(window_, prompter_, tools::kSendPanel);
   SendPanel* panel = window_.SendPanelWindow();
   testing::TempDir folder;
   prompter_.openAnswers.push_back(
@@ -269,11 +264,11 @@ TEST_F(LiveDecodeWithEchoDevice, EveryBlockIsDecodedOrSaidToBeSkipped) {
       "int i\r\nvoid main()\r\n{\r\ni = 0\r\nwhile i < 20000\r\n{\r\ni = i + 1\r\n}\r\n"
       "echo \"decoded\\r\\n\"\r\n}\r\n";
   prompter_.openAnswers.push_back(QString::fromStdString(folder.WriteFile("slow.txt", slow)));
-  testing::ChooseTool(window_, prompter_, kLoadParser);
-  testing::ChooseTool(window_, prompter_, kFirstLiveDecoder);
+  testing::ChooseTool(window_, prompter_, tools::kLoadParser);
+  testing::ChooseTool(window_, prompter_, tools::kFirstLiveDecoder);
   window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
-  testing::ChooseTool(window_, prompter_, kReceiveCheck);
-  testing::ChooseTool(window_, prompter_, kSendPanelCommand);
+  testing::ChooseTool(window_, prompter_, tools::kReceiveCheck);
+  testing::ChooseTool(window_, prompter_, tools::kSendPanel);
   SendPanel* panel = window_.SendPanelWindow();
   prompter_.openAnswers.push_back(
       QString::fromStdString(folder.WriteFile("poll.txt", "[x] poll | 0 | 01 03 00 00 00 03 +crc16-modbus\n")));

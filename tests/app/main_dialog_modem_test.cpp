@@ -8,6 +8,7 @@
 #include <sys/ioctl.h>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "app/modem_lamps_reading.h"
 #include "resources/strings.h"
 #include "support/wait.h"
@@ -17,7 +18,6 @@ namespace {
 
 using namespace resources;
 
-constexpr int kRtsCommand = 5060, kDtrCommand = 5061, kBreakCommand = 5062;
 
 class ModemLinesMissingTest : public testing::ConnectedWindowTest {
  protected:
@@ -47,12 +47,12 @@ TEST_F(ModemLinesMissingTest, LampsAreGreyTogglesSaySoOnceAndThePortWorksOn) {
   EXPECT_FALSE(Status().contains(notice));
 
   // The choices are kept for the next device; this one says once that it has no lines.
-  ChooseTool(kRtsCommand);
-  ChooseTool(kDtrCommand);
+  ChooseTool(tools::kRts);
+  ChooseTool(tools::kDtr);
   EXPECT_FALSE(dialog_.CurrentPreferences().rts);
   EXPECT_FALSE(dialog_.CurrentPreferences().dtr);
   EXPECT_EQ(Status().count(notice), 1);
-  ChooseTool(kBreakCommand);
+  ChooseTool(tools::kBreak);
   EXPECT_TRUE(prompter_.messages.isEmpty());
 
   pty_.Write("still here");

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "app/send_panel.h"
 #include "app/simulator_window_test.h"
 #include "checksum/checksum_rows.h"
@@ -33,7 +34,6 @@ namespace {
 
 using namespace resources;
 
-constexpr int kSendPanelCommand = 5070;
 
 const std::string kExamplePanel =
     "# three rows\n"
@@ -71,7 +71,7 @@ void ToggleTick(SendPanel& panel, int row) {
 class SendPanelTest : public testing::ConnectedWindowTest {
  protected:
   SendPanel* OpenPanel() {
-    testing::ChooseTool(dialog_, prompter_, kSendPanelCommand);
+    testing::ChooseTool(dialog_, prompter_, tools::kSendPanel);
     return dialog_.SendPanelWindow();
   }
   // Imports a panel file through the file dialog, as the user would.
@@ -133,7 +133,7 @@ TEST_F(SendPanelTest, ARowsButtonSendsItsFrameWithItsChecksumCountedAndEchoed) {
   EXPECT_EQ(dialog_.TxCount(), 12);
 
   // The menu entry shows it open, and closes it.
-  testing::ChooseTool(dialog_, prompter_, kSendPanelCommand);
+  testing::ChooseTool(dialog_, prompter_, tools::kSendPanel);
   EXPECT_TRUE(prompter_.tickedEntries.back().contains(QStringLiteral("多条发送")));
   EXPECT_FALSE(panel->isVisible());
 }
@@ -308,7 +308,7 @@ TEST_F(RememberedPanel, TheRowsTheLoopSwitchAndTheOpenPanelComeBackInTheNextWind
   std::vector<PanelRow> rows;
   {
     std::unique_ptr<MainDialog> window = NewWindow();
-    testing::ChooseTool(*window, prompter_, kSendPanelCommand);
+    testing::ChooseTool(*window, prompter_, tools::kSendPanel);
     SendPanel* panel = window->SendPanelWindow();
     ASSERT_NE(panel, nullptr);
     prompter_.openAnswers.push_back(QString::fromStdString(config_.WriteFile("rows.txt", kExamplePanel)));
@@ -356,7 +356,7 @@ class SendPanelWithSimulator : public testing::SimulatorWindowTest {
 
 TEST_F(SendPanelWithSimulator, TheExamplePanelGetsAReplyToEachRequest) {
   ASSERT_TRUE(window_.IsOpen());
-  testing::ChooseTool(window_, prompter_, kSendPanelCommand);
+  testing::ChooseTool(window_, prompter_, tools::kSendPanel);
   SendPanel* panel = window_.SendPanelWindow();
   prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/panel.txt"));
   panel->ImportButton()->click();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "support/wait.h"
 #include "ui/plain_text_view.h"
 
@@ -12,8 +13,6 @@ namespace {
 
 using namespace resources;
 
-constexpr int kLoadParser = 5000;
-constexpr int kFirstParser = 5020;
 const std::string kDecoder =
     "int addr;\r\nint len;\r\nvoid main()\r\n{\r\nset addr 0 1\r\nset len 2 1\r\n"
     "echo 'addr=' addr ' len=' len '\\r\\n'\r\n}\r\n";
@@ -26,7 +25,7 @@ class ParserMenuTest : public testing::ConnectedWindowTest {
   }
   void Load(const std::string& name, const std::string& script) {
     prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile(name, script)));
-    ChooseTool(kLoadParser);
+    ChooseTool(tools::kLoadParser);
   }
   std::string Box() const { return dialog_.ControlText(kReceiveBox).toStdString(); }
   QStringList LastMenu() const { return prompter_.menus.back(); }
@@ -44,7 +43,7 @@ TEST_F(ParserMenuTest, RunsALoadedParserOverTheSelectedFrame) {
   pty_.Write(std::vector<std::uint8_t>{0x01, 0x03, 0x06});
   EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 3);
   dialog_.ReceiveBox()->SelectAll();
-  ChooseTool(kFirstParser);
+  ChooseTool(tools::kFirstParser);
   const std::string expected =
       "01 03 06 \r\n---Start Parser--------\r\n\r\ngi_globalVarCnt:0x2 2\r\naddr=1 len=6\r\n"
       "\r\n---Exit Parser  unfreeptr=0--------\r\n";
@@ -71,15 +70,15 @@ TEST_F(ParserMenuTest, HoldsAtMostEightParsers) {
 
 TEST_F(ParserMenuTest, AFailedLoadAndAFailedReload) {
   prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile("huge.txt", std::string(1048577, ' '))));
-  ChooseTool(kLoadParser);
+  ChooseTool(tools::kLoadParser);
   EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器失败")});
 
   Load("gone.txt", "void main()\r\n{\r\n}\r\n");
   std::filesystem::remove(folder_.File("gone.txt"));
   prompter_.openAnswers.push_back(QString::fromStdString(folder_.File("gone.txt")));
-  ChooseTool(kLoadParser);  // the same path again: reloaded quietly, and it fails
+  ChooseTool(tools::kLoadParser);  // the same path again: reloaded quietly, and it fails
   EXPECT_EQ(prompter_.messages.size(), 2);
-  ChooseTool(kFirstParser);  // an empty slot runs nothing
+  ChooseTool(tools::kFirstParser);  // an empty slot runs nothing
   EXPECT_TRUE(LastMenu().contains(QStringLiteral("解析器1:")));
   EXPECT_EQ(Box(), "Receiving Area");
 }
@@ -87,7 +86,7 @@ TEST_F(ParserMenuTest, AFailedLoadAndAFailedReload) {
 TEST_F(ParserMenuTest, AParserThatDoesNotEndCanBeStopped) {
   Load("forever.txt", "void main()\r\n{\r\nagain:\r\necho '.'\r\ngoto again\r\n}\r\n");
   prompter_.stopAnswers = {true};
-  ChooseTool(kFirstParser);
+  ChooseTool(tools::kFirstParser);
   ASSERT_EQ(prompter_.stopOffers.size(), 1);
   const std::string box = Box();
   EXPECT_NE(box.find("..."), std::string::npos);
@@ -123,8 +122,8 @@ TEST_F(ParserMenuTest, AListOrScriptThatIsNoRegularFileNeverHoldsTheMenu) {
 
   prompter_.openAnswers = {QStringLiteral("/dev/zero"), QString::fromStdString(list)};
   EXPECT_TRUE(testing::AnswersWithin(10000, [&] {
-    ChooseTool(kLoadParser);
-    ChooseTool(kLoadParser);
+    ChooseTool(tools::kLoadParser);
+    ChooseTool(tools::kLoadParser);
   }));
   EXPECT_EQ(prompter_.messages.mid(1), QStringList(2, QStringLiteral("载入解析器失败")));
 }

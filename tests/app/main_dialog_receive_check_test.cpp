@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -15,14 +16,13 @@ namespace {
 
 using namespace resources;
 
-constexpr int kReceiveCheckCommand = 5011;
 constexpr int kModbusRow = 7;
 
 class ReceiveCheckTest : public testing::ConnectedWindowTest {
  protected:
   // Opens the tools menu with a right click on the window's surface and picks the check.
   void ToggleCheck() {
-    prompter_.menuChoices.push_back(kReceiveCheckCommand);
+    prompter_.menuChoices.push_back(tools::kReceiveCheck);
     QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   }
   std::string Status() const { return dialog_.Label(kStatusLabel)->text().toStdString(); }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/tools_menu.h"
 #include "app/dialog_test_support.h"
 #include "ui/plain_text_view.h"
 #include "support/wait.h"
@@ -105,7 +106,7 @@ TEST_F(Receiving, KeysNeverChangeReceivedTextAndTheViewStaysWhereTheUserReads) {
   // The tools menu works on a selection made with keys.
   testing::PressKey(Qt::Key_Home, Qt::ControlModifier);
   testing::PressKey(Qt::Key_End, Qt::ShiftModifier);
-  prompter_.menuChoices.push_back(5001);
+  prompter_.menuChoices.push_back(tools::kDecimalToHex);
   QTest::mouseClick(&dialog_, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("FF")});
 

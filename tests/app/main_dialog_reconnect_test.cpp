@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "resources/strings.h"
 #include "support/wait.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 using namespace resources;
 
-constexpr int kAutoReconnectCommand = 5050;
 constexpr int kBaud115200Row = 11;
 
 // A window opened on a symbolic link to a pseudo-terminal, as a by-id link or a
@@ -100,7 +100,7 @@ TEST_F(LinkedDeviceTest, PressingOpenOrCloseEndsTheWait) {
 
 TEST_F(LinkedDeviceTest, WithoutAutoReconnectTheDeviceIsOnlyReportedGone) {
   EXPECT_TRUE(dialog_.CurrentPreferences().autoReconnect);
-  ChooseTool(kAutoReconnectCommand);
+  ChooseTool(tools::kAutoReconnect);
   ASSERT_FALSE(prompter_.menus.empty());
   EXPECT_TRUE(prompter_.menus[0].contains(QStringLiteral("自动重连")));
   EXPECT_FALSE(dialog_.CurrentPreferences().autoReconnect);
@@ -116,7 +116,7 @@ TEST_F(LinkedDeviceTest, WithoutAutoReconnectTheDeviceIsOnlyReportedGone) {
 
   // Ticking it while a device is gone does not bring back a wait that was never begun;
   // the user opens the port, and the next loss is awaited.
-  ChooseTool(kAutoReconnectCommand);
+  ChooseTool(tools::kAutoReconnect);
   EXPECT_TRUE(dialog_.CurrentPreferences().autoReconnect);
   dialog_.Button(kOpenButton)->click();
   ASSERT_TRUE(dialog_.IsOpen());

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "app/reply_rules_window.h"
 #include "checksum/crc.h"
 #include "support/wait.h"
@@ -18,8 +19,6 @@
 namespace portprobe {
 namespace {
 
-constexpr int kRepliesCommand = 5071;
-constexpr int kReceiveCheckCommand = 5011;
 constexpr int kModbusChecksumRow = 7;
 // Longer than the frame gap (100 ms), so a block has surely ended.
 constexpr int kPastBlockEndMs = 300;
@@ -44,7 +43,7 @@ class RepliesTest : public testing::ConnectedWindowTest {
   }
 
   void OpenRulesWindow() {
-    testing::ChooseTool(dialog_, prompter_, kRepliesCommand);
+    testing::ChooseTool(dialog_, prompter_, tools::kReplies);
     ASSERT_TRUE(Rules().isVisible());
     testing::ShowActive(Rules());
   }
@@ -123,7 +122,7 @@ TEST_F(RepliesTest, BlocksShownTogetherAreAnsweredAndCheckedOneByOne) {
   echo.echoSent = true;
   dialog_.SetPreferences(echo);
   dialog_.ComboBox(resources::kChecksumList)->setCurrentIndex(kModbusChecksumRow);
-  testing::ChooseTool(dialog_, prompter_, kReceiveCheckCommand);
+  testing::ChooseTool(dialog_, prompter_, tools::kReceiveCheck);
   const ByteFrame other = WithModbusCrc({0x02, 0x03, 0x00, 0x00, 0x00, 0x01});
 
   // Past the frame gap (100 ms), well inside the time after which a block goes unanswered.

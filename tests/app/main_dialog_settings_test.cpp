@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -206,7 +207,7 @@ TEST_F(RememberedSettings, RestoringTheDefaultsResetsTheControlsAndThePreference
   window->resize(startSize + QSize(50, 50));
   ASSERT_TRUE(testing::WaitUntil([&] { return Stored(QStringLiteral("preferences/echoSent")).toString() == "true"; }));
 
-  testing::ChooseTool(*window, prompter_, 5033);
+  testing::ChooseTool(*window, prompter_, tools::kRestoreDefaults);
   EXPECT_EQ(Status(*window), path + QStringLiteral(" OPENED,9600,N,8,1"));
   struct termios2 tio {};
   ASSERT_EQ(::ioctl(pty_.SlaveFd(), TCGETS2, &tio), 0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "common/executable_directory.h"
 #include "support/scoped_environment.h"
 #include "ui/plain_text_view.h"
@@ -32,27 +33,27 @@ TEST_F(ToolsTest, MenuOffersTheToolsInOrder) {
 
 TEST_F(ToolsTest, ConversionsUseTheReceiveSelectionThenTheSendSelectionThenTheSendBox) {
   SetSendText(QStringLiteral("255"));
-  ChooseTool(5001);
+  ChooseTool(tools::kDecimalToHex);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("FF"));
 
   SetSendText(QStringLiteral("1234 99"));
   SendBox()->SetSelection(5, 7);
-  ChooseTool(5001);
+  ChooseTool(tools::kDecimalToHex);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("63"));
 
   ui::PlainTextView* receive = dialog_.ReceiveBox();
   receive->SetText("xx A5 0F yy");
   receive->SetSelection(3, 8);
-  ChooseTool(5006);
+  ChooseTool(tools::kHexToBinary);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("A5 0F -> 1010 0101 0000 1111 "));
-  ChooseTool(5002);
+  ChooseTool(tools::kHexToDecimal);
   EXPECT_EQ(prompter_.messages.last(), QStringLiteral("-1525743616"));
 }
 
 TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgramAndTheCalculatorStarts) {
   EXPECT_EQ(TerminalOptions().helpFile, ExecutableDirectory() + "/readme.txt");
   const QString help = QString::fromStdString(folder_.WriteFile("readme.txt", "manual"));
-  ChooseTool(5010);
+  ChooseTool(tools::kHelp);
   EXPECT_EQ(prompter_.openedDocuments, QStringList{help});
 
   // The first calculator of the list that is on the path.
@@ -60,7 +61,7 @@ TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgramAndTheCalculatorStarts) {
     testing::ScopedEnvironment path("PATH", folder_.Path().string());
     for (const char* name : {"xcalc", "galculator"})
       folder_.WriteFile(name, "#!/bin/sh\n", std::filesystem::perms::owner_all);
-    ChooseTool(5009);
+    ChooseTool(tools::kCalculator);
   }
   EXPECT_EQ(prompter_.startedPrograms, QStringList{QString::fromStdString(folder_.File("galculator"))});
   EXPECT_TRUE(prompter_.messages.isEmpty());
@@ -69,7 +70,7 @@ TEST_F(ToolsTest, HelpOpensTheFileBesideTheProgramAndTheCalculatorStarts) {
 TEST_F(ToolsTest, AMissingCalculatorHelpFileOrViewerIsNamedWithWhatToInstall) {
   {
     testing::ScopedEnvironment path("PATH", folder_.Path().string());
-    ChooseTool(5009);
+    ChooseTool(tools::kCalculator);
   }
   EXPECT_TRUE(prompter_.startedPrograms.isEmpty());
   ASSERT_EQ(prompter_.messages.size(), 1);
@@ -78,7 +79,7 @@ TEST_F(ToolsTest, AMissingCalculatorHelpFileOrViewerIsNamedWithWhatToInstall) {
                            "x11-apps(xcalc)中的一个。"));
 
   const QString help = QString::fromStdString(folder_.File("readme.txt"));
-  ChooseTool(5010);
+  ChooseTool(tools::kHelp);
   EXPECT_TRUE(prompter_.openedDocuments.isEmpty());
   EXPECT_EQ(prompter_.messages.last(),
             QStringLiteral("找不到帮助文件%1。请重新安装 PortProbe:cmake --install 把 readme.txt 装在 portprobe 旁边。")
@@ -86,7 +87,7 @@ TEST_F(ToolsTest, AMissingCalculatorHelpFileOrViewerIsNamedWithWhatToInstall) {
 
   folder_.WriteFile("readme.txt", "manual");
   prompter_.documentsOpen = false;
-  ChooseTool(5010);
+  ChooseTool(tools::kHelp);
   EXPECT_EQ(prompter_.openedDocuments, QStringList{help});
   EXPECT_EQ(
       prompter_.messages.last(),

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dialog_test_support.h"
+#include "app/tools_menu.h"
 #include "app/options_dialog.h"
 
 namespace portprobe {
@@ -30,14 +31,14 @@ TEST_F(PreferenceEntries, TheTogglesSwitchTheirPreferenceAndShowOnTheStatusLine)
   // 自动重连, RTS and DTR are on from the start.
   const QStringList lines{QStringLiteral("RTS"), QStringLiteral("DTR")};
   EXPECT_EQ(Ticked(), QStringList{QStringLiteral("自动重连")} + lines);
-  ChooseTool(5030);
+  ChooseTool(tools::kTimestamps);
   EXPECT_TRUE(dialog_.CurrentPreferences().timestamps);
   EXPECT_EQ(Status(), OpenStatus() + QStringLiteral(" 时间戳"));
-  ChooseTool(5031);
+  ChooseTool(tools::kEchoSent);
   EXPECT_TRUE(dialog_.CurrentPreferences().echoSent);
   EXPECT_EQ(Status(), OpenStatus() + QStringLiteral(" 时间戳 回显"));
   EXPECT_EQ(Ticked(), (QStringList{QStringLiteral("自动重连"), QStringLiteral("时间戳"), QStringLiteral("显示发送")} + lines));
-  ChooseTool(5030);
+  ChooseTool(tools::kTimestamps);
   EXPECT_FALSE(dialog_.CurrentPreferences().timestamps);
   EXPECT_EQ(Status(), OpenStatus() + QStringLiteral(" 回显"));
   // Nothing else changed by the toggles.
@@ -67,7 +68,7 @@ TEST_F(PreferenceEntries, TheOptionsDialogTakesItsChoicesOnlyOnOkWithAGapInRange
     dialog.Edit(kFrameGapEdit)->setText(QStringLiteral("250"));
     dialog.Button(kOptionsOkButton)->click();
   };
-  ChooseTool(5032);
+  ChooseTool(tools::kOptions);
   EXPECT_EQ(prompter_.dialogs, QStringList{QStringLiteral("选项")});
   EXPECT_EQ(prompter_.messages, QStringList(4, QStringLiteral("帧间隔请填入一个在1和10000之间的整数(毫秒)。")));
   Preferences expected;
@@ -88,7 +89,7 @@ TEST_F(PreferenceEntries, TheOptionsDialogTakesItsChoicesOnlyOnOkWithAGapInRange
     dialog.Edit(kFrameGapEdit)->setText(QStringLiteral("1"));
     dialog.Button(kOptionsCancelButton)->click();
   };
-  ChooseTool(5032);
+  ChooseTool(tools::kOptions);
   EXPECT_EQ(dialog_.CurrentPreferences(), expected);
   EXPECT_EQ(prompter_.dialogs.size(), 2);
 }
@@ -108,7 +109,7 @@ TEST_F(PreferenceEntries, EnterInTheOptionsDialogIsItsOk) {
     testing::PressKey(Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
   };
-  ChooseTool(5032);
+  ChooseTool(tools::kOptions);
   EXPECT_EQ(prompter_.messages.size(), 1);
   EXPECT_EQ(dialog_.CurrentPreferences().frameGapMilliseconds, 5);
   EXPECT_EQ(Status(), OpenStatus() + QStringLiteral(" 间隔5ms"));
