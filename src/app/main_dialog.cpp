@@ -75,7 +75,6 @@ MainDialog::~MainDialog() {
 }
 
 void MainDialog::RunStartupSequence() {
-  Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_.Milliseconds()));
   // Linux window managers offer no window menu to extend, so About is on F1.
   auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(about, &QShortcut::activated, this, &MainDialog::ShowAboutDialog);
@@ -87,9 +86,7 @@ void MainDialog::RunStartupSequence() {
   UpdateStatusLine();
   RecordLayout();
   ApplyTextColours();
-  ComboBox(kChecksumList)->setCurrentIndex(0);
-  CheckBox(kHexDisplayCheck)->setChecked(true);
-  CheckBox(kHexSendCheck)->setChecked(true);
+  ShowStartValues();
   Label(kCaptureLabel)->setText(QString::fromUtf8(kNoCaptureFileText));
   Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
   SetSendBoxBytes(kDefaultSendText);

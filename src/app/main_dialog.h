@@ -346,6 +346,10 @@ class MainDialog : public ui::TemplateDialog {
   void RestorePort(const QString& name);
   void RestoreListText(int listId, const QString& text);
   void RestoreWindowSettings();
+  // The controls whose values are remembered, one table row each.
+  QString ControlValue(int id) const;
+  void SetControlValue(int id, const QString& value);
+  void ShowStartValues();
   void ConnectSettingsSaving();
   void RememberSetting(const QString& key, const QVariant& value);
   void RememberLineSetting(int listId);

@@ -23,10 +23,6 @@ namespace {
 constexpr int kSaveDelayMilliseconds = 300;
 
 const QString kPortKey = QStringLiteral("port/name");
-const QString kHexDisplayKey = QStringLiteral("display/hex");
-const QString kHexSendKey = QStringLiteral("send/hex");
-const QString kPeriodKey = QStringLiteral("send/period");
-const QString kChecksumKey = QStringLiteral("send/checksum");
 const QString kSendTextKey = QStringLiteral("send/text");
 const QString kHistoryKey = QStringLiteral("history/entries");
 const QString kCaptureKey = QStringLiteral("capture/path");
@@ -46,6 +42,28 @@ const LineList kLineLists[] = {
 };
 
 const QString kSeparatorRow = QStringLiteral("---------");
+
+// A period that the auto-send edit takes.
+bool ValidPeriod(const QString& text) {
+  return AutoSendPeriod().Take(text.toStdString()) == AutoSendPeriod::Check::Valid;
+}
+
+// A control of the window whose value is remembered: the key it is kept under, its
+// value at the first start ("true"/"false" for a check box, the text of an edit or of a
+// list's row), and what a remembered value must be to be taken (none: anything).
+struct RememberedControl {
+  int id;
+  QString key;
+  QString startValue;
+  bool (*accepts)(const QString&) = nullptr;
+};
+
+const RememberedControl kRememberedControls[] = {
+    {kHexDisplayCheck, QStringLiteral("display/hex"), QStringLiteral("true")},
+    {kHexSendCheck, QStringLiteral("send/hex"), QStringLiteral("true")},
+    {kPeriodEdit, QStringLiteral("send/period"), QString::number(AutoSendPeriod().Milliseconds()), ValidPeriod},
+    {kChecksumList, QStringLiteral("send/checksum"), QString()},  // the first row
+};
 
 // The two texts a check box is stored as; anything else is no value.
 std::optional<bool> Flag(const QVariant& value) {
@@ -102,20 +120,43 @@ void MainDialog::RestoreListText(int listId, const QString& text) {
   ConfirmListText(list);
 }
 
+// The value a remembered control shows, as it is stored.
+QString MainDialog::ControlValue(int id) const {
+  if (const auto* check = qobject_cast<QCheckBox*>(Control(id))) {
+    return check->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
+  }
+  if (const auto* list = qobject_cast<QComboBox*>(Control(id))) return list->currentText();
+  return Edit(id)->text();
+}
+
+// Shows a stored value; one that the control cannot show (a row the list lacks, a
+// check box's value that is neither of its two) leaves it as it is. An empty text
+// picks a list's first row.
+void MainDialog::SetControlValue(int id, const QString& value) {
+  if (auto* check = qobject_cast<QCheckBox*>(Control(id))) {
+    if (const std::optional<bool> on = Flag(value)) check->setChecked(*on);
+  } else if (auto* list = qobject_cast<QComboBox*>(Control(id))) {
+    const int row = value.isEmpty() ? 0 : list->findText(value, Qt::MatchExactly);
+    if (row >= 0) list->setCurrentIndex(row);
+  } else {
+    Edit(id)->setText(value);
+  }
+}
+
+// The first start's values of the remembered controls.
+void MainDialog::ShowStartValues() {
+  for (const RememberedControl& control : kRememberedControls) SetControlValue(control.id, control.startValue);
+}
+
 // The rest, once the start-up defaults are in place.
 void MainDialog::RestoreWindowSettings() {
-  if (const std::optional<bool> hex = Flag(settings_.Value(kHexDisplayKey))) {
-    CheckBox(kHexDisplayCheck)->setChecked(*hex);
+  for (const RememberedControl& control : kRememberedControls) {
+    const QVariant stored = settings_.Value(control.key);
+    if (!stored.isValid()) continue;
+    if (control.accepts == nullptr || control.accepts(stored.toString())) SetControlValue(control.id, stored.toString());
   }
+  autoSendPeriod_.Take(Edit(kPeriodEdit)->text().toStdString());
   if (options_.characterDisplay) CheckBox(kHexDisplayCheck)->setChecked(false);
-  if (const std::optional<bool> hex = Flag(settings_.Value(kHexSendKey))) CheckBox(kHexSendCheck)->setChecked(*hex);
-  const std::string period = settings_.Value(kPeriodKey).toString().toStdString();
-  if (portprobe::AutoSendPeriod().Take(period) == AutoSendPeriod::Check::Valid) {
-    autoSendPeriod_.Take(period);
-    Edit(kPeriodEdit)->setText(QString::fromStdString(period));
-  }
-  const int checksumRow = ComboBox(kChecksumList)->findText(settings_.Value(kChecksumKey).toString());
-  if (checksumRow >= 0) ComboBox(kChecksumList)->setCurrentIndex(checksumRow);
   const QVariant sendText = settings_.Value(kSendTextKey);
   if (sendText.isValid()) SetSendBoxBytes(String(sendText.toByteArray()));
   // A file edited by hand may hold more entries than the history takes.
@@ -138,13 +179,16 @@ void MainDialog::ConnectSettingsSaving() {
   settingsSaveTimer_.setSingleShot(true);
   settingsSaveTimer_.setInterval(kSaveDelayMilliseconds);
   connect(&settingsSaveTimer_, &QTimer::timeout, this, &MainDialog::SaveSettings);
-  connect(CheckBox(kHexDisplayCheck), &QCheckBox::toggled, this,
-          [this](bool on) { RememberSetting(kHexDisplayKey, on); });
-  connect(CheckBox(kHexSendCheck), &QCheckBox::toggled, this, [this](bool on) { RememberSetting(kHexSendKey, on); });
-  connect(Edit(kPeriodEdit), &QLineEdit::textChanged, this,
-          [this](const QString& text) { RememberSetting(kPeriodKey, text); });
-  connect(ComboBox(kChecksumList), &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { RememberSetting(kChecksumKey, text); });
+  for (const RememberedControl& control : kRememberedControls) {
+    const auto remember = [this, &control] { RememberSetting(control.key, ControlValue(control.id)); };
+    if (auto* check = qobject_cast<QCheckBox*>(Control(control.id))) {
+      connect(check, &QCheckBox::toggled, this, remember);
+    } else if (auto* list = qobject_cast<QComboBox*>(Control(control.id))) {
+      connect(list, &QComboBox::currentTextChanged, this, remember);
+    } else {
+      connect(Edit(control.id), &QLineEdit::textChanged, this, remember);
+    }
+  }
   connect(SendBox(), &ui::PlainTextView::Edited, this, &MainDialog::ScheduleSettingsSave);
   QAbstractItemModel* history = ComboBox(kHistoryList)->model();
   connect(history, &QAbstractItemModel::rowsInserted, this, &MainDialog::ScheduleSettingsSave);
@@ -212,21 +256,15 @@ void MainDialog::RestoreDefaults() {
     ComboBox(list.id)->setCurrentIndex(list.id == kBaudList ? kDefaultBaudRow : 0);
     SettingListChanged(list.id);
   }
-  CheckBox(kHexDisplayCheck)->setChecked(true);
-  CheckBox(kHexSendCheck)->setChecked(true);
+  ShowStartValues();
   autoSendPeriod_ = portprobe::AutoSendPeriod();
-  Edit(kPeriodEdit)->setText(QString::number(autoSendPeriod_.Milliseconds()));
-  ComboBox(kChecksumList)->setCurrentIndex(0);
   SetSendBoxBytes(kDefaultSendText);
   rememberedCapturePath_.clear();
   RememberSetting(kCaptureKey, QByteArray());
   SetPreferences(Preferences());
   resize(initialSize_);
   // Written again, as a control that already held its default did not signal.
-  RememberSetting(kHexDisplayKey, true);
-  RememberSetting(kHexSendKey, true);
-  RememberSetting(kPeriodKey, Edit(kPeriodEdit)->text());
-  RememberSetting(kChecksumKey, ComboBox(kChecksumList)->currentText());
+  for (const RememberedControl& control : kRememberedControls) RememberSetting(control.key, ControlValue(control.id));
   RememberPreferences();
   SaveSettings();
 }
