@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/utf8_bytes.h"
+
 namespace portprobe {
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
@@ -18,8 +20,5 @@ struct Utf8Character {
 // beginning, at least one byte, so every byte of any text belongs to exactly one
 // character and decoding never stalls.
 Utf8Character DecodeUtf8At(std::string_view text, std::size_t position);
-
-// True for bytes that can only continue a sequence (10xxxxxx).
-inline bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
 }  // namespace portprobe

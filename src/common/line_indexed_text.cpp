@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "codec/utf8.h"
+#include "common/utf8_bytes.h"
 
 namespace portprobe {
 

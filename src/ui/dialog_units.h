@@ -14,9 +14,6 @@ class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font);
 
-  int BaseWidth() const { return baseWidth_; }
-  int BaseHeight() const { return baseHeight_; }
-
   int ToPixelsX(int dlu) const;
   int ToPixelsY(int dlu) const;
   QRect ToPixels(const DialogRect& rect) const;

@@ -42,7 +42,6 @@ class PlainTextView : public QAbstractScrollArea {
   void Append(std::string_view text);
   void Clear();
   void SetReadOnly(bool readOnly);
-  bool IsReadOnly() const { return readOnly_; }
   // Enter puts a line end (LF) in, as in an edit box.
   void SetWantReturn(bool wantReturn) { wantReturn_ = wantReturn; }
   // An edit by the user that would make the text longer than `bytes` is refused as a

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "parser/language/statement_table.h"
+#include "parser/runtime/statement_table.h"
 #include "parser/runtime/arithmetic_statements.h"
 #include "parser/runtime/interpreter.h"
 

@@ -9,7 +9,7 @@
 #include "parser/language/index_words.h"
 #include "parser/language/labels.h"
 #include "parser/language/line_normalizer.h"
-#include "parser/language/statement_table.h"
+#include "parser/runtime/statement_table.h"
 #include "parser/language/trace_file.h"
 #include "parser/language/words.h"
 #include "support/temp_dir.h"

@@ -9,7 +9,7 @@ namespace {
 
 class VariablesTest : public ::testing::Test {
  protected:
-  void Declare(std::string_view name, const char* type, std::uint32_t count = 0, Word initial = 0) {
+  void Declare(std::string_view name, const char* type, std::uint32_t count = 0, ScriptValue initial = 0) {
     ASSERT_EQ(variables.DeclareVariable(name, MakeTypeWord(FindTypeCode(type), count), initial), StepResult::Next())
         << name;
   }

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "parser/language/statement_table.h"
+#include "parser/runtime/statement_table.h"
 #include "parser/runtime/interpreter.h"
 #include "parser/runtime/operators.h"
 
@@ -13,13 +13,13 @@ namespace {
 // The operator of each compound assignment code 2..5 ("+=", "-=", "*=", "/=").
 Operator AssignmentOperator(int assignmentCode) { return static_cast<Operator>(assignmentCode - 2); }
 
-std::optional<Word> AssignedValue(Variables& variables, const Words& words) {
+std::optional<ScriptValue> AssignedValue(Variables& variables, const Words& words) {
   switch (words.size()) {
     case 3:
       return variables.OperandValue(words[2]);
     case 5: {
-      const Word a = variables.OperandValue(words[2]);
-      const Word b = variables.OperandValue(words[4]);
+      const ScriptValue a = variables.OperandValue(words[2]);
+      const ScriptValue b = variables.OperandValue(words[4]);
       return BinaryOperation(OperatorOf(words[3]), a, b);
     }
     default:  // four words: x W & v
@@ -27,7 +27,7 @@ std::optional<Word> AssignedValue(Variables& variables, const Words& words) {
   }
 }
 
-StepResult Stored(Variables& variables, std::string_view target, Word value, ResultCode failure) {
+StepResult Stored(Variables& variables, std::string_view target, ScriptValue value, ResultCode failure) {
   return variables.SetValue(target, value) >= 0 ? StepResult::Next() : StepResult::Error(failure);
 }
 
@@ -37,9 +37,9 @@ StepResult OperatorStatement(Interpreter& interpreter, const Words& words, std::
   if (words.size() != 3 && words.size() != 4) return StepResult::Error(kOperatorWordCount);
   Variables& variables = interpreter.variables();
   const auto op = static_cast<Operator>(argument);
-  const Word y = variables.OperandValue(words[2]);
-  const std::optional<Word> value = words.size() == 4 ? BinaryOperation(op, y, variables.OperandValue(words[3]))
-                                                      : BinaryOperation(op, variables.GetValue(words[1]), y);
+  const ScriptValue y = variables.OperandValue(words[2]);
+  const std::optional<ScriptValue> value = words.size() == 4 ? BinaryOperation(op, y, variables.OperandValue(words[3]))
+                                                             : BinaryOperation(op, variables.GetValue(words[1]), y);
   if (!value) return StepResult::Error(kDivisionByZero);
   return Stored(variables, words[1], *value, kOperatorStoreFailed);
 }
@@ -47,7 +47,7 @@ StepResult OperatorStatement(Interpreter& interpreter, const Words& words, std::
 StepResult StepStatement(Interpreter& interpreter, const Words& words, std::uint16_t argument) {
   if (words.size() != 2) return StepResult::Error(kStepWordCount);
   Variables& variables = interpreter.variables();
-  const Word value = UnaryOperation(static_cast<StepOperation>(argument), variables.GetValue(words[1]));
+  const ScriptValue value = UnaryOperation(static_cast<StepOperation>(argument), variables.GetValue(words[1]));
   return Stored(variables, words[1], value, kStepStoreFailed);
 }
 
@@ -56,10 +56,11 @@ StepResult AssignStatement(Variables& variables, const Words& words, int code) {
   if (code < 1) return StepResult::Error(kBadAssignmentWord);
   if (words.size() < 3 || words.size() > 5) return StepResult::Error(kAssignmentWordCount);
   if (words.size() == 4 && words[2] != "&") return StepResult::Error(kAddressWithoutAmpersand);
-  const Word target = variables.OperandValue(words[0]);
-  const std::optional<Word> assigned = AssignedValue(variables, words);
+  const ScriptValue target = variables.OperandValue(words[0]);
+  const std::optional<ScriptValue> assigned = AssignedValue(variables, words);
   if (!assigned) return StepResult::Error(kDivisionByZero);
-  const std::optional<Word> value = code == 1 ? assigned : BinaryOperation(AssignmentOperator(code), target, *assigned);
+  const std::optional<ScriptValue> value =
+      code == 1 ? assigned : BinaryOperation(AssignmentOperator(code), target, *assigned);
   if (!value) return StepResult::Error(kDivisionByZero);
   return Stored(variables, words[0], *value, kAssignmentStoreFailed);
 }

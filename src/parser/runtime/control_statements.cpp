@@ -14,12 +14,12 @@ namespace {
 
 // The value of "W c" (one operand) or "W a V b" (a three-word condition); none on a
 // division by zero.
-std::optional<Word> ConditionValue(Variables& variables, const Words& words, bool singleOperand) {
+std::optional<ScriptValue> ConditionValue(Variables& variables, const Words& words, bool singleOperand) {
   if (singleOperand) return variables.OperandValue(words[1]);
   return EvaluateCondition(variables, words[1], words[2], words[3]);
 }
 
-StepResult ConditionResult(std::optional<Word> condition, StepResult whenTrue, StepResult whenFalse) {
+StepResult ConditionResult(std::optional<ScriptValue> condition, StepResult whenTrue, StepResult whenFalse) {
   if (!condition) return StepResult::Error(kDivisionByZero);
   return *condition != 0 ? whenTrue : whenFalse;
 }
@@ -27,7 +27,7 @@ StepResult ConditionResult(std::optional<Word> condition, StepResult whenTrue, S
 StepResult ForStep(Variables& variables, const Words& words) {
   if (words.size() == 10) return AssignStatement(variables, {words[7], words[8], words[9]}, 0);
   const StepOperation op = EqualsIgnoreCase(words[8], "--") ? StepOperation::kDecrement : StepOperation::kIncrement;
-  const Word value = UnaryOperation(op, variables.GetValue(words[7]));
+  const ScriptValue value = UnaryOperation(op, variables.GetValue(words[7]));
   return variables.SetValue(words[7], value) >= 0 ? StepResult::Next() : StepResult::Error(kForStepStoreFailed);
 }
 
@@ -42,7 +42,7 @@ StepResult IfStatement(Interpreter& interpreter, const Words& words, std::uint16
   const bool gotoForm = count >= 2 && EqualsIgnoreCase(words[count - 2], "goto");
   if (gotoForm && count != 4 && count != 6) return StepResult::Error(kIfGotoWordCount);
   if (count < 2 || count > 6) return StepResult::Error(kIfWordCount);
-  const std::optional<Word> condition =
+  const std::optional<ScriptValue> condition =
       ConditionValue(interpreter.variables(), words, count <= 3 || (gotoForm && count == 4));
   if (gotoForm) return ConditionResult(condition, StepResult::Jump(LabelCode(words.back(), false)), StepResult::Next());
   return ConditionResult(condition, StepResult::Next(), StepResult::Skip());
@@ -70,9 +70,9 @@ StepResult ForStatement(Interpreter& interpreter, const Words& words, std::uint1
 StepResult ExitStatement(Interpreter& interpreter, const Words& words, std::uint16_t width) {
   if (words.size() != 3) return StepResult::Stop();
   Variables& variables = interpreter.variables();
-  const Word offset = variables.OperandValue(words[1]);
+  const ScriptValue offset = variables.OperandValue(words[1]);
   if (offset > interpreter.frame().bytes.size()) return StepResult::Next();
-  const Word frameValue = ReadFrameValue(interpreter.frame(), offset, width);
+  const ScriptValue frameValue = ReadFrameValue(interpreter.frame(), offset, width);
   return frameValue == variables.OperandValue(words[2]) ? StepResult::Stop() : StepResult::Next();
 }
 

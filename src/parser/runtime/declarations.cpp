@@ -32,7 +32,7 @@ std::optional<Declaration> ParseDeclaration(Variables& variables, const Words& w
   const std::size_t count = words.size();
   if (count < 2) return std::nullopt;
   Declaration declaration;
-  Word elementCount = 0;
+  ScriptValue elementCount = 0;
   const int bracket = PositionOfWord(words, "[");
   if (bracket < 0) {
     const bool initialized = count >= 4 && words[count - 2] == "=";
@@ -53,7 +53,7 @@ std::optional<Declaration> ParseDeclaration(Variables& variables, const Words& w
 StepResult FillInitializers(Variables& variables, std::string_view name, TypeWord type,
                             std::span<const std::string> items) {
   for (std::size_t k = 0; k < items.size(); ++k) {
-    const auto index = static_cast<Word>(k);
+    const auto index = static_cast<ScriptValue>(k);
     if (CodeOf(type) == kCharPointerCode) {
       if (!variables.SetStringElement(name, index, InitializerText(variables, items[k]))) {
         return StepResult::Error(kInitializerTextNotStored);

@@ -16,7 +16,7 @@ namespace portprobe::parser {
 struct Declaration {
   TypeWord type = 0;
   std::size_t nameIndex = 0;
-  Word initial = 0;
+  ScriptValue initial = 0;
 };
 
 // "TYPE name", "TYPE name = operand" or "TYPE name [ count ] ...", TYPE being the type

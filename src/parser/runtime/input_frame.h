@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "parser/runtime/word.h"
+#include "parser/runtime/script_value.h"
 
 namespace portprobe::parser {
 
@@ -14,6 +14,6 @@ struct InputFrame {
 
 // A little-endian value of width 1, 2 or 4 (any other width gives 0) at a signed 16-bit
 // byte offset from the frame's start. Bytes outside the frame read as 0.
-Word ReadFrameValue(const InputFrame& frame, Word offset, Word width);
+ScriptValue ReadFrameValue(const InputFrame& frame, ScriptValue offset, ScriptValue width);
 
 }  // namespace portprobe::parser

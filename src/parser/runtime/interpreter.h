@@ -53,7 +53,7 @@ class Interpreter {
 
   void RunScript();
   StepResult RunGlobalPass();
-  void TraceValue(const char* name, Word value);
+  void TraceValue(const char* name, ScriptValue value);
   bool IsInsideFunction(int line) const;
   StepResult RunBody(const FunctionRecord& function, LoopTable& loops);
   std::optional<int> NextLine(LoopTable& loops, int line, StepResult result) const;

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "parser/language/statement_table.h"
+#include "parser/runtime/statement_table.h"
 #include "parser/runtime/arithmetic_statements.h"
 #include "parser/runtime/declarations.h"
 #include "parser/runtime/interpreter.h"

@@ -7,10 +7,10 @@ namespace portprobe::parser {
 namespace {
 
 // A byte that is not a hex digit shifts in as 255, as scripts' literals have always read.
-Word HexDigitOrFiller(char c) {
-  if (c >= '0' && c <= '9') return static_cast<Word>(c - '0');
-  if (c >= 'A' && c <= 'F') return static_cast<Word>(c - 'A' + 10);
-  if (c >= 'a' && c <= 'f') return static_cast<Word>(c - 'a' + 10);
+ScriptValue HexDigitOrFiller(char c) {
+  if (c >= '0' && c <= '9') return static_cast<ScriptValue>(c - '0');
+  if (c >= 'A' && c <= 'F') return static_cast<ScriptValue>(c - 'A' + 10);
+  if (c >= 'a' && c <= 'f') return static_cast<ScriptValue>(c - 'a' + 10);
   return 255;
 }
 
@@ -22,15 +22,15 @@ std::string_view StripQuotes(std::string_view word) {
   return word;
 }
 
-Word ParseNumber(std::string_view text) {
+ScriptValue ParseNumber(std::string_view text) {
   if (!StartsWithDigit(text)) return 0;
-  Word value = 0;
+  ScriptValue value = 0;
   if (text.size() >= 2 && (text[1] == 'x' || text[1] == 'X')) {
     for (char c : text.substr(2)) value = value * 16 + HexDigitOrFiller(c);
     return value;
   }
   for (std::size_t i = 0; i < text.size() && IsDecimalDigit(text[i]); ++i) {
-    value = value * 10 + static_cast<Word>(text[i] - '0');
+    value = value * 10 + static_cast<ScriptValue>(text[i] - '0');
   }
   return value;
 }

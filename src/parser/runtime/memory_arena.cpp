@@ -59,16 +59,16 @@ void MemoryArena::CountedFree(ScriptAddress block) {
 
 ScriptAddress MemoryArena::AllocatePermanent(std::uint32_t size) { return Place(size); }
 
-Word MemoryArena::Read(ScriptAddress address, unsigned width) const {
-  Word value = 0;
+ScriptValue MemoryArena::Read(ScriptAddress address, unsigned width) const {
+  ScriptValue value = 0;
   for (unsigned i = 0; i < width; ++i) {
     const std::uint8_t* byte = FindByte(blocks_, address + i);
-    if (byte != nullptr) value |= static_cast<Word>(*byte) << (8 * i);
+    if (byte != nullptr) value |= static_cast<ScriptValue>(*byte) << (8 * i);
   }
   return value;
 }
 
-void MemoryArena::Write(ScriptAddress address, unsigned width, Word value) {
+void MemoryArena::Write(ScriptAddress address, unsigned width, ScriptValue value) {
   for (unsigned i = 0; i < width; ++i) {
     std::uint8_t* byte = FindByte(blocks_, address + i);
     if (byte != nullptr) *byte = static_cast<std::uint8_t>(value >> (8 * i));

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "parser/runtime/word.h"
+#include "parser/runtime/script_value.h"
 
 namespace portprobe::parser {
 
 // A 32-bit address into the interpreter's own memory; 0 designates nothing.
-using ScriptAddress = Word;
+using ScriptAddress = ScriptValue;
 
 // The memory that scripts can address: variables' value words, array buffers and pooled
 // texts. Blocks are placed at 32-bit offsets with a gap between them; every access is
@@ -33,8 +33,8 @@ class MemoryArena {
   std::int32_t AllocationCount() const { return allocationCount_; }
 
   // Little-endian value of 1, 2 or 4 bytes.
-  Word Read(ScriptAddress address, unsigned width) const;
-  void Write(ScriptAddress address, unsigned width, Word value);
+  ScriptValue Read(ScriptAddress address, unsigned width) const;
+  void Write(ScriptAddress address, unsigned width, ScriptValue value);
 
   // The zero-terminated text at the address.
   std::string ReadText(ScriptAddress address) const;

@@ -1,10 +1,10 @@
 #include "parser/runtime/operators.h"
 
-#include "parser/language/statement_table.h"
+#include "parser/runtime/statement_table.h"
 
 namespace portprobe::parser {
 
-std::optional<Word> BinaryOperation(std::optional<Operator> op, Word a, Word b) {
+std::optional<ScriptValue> BinaryOperation(std::optional<Operator> op, ScriptValue a, ScriptValue b) {
   if (!op) return 0;
   switch (*op) {
     using enum Operator;
@@ -24,26 +24,26 @@ std::optional<Word> BinaryOperation(std::optional<Operator> op, Word a, Word b) 
     case kBitXor:
       return a ^ b;
     case kLogicalAnd:
-      return Word{a != 0 && b != 0};
+      return ScriptValue{a != 0 && b != 0};
     case kLogicalOr:
-      return Word{a != 0 || b != 0};
+      return ScriptValue{a != 0 || b != 0};
     case kEqual:
-      return Word{a == b};
+      return ScriptValue{a == b};
     case kLess:
-      return Word{a < b};
+      return ScriptValue{a < b};
     case kGreater:
-      return Word{a > b};
+      return ScriptValue{a > b};
     case kLessOrEqual:
-      return Word{a <= b};
+      return ScriptValue{a <= b};
     case kGreaterOrEqual:
-      return Word{a >= b};
+      return ScriptValue{a >= b};
     case kNotEqual:
-      return Word{a != b};
+      return ScriptValue{a != b};
   }
   return 0;  // no other value is ever made: every row's argument names an operator
 }
 
-Word UnaryOperation(StepOperation op, Word value) {
+ScriptValue UnaryOperation(StepOperation op, ScriptValue value) {
   switch (op) {
     case StepOperation::kIncrement:
       return value + 1;
@@ -55,10 +55,10 @@ Word UnaryOperation(StepOperation op, Word value) {
   return value;
 }
 
-std::optional<Word> EvaluateCondition(Variables& variables, std::string_view a, std::string_view op,
-                                      std::string_view b) {
-  const Word left = variables.OperandValue(a);
-  const Word right = variables.OperandValue(b);
+std::optional<ScriptValue> EvaluateCondition(Variables& variables, std::string_view a, std::string_view op,
+                                             std::string_view b) {
+  const ScriptValue left = variables.OperandValue(a);
+  const ScriptValue right = variables.OperandValue(b);
   return BinaryOperation(OperatorOf(op), left, right);
 }
 

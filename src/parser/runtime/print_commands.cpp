@@ -12,8 +12,8 @@ namespace portprobe::parser {
 
 namespace {
 
-long Signed(Word value) { return static_cast<std::int32_t>(value); }
-unsigned long Unsigned(Word value) { return value; }
+long Signed(ScriptValue value) { return static_cast<std::int32_t>(value); }
+unsigned long Unsigned(ScriptValue value) { return value; }
 
 // A "char *" variable or element, or a char array named whole, prints as the text that
 // its value addresses.
@@ -23,7 +23,7 @@ bool PrintsAsText(TypeWord type, bool hasIndex) {
   return (code & ~kPointerFlag) == kCharCode && IsArray(type) && !hasIndex;
 }
 
-std::string FormatVariable(Word format, const std::string& name, Word value) {
+std::string FormatVariable(ScriptValue format, const std::string& name, ScriptValue value) {
   switch (format) {
     case 1:
       return FormatText("%s:0x%lx ", name.c_str(), Unsigned(value));
@@ -49,7 +49,7 @@ StepResult EchoCommand(Interpreter& interpreter, const Words& words, std::uint16
     const TypeWord type = variables.store().Record(slot).type;
     // The index is evaluated here as well, with its effects (a quoted index pools a text).
     const bool hasIndex = variables.WordIndex(word).has_value();
-    const Word value = variables.GetValue(word);
+    const ScriptValue value = variables.GetValue(word);
     if (PrintsAsText(type, hasIndex)) {
       interpreter.Print(variables.TextAt(value));
     } else {
@@ -62,9 +62,9 @@ StepResult EchoCommand(Interpreter& interpreter, const Words& words, std::uint16
 StepResult PrintCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
   if (words.size() < 2) return StepResult::Next();
   Variables& variables = interpreter.variables();
-  const Word value = variables.GetValue(words[1]);
+  const ScriptValue value = variables.GetValue(words[1]);
   const bool hasFormat = words.size() > 2 && StartsWithDigit(words[2]);
-  const Word format = hasFormat ? variables.OperandValue(words[2]) : 0;
+  const ScriptValue format = hasFormat ? variables.OperandValue(words[2]) : 0;
   interpreter.Print(FormatVariable(format, words[1], value));
   for (std::size_t i = hasFormat ? 3 : 2; i < words.size(); ++i) interpreter.Print(StripQuotes(words[i]));
   return StepResult::Next();
@@ -74,7 +74,7 @@ StepResult ListVarCommand(Interpreter& interpreter, const Words&, std::uint16_t)
   const VariableStore& store = interpreter.variables().store();
   interpreter.Print("---------ListVariant--------");
   for (int slot = 0; slot < store.UsedCount(); ++slot) {
-    const Word value = store.Value(slot);
+    const ScriptValue value = store.Value(slot);
     const char* name = store.Record(slot).name.c_str();
     interpreter.Print(FormatText("var <%s> = %lx %ld", name, Unsigned(value), Signed(value)));
   }

@@ -26,11 +26,11 @@ StepResult Interpreter::RunGlobalPass() {
   }
   // The failed lookups of global lines only have the effect that their statement gives them.
   store_.SetGlobalCount(store_.UsedCount());
-  if (banners_) TraceValue("gi_globalVarCnt", static_cast<Word>(store_.GlobalCount()));
+  if (banners_) TraceValue("gi_globalVarCnt", static_cast<ScriptValue>(store_.GlobalCount()));
   return result;
 }
 
-void Interpreter::TraceValue(const char* name, Word value) {
+void Interpreter::TraceValue(const char* name, ScriptValue value) {
   Print(FormatText("\r\n%s:0x%lx %ld\r\n", name, static_cast<unsigned long>(value),
                    static_cast<long>(static_cast<std::int32_t>(value))));
 }

@@ -9,14 +9,14 @@ namespace portprobe::parser {
 StepResult AllocStrCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
   if (words.size() != 3) return StepResult::Error(kAllocStrWordCount);
   Variables& variables = interpreter.variables();
-  const Word count = variables.OperandValue(words[2]);
+  const ScriptValue count = variables.OperandValue(words[2]);
   return variables.AllocateStringArray(words[1], count) ? StepResult::Next() : StepResult::Error(kAllocStrFailed);
 }
 
 StepResult SetStrCommand(Interpreter& interpreter, const Words& words, std::uint16_t) {
   if (words.size() <= 3) return StepResult::Next();
   Variables& variables = interpreter.variables();
-  Word index = variables.OperandValue(words[2]);
+  ScriptValue index = variables.OperandValue(words[2]);
   if (IsNegative(index)) return StepResult::Next();
   for (std::size_t i = 3; i < words.size(); ++i, ++index) {
     if (!variables.SetStringElement(words[1], index, StripQuotes(words[i]))) return StepResult::Error(kSetStrFailed);
@@ -31,9 +31,9 @@ StepResult PrintStrCommand(Interpreter& interpreter, const Words& words, std::ui
       interpreter.Print(StripQuotes(words[i]));
       continue;
     }
-    const Word index = variables.OperandValue(words[i]);
+    const ScriptValue index = variables.OperandValue(words[i]);
     if (IsNegative(index)) return StepResult::Next();
-    const Word text = variables.GetStringElement(words[1], index);
+    const ScriptValue text = variables.GetStringElement(words[1], index);
     if (text == 0) return StepResult::Error(kPrintStrNoElement);
     interpreter.Print(variables.TextAt(text));
   }

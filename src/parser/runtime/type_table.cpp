@@ -48,7 +48,7 @@ unsigned ElementSize(TypeWord type) {
   return SizeBits(code);
 }
 
-Word CutToWidth(TypeWord type, Word value) {
+ScriptValue CutToWidth(TypeWord type, ScriptValue value) {
   const TypeCode code = CodeOf(type);
   if ((code & kPointerFlag) != 0) return value;
   if (SizeBits(code) == 1) return value & 0xFFu;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "parser/runtime/word.h"
+#include "parser/runtime/script_value.h"
 
 namespace portprobe::parser {
 
@@ -37,6 +37,6 @@ inline bool IsAccessibleSize(unsigned size) { return size == 1 || size == 2 || s
 
 // The value as a variable of that type keeps it: 1- and 2-byte non-pointer types keep
 // the low 8 or 16 bits, everything else the whole word.
-Word CutToWidth(TypeWord type, Word value);
+ScriptValue CutToWidth(TypeWord type, ScriptValue value);
 
 }  // namespace portprobe::parser

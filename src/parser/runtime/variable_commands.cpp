@@ -9,13 +9,13 @@ StepResult SetCommand(Interpreter& interpreter, const Words& words, std::uint16_
   if (words.size() < 3) return StepResult::Next();
   Variables& variables = interpreter.variables();
   if (words.size() == 3) {
-    const Word value = variables.OperandValue(words[2]);
+    const ScriptValue value = variables.OperandValue(words[2]);
     return variables.SetValue(words[1], value) >= 0 ? StepResult::Next() : StepResult::Error(kSetStoreFailed);
   }
   // The offset is a number literal only; the width may be any operand.
-  const Word offset = ParseNumber(words[2]);
-  const Word width = variables.OperandValue(words[3]);
-  const Word value = ReadFrameValue(interpreter.frame(), offset, width);
+  const ScriptValue offset = ParseNumber(words[2]);
+  const ScriptValue width = variables.OperandValue(words[3]);
+  const ScriptValue value = ReadFrameValue(interpreter.frame(), offset, width);
   return variables.SetValue(words[1], value) >= 0 ? StepResult::Next() : StepResult::Error(kSetFromFrameStoreFailed);
 }
 

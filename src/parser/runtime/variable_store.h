@@ -52,9 +52,9 @@ class VariableStore {
   const VariableRecord& Record(int slot) const { return records_[slot]; }
   void SetType(int slot, TypeWord type) { records_[slot].type = type; }
   void SetOwnedBuffer(int slot, ScriptAddress buffer) { records_[slot].ownedBuffer = buffer; }
-  Word Value(int slot) const { return arena_.Read(ValueAddress(slot), 4); }
-  void SetValue(int slot, Word value) { arena_.Write(ValueAddress(slot), 4, value); }
-  ScriptAddress ValueAddress(int slot) const { return valueWords_ + 4 * static_cast<Word>(slot); }
+  ScriptValue Value(int slot) const { return arena_.Read(ValueAddress(slot), 4); }
+  void SetValue(int slot, ScriptValue value) { arena_.Write(ValueAddress(slot), 4, value); }
+  ScriptAddress ValueAddress(int slot) const { return valueWords_ + 4 * static_cast<ScriptValue>(slot); }
 
  private:
   MemoryArena& arena_;

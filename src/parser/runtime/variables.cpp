@@ -13,7 +13,7 @@ std::string_view NameBeforeBracket(std::string_view word) { return word.substr(0
 
 }  // namespace
 
-Word Variables::OperandValue(std::string_view word) {
+ScriptValue Variables::OperandValue(std::string_view word) {
   if (StartsWithDigit(word)) return ParseNumber(word);
   if (StartsWithQuote(word)) return pool_.PoolString(StripQuotes(word));
   return GetValue(word);
@@ -21,19 +21,19 @@ Word Variables::OperandValue(std::string_view word) {
 
 // The operand between the first "[" and the first "]" after it; none when a bracket is
 // missing or the value counts as negative.
-std::optional<Word> Variables::WordIndex(std::string_view word) {
+std::optional<ScriptValue> Variables::WordIndex(std::string_view word) {
   const std::size_t open = word.find('[');
   if (open == std::string_view::npos) return std::nullopt;
   const std::size_t close = word.find(']', open + 1);
   if (close == std::string_view::npos) return std::nullopt;
-  const Word index = OperandValue(word.substr(open + 1, close - open - 1));
+  const ScriptValue index = OperandValue(word.substr(open + 1, close - open - 1));
   if (IsNegative(index)) return std::nullopt;
   return index;
 }
 
 // A word without a usable index is looked up whole (and then misses).
 Variables::Reference Variables::Resolve(std::string_view word) {
-  const std::optional<Word> index = WordIndex(word);
+  const std::optional<ScriptValue> index = WordIndex(word);
   const int slot = store_.FindVisible(index ? NameBeforeBracket(word) : word);
   if (slot < 0) parserError_ = kVariableRecordMissing;
   return {slot, index};
@@ -41,9 +41,9 @@ Variables::Reference Variables::Resolve(std::string_view word) {
 
 int Variables::FindVariable(std::string_view word) { return Resolve(word).slot; }
 
-Word Variables::GetValue(std::string_view word) {
+ScriptValue Variables::GetValue(std::string_view word) {
   if (HasBracket(word)) {
-    const std::optional<Word> index = WordIndex(word);
+    const std::optional<ScriptValue> index = WordIndex(word);
     return index ? GetElement(NameBeforeBracket(word), *index) : kAllOnes;
   }
   const int slot = store_.FindVisible(word);
@@ -54,9 +54,9 @@ Word Variables::GetValue(std::string_view word) {
   return store_.Value(slot);
 }
 
-int Variables::SetValue(std::string_view word, Word value) {
+int Variables::SetValue(std::string_view word, ScriptValue value) {
   if (HasBracket(word)) {
-    const std::optional<Word> index = WordIndex(word);
+    const std::optional<ScriptValue> index = WordIndex(word);
     return index ? SetElement(NameBeforeBracket(word), *index, value) : -1;
   }
   const int slot = store_.FindOrCreate(word);
@@ -64,7 +64,7 @@ int Variables::SetValue(std::string_view word, Word value) {
   return slot;
 }
 
-std::optional<Variables::ElementPlace> Variables::LocateElement(std::string_view name, Word index) const {
+std::optional<Variables::ElementPlace> Variables::LocateElement(std::string_view name, ScriptValue index) const {
   const int slot = store_.FindVisible(name);
   if (slot < 0) return std::nullopt;
   const TypeWord type = store_.Record(slot).type;
@@ -73,20 +73,20 @@ std::optional<Variables::ElementPlace> Variables::LocateElement(std::string_view
   return ElementPlace{slot, size, store_.Value(slot) + index * size};
 }
 
-Word Variables::GetElement(std::string_view name, Word index) {
+ScriptValue Variables::GetElement(std::string_view name, ScriptValue index) {
   const std::optional<ElementPlace> place = LocateElement(name, index);
   if (!place || !IsAccessibleSize(place->size)) return kAllOnes;
   return arena_.Read(place->address, place->size);
 }
 
-int Variables::SetElement(std::string_view name, Word index, Word value) {
+int Variables::SetElement(std::string_view name, ScriptValue index, ScriptValue value) {
   const std::optional<ElementPlace> place = LocateElement(name, index);
   if (!place) return -1;
   if (IsAccessibleSize(place->size)) arena_.Write(place->address, place->size, value);
   return place->slot;
 }
 
-Word Variables::ElementAddress(std::string_view word) {
+ScriptValue Variables::ElementAddress(std::string_view word) {
   if (StartsWithDigit(word) || StartsWithQuote(word)) return 0;
   const Reference reference = Resolve(word);
   if (reference.slot < 0) return 0;
@@ -98,7 +98,7 @@ Word Variables::ElementAddress(std::string_view word) {
   return store_.Value(reference.slot) + *reference.index * size;
 }
 
-StepResult Variables::DeclareVariable(std::string_view name, TypeWord type, Word initial) {
+StepResult Variables::DeclareVariable(std::string_view name, TypeWord type, ScriptValue initial) {
   if (FindVariable(name) >= 0) return StepResult::Error(kNameAlreadyVisible);
   parserError_ = 0;  // the miss was the expected outcome
   ScriptAddress buffer = 0;
@@ -117,7 +117,7 @@ StepResult Variables::DeclareVariable(std::string_view name, TypeWord type, Word
   return StepResult::Next();
 }
 
-bool Variables::AllocateStringArray(std::string_view name, Word count) {
+bool Variables::AllocateStringArray(std::string_view name, ScriptValue count) {
   // A count beyond the 24 count bits would spill into the type code.
   const bool declared = FindVariable(name) < 0 && count <= kMaxElementCount &&
                         DeclareVariable(name, MakeTypeWord(kCharPointerCode, count), 0).IsNext();
@@ -125,12 +125,12 @@ bool Variables::AllocateStringArray(std::string_view name, Word count) {
   return declared;
 }
 
-bool Variables::SetStringElement(std::string_view name, Word index, std::string_view text) {
+bool Variables::SetStringElement(std::string_view name, ScriptValue index, std::string_view text) {
   return SetElement(name, index, pool_.PoolString(text)) >= 0;
 }
 
-Word Variables::GetStringElement(std::string_view name, Word index) {
-  const Word text = GetElement(name, index);
+ScriptValue Variables::GetStringElement(std::string_view name, ScriptValue index) {
+  const ScriptValue text = GetElement(name, index);
   return text == kAllOnes ? 0 : text;
 }
 

@@ -23,32 +23,32 @@ class Variables {
   void ClearParserError() { parserError_ = 0; }
 
   // A number, the address of a pooled copy of a quoted text, or a variable's value.
-  Word OperandValue(std::string_view word);
+  ScriptValue OperandValue(std::string_view word);
 
   // The value of the word's index, evaluated as an operand; none when the word has no
   // brackets or the value counts as negative.
-  std::optional<Word> WordIndex(std::string_view word);
+  std::optional<ScriptValue> WordIndex(std::string_view word);
   // The visible record that the word names ("name" or "name[index]"), or -1.
   int FindVariable(std::string_view word);
   // The value of a variable or element; kAllOnes when there is none.
-  Word GetValue(std::string_view word);
+  ScriptValue GetValue(std::string_view word);
   // Stores into a variable (created untyped when new, value cut to its width) or an
   // element; the slot stored into, or -1.
-  int SetValue(std::string_view word, Word value);
+  int SetValue(std::string_view word, ScriptValue value);
 
   // Element access through a record's value: bounds-checked against an array's count.
-  Word GetElement(std::string_view name, Word index);
-  int SetElement(std::string_view name, Word index, Word value);
+  ScriptValue GetElement(std::string_view name, ScriptValue index);
+  int SetElement(std::string_view name, ScriptValue index, ScriptValue value);
   // "&word": address of a variable's value word or of an element; 0 for no variable.
-  Word ElementAddress(std::string_view word);
+  ScriptValue ElementAddress(std::string_view word);
 
   // Creates a typed variable; an array gets a zero-filled buffer. Next or an error.
-  StepResult DeclareVariable(std::string_view name, TypeWord type, Word initial);
+  StepResult DeclareVariable(std::string_view name, TypeWord type, ScriptValue initial);
   // A "char *" array of count text addresses, all 0.
-  bool AllocateStringArray(std::string_view name, Word count);
-  bool SetStringElement(std::string_view name, Word index, std::string_view text);
+  bool AllocateStringArray(std::string_view name, ScriptValue count);
+  bool SetStringElement(std::string_view name, ScriptValue index, std::string_view text);
   // The text address in the element, 0 when there is none.
-  Word GetStringElement(std::string_view name, Word index);
+  ScriptValue GetStringElement(std::string_view name, ScriptValue index);
   void DeleteVariable(std::string_view name) { store_.Delete(name); }
 
   std::string TextAt(ScriptAddress address) const { return arena_.ReadText(address); }
@@ -58,7 +58,7 @@ class Variables {
  private:
   struct Reference {
     int slot;
-    std::optional<Word> index;
+    std::optional<ScriptValue> index;
   };
   struct ElementPlace {
     int slot;
@@ -67,7 +67,7 @@ class Variables {
   };
 
   Reference Resolve(std::string_view word);
-  std::optional<ElementPlace> LocateElement(std::string_view name, Word index) const;
+  std::optional<ElementPlace> LocateElement(std::string_view name, ScriptValue index) const;
 
   MemoryArena& arena_;
   VariableStore& store_;

@@ -5,12 +5,12 @@
 namespace portprobe::parser {
 
 // Every script value is a 32-bit unsigned word: numbers, characters and addresses alike.
-using Word = std::uint32_t;
+using ScriptValue = std::uint32_t;
 
 // What a failed lookup or read yields.
-inline constexpr Word kAllOnes = 0xFFFFFFFFu;
+inline constexpr ScriptValue kAllOnes = 0xFFFFFFFFu;
 
 // Indexes and counts of 0x80000000 or more count as negative.
-inline bool IsNegative(Word value) { return (value & 0x80000000u) != 0; }
+inline bool IsNegative(ScriptValue value) { return (value & 0x80000000u) != 0; }
 
 }  // namespace portprobe::parser

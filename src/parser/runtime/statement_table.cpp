@@ -1,6 +1,4 @@
-#include "parser/language/statement_table.h"
-
-#include <array>
+#include "parser/runtime/statement_table.h"
 
 #include "parser/language/ascii.h"
 #include "parser/runtime/arithmetic_statements.h"
@@ -21,7 +19,7 @@ using enum StepOperation;
 
 // Searched from the top; the order is part of the language, since the first match wins.
 // A built-in command is one row here plus its handler.
-constexpr std::array<StatementRow, 54> kStatementTable = {{
+constexpr StatementRow kStatementTable[] = {
     {"echo", EchoCommand, 0},
     {"exit", ExitStatement, 0},
     {"goto", GotoStatement, 0},
@@ -76,14 +74,14 @@ constexpr std::array<StatementRow, 54> kStatementTable = {{
     {"inc", StepStatement, Arg(kIncrement)},
     {"dec", StepStatement, Arg(kDecrement)},
     {"reverse", StepStatement, Arg(kComplement)},
-}};
+};
 
 struct AssignmentRow {
   std::string_view word;
   int code;
 };
 
-constexpr std::array<AssignmentRow, 5> kAssignmentTable = {{{"=", 1}, {"+=", 2}, {"-=", 3}, {"*=", 4}, {"/=", 5}}};
+constexpr AssignmentRow kAssignmentTable[] = {{"=", 1}, {"+=", 2}, {"-=", 3}, {"*=", 4}, {"/=", 5}};
 
 }  // namespace
 
