@@ -6,8 +6,6 @@
 #include <QComboBox>
 #include <QMenu>
 
-#include <filesystem>
-
 #include "app/main_dialog.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
@@ -20,21 +18,6 @@ using namespace resources;
 namespace {
 
 constexpr int kReconnectTryMilliseconds = 500;
-
-// Whether the awaited port's path may be opened again now.
-bool MayReopen([[maybe_unused]] const std::string& path) {
-#ifdef Q_OS_WIN
-  // A COM port is no file to look for: the open is the test, and a failed one waits quietly.
-  return true;
-#else
-  // The number of a pseudo-terminal that went away soon belongs to another one, perhaps
-  // a shell's: a path there is only taken again while no other process holds it.
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return false;
-  const std::filesystem::path target = std::filesystem::canonical(path, error);
-  return error || !target.string().starts_with("/dev/pts/") || FindDeviceHolders(target.string()).empty();
-#endif
-}
 
 }  // namespace
 
@@ -51,7 +34,7 @@ void MainDialog::CancelReconnect() {
 void MainDialog::ReconnectTick() {
   if (!awaitedPort_) return;
   const std::string path = ReopenPath(*awaitedPort_);
-  if (MayReopen(path)) TryReconnect(path);
+  if (MayReopenDevice(path)) TryReconnect(path);
 }
 
 // A device that cannot be opened yet is not reported: it may be on its way (its node

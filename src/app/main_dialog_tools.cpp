@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include "app/desktop.h"
 #include "app/main_dialog.h"
 #include "app/tools_menu.h"
 #include "resources/control_ids.h"
@@ -21,24 +22,6 @@
 namespace portprobe {
 
 using namespace resources;
-
-namespace {
-
-#ifdef Q_OS_WIN
-// The system's own calculator; what to say when it or the help file is missing.
-constexpr const char* kCalculators[] = {"calc.exe"};
-constexpr const char* kCalculatorMissing = kNoCalculatorWindowsText;
-constexpr const char* kHelpFileMissing = kNoHelpFileWindowsText;
-constexpr const char* kHelpViewerMissing = kNoHelpViewerWindowsText;
-#else
-// Calculators that desktops commonly install, in order of preference.
-constexpr const char* kCalculators[] = {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "xcalc"};
-constexpr const char* kCalculatorMissing = kNoCalculatorText;
-constexpr const char* kHelpFileMissing = kNoHelpFileText;
-constexpr const char* kHelpViewerMissing = kNoHelpViewerText;
-#endif
-
-}  // namespace
 
 // One entry of the tools menu, or a separator, or a group of entries made as the menu
 // opens (the loaded parsers).
@@ -171,19 +154,19 @@ QString MainDialog::ToolText() const {
 }
 
 void MainDialog::StartCalculator() {
-  for (const char* name : kCalculators) {
+  for (const char* name : desktop::Calculators()) {
     const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
     if (!program.isEmpty() && prompter_.StartDetached(program)) return;
   }
-  Notify(QString::fromUtf8(kCalculatorMissing));
+  Notify(QString::fromUtf8(desktop::CalculatorMissingText()));
 }
 
 void MainDialog::OpenHelp() {
   const QString path = QString::fromStdString(options_.helpFile);
   if (!QFileInfo(path).isFile()) {
-    Notify(QString::fromUtf8(kHelpFileMissing).arg(QDir::toNativeSeparators(path)));
+    Notify(QString::fromUtf8(desktop::HelpFileMissingText()).arg(QDir::toNativeSeparators(path)));
   } else if (!prompter_.OpenDocument(path)) {
-    Notify(QString::fromUtf8(kHelpViewerMissing).arg(QDir::toNativeSeparators(path)));
+    Notify(QString::fromUtf8(desktop::HelpViewerMissingText()).arg(QDir::toNativeSeparators(path)));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <span>
 
+#include "app/desktop.h"
 #include "app/main_dialog.h"
 #include "app/qt_translations.h"
 #include "common/option_word.h"
@@ -28,14 +29,8 @@ constexpr const char* kHelpDetails = R"(  --text             show received data 
   Options may also be written --option=value. The line options and --text hold for
   this run only: the remembered settings stay as they are until you change something.
 
-)"
-#ifdef Q_OS_WIN
-    "Settings are remembered in %LOCALAPPDATA%\\portprobe\\portprobe.ini.\n"
-#else
-    "Settings are remembered in $XDG_CONFIG_HOME/portprobe/portprobe.ini\n"
-    "(default ~/.config/portprobe/portprobe.ini).\n"
-#endif
-    "Exit status: 0 the window was closed, or --help or --version; 2 bad arguments.\n";
+)";
+constexpr const char* kExitStatusHelp = "Exit status: 0 the window was closed, or --help or --version; 2 bad arguments.\n";
 
 Failure BadValue(const std::string& option, const std::string& value) {
   return Failure{"portprobe: bad value \"" + value + "\" for " + option + "\n" + kUsage};
@@ -87,6 +82,8 @@ int AnswerWithoutWindow(const Expected<TerminalOptions>& options) {
     std::fputs(kPortHelp, stdout);
     std::fputs(kLineOptionsHelp, stdout);
     std::fputs(kHelpDetails, stdout);
+    std::fputs(desktop::SettingsPlaceText(), stdout);
+    std::fputs(kExitStatusHelp, stdout);
   } else {
     std::puts("portprobe " PORTPROBE_VERSION);
   }

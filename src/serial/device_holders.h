@@ -19,4 +19,8 @@ struct DeviceHolder {
 // port for one program only, so there it is always empty.
 std::vector<DeviceHolder> FindDeviceHolders(const std::string& devicePath, const std::string& procRoot = "/proc");
 
+// Whether the path of a device that went away may be opened again now. On Windows a
+// COM port is no file to look for: the open is the test, and a failed one waits quietly.
+bool MayReopenDevice(const std::string& path);
+
 }  // namespace portprobe

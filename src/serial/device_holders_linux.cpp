@@ -82,4 +82,13 @@ std::vector<DeviceHolder> FindDeviceHolders(const std::string& devicePath, const
   return holders;
 }
 
+// The number of a pseudo-terminal that went away soon belongs to another one, perhaps
+// a shell's: a path there is only taken again while no other process holds it.
+bool MayReopenDevice(const std::string& path) {
+  std::error_code error;
+  if (!fs::exists(path, error)) return false;
+  const fs::path target = fs::canonical(path, error);
+  return error || !target.string().starts_with("/dev/pts/") || FindDeviceHolders(target.string()).empty();
+}
+
 }  // namespace portprobe
