@@ -4,14 +4,13 @@
 #include <ctime>
 
 #include "common/tick.h"
+#include "serial/local_time.h"
 
 namespace portprobe::testing {
 
 // A moment of today that shows as hh:mm:ss.mmm in local time, whatever the time zone.
 inline WallTime LocalTime(int hour, int minute, int second, int millisecond) {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  std::tm local = portprobe::LocalTime(std::time(nullptr));
   local.tm_hour = hour;
   local.tm_min = minute;
   local.tm_sec = second;
