@@ -1,6 +1,8 @@
 #pragma once
 
-// Every text the windows show, in one place, byte for byte.
+// Every text the programs show, in one place, byte for byte. Every room may include it;
+// texts with %1, %2 are filled by QString::arg in the window and by FillText
+// (common/fill_text.h) below it.
 
 namespace portprobe::resources {
 
@@ -100,8 +102,7 @@ inline constexpr const char kStopButtonText[] = "停止";
 
 // Remembered settings, the command line's line options and the options dialog.
 inline constexpr const char kDefaultSendText[] = "0b 03 07 00 34 12 00 00 01 01 00";
-inline constexpr const char kSettingsUnreadableText[] =
-    "设置文件%1已损坏或无法读取，本次使用默认设置。";
+inline constexpr const char kSettingsUnreadableText[] = "设置文件%1已损坏或无法读取，本次使用默认设置。";
 inline constexpr const char kSettingsMovedAsideText[] = "\n原文件已另存为%1。";
 inline constexpr const char kTimestampsEntryText[] = "时间戳";
 inline constexpr const char kEchoSentEntryText[] = "显示发送";
@@ -191,5 +192,54 @@ inline constexpr const char kSendPanelImportLineText[] = "第%1行: %2";
 inline constexpr const char kSendPanelMoreErrorsText[] = "……还有%1行有误";
 inline constexpr const char kSendPanelImportedText[] = "已导入%1行";
 inline constexpr const char kSendPanelExportedText[] = "已导出到%1";
+
+// Frames written in files (panel, rules): why a frame's text is refused.
+inline constexpr const char kTextEndsInBackslashReason[] = "文本以单独的反斜杠结尾";
+inline constexpr const char kEscapeNeedsTwoHexDigitsReason[] = "\\x 后须有两位十六进制数字：";
+inline constexpr const char kUnknownEscapeReason[] = "未知的转义：";
+inline constexpr const char kTextAfterFrameReason[] = "帧后有多余的文字：";
+inline constexpr const char kUnknownChecksumReason[] = "未知的校验：";
+inline constexpr const char kNotHexByteReason[] = "不是十六进制字节：";
+inline constexpr const char kNoFrameReason[] = "没有帧";
+inline constexpr const char kTextMissingQuoteReason[] = "文本缺少结尾的引号";
+
+// The panel file "多条发送".
+inline constexpr const char kPanelFileHeaderText[] =
+    "# 多条发送: [x]勾选 名称 | 延时(ms) | 帧 (十六进制或\"文本\", 可加 +校验名)\n";
+inline constexpr const char kPanelDelayReason[] = "延时须为 0 到 %1 之间的毫秒数：\"%2\"";
+inline constexpr const char kPanelTickReason[] = "行首须为 [x] 或 [ ]";
+inline constexpr const char kPanelRowFormReason[] = "须写成 [x] 名称 | 延时 | 帧";
+inline constexpr const char kPanelTooManyRowsReason[] = "面板最多 %1 行";
+
+// Reply rules: why a rule is refused.
+inline constexpr const char kRulePatternReason[] = "匹配：";
+inline constexpr const char kRuleEmptyPatternReason[] = "匹配为空";
+inline constexpr const char kRuleMissingArrowReason[] = "匹配与应答之间缺少\"->\"";
+inline constexpr const char kRuleReplyReason[] = "应答：";
+inline constexpr const char kRuleNoReplyReason[] = "应答：没有帧";
+inline constexpr const char kRuleCellLineBreakReason[] = "单元格中有换行，保存后会断成几行";
+inline constexpr const char kRuleCommentReason[] = "以\"#\"开头，整行是注释";
+
+// Live decoding's notes in the receive box.
+inline constexpr const char kStepLimitNoteText[] = "<实时解析：本帧执行超过%1行，已停止；以后超限的帧不再提示>\r\n";
+inline constexpr const char kSkippedBlocksNoteText[] = "<实时解析：解析跟不上接收，跳过了%1帧>\r\n";
+inline constexpr const char kDecoderThreadFailedText[] = "无法启动实时解析线程：";
+
+// The parity list, row by row.
+inline constexpr const char* kParityRowTexts[] = {"无None", "奇Odd", "偶Even", "标志Mark", "空格Space"};
+
+// What an open that did not succeed says on the command line; the window says
+// kOpenFailedText, kSettingsFailedText, kEventFailedText or kThreadFailedText.
+inline constexpr const char kOpenFailedCliText[] =
+    "cannot open it: it is missing, not accessible or held by another program";
+inline constexpr const char kNoSerialPortCliText[] = "it is no serial port (its line settings cannot be read)";
+inline constexpr const char kSettingsRefusedCliText[] = "the driver refused the line settings";
+inline constexpr const char kNoResourcesCliText[] = "the system refused the resources to watch it";
+
+// portprobe-cli.
+inline constexpr const char kParserTimedOutCliText[] = "解析器运行超时\n";
+inline constexpr const char kRulesUnreadableCliText[] = "载入应答规则失败: 无法读取文件%1: %2\n";
+inline constexpr const char kParserUnreadableCliText[] = "载入解析器失败: 无法读取文件%1: %2\n";
+inline constexpr const char kIsFolderReason[] = "是文件夹";
 
 }  // namespace portprobe::resources

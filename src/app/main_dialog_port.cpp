@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "app/main_dialog.h"
+#include "serial/open_result_text.h"
 #include "checksum/checksum_rows.h"
 #include "codec/decimal_text.h"
 #include "resources/control_ids.h"
@@ -130,23 +131,9 @@ bool MainDialog::OpenPort(int row) {
 }
 
 void MainDialog::ReportOpenFailure(SerialLink::OpenResult result) {
-  switch (result) {
-    case SerialLink::OpenResult::Opened:
-      break;
-    case SerialLink::OpenResult::OpenFailed:
-      Notify(QString::fromUtf8(kOpenFailedText).arg(QString::fromStdString(portStatus_.PortName())));
-      break;
-    case SerialLink::OpenResult::SettingsUnreadable:
-    case SerialLink::OpenResult::SettingsRefused:
-      Notify(QString::fromUtf8(kSettingsFailedText));
-      break;
-    case SerialLink::OpenResult::EventFailed:
-      Notify(QString::fromUtf8(kEventFailedText));
-      break;
-    case SerialLink::OpenResult::ThreadFailed:
-      Notify(QString::fromUtf8(kThreadFailedText));
-      break;
-  }
+  const QString text = QString::fromUtf8(TextOf(result).window);
+  if (text.isEmpty()) return;
+  Notify(text.contains(QStringLiteral("%1")) ? text.arg(QString::fromStdString(portStatus_.PortName())) : text);
 }
 
 // Acts at once even when the device takes nothing: what is still queued is dropped,

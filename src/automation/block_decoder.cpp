@@ -3,13 +3,15 @@
 #include <algorithm>
 
 #include "files/parser_script_file.h"
+#include "resources/strings.h"
+#include "common/fill_text.h"
 
 namespace portprobe {
 
 namespace {
 
 std::string StepLimitText() {
-  return "<实时解析：本帧执行超过" + std::to_string(BlockDecoder::kStepLimit) + "行，已停止；以后超限的帧不再提示>\r\n";
+  return FillText(resources::kStepLimitNoteText, {std::to_string(BlockDecoder::kStepLimit)});
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "common/c_file.h"
 #include "common/regular_file.h"
 #include "common/utf8_path.h"
+#include "resources/strings.h"
+#include "common/fill_text.h"
 
 namespace portprobe {
 
@@ -22,8 +24,7 @@ constexpr std::string_view kUnticked = "[ ]";
 constexpr std::string_view kBar = "|";
 constexpr std::string_view kFullWidthBar = "\xEF\xBD\x9C";  // ｜
 constexpr std::uint64_t kMaxPanelFileBytes = std::uint64_t{1} << 20;
-constexpr std::string_view kFileHeading =
-    "# 多条发送: [x]勾选 名称 | 延时(ms) | 帧 (十六进制或\"文本\", 可加 +校验名)\n";
+constexpr std::string_view kFileHeading = resources::kPanelFileHeaderText;
 
 bool IsLineBlank(char c) { return c == '\r' || c == '\n' || c == '\t'; }
 
@@ -78,15 +79,13 @@ Expected<int> ParseDelay(std::string_view text) {
   int delay = -1;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), delay);
   if (text.empty() || error != std::errc() || end != text.data() + text.size() || delay < 0 || delay > kMaxPanelDelay) {
-    return Failure{"延时须为 0 到 " + std::to_string(kMaxPanelDelay) + " 之间的毫秒数：\"" + std::string(text) + "\""};
+    return Failure{FillText(resources::kPanelDelayReason, {std::to_string(kMaxPanelDelay), text})};
   }
   return delay;
 }
 
 // Spaces are a text's own bytes; only a hex body of blanks holds nothing.
-bool NoBody(const PanelRow& row) {
-  return row.kind == FrameKind::Hex ? Trimmed(row.body).empty() : row.body.empty();
-}
+bool NoBody(const PanelRow& row) { return row.kind == FrameKind::Hex ? Trimmed(row.body).empty() : row.body.empty(); }
 
 // An unfinished frame kept as it stands: a quoted one stays text, its body up to the
 // last quote (which the file wrote), when what follows reads as a checksum.
@@ -106,7 +105,7 @@ void KeepUnfinishedFrame(PanelRow& row, std::string_view frame) {
 bool PanelRow::Blank() const { return Trimmed(name).empty() && NoBody(*this); }
 
 Expected<ByteFrame> PanelRow::Frame() const {
-  if (NoBody(*this)) return Failure{"没有帧"};
+  if (NoBody(*this)) return Failure{resources::kNoFrameReason};
   return BuildFrame(kind, body, checksumRow);
 }
 
@@ -122,11 +121,11 @@ Expected<PanelRow> ParsePanelRow(std::string_view line, PanelFrames frames) {
   line = Trimmed(line);
   PanelRow row;
   row.ticked = line.starts_with(kTicked) || line.starts_with("[X]");
-  if (!row.ticked && !line.starts_with(kUnticked)) return Failure{"行首须为 [x] 或 [ ]"};
+  if (!row.ticked && !line.starts_with(kUnticked)) return Failure{resources::kPanelTickReason};
   line.remove_prefix(kTicked.size());
   const std::size_t nameEnd = line.find(kBar);
   const std::size_t delayEnd = nameEnd == std::string_view::npos ? nameEnd : line.find(kBar, nameEnd + 1);
-  if (delayEnd == std::string_view::npos) return Failure{"须写成 [x] 名称 | 延时 | 帧"};
+  if (delayEnd == std::string_view::npos) return Failure{resources::kPanelRowFormReason};
   row.name = Trimmed(line.substr(0, nameEnd));
   const Expected<int> delay = ParseDelay(line.substr(nameEnd + 1, delayEnd - nameEnd - 1));
   if (!delay) return Failure{delay.Reason()};
@@ -159,7 +158,8 @@ PanelFile ParsePanelFile(std::string_view text, PanelFrames frames) {
     text.remove_prefix(std::min(end + 1, text.size()));
     if (line.empty() || line.front() == '#') continue;
     Expected<PanelRow> row = ParsePanelRow(line, frames);
-    if (row && file.rows.size() == kMaxPanelRows) row = Failure{"面板最多 " + std::to_string(kMaxPanelRows) + " 行"};
+    if (row && file.rows.size() == kMaxPanelRows)
+      row = Failure{FillText(resources::kPanelTooManyRowsReason, {std::to_string(kMaxPanelRows)})};
     if (row) {
       file.rows.push_back(std::move(*row));
     } else {

@@ -5,6 +5,7 @@
 #include "codec/hex_codec.h"
 #include "codec/hex_format.h"
 #include "codec/utf8.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
@@ -26,29 +27,38 @@ Failure Quoted(std::string_view what, std::string_view word) {
 // The escape that starts at text[0] (after its backslash): the byte, and how many
 // characters it took.
 Expected<std::pair<std::uint8_t, std::size_t>> ReadEscape(std::string_view text) {
-  if (text.empty()) return Failure{"文本以单独的反斜杠结尾"};
+  if (text.empty()) return Failure{resources::kTextEndsInBackslashReason};
   switch (text[0]) {
-    case 'r': return std::pair<std::uint8_t, std::size_t>{'\r', 1};
-    case 'n': return std::pair<std::uint8_t, std::size_t>{'\n', 1};
-    case 't': return std::pair<std::uint8_t, std::size_t>{'\t', 1};
-    case '0': return std::pair<std::uint8_t, std::size_t>{0, 1};
-    case '\\': return std::pair<std::uint8_t, std::size_t>{'\\', 1};
-    case '"': return std::pair<std::uint8_t, std::size_t>{'"', 1};
+    case 'r':
+      return std::pair<std::uint8_t, std::size_t>{'\r', 1};
+    case 'n':
+      return std::pair<std::uint8_t, std::size_t>{'\n', 1};
+    case 't':
+      return std::pair<std::uint8_t, std::size_t>{'\t', 1};
+    case '0':
+      return std::pair<std::uint8_t, std::size_t>{0, 1};
+    case '\\':
+      return std::pair<std::uint8_t, std::size_t>{'\\', 1};
+    case '"':
+      return std::pair<std::uint8_t, std::size_t>{'"', 1};
     case 'x': {
       const int high = text.size() > 1 ? HexDigitValue(static_cast<unsigned char>(text[1])) : -1;
       const int low = text.size() > 2 ? HexDigitValue(static_cast<unsigned char>(text[2])) : -1;
-      if (high < 0 || low < 0) return Quoted("\\x 后须有两位十六进制数字：", text.substr(0, 3));
+      if (high < 0 || low < 0) return Quoted(resources::kEscapeNeedsTwoHexDigitsReason, text.substr(0, 3));
       return std::pair<std::uint8_t, std::size_t>{static_cast<std::uint8_t>(high * 16 + low), 3};
     }
-    default: return Quoted("未知的转义：", std::string("\\") + text[0]);
+    default:
+      return Quoted(resources::kUnknownEscapeReason, std::string("\\") + text[0]);
   }
 }
 
 // Where the closing quote of text that opens with a quote stands; npos when none.
 std::size_t ClosingQuote(std::string_view text) {
   for (std::size_t i = 1; i < text.size(); ++i) {
-    if (text[i] == '\\') ++i;
-    else if (text[i] == '"') return i;
+    if (text[i] == '\\')
+      ++i;
+    else if (text[i] == '"')
+      return i;
   }
   return std::string_view::npos;
 }
@@ -56,10 +66,10 @@ std::size_t ClosingQuote(std::string_view text) {
 Expected<std::optional<int>> ParseChecksumSuffix(std::string_view suffix) {
   suffix = Trimmed(suffix);
   if (suffix.empty()) return std::optional<int>();
-  if (suffix.front() != '+') return Quoted("帧后有多余的文字：", suffix);
+  if (suffix.front() != '+') return Quoted(resources::kTextAfterFrameReason, suffix);
   const std::string_view name = Trimmed(suffix.substr(1));
   const std::optional<int> row = BuiltInChecksumNamed(name);
-  if (!row) return Quoted("未知的校验：", name);
+  if (!row) return Quoted(resources::kUnknownChecksumReason, name);
   return std::optional<int>(row);
 }
 
@@ -76,7 +86,7 @@ Expected<ByteFrame> ParseStrictHex(std::string_view text) {
     const std::string_view word = text.substr(i, end - i);
     const int high = HexDigitValue(static_cast<unsigned char>(word[0]));
     const int low = word.size() == 2 ? HexDigitValue(static_cast<unsigned char>(word[1])) : -1;
-    if (high < 0 || low < 0) return Quoted("不是十六进制字节：", word);
+    if (high < 0 || low < 0) return Quoted(resources::kNotHexByteReason, word);
     bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
     i = end;
   }
@@ -109,11 +119,21 @@ std::string EscapeText(const ByteFrame& bytes) {
       continue;
     }
     switch (byte) {
-      case '\r': text += "\\r"; break;
-      case '\n': text += "\\n"; break;
-      case '\t': text += "\\t"; break;
-      case '\\': text += "\\\\"; break;
-      case '"': text += "\\\""; break;
+      case '\r':
+        text += "\\r";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\t':
+        text += "\\t";
+        break;
+      case '\\':
+        text += "\\\\";
+        break;
+      case '"':
+        text += "\\\"";
+        break;
       default:
         if (byte >= 0x20 && byte < 0x7F) {
           text += static_cast<char>(byte);
@@ -134,12 +154,12 @@ Expected<ByteFrame> ParseFrameText(std::string_view text) {
 
 Expected<FrameParts> SplitFrameText(std::string_view text) {
   text = Trimmed(text);
-  if (text.empty()) return Failure{"没有帧"};
+  if (text.empty()) return Failure{resources::kNoFrameReason};
   FrameParts parts{FrameKind::Hex, text, std::nullopt};
   std::string_view suffix;
   if (text.front() == '"') {
     const std::size_t close = ClosingQuote(text);
-    if (close == std::string_view::npos) return Failure{"文本缺少结尾的引号"};
+    if (close == std::string_view::npos) return Failure{resources::kTextMissingQuoteReason};
     parts.kind = FrameKind::Text;
     parts.body = text.substr(1, close - 1);
     suffix = text.substr(close + 1);

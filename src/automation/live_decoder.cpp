@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "files/parser_script_file.h"
+#include "resources/strings.h"
+#include "common/fill_text.h"
 
 namespace portprobe {
 
@@ -13,7 +15,7 @@ namespace {
 
 std::string SkippedText(std::size_t blocks) {
   if (blocks == 0) return {};
-  return "<实时解析：解析跟不上接收，跳过了" + std::to_string(blocks) + "帧>\r\n";
+  return FillText(resources::kSkippedBlocksNoteText, {std::to_string(blocks)});
 }
 
 void EndLastLine(std::string& text) {
@@ -28,7 +30,7 @@ LiveDecoder::LiveDecoder(std::string scriptText, std::function<void()> wake)
   try {
     thread_ = std::thread(&LiveDecoder::Run, this);
   } catch (const std::system_error& error) {
-    started_ = Failure{std::string("无法启动实时解析线程：") + error.what()};
+    started_ = Failure{resources::kDecoderThreadFailedText + std::string(error.what())};
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "automation/trimmed.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
@@ -16,9 +17,9 @@ std::string RowText(const ReplyRuleRow& row) {
 // table never shows in force what a saved file would read differently or not at all.
 Expected<ReplyRule> RuleOfRow(const ReplyRuleRow& row) {
   const std::string line = RowText(row);
-  if (line.find('\n') != std::string::npos) return Failure{"单元格中有换行，保存后会断成几行"};
+  if (line.find('\n') != std::string::npos) return Failure{resources::kRuleCellLineBreakReason};
   const std::string_view rule = RuleTextOfLine(line);
-  if (rule.empty()) return Failure{"以\"#\"开头，整行是注释"};
+  if (rule.empty()) return Failure{resources::kRuleCommentReason};
   return ParseReplyRule(rule);
 }
 

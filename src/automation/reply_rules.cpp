@@ -4,6 +4,7 @@
 #include "automation/trimmed.h"
 #include "codec/hex_codec.h"
 #include "common/regular_file.h"
+#include "resources/strings.h"
 
 namespace portprobe {
 
@@ -27,10 +28,10 @@ Expected<std::vector<std::int16_t>> ParsePattern(std::string_view text) {
       continue;
     }
     const Expected<ByteFrame> byte = ParseStrictHex(word);
-    if (!byte) return Failure{"匹配：" + byte.Reason()};
+    if (!byte) return Failure{resources::kRulePatternReason + byte.Reason()};
     pattern.push_back(static_cast<std::int16_t>((*byte)[0]));
   }
-  if (pattern.empty()) return Failure{"匹配为空"};
+  if (pattern.empty()) return Failure{resources::kRuleEmptyPatternReason};
   return pattern;
 }
 
@@ -40,9 +41,12 @@ Expected<std::vector<std::int16_t>> ParsePattern(std::string_view text) {
 std::string_view RuleTextOfLine(std::string_view line) {
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
-    if (quoted && line[i] == '\\') ++i;
-    else if (line[i] == '"') quoted = !quoted;
-    else if (!quoted && line[i] == '#') return Trimmed(line.substr(0, i));
+    if (quoted && line[i] == '\\')
+      ++i;
+    else if (line[i] == '"')
+      quoted = !quoted;
+    else if (!quoted && line[i] == '#')
+      return Trimmed(line.substr(0, i));
   }
   return Trimmed(line);
 }
@@ -58,12 +62,12 @@ bool ReplyRule::Matches(std::span<const std::uint8_t> block) const {
 Expected<ReplyRule> ParseReplyRule(std::string_view line) {
   const std::string_view text = Trimmed(line);
   const std::size_t arrow = text.find(kReplyRuleArrow);
-  if (arrow == std::string_view::npos) return Failure{"匹配与应答之间缺少\"->\""};
+  if (arrow == std::string_view::npos) return Failure{resources::kRuleMissingArrowReason};
   Expected<std::vector<std::int16_t>> pattern = ParsePattern(text.substr(0, arrow));
   if (!pattern) return Failure{pattern.Reason()};
   Expected<ByteFrame> reply = ParseFrameText(text.substr(arrow + kReplyRuleArrow.size()));
-  if (!reply) return Failure{"应答：" + reply.Reason()};
-  if (reply->empty()) return Failure{"应答：没有帧"};
+  if (!reply) return Failure{resources::kRuleReplyReason + reply.Reason()};
+  if (reply->empty()) return Failure{resources::kRuleNoReplyReason};
   return ReplyRule{std::move(*pattern), std::move(*reply), std::string(text), 0};
 }
 

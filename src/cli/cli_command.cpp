@@ -6,6 +6,8 @@
 
 #include "common/utf8_path.h"
 #include "files/parser_script_file.h"
+#include "resources/strings.h"
+#include "common/fill_text.h"
 
 namespace portprobe::cli {
 
@@ -24,10 +26,11 @@ std::optional<std::string> LoadParserScript(const std::string& path) {
   std::error_code ignored;
   const std::filesystem::path scriptPath = PathFromUtf8(path);
   // A folder is named as such: the shared reader only says it is no regular file.
-  const Expected<std::string> script =
-      std::filesystem::is_directory(scriptPath, ignored) ? Failure{"是文件夹"} : ReadParserScriptFile(scriptPath);
+  const Expected<std::string> script = std::filesystem::is_directory(scriptPath, ignored)
+                                           ? Failure{resources::kIsFolderReason}
+                                           : ReadParserScriptFile(scriptPath);
   if (script) return *script;
-  std::fprintf(stderr, "载入解析器失败: 无法读取文件%s: %s\n", path.c_str(), script.Reason().c_str());
+  std::fputs(FillText(resources::kParserUnreadableCliText, {path, script.Reason()}).c_str(), stderr);
   return std::nullopt;
 }
 

@@ -7,9 +7,12 @@
 #include "cli/cli_command.h"
 #include "cli/monitor_events.h"
 #include "cli/monitor_loop.h"
+#include "serial/open_result_text.h"
 #include "cli/monitor_options.h"
 #include "serial/port_enumeration.h"
 #include "serial/serial_link.h"
+#include "resources/strings.h"
+#include "common/fill_text.h"
 
 namespace portprobe::cli {
 
@@ -22,7 +25,7 @@ constexpr int kCannotStart = 2;
 std::optional<AutoReplies> LoadRules(const std::string& path) {
   const Expected<RuleFile> file = LoadReplyRules(path);
   if (!file) {
-    std::fprintf(stderr, "载入应答规则失败: 无法读取文件%s: %s\n", path.c_str(), file.Reason().c_str());
+    std::fputs(FillText(resources::kRulesUnreadableCliText, {path, file.Reason()}).c_str(), stderr);
     return std::nullopt;
   }
   for (const RuleFileError& error : file->errors) {
@@ -37,23 +40,6 @@ std::optional<AutoReplies> LoadRules(const std::string& path) {
 // A path as it is, even a relative one; a name of the port list (ttyUSB0, COM3) as the
 // window takes it.
 std::string PortPath(const std::string& port) { return port.find('/') != std::string::npos ? port : DevicePath(port); }
-
-const char* OpenFailureText(SerialLink::OpenResult result) {
-  switch (result) {
-    case SerialLink::OpenResult::OpenFailed:
-      return "cannot open it: it is missing, not accessible or held by another program";
-    case SerialLink::OpenResult::SettingsUnreadable:
-      return "it is no serial port (its line settings cannot be read)";
-    case SerialLink::OpenResult::SettingsRefused:
-      return "the driver refused the line settings";
-    case SerialLink::OpenResult::EventFailed:
-    case SerialLink::OpenResult::ThreadFailed:
-      return "the system refused the resources to watch it";
-    case SerialLink::OpenResult::Opened:
-      break;
-  }
-  return "";
-}
 
 // The window's status line for the port, so a script (or a test) knows when it listens.
 void PrintOpened(const std::string& port, const LineSettings& settings) {
@@ -95,7 +81,7 @@ int RunMonitor(const std::vector<std::string>& args) {
   const SerialLink::OpenResult opened =
       !events.Ready() ? SerialLink::OpenResult::EventFailed : link.OpenPort(PortPath(options->port), settings);
   if (opened != SerialLink::OpenResult::Opened) {
-    std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->port.c_str(), OpenFailureText(opened));
+    std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->port.c_str(), TextOf(opened).commandLine);
     return kCannotStart;
   }
   PrintOpened(options->port, settings);

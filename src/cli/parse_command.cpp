@@ -16,6 +16,7 @@
 #include "parser/packet_parser.h"
 #include "codec/hex_codec.h"
 #include "files/parser_script_file.h"
+#include "resources/strings.h"
 
 namespace portprobe::cli {
 
@@ -71,7 +72,7 @@ int RunParse(const std::vector<std::string>& args) {
   stop.Finish();
   if (stop.Interrupted()) return kInterrupted;
   if (stop.TimedOut()) {
-    std::fputs("解析器运行超时\n", stderr);
+    std::fputs(resources::kParserTimedOutCliText, stderr);
     return kTimedOut;
   }
   // Output that could not be written (full disk, closed pipe) must not look printed.
