@@ -113,10 +113,9 @@ void MainDialog::UpdateStatusLine() {
   Label(kStatusLabel)->setText(status);
   // Device paths are longer than the label was made for; the whole line is at hand
   // here, with the stable by-id path of the device.
-  const bool byId =
-      (IsOpen() || awaitedPort_) && !openedPort_.byIdPath.empty() && openedPort_.byIdPath != portStatus_.PortName();
-  Label(kStatusLabel)
-      ->setToolTip(byId ? status + QLatin1Char('\n') + QString::fromStdString(openedPort_.byIdPath) : status);
+  const std::string& byIdPath = reconnect_.OpenedDevice().byIdPath;
+  const bool byId = (IsOpen() || reconnect_.Awaiting()) && !byIdPath.empty() && byIdPath != portStatus_.PortName();
+  Label(kStatusLabel)->setToolTip(byId ? status + QLatin1Char('\n') + QString::fromStdString(byIdPath) : status);
   Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(receive_.TxCount()));
   Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(receive_.RxCount()));
 }

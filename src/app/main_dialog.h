@@ -39,6 +39,7 @@ class QMoveEvent;
 #include "session/port_status.h"
 #include "session/preferences.h"
 #include "session/receive_path.h"
+#include "session/reconnect.h"
 #include "ui/prompter.h"
 #include "ui/template_dialog.h"
 
@@ -442,11 +443,8 @@ class MainDialog : public ui::TemplateDialog {
 
   // Tells of ports that come and go; none when the ports are not enumerated.
   std::unique_ptr<PortWatcher> portWatcher_;
-  // The device the port was last opened on, and the one awaited after it went away.
-  SerialPort openedPort_;
-  std::optional<SerialPort> awaitedPort_;
-  // The open device went away and nothing the user did since has replaced it.
-  bool portGone_ = false;
+  // The device the port was last opened on, and what became of it once it went away.
+  Reconnect reconnect_;
   // Tries the awaited device's path, for devices that udev does not announce.
   QTimer reconnectTimer_;
 };

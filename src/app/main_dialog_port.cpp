@@ -118,7 +118,7 @@ bool MainDialog::OpenPort(int row) {
   portStatus_.SetPortName(PortNameOfRow(row));
   const std::string path = DevicePath(portStatus_.PortName());
   const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
-  if (IsOpen()) openedPort_ = IdentityOfPath(path);
+  if (IsOpen()) reconnect_.Opened(IdentityOfPath(path));
   if (result != SerialLink::OpenResult::OpenFailed && result != SerialLink::OpenResult::SettingsUnreadable) {
     CopySettingsTexts();
   }
@@ -170,7 +170,7 @@ void MainDialog::ToggleOpen() {
 
 void MainDialog::PortChanged() {
   CancelReconnect();
-  portGone_ = false;
+  reconnect_.PortChosen();
   DropGoneRows();
   RememberPort();
   if (IsOpen()) ClosePort();
@@ -261,9 +261,9 @@ void MainDialog::HandleHangUp() {
   EndBlockNow();
   DropOutbox();
   UpdateOpenButton();
-  portGone_ = true;
-  if (preferences_.autoReconnect) AwaitReturn();
-  QString line = QString::fromUtf8(awaitedPort_ ? kAwaitingReturnLineText : kHungUpText)
+  reconnect_.WentAway(preferences_.autoReconnect);
+  if (reconnect_.Awaiting()) AwaitReturn();
+  QString line = QString::fromUtf8(reconnect_.Awaiting() ? kAwaitingReturnLineText : kHungUpText)
                      .arg(QString::fromStdString(portStatus_.PortName()));
   if (cut) line += QString::fromUtf8(kSendCutText).arg(outbox_.WrittenThisSend());
   AppendReceiveText(QStringLiteral("\r\n%1\r\n").arg(line).toStdString());

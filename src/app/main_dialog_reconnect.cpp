@@ -21,36 +21,30 @@ constexpr int kReconnectTryMilliseconds = 500;
 
 }  // namespace
 
-void MainDialog::AwaitReturn() {
-  awaitedPort_ = openedPort_;
-  reconnectTimer_.start(kReconnectTryMilliseconds);
-}
+void MainDialog::AwaitReturn() { reconnectTimer_.start(kReconnectTryMilliseconds); }
 
 void MainDialog::CancelReconnect() {
-  awaitedPort_.reset();
+  reconnect_.StopWaiting();
   reconnectTimer_.stop();
 }
 
 void MainDialog::ReconnectTick() {
-  if (!awaitedPort_) return;
-  const std::string path = ReopenPath(*awaitedPort_);
-  if (MayReopenDevice(path)) TryReconnect(path);
+  const std::optional<std::string> path = reconnect_.PathToTry();
+  if (path && MayReopenDevice(*path)) TryReconnect(*path);
 }
 
-// A device that cannot be opened yet is not reported: it may be on its way (its node
-// not yet given to the user's group), and the next try comes soon. One that opens but
-// refuses the settings ends the wait with the reason, rather than being opened and
-// closed again and again.
+// A device that cannot be opened yet is not reported, and the next try comes soon. One
+// that opens but refuses the settings ends the wait with the reason, rather than being
+// opened and closed again and again.
 void MainDialog::TryReconnect(const std::string& path) {
   const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
-  if (result == SerialLink::OpenResult::OpenFailed) return;
-  CancelReconnect();
+  if (reconnect_.KeepWaitingAfter(result == SerialLink::OpenResult::OpenFailed, IsOpen())) return;
+  reconnectTimer_.stop();
   if (!IsOpen()) {
     ReportOpenFailure(result);
     UpdateStatusLine();
     return;
   }
-  portGone_ = false;
   CopySettingsTexts();
   UpdateOpenButton();
   const QString line = QString::fromUtf8(kReconnectedLineText).arg(QString::fromStdString(portStatus_.PortName()));
@@ -62,8 +56,8 @@ void MainDialog::TryReconnect(const std::string& path) {
 // selection and it is reopened. Reopened meanwhile through its by-id link, only the
 // selection follows.
 void MainDialog::PortAdded(const SerialPort& port) {
-  const bool awaited = awaitedPort_ && IsSameDevice(*awaitedPort_, port);
-  const bool reopened = IsOpen() && SelectedPortRowGone() && IsSameDevice(openedPort_, port);
+  const bool awaited = reconnect_.IsAwaited(port);
+  const bool reopened = IsOpen() && SelectedPortRowGone() && IsSameDevice(reconnect_.OpenedDevice(), port);
   if (!awaited && !reopened) return;
   SelectPortRow(port);
   if (awaited) TryReconnect(std::string(port.path));
@@ -73,7 +67,7 @@ void MainDialog::PortAdded(const SerialPort& port) {
 // compared, not the by-id link, which a twin adapter may share; what was read before
 // the unplug is shown first.
 void MainDialog::PortRemoved(const SerialPort& port) {
-  if (!IsOpen() || port.path != openedPort_.path) return;
+  if (!IsOpen() || port.path != reconnect_.OpenedDevice().path) return;
   DrainSerialEvents();
   if (IsOpen()) HandleHangUp();
 }
@@ -84,8 +78,15 @@ void MainDialog::FollowAutoReconnect() {
 
 // What the status line adds while the device is gone.
 QString MainDialog::PortLossText() const {
-  if (awaitedPort_) return QString::fromUtf8(kAwaitingReturnStatusText);
-  return portGone_ ? QString::fromUtf8(kPortGoneStatusText) : QString();
+  switch (reconnect_.State()) {
+    case Reconnect::Loss::Awaiting:
+      return QString::fromUtf8(kAwaitingReturnStatusText);
+    case Reconnect::Loss::Gone:
+      return QString::fromUtf8(kPortGoneStatusText);
+    case Reconnect::Loss::None:
+      break;
+  }
+  return {};
 }
 
 }  // namespace portprobe

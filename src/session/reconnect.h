@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "serial/port_enumeration.h"
+
+namespace portprobe {
+
+// The device the port was last opened on, and what became of it once it went away
+// while open: gone, or awaited to be reopened ("自动重连"). The window keeps the timer
+// that tries the awaited path and shows what this says.
+class Reconnect {
+ public:
+  enum class Loss { None, Gone, Awaiting };
+
+  // The port was opened on `device`.
+  void Opened(SerialPort device) {
+    opened_ = std::move(device);
+    gone_ = false;
+  }
+  const SerialPort& OpenedDevice() const { return opened_; }
+
+  // The open device went away; with `autoReconnect` on, it is awaited.
+  void WentAway(bool autoReconnect) {
+    gone_ = true;
+    if (autoReconnect) awaited_ = opened_;
+  }
+  // The wait ends unanswered: the user acted on the port or switched "自动重连" off.
+  void StopWaiting() { awaited_.reset(); }
+  // The user chose a port again: what was lost is forgotten.
+  void PortChosen() {
+    StopWaiting();
+    gone_ = false;
+  }
+
+  Loss State() const { return awaited_ ? Loss::Awaiting : gone_ ? Loss::Gone : Loss::None; }
+  bool Awaiting() const { return awaited_.has_value(); }
+  // The path to try the awaited device at now; none while nothing is awaited.
+  std::optional<std::string> PathToTry() const;
+  // Whether the port list's new `port` is the awaited device, perhaps under another name.
+  bool IsAwaited(const SerialPort& port) const { return awaited_ && IsSameDevice(*awaited_, port); }
+
+  // What a try to reopen came to. A device that cannot be opened yet may be on its way
+  // (its node not yet given to the user's group): the wait goes on, and true is
+  // returned. Anything else ends the wait; a port that opened is no longer lost.
+  bool KeepWaitingAfter(bool openFailed, bool opened);
+
+ private:
+  SerialPort opened_;
+  std::optional<SerialPort> awaited_;
+  // The open device went away and nothing the user did since has replaced it.
+  bool gone_ = false;
+};
+
+}  // namespace portprobe
