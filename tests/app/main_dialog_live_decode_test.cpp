@@ -192,17 +192,34 @@ TEST_F(RememberedLiveDecoder, TheChosenParserIsChosenAgainWhileItIsLoaded) {
   EXPECT_EQ(Stored().toByteArray().toStdString(), script);
 }
 
+// A window on the simulator's device that decodes live with a loaded parser and checks
+// every block's CRC-16/MODBUS; its panel polls with the frames that `panelFile` holds.
+class SimulatorDecodeTest : public testing::SimulatorWindowTest {
+ protected:
+  using SimulatorWindowTest::SimulatorWindowTest;
+  void DecodeLiveAndCheck(const QString& parser) {
+    prompter_.openAnswers.push_back(parser);
+    testing::ChooseTool(window_, prompter_, tools::kLoadParser);
+    testing::ChooseTool(window_, prompter_, tools::kFirstLiveDecoder);
+    window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
+    testing::ChooseTool(window_, prompter_, tools::kReceiveCheck);
+  }
+  SendPanel* ImportPanel(const std::string& panelFile) {
+    testing::ChooseTool(window_, prompter_, tools::kSendPanel);
+    prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile("panel.txt", panelFile)));
+    window_.SendPanelWindow()->ImportButton()->click();
+    return window_.SendPanelWindow();
+  }
+  testing::TempDir folder_;
+};
+
 // The example parser decodes the simulator's reply to a frame sent from the window;
 // the receive check's mark stays with the block, before the decoder's output.
-using LiveDecodeWithSimulator = testing::SimulatorWindowTest;
+using LiveDecodeWithSimulator = SimulatorDecodeTest;
 
 TEST_F(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
   ASSERT_TRUE(window_.IsOpen());
-  prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
-  testing::ChooseTool(window_, prompter_, tools::kLoadParser);
-  testing::ChooseTool(window_, prompter_, tools::kFirstLiveDecoder);
-  window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
-  testing::ChooseTool(window_, prompter_, tools::kReceiveCheck);
+  DecodeLiveAndCheck(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
 
   window_.SendBox()->SetText("01 03 00 00 00 03");
   window_.Button(kManualSendButton)->click();
@@ -218,17 +235,8 @@ TEST_F(LiveDecodeWithSimulator, TheExampleParserDecodesTheReplyUnderIt) {
 // for a gap: every send ends the reply before it, which gets one mark and one decoding.
 TEST_F(LiveDecodeWithSimulator, APollFasterThanTheGapGetsOneCheckAndOneDecodingPerReply) {
   ASSERT_TRUE(window_.IsOpen());
-  prompter_.openAnswers.push_back(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
-  testing::ChooseTool(window_, prompter_, tools::kLoadParser);
-  testing::ChooseTool(window_, prompter_, tools::kFirstLiveDecoder);
-  window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
-  testing::ChooseTool(window_, prompter_, tools::kReceiveCheck);
-  testing::ChooseTool(window_, prompter_, tools::kSendPanel);
-  SendPanel* panel = window_.SendPanelWindow();
-  testing::TempDir folder;
-  prompter_.openAnswers.push_back(
-      QString::fromStdString(folder.WriteFile("poll.txt", "[x] poll | 50 | 01 03 00 00 00 03 +crc16-modbus\n")));
-  panel->ImportButton()->click();
+  DecodeLiveAndCheck(QStringLiteral(PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt"));
+  SendPanel* panel = ImportPanel("[x] poll | 50 | 01 03 00 00 00 03 +crc16-modbus\n");
   panel->RunButton()->click();
   ASSERT_TRUE(panel->Running());
   QTest::qWait(1000);
@@ -252,27 +260,18 @@ TEST_F(LiveDecodeWithSimulator, APollFasterThanTheGapGetsOneCheckAndOneDecodingP
 
 // Polled with no delay, the echo device's blocks come faster than a slow script decodes
 // them: every block that ends is either decoded or counted in a note of skipped blocks.
-class LiveDecodeWithEchoDevice : public testing::SimulatorWindowTest {
+class LiveDecodeWithEchoDevice : public SimulatorDecodeTest {
  protected:
-  LiveDecodeWithEchoDevice() : SimulatorWindowTest({"--role", "echo"}) {}
+  LiveDecodeWithEchoDevice() : SimulatorDecodeTest({"--role", "echo"}) {}
 };
 
 TEST_F(LiveDecodeWithEchoDevice, EveryBlockIsDecodedOrSaidToBeSkipped) {
   ASSERT_TRUE(window_.IsOpen());
-  testing::TempDir folder;
   const std::string slow =
       "int i\r\nvoid main()\r\n{\r\ni = 0\r\nwhile i < 20000\r\n{\r\ni = i + 1\r\n}\r\n"
       "echo \"decoded\\r\\n\"\r\n}\r\n";
-  prompter_.openAnswers.push_back(QString::fromStdString(folder.WriteFile("slow.txt", slow)));
-  testing::ChooseTool(window_, prompter_, tools::kLoadParser);
-  testing::ChooseTool(window_, prompter_, tools::kFirstLiveDecoder);
-  window_.ComboBox(kChecksumList)->setCurrentIndex(kModbusRow);
-  testing::ChooseTool(window_, prompter_, tools::kReceiveCheck);
-  testing::ChooseTool(window_, prompter_, tools::kSendPanel);
-  SendPanel* panel = window_.SendPanelWindow();
-  prompter_.openAnswers.push_back(
-      QString::fromStdString(folder.WriteFile("poll.txt", "[x] poll | 0 | 01 03 00 00 00 03 +crc16-modbus\n")));
-  panel->ImportButton()->click();
+  DecodeLiveAndCheck(QString::fromStdString(folder_.WriteFile("slow.txt", slow)));
+  SendPanel* panel = ImportPanel("[x] poll | 0 | 01 03 00 00 00 03 +crc16-modbus\n");
   panel->RunButton()->click();
   QTest::qWait(1500);
   panel->RunButton()->click();
