@@ -49,7 +49,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);
   connect(&writeWatchTimer_, &QTimer::timeout, this, &MainDialog::WriteWatchTick);
   connect(&reconnectTimer_, &QTimer::timeout, this, &MainDialog::ReconnectTick);
-  connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortChanged);
+  connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortRowPicked);
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
   }
@@ -81,7 +81,7 @@ void MainDialog::RunStartupSequence() {
   setWindowIcon(QIcon(QStringLiteral(":/icons/portprobe.png")));
   FillSettingLists();
   RestoreLineSettings();
-  OpenPort(ComboBox(kPortList)->currentIndex());
+  OpenPort(portList_.Chosen());
   UpdateOpenButton();
   UpdateStatusLine();
   RecordLayout();

@@ -36,6 +36,7 @@ class QMoveEvent;
 #include "session/command_history.h"
 #include "session/outbox.h"
 #include "session/parser_output_queue.h"
+#include "session/port_list.h"
 #include "session/port_status.h"
 #include "session/preferences.h"
 #include "session/receive_path.h"
@@ -143,17 +144,14 @@ class MainDialog : public ui::TemplateDialog {
 
   // The live port list (main_dialog_port_list.cpp).
   void FillPortList();
+  void ShowPortRows();
+  void PortRowPicked(int row);
   void WatchPorts();
   void PortsChanged();
-  void AddPortRow(const SerialPort& port);
-  void RemovePortRow(const SerialPort& port);
   void DropGoneRows();
-  bool SelectedPortRowGone() const;
   void SelectPortRow(const SerialPort& port);
-  int ListedPortRow(const std::string& name) const;
-  int PortRowNamed(const QString& name) const;
-  std::string PortNameOfRow(int row) const;
   SerialPort IdentityOfPath(const std::string& path) const;
+  PortList portList_;
 
   // Reopening a device that went away (main_dialog_reconnect.cpp).
   void AwaitReturn();

@@ -115,7 +115,7 @@ bool MainDialog::BaudRateEntered() {
 }
 
 bool MainDialog::OpenPort(int row) {
-  portStatus_.SetPortName(PortNameOfRow(row));
+  portStatus_.SetPortName(portList_.NameOf(row));
   const std::string path = DevicePath(portStatus_.PortName());
   const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
   if (IsOpen()) reconnect_.Opened(IdentityOfPath(path));
@@ -174,22 +174,17 @@ void MainDialog::PortChanged() {
   DropGoneRows();
   RememberPort();
   if (IsOpen()) ClosePort();
-  if (wantOpen_) OpenPort(ComboBox(kPortList)->currentIndex());
+  if (wantOpen_) OpenPort(portList_.Chosen());
   UpdateStatusLine();
 }
 
 // A device path or a listed port's name typed into the port box becomes the selected
 // row; false when the box holds neither.
 bool MainDialog::SelectTypedPortPath() {
-  QComboBox* ports = ComboBox(kPortList);
-  const QString path = ports->lineEdit()->text().trimmed();
-  int row = PortRowNamed(path);
-  if (row < 0 && !path.startsWith(QLatin1Char('/'))) return false;
-  if (row < 0) {
-    ports->insertItem(0, path);
-    row = 0;
-  }
-  ports->setCurrentIndex(row);
+  const std::string path = ComboBox(kPortList)->lineEdit()->text().trimmed().toStdString();
+  if (portList_.RowNamed(path) < 0 && !path.starts_with('/')) return false;
+  portList_.Choose(portList_.RowOfPath(path));
+  ShowPortRows();
   return true;
 }
 

@@ -57,7 +57,7 @@ void MainDialog::TryReconnect(const std::string& path) {
 // selection follows.
 void MainDialog::PortAdded(const SerialPort& port) {
   const bool awaited = reconnect_.IsAwaited(port);
-  const bool reopened = IsOpen() && SelectedPortRowGone() && IsSameDevice(reconnect_.OpenedDevice(), port);
+  const bool reopened = IsOpen() && portList_.ChosenGone() && IsSameDevice(reconnect_.OpenedDevice(), port);
   if (!awaited && !reopened) return;
   SelectPortRow(port);
   if (awaited) TryReconnect(std::string(port.path));

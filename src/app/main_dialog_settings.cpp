@@ -41,8 +41,6 @@ const LineList kLineLists[] = {
     {kStopBitsList, QStringLiteral("line/stopBits"), &TerminalOptions::stopBitsText},
 };
 
-const QString kSeparatorRow = QStringLiteral("---------");
-
 // A period that the auto-send edit takes.
 bool ValidPeriod(const QString& text) {
   return AutoSendPeriod().Take(text.toStdString()) == AutoSendPeriod::Check::Valid;
@@ -97,14 +95,12 @@ void MainDialog::RestoreLineSettings() {
 
 // A remembered name is taken when the list still has it; a path when it still exists.
 void MainDialog::RestorePort(const QString& name) {
-  QComboBox* ports = ComboBox(kPortList);
-  if (name.isEmpty() || name == kSeparatorRow) return;
-  int row = PortRowNamed(name);
-  if (row < 0 && name.startsWith(QLatin1Char('/')) && QFileInfo::exists(name)) {
-    ports->insertItem(0, name);
-    row = 0;
-  }
-  if (row >= 0) ports->setCurrentIndex(row);
+  if (name.isEmpty() || name == QString::fromUtf8(PortList::kSeparator)) return;
+  int row = portList_.RowNamed(name.toStdString());
+  if (row < 0 && name.startsWith(QLatin1Char('/')) && QFileInfo::exists(name)) row = portList_.RowOfPath(name.toStdString());
+  if (row < 0) return;
+  portList_.Choose(row);
+  ShowPortRows();
 }
 
 // A text that names a row selects it; another one (a rate the list lacks) is typed in
@@ -210,8 +206,8 @@ void MainDialog::RememberLineSetting(int listId) {
 
 void MainDialog::RememberPort() {
   // A udev row by its port's name: its description may differ next time.
-  const QString name = QString::fromStdString(PortNameOfRow(ComboBox(kPortList)->currentIndex()));
-  if (name != kSeparatorRow) RememberSetting(kPortKey, name);
+  const std::string name = portList_.NameOf(portList_.Chosen());
+  if (name != PortList::kSeparator) RememberSetting(kPortKey, QString::fromStdString(name));
 }
 
 void MainDialog::RememberCapturePath() { RememberSetting(kCaptureKey, Bytes(CapturePath())); }
