@@ -51,7 +51,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   connect(&reconnectTimer_, &QTimer::timeout, this, &MainDialog::ReconnectTick);
   connect(ComboBox(kPortList), &QComboBox::activated, this, &MainDialog::PortRowPicked);
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
-    connect(ComboBox(id), &QComboBox::activated, this, [this, id] { SettingListChanged(id); });
+    connect(ComboBox(id), &QComboBox::activated, this, [this, id](int row) { LineListPicked(id, row); });
   }
   ui::FitDropDownToRows(ComboBox(kPortList));
   ui::FitDropDownToRows(ComboBox(kChecksumList));

@@ -34,6 +34,7 @@ class QMoveEvent;
 #include "session/auto_send_period.h"
 #include "session/busy_state.h"
 #include "session/command_history.h"
+#include "session/line_choice.h"
 #include "session/outbox.h"
 #include "session/parser_output_queue.h"
 #include "session/port_list.h"
@@ -121,6 +122,10 @@ class MainDialog : public ui::TemplateDialog {
 
   // Port discovery, line settings and the link (main_dialog_port.cpp).
   void FillSettingLists();
+  void ShowLineChoice();
+  void LineListPicked(int listId, int row);
+  // The line setting that a list control shows.
+  static LineChoice::List ListOf(int listId);
   LineSettings SelectedLineSettings() const;
   void CopySettingText(int listId);
   void CopySettingsTexts();
@@ -402,6 +407,8 @@ class MainDialog : public ui::TemplateDialog {
   QTimer autoSendTimer_;
 
   PortStatus portStatus_;
+  // The line settings chosen in the four lists.
+  LineChoice lineChoice_;
   Preferences preferences_;
 
   QSize initialSize_;

@@ -1,6 +1,8 @@
 // Port discovery, line settings and the serial link of the main window.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
+#include <utility>
 
 #include "app/main_dialog.h"
 #include "serial/open_result_text.h"
@@ -17,11 +19,11 @@ using namespace resources;
 
 namespace {
 
-template <typename Rows>
-void AddRows(QComboBox* list, const Rows& rows) {
-  for (const char* row : rows) list->addItem(QString::fromUtf8(row));
-  list->setCurrentIndex(0);
-}
+// The list of the line settings that each control shows.
+constexpr std::pair<int, LineChoice::List> kLineListControls[] = {{kBaudList, LineChoice::List::Baud},
+                                                                  {kParityList, LineChoice::List::Parity},
+                                                                  {kDataBitsList, LineChoice::List::DataBits},
+                                                                  {kStopBitsList, LineChoice::List::StopBits}};
 
 PortStatus::Setting SettingOfList(int listId) {
   switch (listId) {
@@ -37,32 +39,50 @@ PortStatus::Setting SettingOfList(int listId) {
 }  // namespace
 
 void MainDialog::FillSettingLists() {
-  AddRows(ComboBox(kBaudList), kBaudRows);
-  ComboBox(kBaudList)->setCurrentIndex(kDefaultBaudRow);
+  ShowLineChoice();
   FillPortList();
-  AddRows(ComboBox(kParityList), kParityRows);
-  AddRows(ComboBox(kDataBitsList), kDataBitsRows);
-  AddRows(ComboBox(kStopBitsList), kStopBitsRows);
   for (const ChecksumRow& row : ChecksumRows()) {
     ComboBox(kChecksumList)->addItem(QString::fromUtf8(row.listText.data(), static_cast<int>(row.listText.size())));
   }
 }
 
-// Every row of the baud list is a rate; without a selected row the rate is 0.
-LineSettings MainDialog::SelectedLineSettings() const {
-  QComboBox* bauds = ComboBox(kBaudList);
-  LineSettings settings{bauds->itemText(bauds->currentIndex()).toUInt(), ComboBox(kParityList)->currentIndex(),
-                        ComboBox(kDataBitsList)->currentIndex(), ComboBox(kStopBitsList)->currentIndex()};
-  settings.flowControl = preferences_.flowControl;
-  return settings;
+// The four lists show the chosen line settings, typed rates among the baud rows.
+void MainDialog::ShowLineChoice() {
+  for (const auto& [id, list] : kLineListControls) {
+    QComboBox* box = ComboBox(id);
+    const QSignalBlocker blocker(box);
+    QStringList rows;
+    for (const std::string& row : lineChoice_.Rows(list)) rows << QString::fromStdString(row);
+    QStringList shown;
+    for (int row = 0; row < box->count(); ++row) shown << box->itemText(row);
+    if (shown != rows) {
+      box->clear();
+      box->addItems(rows);
+    }
+    box->setCurrentIndex(lineChoice_.Row(list));
+  }
 }
+
+LineChoice::List MainDialog::ListOf(int listId) {
+  for (const auto& [id, list] : kLineListControls) {
+    if (id == listId) return list;
+  }
+  return LineChoice::List::StopBits;
+}
+
+void MainDialog::LineListPicked(int listId, int row) {
+  lineChoice_.Pick(ListOf(listId), row);
+  SettingListChanged(listId);
+}
+
+LineSettings MainDialog::SelectedLineSettings() const { return lineChoice_.Settings(preferences_.flowControl); }
 
 // The status line shows the texts of the rows last applied or picked.
 void MainDialog::CopySettingText(int listId) {
   if (listId == kBaudList) {
     portStatus_.PickBaudRate(SelectedLineSettings().baudRate);
   } else {
-    portStatus_.PickRow(SettingOfList(listId), ComboBox(listId)->currentIndex());
+    portStatus_.PickRow(SettingOfList(listId), lineChoice_.Row(ListOf(listId)));
   }
 }
 
@@ -72,7 +92,7 @@ void MainDialog::CopySettingsTexts() { portStatus_.PickRows(SelectedLineSettings
 // and the port keeps its previous settings, except a rate (KeepAppliedBaudRate).
 // Without a port only the picked text changes.
 void MainDialog::SettingListChanged(int listId) {
-  if (ComboBox(listId)->currentIndex() < 0) return;
+  if (lineChoice_.Row(ListOf(listId)) < 0) return;
   const ApplyResult result = link_.ApplyLineSettings(SelectedLineSettings());
   if (listId == kBaudList && result == ApplyResult::Refused) {
     KeepAppliedBaudRate();
@@ -88,8 +108,8 @@ void MainDialog::SettingListChanged(int listId) {
 // the list goes back to the rate in effect, which the status line still shows. A
 // driver that took a rounded rate instead gets that one back.
 void MainDialog::KeepAppliedBaudRate() {
-  QComboBox* bauds = ComboBox(kBaudList);
-  bauds->setCurrentIndex(bauds->findText(QString::fromStdString(portStatus_.BaudText())));
+  lineChoice_.KeepRate(ParseUnsignedDecimal(portStatus_.BaudText()).value_or(0));
+  ShowLineChoice();
   link_.ApplyLineSettings(SelectedLineSettings());
   Notify(QString::fromUtf8(kSettingsFailedText));
 }
@@ -98,19 +118,9 @@ void MainDialog::KeepAppliedBaudRate() {
 // has joins the end of the list, unless the driver refuses it. False when the box
 // holds no rate.
 bool MainDialog::BaudRateEntered() {
-  QComboBox* bauds = ComboBox(kBaudList);
-  const std::optional<std::uint32_t> rate = ParseUnsignedDecimal(bauds->currentText().toStdString());
-  if (!rate || *rate == 0) return false;
-  const QString text = QString::number(*rate);
-  int row = bauds->findText(text);
-  const bool added = row < 0;
-  if (added) {
-    bauds->addItem(text);
-    row = bauds->count() - 1;
-  }
-  bauds->setCurrentIndex(row);
+  if (!lineChoice_.TypeRate(ComboBox(kBaudList)->currentText().toStdString())) return false;
+  ShowLineChoice();
   SettingListChanged(kBaudList);
-  if (added && bauds->currentIndex() != row) bauds->removeItem(row);
   return true;
 }
 

@@ -97,7 +97,8 @@ void MainDialog::RestoreLineSettings() {
 void MainDialog::RestorePort(const QString& name) {
   if (name.isEmpty() || name == QString::fromUtf8(PortList::kSeparator)) return;
   int row = portList_.RowNamed(name.toStdString());
-  if (row < 0 && name.startsWith(QLatin1Char('/')) && QFileInfo::exists(name)) row = portList_.RowOfPath(name.toStdString());
+  if (row < 0 && name.startsWith(QLatin1Char('/')) && QFileInfo::exists(name))
+    row = portList_.RowOfPath(name.toStdString());
   if (row < 0) return;
   portList_.Choose(row);
   ShowPortRows();
@@ -106,14 +107,12 @@ void MainDialog::RestorePort(const QString& name) {
 // A text that names a row selects it; another one (a rate the list lacks) is typed in
 // and confirmed as Enter confirms it.
 void MainDialog::RestoreListText(int listId, const QString& text) {
-  QComboBox* list = ComboBox(listId);
-  const int row = list->findText(text, Qt::MatchExactly);
-  if (row >= 0) {
-    list->setCurrentIndex(row);
+  if (lineChoice_.PickText(ListOf(listId), text.toStdString())) {
+    ShowLineChoice();
     return;
   }
-  list->setEditText(text);
-  ConfirmListText(list);
+  ComboBox(listId)->setEditText(text);
+  ConfirmListText(ComboBox(listId));
 }
 
 // The value a remembered control shows, as it is stored.
@@ -149,7 +148,8 @@ void MainDialog::RestoreWindowSettings() {
   for (const RememberedControl& control : kRememberedControls) {
     const QVariant stored = settings_.Value(control.key);
     if (!stored.isValid()) continue;
-    if (control.accepts == nullptr || control.accepts(stored.toString())) SetControlValue(control.id, stored.toString());
+    if (control.accepts == nullptr || control.accepts(stored.toString()))
+      SetControlValue(control.id, stored.toString());
   }
   autoSendPeriod_.Take(Edit(kPeriodEdit)->text().toStdString());
   if (options_.characterDisplay) CheckBox(kHexDisplayCheck)->setChecked(false);
@@ -248,10 +248,9 @@ void MainDialog::moveEvent(QMoveEvent* event) {
 // The start-up defaults of the window's own controls and of the preferences, saved
 // at once. The port, its connection and the command history stay as they are.
 void MainDialog::RestoreDefaults() {
-  for (const LineList& list : kLineLists) {
-    ComboBox(list.id)->setCurrentIndex(list.id == kBaudList ? kDefaultBaudRow : 0);
-    SettingListChanged(list.id);
-  }
+  lineChoice_ = LineChoice();
+  ShowLineChoice();
+  for (const LineList& list : kLineLists) SettingListChanged(list.id);
   ShowStartValues();
   autoSendPeriod_ = portprobe::AutoSendPeriod();
   SetSendBoxBytes(kDefaultSendText);
