@@ -148,6 +148,7 @@ inline constexpr const char kAwaitingReturnLineText[] = "串口%1已断开，设
 inline constexpr const char kReconnectedLineText[] = "串口%1已重新连接。";
 inline constexpr const char kPortGoneStatusText[] = " 已断开";
 inline constexpr const char kAwaitingReturnStatusText[] = " 已断开，等待重连…";
+inline constexpr const char kStoppedAwaitingText[] = "已停止等待重连";
 
 // Live decoding of received blocks.
 inline constexpr const char kLiveDecodeMenuText[] = "实时解析";

@@ -161,6 +161,7 @@ class MainDialog : public ui::TemplateDialog {
   // Reopening a device that went away (main_dialog_reconnect.cpp).
   void AwaitReturn();
   void CancelReconnect();
+  void SayWaitStopped(bool wasAwaiting);
   void ReconnectTick();
   void TryReconnect(const std::string& path);
   void PortAdded(const SerialPort& port);

@@ -179,8 +179,10 @@ void MainDialog::ToggleOpen() {
 }
 
 void MainDialog::PortChanged() {
-  CancelReconnect();
+  const bool wasAwaiting = reconnect_.Awaiting();
+  reconnectTimer_.stop();
   reconnect_.PortChosen();
+  SayWaitStopped(wasAwaiting);
   DropGoneRows();
   RememberPort();
   if (IsOpen()) ClosePort();

@@ -28,6 +28,14 @@ void MainDialog::CancelReconnect() {
   reconnectTimer_.stop();
 }
 
+// A wait that the user's act ends is said to end, so that the line that promised a
+// reconnect is not the last word.
+void MainDialog::SayWaitStopped(bool wasAwaiting) {
+  if (!wasAwaiting) return;
+  StartLinesOfTheirOwn();
+  AppendReceiveText(std::string(kStoppedAwaitingText) + "\r\n");
+}
+
 void MainDialog::ReconnectTick() {
   const std::optional<std::string> path = reconnect_.PathToTry();
   if (path && MayReopenDevice(*path)) TryReconnect(*path);
@@ -73,7 +81,10 @@ void MainDialog::PortRemoved(const SerialPort& port) {
 }
 
 void MainDialog::FollowAutoReconnect() {
-  if (!preferences_.autoReconnect) CancelReconnect();
+  if (preferences_.autoReconnect) return;
+  const bool wasAwaiting = reconnect_.Awaiting();
+  CancelReconnect();
+  SayWaitStopped(wasAwaiting);
 }
 
 // What the status line adds while the device is gone.
@@ -83,6 +94,8 @@ QString MainDialog::PortLossText() const {
       return QString::fromUtf8(kAwaitingReturnStatusText);
     case Reconnect::Loss::Gone:
       return QString::fromUtf8(kPortGoneStatusText);
+    case Reconnect::Loss::StoppedWaiting:
+      return QLatin1Char(' ') + QString::fromUtf8(kStoppedAwaitingText);
     case Reconnect::Loss::None:
       break;
   }

@@ -10,7 +10,7 @@ std::optional<std::string> Reconnect::PathToTry() const {
 bool Reconnect::KeepWaitingAfter(bool openFailed, bool opened) {
   if (openFailed) return true;
   awaited_.reset();
-  if (opened) gone_ = false;
+  if (opened) gone_ = stopped_ = false;
   return false;
 }
 

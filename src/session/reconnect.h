@@ -12,29 +12,40 @@ namespace portprobe {
 // that tries the awaited path and shows what this says.
 class Reconnect {
  public:
-  enum class Loss { None, Gone, Awaiting };
+  enum class Loss { None, Gone, Awaiting, StoppedWaiting };
 
   // The port was opened on `device`.
   void Opened(SerialPort device) {
     opened_ = std::move(device);
-    gone_ = false;
+    gone_ = stopped_ = false;
   }
   const SerialPort& OpenedDevice() const { return opened_; }
 
   // The open device went away; with `autoReconnect` on, it is awaited.
   void WentAway(bool autoReconnect) {
     gone_ = true;
+    stopped_ = false;
     if (autoReconnect) awaited_ = opened_;
   }
   // The wait ends unanswered: the user acted on the port or switched "自动重连" off.
-  void StopWaiting() { awaited_.reset(); }
-  // The user chose a port again: what was lost is forgotten.
+  // The loss then says so until the user acts again.
+  void StopWaiting() {
+    stopped_ = stopped_ || Awaiting();
+    awaited_.reset();
+  }
+  // The user chose a port again: what was lost is forgotten, but for a wait that this
+  // ends.
   void PortChosen() {
-    StopWaiting();
+    stopped_ = Awaiting();
+    awaited_.reset();
     gone_ = false;
   }
 
-  Loss State() const { return awaited_ ? Loss::Awaiting : gone_ ? Loss::Gone : Loss::None; }
+  Loss State() const {
+    if (awaited_) return Loss::Awaiting;
+    if (stopped_) return Loss::StoppedWaiting;
+    return gone_ ? Loss::Gone : Loss::None;
+  }
   bool Awaiting() const { return awaited_.has_value(); }
   // The path to try the awaited device at now; none while nothing is awaited.
   std::optional<std::string> PathToTry() const;
@@ -51,6 +62,8 @@ class Reconnect {
   std::optional<SerialPort> awaited_;
   // The open device went away and nothing the user did since has replaced it.
   bool gone_ = false;
+  // A wait that the user ended, told until the user acts again.
+  bool stopped_ = false;
 };
 
 }  // namespace portprobe

@@ -89,10 +89,14 @@ TEST_F(LinkedDeviceTest, TheLinkRepointedToANewPseudoTerminalIsReopenedWithTheSa
 TEST_F(LinkedDeviceTest, PressingOpenOrCloseEndsTheWait) {
   testing::PtyPair second;
   CloseFarEnd();
-  // The link still points at the closed terminal: the user's open fails and is said.
+  // The link still points at the closed terminal: the user's open fails and is said,
+  // and so is the end of the wait, in the box and on the status line.
   dialog_.Button(kOpenButton)->click();
   EXPECT_EQ(prompter_.messages, QStringList{Line(kOpenFailedText)});
   EXPECT_FALSE(Status().contains(QStringLiteral("已断开")));
+  EXPECT_TRUE(Received().endsWith(Line(kAwaitingReturnLineText) + QStringLiteral("\r\n已停止等待重连\r\n")))
+      << Received().toStdString();
+  EXPECT_TRUE(Status().endsWith(QStringLiteral(" 已停止等待重连"))) << Status().toStdString();
   PointLinkAt(second);
   QTest::qWait(1200);
   EXPECT_FALSE(dialog_.IsOpen());

@@ -40,9 +40,12 @@ TEST(Reconnect, AwaitsTheDeviceThatWentAwayUntilATryEndsTheWait) {
   reconnect.WentAway(true);
   EXPECT_FALSE(reconnect.KeepWaitingAfter(false, true));
   EXPECT_EQ(reconnect.State(), Reconnect::Loss::None);
+  // A wait the user ends is said to have ended until the user acts again.
   reconnect.WentAway(true);
-  reconnect.StopWaiting();
-  EXPECT_EQ(reconnect.State(), Reconnect::Loss::Gone);
+  reconnect.PortChosen();
+  EXPECT_EQ(reconnect.State(), Reconnect::Loss::StoppedWaiting);
+  reconnect.PortChosen();
+  EXPECT_EQ(reconnect.State(), Reconnect::Loss::None);
 
   // Twin adapters share a by-id link that names neither: the path is tried.
   SerialPort twin = kAdapter;
