@@ -243,11 +243,14 @@ class MainDialog : public ui::TemplateDialog {
   void EndBlockNow();
   void ArmBlockDeadline();
   void EndSilentBlock();
-  void ReceivedBlockEnded(const ReceivePath::EndedBlock& ended);
+  // `answer`: whether an automatic reply may answer it.
+  void ReceivedBlockEnded(const ReceivePath::EndedBlock& ended, bool answer);
   // Fires when the block under way has ended unless more bytes came.
   QTimer blockDeadlineTimer_;
   // The block whose text (and mark) the receive box ends with; 0 once other text follows.
   std::uint64_t blockAtBoxEnd_ = 0;
+  // Received bytes are the last text of the box: those of the block under way or just ended.
+  bool receivedTextAtBoxEnd_ = false;
 
   // Automatic replies and their rules window (main_dialog_replies.cpp).
   void SetUpAutoReplies();

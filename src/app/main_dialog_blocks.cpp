@@ -19,8 +19,11 @@ void MainDialog::SetUpReceivedBlocks() {
 // the reply's echo and its decoding stand between the two.
 void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
   const auto show = [this](std::string_view text, const ReceivePath::EndedBlock* ended) {
-    AppendReceiveText(text);
-    if (ended != nullptr) ReceivedBlockEnded(*ended);
+    if (!text.empty()) {
+      AppendReceiveText(text);
+      receivedTextAtBoxEnd_ = true;
+    }
+    if (ended != nullptr) ReceivedBlockEnded(*ended, true);
   };
   const std::optional<ReceivePath::CaptureFailure> failure =
       receive_.Receive(batches, link_.Connection(), CurrentReceiveDisplay(), !ReceiveTextEmpty(), show);
@@ -42,28 +45,31 @@ void MainDialog::EndSilentBlock() {
     return;
   }
   if (std::optional<ReceivePath::EndedBlock> ended = receive_.EndIfSilent(CurrentTick())) {
-    ReceivedBlockEnded(*ended);
+    ReceivedBlockEnded(*ended, true);
   } else {
     ArmBlockDeadline();
   }
 }
 
-// A frame sent begins a new exchange; the last block of a closing port is complete
-// and decoded, though no longer answered.
+// A frame sent begins a new exchange, the user's: the block it ends is marked and
+// decoded but not answered, so no reply goes out ahead of or inside the user's frames.
+// The last block of a closing port is complete and decoded too.
 void MainDialog::EndBlockNow() {
   blockDeadlineTimer_.stop();
-  if (std::optional<ReceivePath::EndedBlock> ended = receive_.EndBlock()) ReceivedBlockEnded(*ended);
+  if (std::optional<ReceivePath::EndedBlock> ended = receive_.EndBlock()) ReceivedBlockEnded(*ended, false);
 }
 
 // The mark goes first, so it stays with its block; automatic replies come before live
-// decoding, so nothing delays the reply.
-void MainDialog::ReceivedBlockEnded(const ReceivePath::EndedBlock& ended) {
+// decoding, so nothing delays the reply. A decoding may follow with no reference only
+// while the box ends with the block's own bytes and mark.
+void MainDialog::ReceivedBlockEnded(const ReceivePath::EndedBlock& ended, bool answer) {
+  const bool blockShownLast = receivedTextAtBoxEnd_;
   if (!ended.mark.empty()) {
     AppendReceiveText(ended.mark);
     UpdateStatusLine();
   }
-  blockAtBoxEnd_ = ended.block.number;
-  AnswerBlock(ended.block.bytes, ended.block.lastTick);
+  blockAtBoxEnd_ = blockShownLast ? ended.block.number : 0;
+  if (answer) AnswerBlock(ended.block.bytes, ended.block.lastTick);
   DecodeBlockLive(ended.block);
   ShowLiveDecoderOutput();
 }

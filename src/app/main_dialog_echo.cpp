@@ -34,7 +34,12 @@ void MainDialog::StartLinesOfTheirOwn() {
 // window's own thread.
 void MainDialog::EchoFromJob(std::span<const std::uint8_t> bytes) {
   QMetaObject::invokeMethod(
-      this, [this, frame = ByteFrame(bytes.begin(), bytes.end())] { EchoSent(frame); }, Qt::QueuedConnection);
+      this,
+      [this, frame = ByteFrame(bytes.begin(), bytes.end())] {
+        EndBlockNow();
+        EchoSent(frame);
+      },
+      Qt::QueuedConnection);
 }
 
 // The echoed frames never go into the capture file, so "保存接收" leaves them out. The

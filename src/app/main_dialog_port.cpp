@@ -98,6 +98,7 @@ void MainDialog::SettingListChanged(int listId) {
     KeepAppliedBaudRate();
     return;
   }
+  if (listId == kBaudList) lineChoice_.RateTaken();
   if (result != ApplyResult::NotATerminal) CopySettingsTexts();
   CopySettingText(listId);
   UpdateStatusLine();

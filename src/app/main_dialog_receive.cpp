@@ -55,6 +55,7 @@ void MainDialog::ReportCaptureFailure(const ReceivePath::CaptureFailure& failure
 void MainDialog::AppendReceiveText(std::string_view text) {
   if (text.empty()) return;
   blockAtBoxEnd_ = 0;
+  receivedTextAtBoxEnd_ = false;
   if (startupTextShown_) {
     startupTextShown_ = false;
     ReceiveBox()->Clear();
@@ -64,6 +65,8 @@ void MainDialog::AppendReceiveText(std::string_view text) {
 
 void MainDialog::ClearReceive() {
   startupTextShown_ = false;
+  blockAtBoxEnd_ = 0;
+  receivedTextAtBoxEnd_ = false;
   ReceiveBox()->Clear();
   receive_.BoxCleared();
 }

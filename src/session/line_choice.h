@@ -33,6 +33,9 @@ class LineChoice {
   // The driver refused the chosen rate: `rate`, the one in force, is chosen again, and
   // a typed rate that joined for the refused one leaves the list.
   void KeepRate(std::uint32_t rate);
+  // The chosen rate reached the port (or there is none to refuse it): a typed rate
+  // that joined for it stays in the list.
+  void RateTaken() { joinedRow_ = -1; }
 
   LineSettings Settings(FlowControl flowControl) const;
 

@@ -127,6 +127,13 @@ TEST_F(LiveDecodeTest, ADecodingThatOtherTextPrecedesNamesItsBlock) {
   ReceiveBlock({0x02, 0x04, 0x07}, box + "02 04 07 \r\naddr=2 len=7\r\n");
   QTest::qWait(300);
   EXPECT_EQ(Box(dialog_), box + "02 04 07 \r\naddr=2 len=7\r\n");
+
+  // A block whose bytes were cleared away is named too.
+  pty_.Write(std::vector<std::uint8_t>{0x03, 0x05, 0x08});
+  EXPECT_EVENTUALLY_EQ(dialog_.RxCount(), 9);
+  Click(kClearReceiveButton);
+  EXPECT_TRUE(testing::WaitUntil([&] { return Box(dialog_).ends_with("addr=3 len=8\r\n"); })) << Box(dialog_);
+  EXPECT_TRUE(Box(dialog_).starts_with("<实时解析：")) << Box(dialog_);
 }
 
 // The menu run of the same parser keeps its banners while the live decoder runs.

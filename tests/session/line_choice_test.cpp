@@ -27,6 +27,12 @@ TEST(LineChoice, TypedRatesJoinTheBaudRowsUntilTheDriverRefusesThem) {
   choice.KeepRate(57601);
   EXPECT_EQ(choice.Rows(List::Baud).size(), rows + 1);
   EXPECT_EQ(choice.RowText(List::Baud), "57601");
+  // Once taken, a typed rate stays, even when another port refuses it later.
+  choice.RateTaken();
+  EXPECT_TRUE(choice.TypeRate("57601"));
+  choice.KeepRate(9600);
+  EXPECT_EQ(choice.Rows(List::Baud).size(), rows + 1);
+  EXPECT_EQ(choice.RowText(List::Baud), "9600");
 
   // A rate in force that no row has (none applied yet) leaves no row chosen: rate 0.
   EXPECT_TRUE(choice.TypeRate("250000"));
