@@ -107,7 +107,11 @@ TEST_F(LiveDecodeTest, AParserThatErrsOrNeverEndsDoesNotStopTheNextBlock) {
 // so it is shown under a line that names the block, never as if it decoded the echo or
 // the reply after it; the echo itself is never decoded.
 TEST_F(LiveDecodeTest, ADecodingThatOtherTextPrecedesNamesItsBlock) {
-  Load("decoder.txt", kDecoder);
+  // Counts to 50000 before it prints, so that its output cannot come before the echo
+  // that the same send shows at once.
+  Load("decoder.txt",
+       "int addr;\r\nint len;\r\nint i;\r\nvoid main()\r\n{\r\nset addr 0 1\r\nset len 2 1\r\ni = 0\r\n"
+       "while i < 50000\r\n{\r\ni = i + 1\r\n}\r\necho 'addr=' addr ' len=' len '\\r\\n'\r\n}\r\n");
   ChooseTool(tools::kFirstLiveDecoder);
   // A long gap: only the send can end the block before the user's frame goes out.
   Preferences echo = dialog_.CurrentPreferences();
