@@ -20,9 +20,7 @@ inline constexpr std::array<std::uint32_t, 19> BaudRateTable = {
 // Mark, space, 5 data bits and 1.5 stop bits came later: their rows follow the
 // original ones, which keep their places. Linux sets 1.5 stop bits with the flag of
 // 2, which the UART makes 1.5 only at 5 data bits (2 at 6 to 8).
-inline constexpr std::array<const char*, 5> kParityRows = {resources::kParityRowTexts[0], resources::kParityRowTexts[1],
-                                                           resources::kParityRowTexts[2], resources::kParityRowTexts[3],
-                                                           resources::kParityRowTexts[4]};
+inline constexpr std::array<const char*, 5> kParityRows = std::to_array(resources::kParityRowTexts);
 inline constexpr std::array<const char*, 5> kParityLetters = {"N", "O", "E", "M", "S"};
 // The names the command line takes for the parity rows.
 inline constexpr std::array<const char*, 5> kParityNames = {"none", "odd", "even", "mark", "space"};
