@@ -11,6 +11,7 @@
 
 #include "app/about_dialog.h"
 #include "app/history_popup.h"
+#include "app/reply_rules_window.h"
 #include "parser/packet_parser.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
@@ -94,6 +95,7 @@ void MainDialog::RunStartupSequence() {
   startupTextShown_ = true;
   startupDone_ = true;
   historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
+  repliesWindow_ = new ReplyRulesWindow(this, prompter_, autoReplies_);
   RestoreWindowSettings();
 }
 

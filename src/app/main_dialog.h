@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 #include <QTimer>
 #include <QRect>
@@ -253,7 +255,6 @@ class MainDialog : public ui::TemplateDialog {
   bool receivedTextAtBoxEnd_ = false;
 
   // Automatic replies and their rules window (main_dialog_replies.cpp).
-  void SetUpAutoReplies();
   void ShowRepliesWindow();
   void AnswerBlock(const ByteFrame& block, Tick lastTick);
   AutoReplies autoReplies_;
@@ -266,8 +267,7 @@ class MainDialog : public ui::TemplateDialog {
   void PlaceSendPanel();
   bool SendPanelFrame(const ByteFrame& frame);
   void StopPanelRun();
-  void RestoreSendPanel();
-  void RememberSendPanel();
+  void RestoreSendPanelOpen(bool open);
   SendPanel* sendPanel_ = nullptr;
   bool sendPanelOpen_ = false;
   bool sendPanelPlaced_ = false;
@@ -292,7 +292,8 @@ class MainDialog : public ui::TemplateDialog {
   void StopLiveDecoder();
   // A parser loaded again that is decoding live goes on with its new text.
   void FollowReloadedParser(const std::string& path);
-  void RestoreLiveDecoder();
+  void RestoreLiveDecoder(const std::string& path);
+  std::string LiveDecoderName() const;
   void DecodeBlockLive(const ReceivedBlock& block);
   void ShowLiveDecoderOutput();
   void ShowDecoderOutput(const std::vector<LiveDecoder::Output>& outputs);
@@ -349,23 +350,26 @@ class MainDialog : public ui::TemplateDialog {
   // Puts the current preferences into effect.
   void ApplyPreferences();
 
-  // Remembered settings (main_dialog_settings.cpp).
+  // Remembered settings (main_dialog_settings.cpp), one table row each.
+  enum class SettingStage { BeforeOpen, WindowReady };
+  struct RememberedRow;
+  static const std::vector<RememberedRow>& RememberedRows();
+  QVariant RowValue(const RememberedRow& row) const;
+  void ShowRowValue(const RememberedRow& row, const QVariant& value);
+  void RestoreStage(SettingStage stage);
   void RestoreLineSettings();
   void RestorePort(const QString& name);
   void RestoreListText(int listId, const QString& text);
+  QVariant LineRowText(LineChoice::List list) const;
+  void RestoreHistory(const QVariantList& entries);
   void RestoreWindowSettings();
-  // The controls whose values are remembered, one table row each.
   QString ControlValue(int id) const;
   void SetControlValue(int id, const QString& value);
   void ShowStartValues();
   void ConnectSettingsSaving();
-  void RememberSetting(const QString& key, const QVariant& value);
-  void RememberLineSetting(int listId);
-  void RememberPort();
-  void RememberCapturePath();
   std::string TakeRememberedCapturePath();
-  void RememberPreferences();
   void ScheduleSettingsSave();
+  void WriteSetting(const QString& key, const QVariant& value, bool always);
   void SaveSettings();
   void RestoreDefaults();
 
@@ -447,6 +451,9 @@ class MainDialog : public ui::TemplateDialog {
   // Off while start-up restores: what the command line set is only written back once
   // the user changes it.
   bool rememberChanges_ = false;
+  // What the file holds, key by key, as far as this window knows: only values that
+  // differ are written.
+  QHash<QString, QVariant> written_;
   QTimer settingsSaveTimer_;
   std::string rememberedCapturePath_;
 

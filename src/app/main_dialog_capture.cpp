@@ -32,7 +32,7 @@ void MainDialog::CaptureToggled() {
     } else {
       receive_.SetCapturePath(std::move(remembered));
     }
-    RememberCapturePath();
+    ScheduleSettingsSave();
   } else {
     receive_.StopCapture();
   }
@@ -47,7 +47,7 @@ void MainDialog::ChangeCaptureFile() {
   const QString path = prompter_.GetSaveFileName(this, {kCaptureFileFilter, QStringLiteral("txt"), {}});
   if (path.isEmpty()) return;
   receive_.SetCapturePath(path.toStdString());
-  RememberCapturePath();
+  ScheduleSettingsSave();
   ShowCapturePath();
 }
 

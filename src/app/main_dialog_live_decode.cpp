@@ -15,8 +15,6 @@ using namespace resources;
 
 namespace {
 
-const QString kDecoderKey = QStringLiteral("decoder/parser");
-
 QAction* AddTickEntry(QMenu& menu, const QString& text, int id, bool ticked) {
   QAction* entry = menu.addAction(text);
   entry->setData(id);
@@ -62,13 +60,13 @@ void MainDialog::StartLiveDecoder(int slot) {
     return;
   }
   liveDecoderSlot_ = slot;
-  RememberSetting(kDecoderKey, QByteArray::fromStdString(parser.name));
+  ScheduleSettingsSave();
   UpdateStatusLine();
 }
 
 void MainDialog::StopLiveDecoder() {
   DropLiveDecoder();
-  RememberSetting(kDecoderKey, QByteArray());
+  ScheduleSettingsSave();
   UpdateStatusLine();
 }
 
@@ -76,8 +74,11 @@ void MainDialog::FollowReloadedParser(const std::string& path) {
   if (liveDecoder_ && parserSlots_.Slot(liveDecoderSlot_).name == path) StartLiveDecoder(liveDecoderSlot_);
 }
 
-void MainDialog::RestoreLiveDecoder() {
-  const std::string path = settings_.Value(kDecoderKey).toByteArray().toStdString();
+std::string MainDialog::LiveDecoderName() const {
+  return liveDecoder_ ? parserSlots_.Slot(liveDecoderSlot_).name : std::string();
+}
+
+void MainDialog::RestoreLiveDecoder(const std::string& path) {
   if (path.empty()) return;
   RestoreParsers();
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {

@@ -14,11 +14,6 @@ namespace portprobe {
 
 namespace {
 
-const QString kPanelRowsKey = QStringLiteral("panel/rows");
-const QString kPanelLoopKey = QStringLiteral("panel/loop");
-const QString kPanelOpenKey = QStringLiteral("panel/open");
-const QString kPanelGeometryKey = QStringLiteral("panel/geometry");
-
 // A gap between the main window and the panel placed beside it.
 constexpr int kPanelGap = 8;
 
@@ -85,26 +80,12 @@ void MainDialog::StopPanelRun() {
   if (sendPanel_) sendPanel_->StopRun();
 }
 
-// Frames the user has not finished are kept as they stand.
-void MainDialog::RestoreSendPanel() {
-  const QVariant rows = settings_.Value(kPanelRowsKey);
-  const bool open = settings_.Value(kPanelOpenKey).toString() == QStringLiteral("true");
-  if (!rows.isValid() && !open) return;
-  sendPanelOpen_ = open;
-  MakeSendPanel()->SetRows(ParsePanelFile(rows.toByteArray().toStdString(), PanelFrames::Unchecked).rows);
-  sendPanel_->SetLooping(settings_.Value(kPanelLoopKey).toString() != QStringLiteral("false"));
-  sendPanelPlaced_ = sendPanel_->restoreGeometry(settings_.Value(kPanelGeometryKey).toByteArray());
-  // Shown once the main window is, so that it stands beside it.
-  if (open) QTimer::singleShot(0, this, [this] { ShowSendPanel(); });
-}
-
-// Read when the settings are written; a panel never made this run leaves them alone.
-void MainDialog::RememberSendPanel() {
-  if (!sendPanel_) return;
-  settings_.SetValue(kPanelRowsKey, QByteArray::fromStdString(FormatPanelFile(sendPanel_->Rows())));
-  settings_.SetValue(kPanelLoopKey, sendPanel_->Looping());
-  settings_.SetValue(kPanelOpenKey, sendPanelOpen_);
-  settings_.SetValue(kPanelGeometryKey, sendPanel_->saveGeometry());
+// The panel stands beside the main window once that is shown.
+void MainDialog::RestoreSendPanelOpen(bool open) {
+  if (!open) return;
+  sendPanelOpen_ = true;
+  MakeSendPanel();
+  QTimer::singleShot(0, this, [this] { ShowSendPanel(); });
 }
 
 }  // namespace portprobe

@@ -102,7 +102,7 @@ void MainDialog::SettingListChanged(int listId) {
   if (result != ApplyResult::NotATerminal) CopySettingsTexts();
   CopySettingText(listId);
   UpdateStatusLine();
-  RememberLineSetting(listId);
+  ScheduleSettingsSave();
 }
 
 // Fast and typed rates are often more than an adapter can make: the user is told, and
@@ -185,7 +185,7 @@ void MainDialog::PortChanged() {
   reconnect_.PortChosen();
   SayWaitStopped(wasAwaiting);
   DropGoneRows();
-  RememberPort();
+  ScheduleSettingsSave();
   if (IsOpen()) ClosePort();
   if (wantOpen_) OpenPort(portList_.Chosen());
   UpdateStatusLine();

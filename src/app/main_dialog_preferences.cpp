@@ -16,7 +16,7 @@ void MainDialog::ApplyPreferences() {
   ApplyModemPreferences();
   UpdateStatusLine();
   ApplyBoxFontSize();
-  RememberPreferences();
+  ScheduleSettingsSave();
 }
 
 }  // namespace portprobe

@@ -7,25 +7,12 @@ namespace portprobe {
 
 namespace {
 
-const QString kRulesKey = QStringLiteral("replies/rules");
-const QString kEnabledKey = QStringLiteral("replies/enabled");
-
 // A block seen this long after its end (a parser run from the menu held received data
 // back) is not answered: the device has long stopped waiting, and a burst of late
 // replies would be taken for answers to its later requests.
 constexpr std::int32_t kLateReplyMilliseconds = 500;
 
 }  // namespace
-
-void MainDialog::SetUpAutoReplies() {
-  repliesWindow_ = new ReplyRulesWindow(this, prompter_, autoReplies_);
-  repliesWindow_->SetRulesText(settings_.Value(kRulesKey).toString().toStdString());
-  repliesWindow_->SetRepliesEnabled(settings_.Value(kEnabledKey).toString() != QStringLiteral("false"));
-  connect(repliesWindow_, &ReplyRulesWindow::RulesChanged, this, [this] {
-    RememberSetting(kRulesKey, QString::fromStdString(repliesWindow_->RulesText()));
-    RememberSetting(kEnabledKey, autoReplies_.Enabled());
-  });
-}
 
 void MainDialog::ShowRepliesWindow() {
   repliesWindow_->show();

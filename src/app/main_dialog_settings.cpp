@@ -1,6 +1,8 @@
-// Remembered settings: the window's controls and its preferences are restored at
-// start-up and written back whenever the user changes them, so that a terminal that
-// is killed keeps them too. The command line's line settings hold for one run.
+// Remembered settings: one table row each. At start-up every row shows what was
+// stored; whenever something changes, the rows whose value differs from what the file
+// holds are written, so that a terminal that is killed keeps them too; and
+// "恢复默认设置" shows each row's start value. What the command line sets holds for
+// one run: it is only written once the user changes it.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -8,6 +10,8 @@
 #include <QMoveEvent>
 
 #include "app/main_dialog.h"
+#include "app/send_panel.h"
+#include "app/reply_rules_window.h"
 #include "files/history_file.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
@@ -22,46 +26,8 @@ namespace {
 // Changes are written together at most this long after the first of them.
 constexpr int kSaveDelayMilliseconds = 300;
 
-const QString kPortKey = QStringLiteral("port/name");
-const QString kSendTextKey = QStringLiteral("send/text");
-const QString kHistoryKey = QStringLiteral("history/entries");
-const QString kCaptureKey = QStringLiteral("capture/path");
-const QString kGeometryKey = QStringLiteral("window/geometry");
-
-struct LineList {
-  int id;
-  QString key;
-  const std::optional<std::string> TerminalOptions::*commandLine;
-};
-
-const LineList kLineLists[] = {
-    {kBaudList, QStringLiteral("line/baud"), &TerminalOptions::baudText},
-    {kParityList, QStringLiteral("line/parity"), &TerminalOptions::parityText},
-    {kDataBitsList, QStringLiteral("line/dataBits"), &TerminalOptions::dataBitsText},
-    {kStopBitsList, QStringLiteral("line/stopBits"), &TerminalOptions::stopBitsText},
-};
-
-// A period that the auto-send edit takes.
-bool ValidPeriod(const QString& text) {
-  return AutoSendPeriod().Take(text.toStdString()) == AutoSendPeriod::Check::Valid;
-}
-
-// A control of the window whose value is remembered: the key it is kept under, its
-// value at the first start ("true"/"false" for a check box, the text of an edit or of a
-// list's row), and what a remembered value must be to be taken (none: anything).
-struct RememberedControl {
-  int id;
-  QString key;
-  QString startValue;
-  bool (*accepts)(const QString&) = nullptr;
-};
-
-const RememberedControl kRememberedControls[] = {
-    {kHexDisplayCheck, QStringLiteral("display/hex"), QStringLiteral("true")},
-    {kHexSendCheck, QStringLiteral("send/hex"), QStringLiteral("true")},
-    {kPeriodEdit, QStringLiteral("send/period"), QString::number(AutoSendPeriod().Milliseconds()), ValidPeriod},
-    {kChecksumList, QStringLiteral("send/checksum"), QString()},  // the first row
-};
+QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+std::string String(const QVariant& value) { return value.toByteArray().toStdString(); }
 
 // The two texts a check box is stored as; anything else is no value.
 std::optional<bool> Flag(const QVariant& value) {
@@ -70,10 +36,138 @@ std::optional<bool> Flag(const QVariant& value) {
   return text == QStringLiteral("true");
 }
 
-QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
-std::string String(const QByteArray& bytes) { return bytes.toStdString(); }
+QVariant FlagText(bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); }
+
+// A period that the auto-send edit takes.
+bool ValidPeriod(const QString& text) {
+  return AutoSendPeriod().Take(text.toStdString()) == AutoSendPeriod::Check::Valid;
+}
+
+QVariant FirstStartRow(LineChoice::List list) { return QString::fromStdString(LineChoice().RowText(list)); }
 
 }  // namespace
+
+// One remembered setting: the key it is kept under, what it holds now as it is
+// stored (nothing: there is nothing to keep, and the file keeps what it has), how a
+// stored value is shown, and what "恢复默认设置" shows (nothing: it stays). A row
+// with a control reads and shows that control, and its signals are changes.
+struct MainDialog::RememberedRow {
+  QString key;
+  SettingStage stage = SettingStage::WindowReady;
+  QVariant startValue = {};
+  int control = 0;
+  QVariant (*value)(const MainDialog&) = nullptr;
+  void (*show)(MainDialog&, const QVariant&) = nullptr;
+  // What the command line gives for it, which wins for the run.
+  const std::optional<std::string> TerminalOptions::*commandLine = nullptr;
+};
+
+// The port and its line are restored before the start-up open takes them; the rest
+// once the window stands. The panel's rows come before its switch, which shows it.
+const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
+  using Stage = SettingStage;
+  using List = LineChoice::List;
+  static const std::vector<RememberedRow> rows = {
+      // The port opened last, by name: a udev row's description may differ next time.
+      {QStringLiteral("port/name"), Stage::BeforeOpen, {}, 0,
+       [](const MainDialog& w) { return w.IsOpen() ? QVariant(QString::fromStdString(w.portStatus_.PortName())) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { if (w.options_.leadingPorts.empty()) w.RestorePort(v.toString()); }},
+      {QStringLiteral("line/baud"), Stage::BeforeOpen, FirstStartRow(List::Baud), 0,
+       [](const MainDialog& w) { return w.LineRowText(List::Baud); },
+       [](MainDialog& w, const QVariant& v) { w.RestoreListText(kBaudList, v.toString()); },
+       &TerminalOptions::baudText},
+      {QStringLiteral("line/parity"), Stage::BeforeOpen, FirstStartRow(List::Parity), 0,
+       [](const MainDialog& w) { return w.LineRowText(List::Parity); },
+       [](MainDialog& w, const QVariant& v) { w.RestoreListText(kParityList, v.toString()); },
+       &TerminalOptions::parityText},
+      {QStringLiteral("line/dataBits"), Stage::BeforeOpen, FirstStartRow(List::DataBits), 0,
+       [](const MainDialog& w) { return w.LineRowText(List::DataBits); },
+       [](MainDialog& w, const QVariant& v) { w.RestoreListText(kDataBitsList, v.toString()); },
+       &TerminalOptions::dataBitsText},
+      {QStringLiteral("line/stopBits"), Stage::BeforeOpen, FirstStartRow(List::StopBits), 0,
+       [](const MainDialog& w) { return w.LineRowText(List::StopBits); },
+       [](MainDialog& w, const QVariant& v) { w.RestoreListText(kStopBitsList, v.toString()); },
+       &TerminalOptions::stopBitsText},
+      {QStringLiteral("display/hex"), Stage::WindowReady, FlagText(true), kHexDisplayCheck},
+      {QStringLiteral("send/hex"), Stage::WindowReady, FlagText(true), kHexSendCheck},
+      {QStringLiteral("send/period"), Stage::WindowReady, QString::number(portprobe::AutoSendPeriod().Milliseconds()),
+       kPeriodEdit, nullptr,
+       [](MainDialog& w, const QVariant& v) {
+         if (ValidPeriod(v.toString())) w.SetControlValue(kPeriodEdit, v.toString());
+         w.autoSendPeriod_.Take(w.Edit(kPeriodEdit)->text().toStdString());
+       }},
+      {QStringLiteral("send/checksum"), Stage::WindowReady, QString(), kChecksumList},  // the first row
+      {QStringLiteral("send/text"), Stage::WindowReady, Bytes(kDefaultSendText), 0,
+       [](const MainDialog& w) { return QVariant(Bytes(w.SendBoxBytes())); },
+       [](MainDialog& w, const QVariant& v) { w.SetSendBoxBytes(String(v)); }},
+      {QStringLiteral("history/entries"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) {
+         QVariantList entries;
+         for (const std::string& entry : w.history_.Entries()) entries << Bytes(entry);
+         return QVariant(entries);
+       },
+       [](MainDialog& w, const QVariant& v) { w.RestoreHistory(v.toList()); }},
+      // Where capture goes when it is first switched on in a run.
+      {QStringLiteral("capture/path"), Stage::WindowReady, QByteArray(), 0,
+       [](const MainDialog& w) { return w.CapturePath().empty() ? QVariant() : QVariant(Bytes(w.CapturePath())); },
+       [](MainDialog& w, const QVariant& v) { w.rememberedCapturePath_ = String(v); }},
+      {QStringLiteral("window/geometry"), Stage::WindowReady, QByteArray(), 0,
+       [](const MainDialog& w) { return QVariant(w.saveGeometry()); },
+       [](MainDialog& w, const QVariant& v) {
+         if (!w.restoreGeometry(v.toByteArray())) w.resize(w.initialSize_);
+       }},
+      {QStringLiteral("decoder/parser"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) { return QVariant(Bytes(w.LiveDecoderName())); },
+       [](MainDialog& w, const QVariant& v) { w.RestoreLiveDecoder(String(v)); }},
+      {QStringLiteral("replies/rules"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) { return QVariant(QString::fromStdString(w.repliesWindow_->RulesText())); },
+       [](MainDialog& w, const QVariant& v) { w.repliesWindow_->SetRulesText(v.toString().toStdString()); }},
+      {QStringLiteral("replies/enabled"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) { return FlagText(w.autoReplies_.Enabled()); },
+       [](MainDialog& w, const QVariant& v) { w.repliesWindow_->SetRepliesEnabled(v.toString() != QStringLiteral("false")); }},
+      // A panel never made this run leaves its rows alone. Rows the user has not
+      // finished are kept as they stand.
+      {QStringLiteral("panel/rows"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) {
+         return w.sendPanel_ ? QVariant(Bytes(FormatPanelFile(w.sendPanel_->Rows()))) : QVariant();
+       },
+       [](MainDialog& w, const QVariant& v) {
+         w.MakeSendPanel()->SetRows(ParsePanelFile(String(v), PanelFrames::Unchecked).rows);
+       }},
+      {QStringLiteral("panel/loop"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) { return w.sendPanel_ ? FlagText(w.sendPanel_->Looping()) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { w.MakeSendPanel()->SetLooping(v.toString() != QStringLiteral("false")); }},
+      {QStringLiteral("panel/geometry"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) { return w.sendPanel_ ? QVariant(w.sendPanel_->saveGeometry()) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { w.sendPanelPlaced_ = w.MakeSendPanel()->restoreGeometry(v.toByteArray()); }},
+      {QStringLiteral("panel/open"), Stage::WindowReady, {}, 0,
+       [](const MainDialog& w) { return w.sendPanel_ ? FlagText(w.sendPanelOpen_) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { w.RestoreSendPanelOpen(Flag(v).value_or(false)); }},
+  };
+  return rows;
+}
+
+QVariant MainDialog::RowValue(const RememberedRow& row) const {
+  return row.value ? row.value(*this) : ControlValue(row.control);
+}
+
+void MainDialog::ShowRowValue(const RememberedRow& row, const QVariant& value) {
+  if (row.show) {
+    row.show(*this, value);
+  } else {
+    SetControlValue(row.control, value.toString());
+  }
+}
+
+// Shows what was stored for the rows of one stage.
+void MainDialog::RestoreStage(SettingStage stage) {
+  for (const RememberedRow& row : RememberedRows()) {
+    if (row.stage != stage) continue;
+    const std::optional<std::string>* given = row.commandLine ? &(options_.*row.commandLine) : nullptr;
+    const QVariant stored = given && *given ? QString::fromStdString(**given) : settings_.Value(row.key);
+    if (stored.isValid()) ShowRowValue(row, stored);
+  }
+}
 
 // The port and the line settings, before the start-up open takes them. What the
 // command line gives wins over what was remembered.
@@ -85,12 +179,7 @@ void MainDialog::RestoreLineSettings() {
   }
   // Before the start-up open, which sets the modem lines and flow control they hold.
   SetPreferences(PreferencesFromText(settings_.TextLookup()));
-  if (options_.leadingPorts.empty()) RestorePort(settings_.Value(kPortKey).toString());
-  for (const LineList& list : kLineLists) {
-    const std::optional<std::string>& given = options_.*list.commandLine;
-    const QString text = given ? QString::fromStdString(*given) : settings_.Value(list.key).toString();
-    if (!text.isEmpty()) RestoreListText(list.id, text);
-  }
+  RestoreStage(SettingStage::BeforeOpen);
 }
 
 // A remembered name is taken when the list still has it; a path when it still exists.
@@ -107,6 +196,7 @@ void MainDialog::RestorePort(const QString& name) {
 // A text that names a row selects it; another one (a rate the list lacks) is typed in
 // and confirmed as Enter confirms it.
 void MainDialog::RestoreListText(int listId, const QString& text) {
+  if (text.isEmpty()) return;
   if (lineChoice_.PickText(ListOf(listId), text.toStdString())) {
     ShowLineChoice();
     return;
@@ -115,11 +205,20 @@ void MainDialog::RestoreListText(int listId, const QString& text) {
   ConfirmListText(ComboBox(listId));
 }
 
-// The value a remembered control shows, as it is stored.
-QString MainDialog::ControlValue(int id) const {
-  if (const auto* check = qobject_cast<QCheckBox*>(Control(id))) {
-    return check->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
+QVariant MainDialog::LineRowText(LineChoice::List list) const { return QString::fromStdString(lineChoice_.RowText(list)); }
+
+// A file edited by hand may hold more entries than the history takes.
+void MainDialog::RestoreHistory(const QVariantList& entries) {
+  for (const QVariant& entry : entries) {
+    if (history_.Entries().size() >= kMaxHistoryEntries) break;
+    history_.Add(String(entry));
   }
+  ShowHistoryRows();
+}
+
+// The value a control shows, as it is stored.
+QString MainDialog::ControlValue(int id) const {
+  if (const auto* check = qobject_cast<QCheckBox*>(Control(id))) return FlagText(check->isChecked()).toString();
   if (const auto* list = qobject_cast<QComboBox*>(Control(id))) return list->currentText();
   return Edit(id)->text();
 }
@@ -138,34 +237,21 @@ void MainDialog::SetControlValue(int id, const QString& value) {
   }
 }
 
-// The first start's values of the remembered controls.
+// The first start's values of the controls.
 void MainDialog::ShowStartValues() {
-  for (const RememberedControl& control : kRememberedControls) SetControlValue(control.id, control.startValue);
+  for (const RememberedRow& row : RememberedRows()) {
+    if (row.control != 0) SetControlValue(row.control, row.startValue.toString());
+  }
 }
 
-// The rest, once the start-up defaults are in place.
+// The rest, once the start-up defaults are in place. What the window shows then is
+// what the file is taken to hold: only later changes are written.
 void MainDialog::RestoreWindowSettings() {
-  for (const RememberedControl& control : kRememberedControls) {
-    const QVariant stored = settings_.Value(control.key);
-    if (!stored.isValid()) continue;
-    if (control.accepts == nullptr || control.accepts(stored.toString()))
-      SetControlValue(control.id, stored.toString());
-  }
-  autoSendPeriod_.Take(Edit(kPeriodEdit)->text().toStdString());
+  RestoreStage(SettingStage::WindowReady);
   if (options_.characterDisplay) CheckBox(kHexDisplayCheck)->setChecked(false);
-  const QVariant sendText = settings_.Value(kSendTextKey);
-  if (sendText.isValid()) SetSendBoxBytes(String(sendText.toByteArray()));
-  // A file edited by hand may hold more entries than the history takes.
-  for (const QVariant& entry : settings_.Value(kHistoryKey).toList()) {
-    if (history_.Entries().size() >= kMaxHistoryEntries) break;
-    history_.Add(String(entry.toByteArray()));
-  }
-  ShowHistoryRows();
-  rememberedCapturePath_ = String(settings_.Value(kCaptureKey).toByteArray());
-  restoreGeometry(settings_.Value(kGeometryKey).toByteArray());
-  RestoreLiveDecoder();
-  SetUpAutoReplies();
-  RestoreSendPanel();
+  for (const RememberedRow& row : RememberedRows()) written_[row.key] = RowValue(row);
+  for (const auto& [key, text] : PreferencesToText(preferences_))
+    written_[QString::fromStdString(key)] = QString::fromStdString(text);
   ConnectSettingsSaving();
   rememberChanges_ = settings_.Remembers();
   ShowPendingNotices();
@@ -175,68 +261,44 @@ void MainDialog::ConnectSettingsSaving() {
   settingsSaveTimer_.setSingleShot(true);
   settingsSaveTimer_.setInterval(kSaveDelayMilliseconds);
   connect(&settingsSaveTimer_, &QTimer::timeout, this, &MainDialog::SaveSettings);
-  for (const RememberedControl& control : kRememberedControls) {
-    const auto remember = [this, &control] { RememberSetting(control.key, ControlValue(control.id)); };
-    if (auto* check = qobject_cast<QCheckBox*>(Control(control.id))) {
-      connect(check, &QCheckBox::toggled, this, remember);
-    } else if (auto* list = qobject_cast<QComboBox*>(Control(control.id))) {
-      connect(list, &QComboBox::currentTextChanged, this, remember);
-    } else {
-      connect(Edit(control.id), &QLineEdit::textChanged, this, remember);
+  for (const RememberedRow& row : RememberedRows()) {
+    if (auto* check = qobject_cast<QCheckBox*>(Control(row.control))) {
+      connect(check, &QCheckBox::toggled, this, &MainDialog::ScheduleSettingsSave);
+    } else if (auto* list = qobject_cast<QComboBox*>(Control(row.control))) {
+      connect(list, &QComboBox::currentTextChanged, this, &MainDialog::ScheduleSettingsSave);
+    } else if (row.control != 0) {
+      connect(Edit(row.control), &QLineEdit::textChanged, this, &MainDialog::ScheduleSettingsSave);
     }
   }
   connect(SendBox(), &ui::PlainTextView::Edited, this, &MainDialog::ScheduleSettingsSave);
+  connect(repliesWindow_, &ReplyRulesWindow::RulesChanged, this, &MainDialog::ScheduleSettingsSave);
   QAbstractItemModel* history = ComboBox(kHistoryList)->model();
   connect(history, &QAbstractItemModel::rowsInserted, this, &MainDialog::ScheduleSettingsSave);
   connect(history, &QAbstractItemModel::rowsRemoved, this, &MainDialog::ScheduleSettingsSave);
   connect(history, &QAbstractItemModel::modelReset, this, &MainDialog::ScheduleSettingsSave);
 }
 
-void MainDialog::RememberSetting(const QString& key, const QVariant& value) {
-  if (!rememberChanges_) return;
-  settings_.SetValue(key, value);
-  ScheduleSettingsSave();
-}
-
-void MainDialog::RememberLineSetting(int listId) {
-  for (const LineList& list : kLineLists) {
-    if (list.id == listId) RememberSetting(list.key, ComboBox(listId)->currentText());
-  }
-}
-
-void MainDialog::RememberPort() {
-  // A udev row by its port's name: its description may differ next time.
-  const std::string name = portList_.NameOf(portList_.Chosen());
-  if (name != PortList::kSeparator) RememberSetting(kPortKey, QString::fromStdString(name));
-}
-
-void MainDialog::RememberCapturePath() { RememberSetting(kCaptureKey, Bytes(CapturePath())); }
-
 // The remembered file is where capture goes when it is first switched on in a run.
 std::string MainDialog::TakeRememberedCapturePath() { return std::exchange(rememberedCapturePath_, std::string()); }
-
-void MainDialog::RememberPreferences() {
-  for (const auto& [key, text] : PreferencesToText(preferences_)) {
-    RememberSetting(QString::fromStdString(key), QString::fromStdString(text));
-  }
-}
 
 // Saved once changes pause, so typing or dragging the window costs no file writes.
 void MainDialog::ScheduleSettingsSave() {
   if (rememberChanges_) settingsSaveTimer_.start();
 }
 
-// The send box, the history and the window's place change often or in many ways;
-// they are read when the changes are written.
+// Writes a value unless the file holds it already; `always` writes it anyway.
+void MainDialog::WriteSetting(const QString& key, const QVariant& value, bool always) {
+  if (!value.isValid() || (!always && written_.value(key) == value)) return;
+  settings_.SetValue(key, value);
+  written_[key] = value;
+}
+
 void MainDialog::SaveSettings() {
   if (!rememberChanges_) return;
   settingsSaveTimer_.stop();
-  settings_.SetValue(kSendTextKey, Bytes(SendBoxBytes()));
-  QVariantList entries;
-  for (const std::string& entry : history_.Entries()) entries << Bytes(entry);
-  settings_.SetValue(kHistoryKey, entries);
-  settings_.SetValue(kGeometryKey, saveGeometry());
-  RememberSendPanel();
+  for (const RememberedRow& row : RememberedRows()) WriteSetting(row.key, RowValue(row), false);
+  for (const auto& [key, text] : PreferencesToText(preferences_))
+    WriteSetting(QString::fromStdString(key), QString::fromStdString(text), false);
   settings_.Sync();
 }
 
@@ -245,22 +307,24 @@ void MainDialog::moveEvent(QMoveEvent* event) {
   ScheduleSettingsSave();
 }
 
-// The start-up defaults of the window's own controls and of the preferences, saved
+// The start values of the rows that have one, and the default preferences, written
 // at once. The port, its connection and the command history stay as they are.
 void MainDialog::RestoreDefaults() {
   lineChoice_ = LineChoice();
   ShowLineChoice();
-  for (const LineList& list : kLineLists) SettingListChanged(list.id);
-  ShowStartValues();
-  autoSendPeriod_ = portprobe::AutoSendPeriod();
-  SetSendBoxBytes(kDefaultSendText);
-  rememberedCapturePath_.clear();
-  RememberSetting(kCaptureKey, QByteArray());
+  for (const RememberedRow& row : RememberedRows()) {
+    if (row.startValue.isValid()) ShowRowValue(row, row.startValue);
+  }
+  for (const int id : {kBaudList, kParityList, kDataBitsList, kStopBitsList}) SettingListChanged(id);
   SetPreferences(Preferences());
-  resize(initialSize_);
-  // Written again, as a control that already held its default did not signal.
-  for (const RememberedControl& control : kRememberedControls) RememberSetting(control.key, ControlValue(control.id));
-  RememberPreferences();
+  if (!rememberChanges_) return;
+  // Written again, as a setting that already held its default did not change.
+  for (const RememberedRow& row : RememberedRows()) {
+    const QVariant now = RowValue(row);
+    if (row.startValue.isValid()) WriteSetting(row.key, now.isValid() ? now : row.startValue, true);
+  }
+  for (const auto& [key, text] : PreferencesToText(preferences_))
+    WriteSetting(QString::fromStdString(key), QString::fromStdString(text), true);
   SaveSettings();
 }
 
