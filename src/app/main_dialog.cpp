@@ -11,6 +11,7 @@
 
 #include "app/about_dialog.h"
 #include "app/history_popup.h"
+#include "app/receive_find.h"
 #include "app/reply_rules_window.h"
 #include "parser/packet_parser.h"
 #include "resources/control_ids.h"
@@ -62,7 +63,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   SetUpReceiveCheck();
   SetUpReceivedBlocks();
   SetUpModemLines();
-  SetUpFindBar();
+  find_ = new ReceiveFind(this, ReceiveBox(), CheckBox(kHexDisplayCheck));
   SetUpZoom();
   running_ = this;
   RunStartupSequence();
@@ -167,6 +168,8 @@ void MainDialog::done(int result) {
   SaveSettings();
   TemplateDialog::done(result);
 }
+
+void MainDialog::EscapePressed() { find_->Close(); }
 
 void MainDialog::EnterPressed() {
   QWidget* focus = focusWidget();

@@ -25,7 +25,6 @@ class QMoveEvent;
 #include "automation/live_decoder.h"
 #include "automation/reply_rules.h"
 #include "codec/number_conversion.h"
-#include "codec/text_search.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
 #include "files/send_file.h"
@@ -50,6 +49,7 @@ class QMoveEvent;
 namespace portprobe {
 
 class HistoryPopup;
+class ReceiveFind;
 class ReplyRulesWindow;
 class SendPanel;
 
@@ -380,20 +380,7 @@ class MainDialog : public ui::TemplateDialog {
   // Enter in a list with a typed text: a typed port path or a row's name.
   void ConfirmListText(QComboBox* list);
 
-  // The find bar of the receive box (main_dialog_search.cpp).
-  void SetUpFindBar();
-  void OpenFindBar();
-  void TakeSelectionAsPattern();
-  void PlaceFindBar();
-  void FindBarClosed();
-  // What the bar's pattern and toggles ask for; nothing for an empty or bad pattern.
-  std::optional<TextSearch> BarSearch() const;
-  void RefreshReceiveSearch();
-  void FindInReceive(bool forward);
-  ui::FindBar* findBar_ = nullptr;
-  bool findBarOpened_ = false;
-  // What the bar looks for while it is open and its pattern is sound.
-  std::optional<TextSearch> receiveSearch_;
+  ReceiveFind* find_ = nullptr;
 
   // The font size of both boxes (main_dialog_zoom.cpp).
   void SetUpZoom();

@@ -5,6 +5,7 @@
 #include <QResizeEvent>
 
 #include "app/main_dialog.h"
+#include "app/receive_find.h"
 #include "resources/control_ids.h"
 
 namespace portprobe {
@@ -74,7 +75,7 @@ void MainDialog::Relayout(const QSize& proposed) {
 void MainDialog::resizeEvent(QResizeEvent* event) {
   TemplateDialog::resizeEvent(event);
   if (startupDone_) Relayout(event->size());
-  PlaceFindBar();
+  find_->Place();
   ScheduleSettingsSave();
 }
 

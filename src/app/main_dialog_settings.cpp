@@ -69,9 +69,16 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
   using List = LineChoice::List;
   static const std::vector<RememberedRow> rows = {
       // The port opened last, by name: a udev row's description may differ next time.
-      {QStringLiteral("port/name"), Stage::BeforeOpen, {}, 0,
-       [](const MainDialog& w) { return w.IsOpen() ? QVariant(QString::fromStdString(w.portStatus_.PortName())) : QVariant(); },
-       [](MainDialog& w, const QVariant& v) { if (w.options_.leadingPorts.empty()) w.RestorePort(v.toString()); }},
+      {QStringLiteral("port/name"),
+       Stage::BeforeOpen,
+       {},
+       0,
+       [](const MainDialog& w) {
+         return w.IsOpen() ? QVariant(QString::fromStdString(w.portStatus_.PortName())) : QVariant();
+       },
+       [](MainDialog& w, const QVariant& v) {
+         if (w.options_.leadingPorts.empty()) w.RestorePort(v.toString());
+       }},
       {QStringLiteral("line/baud"), Stage::BeforeOpen, FirstStartRow(List::Baud), 0,
        [](const MainDialog& w) { return w.LineRowText(List::Baud); },
        [](MainDialog& w, const QVariant& v) { w.RestoreListText(kBaudList, v.toString()); },
@@ -100,7 +107,10 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
       {QStringLiteral("send/text"), Stage::WindowReady, Bytes(kDefaultSendText), 0,
        [](const MainDialog& w) { return QVariant(Bytes(w.SendBoxBytes())); },
        [](MainDialog& w, const QVariant& v) { w.SetSendBoxBytes(String(v)); }},
-      {QStringLiteral("history/entries"), Stage::WindowReady, {}, 0,
+      {QStringLiteral("history/entries"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) {
          QVariantList entries;
          for (const std::string& entry : w.history_.Entries()) entries << Bytes(entry);
@@ -116,31 +126,58 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
        [](MainDialog& w, const QVariant& v) {
          if (!w.restoreGeometry(v.toByteArray())) w.resize(w.initialSize_);
        }},
-      {QStringLiteral("decoder/parser"), Stage::WindowReady, {}, 0,
+      {QStringLiteral("decoder/parser"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) { return QVariant(Bytes(w.LiveDecoderName())); },
        [](MainDialog& w, const QVariant& v) { w.RestoreLiveDecoder(String(v)); }},
-      {QStringLiteral("replies/rules"), Stage::WindowReady, {}, 0,
+      {QStringLiteral("replies/rules"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) { return QVariant(QString::fromStdString(w.repliesWindow_->RulesText())); },
        [](MainDialog& w, const QVariant& v) { w.repliesWindow_->SetRulesText(v.toString().toStdString()); }},
-      {QStringLiteral("replies/enabled"), Stage::WindowReady, {}, 0,
+      {QStringLiteral("replies/enabled"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) { return FlagText(w.autoReplies_.Enabled()); },
-       [](MainDialog& w, const QVariant& v) { w.repliesWindow_->SetRepliesEnabled(v.toString() != QStringLiteral("false")); }},
+       [](MainDialog& w, const QVariant& v) {
+         w.repliesWindow_->SetRepliesEnabled(v.toString() != QStringLiteral("false"));
+       }},
       // A panel never made this run leaves its rows alone. Rows the user has not
       // finished are kept as they stand.
-      {QStringLiteral("panel/rows"), Stage::WindowReady, {}, 0,
+      {QStringLiteral("panel/rows"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) {
          return w.sendPanel_ ? QVariant(Bytes(FormatPanelFile(w.sendPanel_->Rows()))) : QVariant();
        },
        [](MainDialog& w, const QVariant& v) {
          w.MakeSendPanel()->SetRows(ParsePanelFile(String(v), PanelFrames::Unchecked).rows);
        }},
-      {QStringLiteral("panel/loop"), Stage::WindowReady, {}, 0,
+      {QStringLiteral("panel/loop"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) { return w.sendPanel_ ? FlagText(w.sendPanel_->Looping()) : QVariant(); },
-       [](MainDialog& w, const QVariant& v) { w.MakeSendPanel()->SetLooping(v.toString() != QStringLiteral("false")); }},
-      {QStringLiteral("panel/geometry"), Stage::WindowReady, {}, 0,
+       [](MainDialog& w, const QVariant& v) {
+         w.MakeSendPanel()->SetLooping(v.toString() != QStringLiteral("false"));
+       }},
+      {QStringLiteral("panel/geometry"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) { return w.sendPanel_ ? QVariant(w.sendPanel_->saveGeometry()) : QVariant(); },
-       [](MainDialog& w, const QVariant& v) { w.sendPanelPlaced_ = w.MakeSendPanel()->restoreGeometry(v.toByteArray()); }},
-      {QStringLiteral("panel/open"), Stage::WindowReady, {}, 0,
+       [](MainDialog& w, const QVariant& v) {
+         w.sendPanelPlaced_ = w.MakeSendPanel()->restoreGeometry(v.toByteArray());
+       }},
+      {QStringLiteral("panel/open"),
+       Stage::WindowReady,
+       {},
+       0,
        [](const MainDialog& w) { return w.sendPanel_ ? FlagText(w.sendPanelOpen_) : QVariant(); },
        [](MainDialog& w, const QVariant& v) { w.RestoreSendPanelOpen(Flag(v).value_or(false)); }},
   };
@@ -205,7 +242,9 @@ void MainDialog::RestoreListText(int listId, const QString& text) {
   ConfirmListText(ComboBox(listId));
 }
 
-QVariant MainDialog::LineRowText(LineChoice::List list) const { return QString::fromStdString(lineChoice_.RowText(list)); }
+QVariant MainDialog::LineRowText(LineChoice::List list) const {
+  return QString::fromStdString(lineChoice_.RowText(list));
+}
 
 // A file edited by hand may hold more entries than the history takes.
 void MainDialog::RestoreHistory(const QVariantList& entries) {
