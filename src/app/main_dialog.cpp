@@ -10,7 +10,7 @@
 #include <QShortcut>
 
 #include "app/about_dialog.h"
-#include "app/history_popup.h"
+#include "app/history_view.h"
 #include "app/receive_find.h"
 #include "app/reply_rules_window.h"
 #include "parser/packet_parser.h"
@@ -28,8 +28,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
       prompter_(prompter),
       options_(std::move(options)),
       link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }),
-      packetParser_(
-          std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })),
+      packetParser_(std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })),
       settings_(options_.settingsFile) {
   connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
   connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
@@ -40,13 +39,11 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   connect(Button(kClearSendButton), &QPushButton::clicked, this, &MainDialog::ClearSend);
   connect(Button(kSendFileButton), &QPushButton::clicked, this, &MainDialog::ChooseSendFile);
   connect(CheckBox(kAutoSendCheck), &QCheckBox::clicked, this, &MainDialog::AutoSendToggled);
-  connect(Button(kAddHistoryButton), &QPushButton::clicked, this, &MainDialog::AddToHistory);
-  connect(Button(kClearHistoryButton), &QPushButton::clicked, this, &MainDialog::ClearHistory);
-  connect(Button(kExportHistoryButton), &QPushButton::clicked, this, &MainDialog::ExportHistory);
-  connect(Button(kImportHistoryButton), &QPushButton::clicked, this, &MainDialog::ImportHistory);
-  connect(Button(kHistoryPopupButton), &QPushButton::clicked, this, &MainDialog::ToggleHistoryPopup);
   connect(Button(kMenuButton), &QPushButton::clicked, this, &MainDialog::ShowToolsMenuAtCursor);
-  connect(ComboBox(kHistoryList), &QComboBox::activated, this, &MainDialog::HistorySelected);
+  historyView_ = new HistoryView(
+      *this, prompter_,
+      {[this] { return SendBoxBytes(); }, [this](const std::string& bytes) { SetSendBoxBytes(bytes); },
+       [this](const std::string& text) { SendText(text); }, [this](const QString& text) { Notify(text); }});
   autoSendTimer_.setSingleShot(true);
   connect(&autoSendTimer_, &QTimer::timeout, this, &MainDialog::TimerTick);
   connect(&writeWatchTimer_, &QTimer::timeout, this, &MainDialog::WriteWatchTick);
@@ -95,7 +92,6 @@ void MainDialog::RunStartupSequence() {
   SetControlText(kReceiveBox, QString::fromUtf8(kReceivingAreaText));
   startupTextShown_ = true;
   startupDone_ = true;
-  historyPopup_ = new HistoryPopup(this, [this](int index, bool send) { UseHistoryEntry(index, send); });
   repliesWindow_ = new ReplyRulesWindow(this, prompter_, autoReplies_);
   RestoreWindowSettings();
 }
@@ -168,6 +164,8 @@ void MainDialog::done(int result) {
   SaveSettings();
   TemplateDialog::done(result);
 }
+
+HistoryPopup* MainDialog::HistoryPopupWindow() const { return historyView_->Popup(); }
 
 void MainDialog::EscapePressed() { find_->Close(); }
 

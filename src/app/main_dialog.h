@@ -34,7 +34,6 @@ class QMoveEvent;
 #include "serial/serial_link.h"
 #include "session/auto_send_period.h"
 #include "session/busy_state.h"
-#include "session/command_history.h"
 #include "session/line_choice.h"
 #include "session/outbox.h"
 #include "session/parser_output_queue.h"
@@ -49,6 +48,7 @@ class QMoveEvent;
 namespace portprobe {
 
 class HistoryPopup;
+class HistoryView;
 class ReceiveFind;
 class ReplyRulesWindow;
 class SendPanel;
@@ -77,7 +77,7 @@ class MainDialog : public ui::TemplateDialog {
   bool WantOpen() const { return wantOpen_; }
   std::uint32_t AutoSendPeriod() const { return autoSendPeriod_.Milliseconds(); }
   bool StartupDone() const { return startupDone_; }
-  HistoryPopup* HistoryPopupWindow() const { return historyPopup_; }
+  HistoryPopup* HistoryPopupWindow() const;
   ReplyRulesWindow* RepliesWindow() const { return repliesWindow_; }
   // The multi-frame send panel; none until it is first opened or restored.
   SendPanel* SendPanelWindow() const { return sendPanel_; }
@@ -210,15 +210,7 @@ class MainDialog : public ui::TemplateDialog {
                        const std::function<QString()>& stillRunning, const std::function<void()>& finish);
   void FinishDeferredEnds();
 
-  // The command history (main_dialog_history.cpp).
-  void ShowHistoryRows();
-  void AddToHistory();
-  void HistorySelected();
-  void ClearHistory();
-  void ExportHistory();
-  void ImportHistory();
-  void ToggleHistoryPopup();
-  void UseHistoryEntry(int index, bool send);
+  HistoryView* historyView_ = nullptr;
 
   // The tools menu (main_dialog_tools.cpp), one table row an entry.
   struct ToolsRow;
@@ -361,7 +353,6 @@ class MainDialog : public ui::TemplateDialog {
   void RestorePort(const QString& name);
   void RestoreListText(int listId, const QString& text);
   QVariant LineRowText(LineChoice::List list) const;
-  void RestoreHistory(const QVariantList& entries);
   void RestoreWindowSettings();
   QString ControlValue(int id) const;
   void SetControlValue(int id, const QString& value);
@@ -411,8 +402,6 @@ class MainDialog : public ui::TemplateDialog {
   QRect initialSendBox_;
   std::array<QRect, 24> initialBottomControls_;
 
-  HistoryPopup* historyPopup_ = nullptr;
-
   ParserSlots parserSlots_;
   bool parserListRefused_ = false;
   // One interpreter for the window's life, so its count of unreleased allocations
@@ -427,7 +416,6 @@ class MainDialog : public ui::TemplateDialog {
   std::string sendFilePath_;
   // Jobs beside the window, deferred ends, held receive and the notices to show.
   BusyState busy_;
-  CommandHistory history_;
   ReceivePath receive_;
   // "Receiving Area" stands in the box until the first text replaces it.
   bool startupTextShown_ = false;

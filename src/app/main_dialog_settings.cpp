@@ -12,7 +12,7 @@
 #include "app/main_dialog.h"
 #include "app/send_panel.h"
 #include "app/reply_rules_window.h"
-#include "files/history_file.h"
+#include "app/history_view.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "ui/plain_text_view.h"
@@ -111,12 +111,8 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
        Stage::WindowReady,
        {},
        0,
-       [](const MainDialog& w) {
-         QVariantList entries;
-         for (const std::string& entry : w.history_.Entries()) entries << Bytes(entry);
-         return QVariant(entries);
-       },
-       [](MainDialog& w, const QVariant& v) { w.RestoreHistory(v.toList()); }},
+       [](const MainDialog& w) { return QVariant(w.historyView_->Entries()); },
+       [](MainDialog& w, const QVariant& v) { w.historyView_->Restore(v.toList()); }},
       // Where capture goes when it is first switched on in a run.
       {QStringLiteral("capture/path"), Stage::WindowReady, QByteArray(), 0,
        [](const MainDialog& w) { return w.CapturePath().empty() ? QVariant() : QVariant(Bytes(w.CapturePath())); },
@@ -244,15 +240,6 @@ void MainDialog::RestoreListText(int listId, const QString& text) {
 
 QVariant MainDialog::LineRowText(LineChoice::List list) const {
   return QString::fromStdString(lineChoice_.RowText(list));
-}
-
-// A file edited by hand may hold more entries than the history takes.
-void MainDialog::RestoreHistory(const QVariantList& entries) {
-  for (const QVariant& entry : entries) {
-    if (history_.Entries().size() >= kMaxHistoryEntries) break;
-    history_.Add(String(entry));
-  }
-  ShowHistoryRows();
 }
 
 // The value a control shows, as it is stored.
