@@ -10,6 +10,7 @@
 #include <QShortcut>
 
 #include "app/about_dialog.h"
+#include "app/capture_controls.h"
 #include "app/history_view.h"
 #include "app/receive_find.h"
 #include "app/reply_rules_window.h"
@@ -56,7 +57,8 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   ui::FitDropDownToRows(ComboBox(kChecksumList));
   SetUpReceiveBox();
   SetUpSendBox();
-  ConnectCaptureControls();
+  capture_ = new CaptureControls(*this, prompter_, receive_, options_.labelRestoreMilliseconds,
+                                 [this] { return ReceiveTextWithoutEcho(); });
   SetUpReceiveCheck();
   SetUpReceivedBlocks();
   SetUpModemLines();

@@ -47,6 +47,7 @@ class QMoveEvent;
 
 namespace portprobe {
 
+class CaptureControls;
 class HistoryPopup;
 class HistoryView;
 class ReceiveFind;
@@ -319,13 +320,7 @@ class MainDialog : public ui::TemplateDialog {
   void StartLinesOfTheirOwn();
   std::string ReceiveTextWithoutEcho() const;
 
-  // Capture to file (main_dialog_capture.cpp).
-  void ConnectCaptureControls();
-  void CaptureToggled();
-  void ChangeCaptureFile();
-  void SaveReceive();
-  void RestoreCaptureLabel();
-  void ShowCapturePath();
+  CaptureControls* capture_ = nullptr;
 
   // The modem lines, break and flow control (main_dialog_modem.cpp).
   void SetUpModemLines();
@@ -358,7 +353,6 @@ class MainDialog : public ui::TemplateDialog {
   void SetControlValue(int id, const QString& value);
   void ShowStartValues();
   void ConnectSettingsSaving();
-  std::string TakeRememberedCapturePath();
   void ScheduleSettingsSave();
   void WriteSetting(const QString& key, const QVariant& value, bool always);
   void SaveSettings();
@@ -420,8 +414,6 @@ class MainDialog : public ui::TemplateDialog {
   // "Receiving Area" stands in the box until the first text replaces it.
   bool startupTextShown_ = false;
 
-  QTimer labelRestoreTimer_;
-
   SettingsStore settings_;
   // Off while start-up restores: what the command line set is only written back once
   // the user changes it.
@@ -430,7 +422,6 @@ class MainDialog : public ui::TemplateDialog {
   // differ are written.
   QHash<QString, QVariant> written_;
   QTimer settingsSaveTimer_;
-  std::string rememberedCapturePath_;
 
   // Tells of ports that come and go; none when the ports are not enumerated.
   std::unique_ptr<PortWatcher> portWatcher_;

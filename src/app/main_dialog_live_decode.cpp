@@ -113,8 +113,8 @@ void MainDialog::ShowDecoderOutput(const std::vector<LiveDecoder::Output>& outpu
     const bool underItsBlock = output.block == blockAtBoxEnd_;
     StartLinesOfTheirOwn();
     if (!underItsBlock) {
-      AppendReceiveText(QString::fromUtf8(kDecodedBlockText).arg(QString::fromStdString(ClockText(output.blockBegan)))
-                            .toStdString());
+      AppendReceiveText(
+          QString::fromUtf8(kDecodedBlockText).arg(QString::fromStdString(ClockText(output.blockBegan))).toStdString());
     }
     AppendReceiveText(output.text);
     receive_.OtherTextShown();

@@ -24,10 +24,10 @@ SendPanel* MainDialog::MakeSendPanel() {
   // A run waits as auto send does, for a message box or a job beside the window, and
   // until its last frame is written: so at most one frame is on its way when it stops,
   // and a device that takes nothing holds it up.
-  sendPanel_ = new SendPanel(
-      this, prompter_,
-      {[this](const ByteFrame& frame) { return SendPanelFrame(frame); },
-       [this] { return busy_.AutoSendMayRun() && outbox_.Empty() && link_.QueuedWriteBytes() == 0; }});
+  sendPanel_ =
+      new SendPanel(this, prompter_,
+                    {[this](const ByteFrame& frame) { return SendPanelFrame(frame); },
+                     [this] { return busy_.AutoSendMayRun() && outbox_.Empty() && link_.QueuedWriteBytes() == 0; }});
   connect(sendPanel_, &SendPanel::Changed, this, &MainDialog::ScheduleSettingsSave);
   connect(sendPanel_, &SendPanel::Closed, this, [this] {
     sendPanelOpen_ = false;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/main_dialog.h"
+#include "app/capture_controls.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "ui/dialog_units.h"
@@ -48,7 +49,7 @@ void MainDialog::ReportCaptureFailure(const ReceivePath::CaptureFailure& failure
                       .arg(QString::fromStdString(failure.path), QString::fromStdString(failure.reason))
                       .toStdString());
   CheckBox(kCaptureCheck)->setChecked(false);
-  ShowCapturePath();
+  capture_->ShowPath();
 }
 
 // Whatever is appended stands after the block that ended last.

@@ -12,6 +12,7 @@
 #include "app/main_dialog.h"
 #include "app/send_panel.h"
 #include "app/reply_rules_window.h"
+#include "app/capture_controls.h"
 #include "app/history_view.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
@@ -116,7 +117,7 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
       // Where capture goes when it is first switched on in a run.
       {QStringLiteral("capture/path"), Stage::WindowReady, QByteArray(), 0,
        [](const MainDialog& w) { return w.CapturePath().empty() ? QVariant() : QVariant(Bytes(w.CapturePath())); },
-       [](MainDialog& w, const QVariant& v) { w.rememberedCapturePath_ = String(v); }},
+       [](MainDialog& w, const QVariant& v) { w.capture_->SetRememberedPath(String(v)); }},
       {QStringLiteral("window/geometry"), Stage::WindowReady, QByteArray(), 0,
        [](const MainDialog& w) { return QVariant(w.saveGeometry()); },
        [](MainDialog& w, const QVariant& v) {
@@ -297,15 +298,13 @@ void MainDialog::ConnectSettingsSaving() {
     }
   }
   connect(SendBox(), &ui::PlainTextView::Edited, this, &MainDialog::ScheduleSettingsSave);
+  connect(capture_, &CaptureControls::PathChanged, this, &MainDialog::ScheduleSettingsSave);
   connect(repliesWindow_, &ReplyRulesWindow::RulesChanged, this, &MainDialog::ScheduleSettingsSave);
   QAbstractItemModel* history = ComboBox(kHistoryList)->model();
   connect(history, &QAbstractItemModel::rowsInserted, this, &MainDialog::ScheduleSettingsSave);
   connect(history, &QAbstractItemModel::rowsRemoved, this, &MainDialog::ScheduleSettingsSave);
   connect(history, &QAbstractItemModel::modelReset, this, &MainDialog::ScheduleSettingsSave);
 }
-
-// The remembered file is where capture goes when it is first switched on in a run.
-std::string MainDialog::TakeRememberedCapturePath() { return std::exchange(rememberedCapturePath_, std::string()); }
 
 // Saved once changes pause, so typing or dragging the window costs no file writes.
 void MainDialog::ScheduleSettingsSave() {
