@@ -176,7 +176,6 @@ void MainDialog::ToggleOpen() {
   SelectTypedPortPath();  // a path typed but not yet confirmed is what the user means
   wantOpen_ = !wantOpen_;
   PortChanged();
-  UpdateOpenButton();
 }
 
 void MainDialog::PortChanged() {
@@ -188,6 +187,8 @@ void MainDialog::PortChanged() {
   ScheduleSettingsSave();
   if (IsOpen()) ClosePort();
   if (wantOpen_) OpenPort(portList_.Chosen());
+  // After a failed open the button offers to open, as the port is closed.
+  UpdateOpenButton();
   UpdateStatusLine();
 }
 

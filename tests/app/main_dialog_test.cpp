@@ -133,23 +133,22 @@ TEST(MainDialog, OpenButtonClosesAndReopens) {
   EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
-TEST(MainDialog, ChoosingAPortThatFailsKeepsTheCloseCaption) {
+TEST(MainDialog, ChoosingAPortThatFailsShowsThePortClosed) {
   PtyPair pty;
   ScriptedPrompter prompter;
   MainDialog dialog(prompter, PortsFirst({pty.SlavePath()}));
   QComboBox* ports = dialog.ComboBox(kPortList);
   Choose(ports, 1);  // "---------"
   EXPECT_FALSE(dialog.IsOpen());
-  EXPECT_TRUE(dialog.WantOpen());
-  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("关闭"));
+  EXPECT_FALSE(dialog.WantOpen());
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
   EXPECT_EQ(prompter.messages.last(), QStringLiteral("打开---------失败:已被占用或不存在!"));
   EXPECT_EQ(StatusText(dialog), QStringLiteral("--------- CLOSED,9600,N,8,1"));
-  // The next click only brings the button to "open"; the one after opens the row.
+  // The next click opens the row shown.
   ports->setCurrentIndex(0);
   dialog.Button(kOpenButton)->click();
-  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
-  dialog.Button(kOpenButton)->click();
   EXPECT_TRUE(dialog.IsOpen());
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("关闭"));
 }
 
 TEST(MainDialog, ReportsAPortHeldByAnotherProgram) {
@@ -249,6 +248,21 @@ TEST(MainDialog, APathTypedIntoThePortBoxIsOpened) {
   EXPECT_TRUE(dialog.IsOpen());
   EXPECT_EQ(ports->count(), rows + 1);
   EXPECT_TRUE(dialog.isVisible());
+  // A missing path closes the port and says so; the button and the status line agree,
+  // and the next click tries to open again rather than flipping the caption.
+  enterPath("/dev/portprobe-missing");
+  EXPECT_FALSE(dialog.IsOpen());
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
+  EXPECT_TRUE(StatusText(dialog).startsWith(QStringLiteral("/dev/portprobe-missing CLOSED")));
+  ASSERT_EQ(prompter.messages.size(), 1);
+  dialog.Button(kOpenButton)->click();
+  EXPECT_EQ(prompter.messages.size(), 2);
+  EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
+  prompter.messages.clear();
+  QTest::mouseClick(ports->lineEdit(), Qt::LeftButton);
+  enterPath(pty.SlavePath());
+  dialog.Button(kOpenButton)->click();
+  EXPECT_TRUE(dialog.IsOpen());
   // A path typed but not confirmed is what the open button opens.
   PtyPair other;
   dialog.Button(kOpenButton)->click();
