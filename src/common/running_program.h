@@ -22,8 +22,8 @@ class RunningProgram {
   // Starts the program at `path` (never searched for) with the terminal's environment,
   // in which each "NAME=value" of `addedEnvironment` replaces or adds that variable.
   // On Linux each argument is one argv entry after the path. On Windows the program
-  // gets one command line: the path followed directly by the arguments as they are, so
-  // the caller writes any separators.
+  // gets one command line: the path in quotes followed directly by the arguments as
+  // they are, so the caller writes any separators.
   RunningProgram(const std::string& path, const std::vector<std::string>& arguments,
                  const std::vector<std::string>& addedEnvironment);
   ~RunningProgram();

@@ -69,7 +69,9 @@ struct RunningProgram::Process {
 RunningProgram::RunningProgram(const std::string& path, const std::vector<std::string>& arguments,
                                const std::vector<std::string>& addedEnvironment)
     : process_(std::make_unique<Process>()) {
-  std::wstring commandLine = WideFromUtf8(path);
+  // Quoted, so that a program in a folder with blanks reads its path as its first
+  // argument; a Windows path holds no quote of its own.
+  std::wstring commandLine = L"\"" + WideFromUtf8(path) + L"\"";
   for (const std::string& argument : arguments) commandLine += WideFromUtf8(argument);
   std::wstring environment;
   if (!addedEnvironment.empty()) {

@@ -43,17 +43,22 @@ struct StoppingHost : BlockingProgramHost {
 
 class ChecksumProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override { ::setenv(kResultFileVariable, (scratch_.Path() / "result.bin").c_str(), 1); }
+  void SetUp() override {
+    ::setenv(kResultFileVariable, (scratch_.Path() / "result.bin").c_str(), 1);
+    std::filesystem::create_directories(Folder());
+  }
   void TearDown() override { ::unsetenv(kResultFileVariable); }
 
-  std::string ProgramPath(int number) const { return (scratch_.Path() / ("self_" + std::to_string(number))).string(); }
+  // The programs' folder has a blank and a name outside ASCII, as installs often do.
+  std::string Folder() const { return (scratch_.Path() / "校验 工具").string(); }
+  std::string ProgramPath(int number) const { return Folder() + "/self_" + std::to_string(number); }
   void WriteProgram(int number, const std::string& body) const {
-    scratch_.WriteFile("self_" + std::to_string(number), "#!/bin/sh\n" + body + "\n",
+    scratch_.WriteFile("校验 工具/self_" + std::to_string(number), "#!/bin/sh\n" + body + "\n",
                        std::filesystem::perms::owner_all);
   }
   ByteFrame Apply(ByteFrame frame, ChecksumType type = kFirstCustomChecksum) {
     BlockingProgramHost host(messages_);
-    AppendChecksum(frame, type, host, scratch_.Path().string());
+    AppendChecksum(frame, type, host, Folder());
     return frame;
   }
 
@@ -111,9 +116,9 @@ TEST_F(ChecksumProgramTest, ProgramGetsTheFrameAsOneLowerCaseArgument) {
 TEST_F(ChecksumProgramTest, UnusableProgramIsReportedAndLeavesTheFrame) {
   // Under valgrind a failed exec in the spawned child is not reported back to the spawner.
   if (std::getenv("PORTPROBE_UNDER_VALGRIND") != nullptr) GTEST_SKIP() << "exec errors are not seen under valgrind";
-  scratch_.WriteFile("self_1", "#!/bin/sh\necho 0x01000055\n");  // not executable
-  scratch_.WriteFile("self_2", "no interpreter line", std::filesystem::perms::owner_all);
-  std::filesystem::create_directory(scratch_.Path() / "self_3");
+  scratch_.WriteFile("校验 工具/self_1", "#!/bin/sh\necho 0x01000055\n");  // not executable
+  scratch_.WriteFile("校验 工具/self_2", "no interpreter line", std::filesystem::perms::owner_all);
+  std::filesystem::create_directory(Folder() + "/self_3");
   const auto beyondTheList = static_cast<ChecksumType>(ChecksumRows().size());
   for (ChecksumType type : {4, 5, 6, beyondTheList}) EXPECT_EQ(Apply(kFrame, type), kFrame);
   std::string expected;
@@ -128,7 +133,7 @@ TEST_F(ChecksumProgramTest, StoppedProgramIsKilledAndLeavesTheFrame) {
   WriteProgram(1, "echo 0x01000055; exec sleep 600");
   StoppingHost host(messages_);
   ByteFrame frame = kFrame;
-  AppendChecksum(frame, kFirstCustomChecksum, host, scratch_.Path().string());
+  AppendChecksum(frame, kFirstCustomChecksum, host, Folder());
   EXPECT_EQ(frame, kFrame);
   ASSERT_TRUE(host.stillRunning);
   EXPECT_EQ(::kill(host.processId, 0), -1) << "still running or left a zombie";
@@ -158,7 +163,7 @@ TEST_F(ChecksumProgramTest, AStoppedProgramTakesWhatItStartedWithIt) {
   } host(messages_);
   host.pidFile = pidFile;
   ByteFrame frame = kFrame;
-  AppendChecksum(frame, kFirstCustomChecksum, host, scratch_.Path().string());
+  AppendChecksum(frame, kFirstCustomChecksum, host, Folder());
   EXPECT_EQ(frame, kFrame);
   ASSERT_TRUE(host.stillRunning);
   std::ifstream pids(pidFile);

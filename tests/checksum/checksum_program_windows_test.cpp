@@ -1,4 +1,6 @@
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -6,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <thread>
 
 #include "checksum/blocking_program_host.h"
@@ -14,6 +17,7 @@
 #include "checksum/result_file.h"
 #include "common/executable_directory.h"
 #include "common/utf8_path.h"
+#include "common/wide_text.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
@@ -72,14 +76,27 @@ TEST_F(ChecksumProgramTest, TheWholeExitCodeIsTheAnswerWord) {
   EXPECT_EQ(messages_.str(), "");
 }
 
+// The arguments as a program's C runtime splits its command line.
+std::vector<std::string> Arguments(const std::string& commandLine) {
+  int count = 0;
+  wchar_t** arguments = ::CommandLineToArgvW(WideFromUtf8(commandLine).c_str(), &count);
+  std::vector<std::string> split;
+  for (int i = 0; i < count; ++i) split.push_back(Utf8FromWide(arguments[i]));
+  ::LocalFree(arguments);
+  return split;
+}
+
 TEST_F(ChecksumProgramTest, ProgramGetsItsPathTwoSpacesAndTheFrameHiddenAndTheResultFileReplacesTheFrame) {
-  // A folder name outside the ANSI code page must reach the system whole.
+  // A folder name outside the ANSI code page must reach the system whole, and one
+  // with a blank must not split the path.
   const std::string directory = InstallProgram("校验 工具");
   const std::string path = directory + "\\self_1.exe";
-  EXPECT_EQ(Apply({0x04, 0x00, 0x0A, 0xFF}, directory), Bytes(path + "  04000aff|hidden"));
+  EXPECT_EQ(Apply({0x04, 0x00, 0x0A, 0xFF}, directory), Bytes("\"" + path + "\"  04000aff|hidden"));
+  const std::vector<std::string> expected = {path, "04000aff|hidden"};
+  EXPECT_EQ(Arguments(testing::ReadFile(PathFromUtf8(resultFile_))), expected);
   // An empty frame gives the two spaces alone; the exit code is then 0.
   EXPECT_EQ(Apply({}, directory), ByteFrame{});
-  EXPECT_EQ(testing::ReadFile(PathFromUtf8(resultFile_)), path + "  |hidden");
+  EXPECT_EQ(testing::ReadFile(PathFromUtf8(resultFile_)), "\"" + path + "\"  |hidden");
   EXPECT_EQ(messages_.str(), "");
 }
 
