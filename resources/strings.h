@@ -65,6 +65,7 @@ inline constexpr const char kCaptureFailedText[] = "写入文件%1失败:%2\n已
 // Command history.
 inline constexpr const char kHistoryEntryTooLongText[] = "历史命令最长%1字节，发送框中的文本有%2字节，未加入。";
 inline constexpr const char kHistoryImportCutText[] = "历史命令最多%1条：导入了前%1条，舍弃了其后的%2条。";
+inline constexpr const char kClearHistoryQuestionText[] = "清空全部%1条历史命令？";
 inline constexpr const char kHistoryPopupTitleText[] = "%1/%2 双击发送";
 
 // Tools menu and packet parsers.

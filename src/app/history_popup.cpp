@@ -59,8 +59,15 @@ void HistoryPopup::FillHistoryPopup(const QStringList& entries) {
   UpdatePopupTitle();
 }
 
+// Counted from 1; 0 while no entry has been picked.
 void HistoryPopup::UpdatePopupTitle() {
-  setWindowTitle(QString::fromUtf8(resources::kHistoryPopupTitleText).arg(pickedRow_).arg(model_->rowCount()));
+  setWindowTitle(QString::fromUtf8(resources::kHistoryPopupTitleText).arg(pickedRow_ + 1).arg(model_->rowCount()));
+}
+
+// The highlighted row, not the current one, which focus alone moves to the top.
+void HistoryPopup::EnterPressed() {
+  const QModelIndexList highlighted = List()->selectionModel()->selectedIndexes();
+  if (!highlighted.isEmpty()) ItemChosen(highlighted.constFirst().row(), true);
 }
 
 void HistoryPopup::ItemChosen(int row, bool send) {

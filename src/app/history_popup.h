@@ -26,6 +26,8 @@ class HistoryPopup : public ui::TemplateDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Enter sends the highlighted entry, as a double click does, and leaves the popup open.
+  void EnterPressed() override;
 
  private:
   void ItemChosen(int row, bool send);

@@ -81,7 +81,13 @@ void HistoryView::Selected() {
   if (row >= 0) hooks_.showInSendBox(std::string(history_.EntryText(static_cast<std::size_t>(row))));
 }
 
+// One key must not lose the whole history: a list with entries is cleared once the
+// user confirms it.
 void HistoryView::Clear() {
+  if (history_.Size() > 0 &&
+      !prompter_.Confirm(&window_, QString::fromUtf8(kClearHistoryQuestionText).arg(history_.Size()))) {
+    return;
+  }
   history_.Clear();
   ShowRows();
   window_.ComboBox(kHistoryList)->setEditText(QString());

@@ -28,6 +28,8 @@ class Prompter {
 
   // A modal message box with a single OK button and exactly this text.
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+  // A modal message box asking `question` with 确定 and 取消; true for 确定.
+  virtual bool Confirm(QWidget* parent, const QString& question) = 0;
 
   // The chosen file's full path, or an empty text when the user cancelled.
   virtual QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;

@@ -52,6 +52,13 @@ void QtPrompter::ShowMessage(QWidget* parent, const QString& text) {
   box.exec();
 }
 
+// 取消 is the default, so that a stray Enter keeps what the question is about.
+bool QtPrompter::Confirm(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, kCaption, question, QMessageBox::Ok | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
+}
+
 QString QtPrompter::GetOpenFileName(QWidget* parent, const FileDialogRequest& request) {
   return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
 }

@@ -8,6 +8,7 @@ namespace portprobe::ui {
 class QtPrompter final : public Prompter {
  public:
   void ShowMessage(QWidget* parent, const QString& text) override;
+  bool Confirm(QWidget* parent, const QString& question) override;
   QString GetOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString GetSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   bool OfferStop(QWidget* parent, const std::function<QString()>& text, const std::function<bool()>& finished) override;

@@ -127,27 +127,33 @@ TEST_F(HistoryTest, PopupListsEntriesAndSendsOnDoubleClick) {
   ASSERT_EQ(List()->model()->rowCount(), 3);
   EXPECT_EQ(Row(1).data().toString(), QStringLiteral("<two>04 05"));
   EXPECT_EQ(List()->visualRect(Row(1)).height(), 25);
-  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/3 双击发送"));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/3 双击发送"));
   // Bottom edge 10 pixels above the history button.
   const QPoint button = dialog_.Button(kHistoryPopupButton)->mapToGlobal(QPoint(0, 0));
   EXPECT_EQ(Popup()->frameGeometry().bottom() + 1, button.y() - 10);
 
   ClickRow(0);
-  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/3 双击发送"));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("1/3 双击发送"));
   EXPECT_EQ(SendText(), QStringLiteral("01 02 03"));
   EXPECT_EQ(pty_.Read(1, 50).size(), 0u);
   DoubleClickRow(1);
   EXPECT_EQ(pty_.Read(2), ByteFrame({0x04, 0x05}));
   EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 2);
-  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("1/3 双击发送"));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("2/3 双击发送"));
 
+  // Clearing asks first; 取消 keeps every entry.
+  prompter_.confirmAnswers = {false, true};
+  Click(kClearHistoryButton);
+  EXPECT_EQ(History()->count(), 3);
   // A row that the list no longer has is not used; the popup shows the list afresh.
   Click(kClearHistoryButton);
+  EXPECT_EQ(prompter_.questions, QStringList(2, QStringLiteral("清空全部3条历史命令？")));
+  EXPECT_EQ(History()->count(), 0);
   Add(QStringLiteral("07"));
   ClickRow(2);
   EXPECT_EQ(SendText(), QStringLiteral("07"));
   EXPECT_EQ(List()->model()->rowCount(), 1);
-  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/1 双击发送"));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/1 双击发送"));
 
   // In character mode an entry goes out as a text send, with the chosen line end.
   dialog_.CheckBox(kHexSendCheck)->setChecked(false);
@@ -176,10 +182,20 @@ TEST_F(HistoryTest, ShowingAndFocusingThePopupPicksNothing) {
   // The list's current row has moved to the first entry, as Qt does on focus; that is no choice.
   EXPECT_EQ(List()->currentIndex().row(), 0);
   EXPECT_EQ(SendText(), QStringLiteral("typed"));
-  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/2 双击发送"));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/2 双击发送"));
   dialog_.CheckBox(kAutoSendCheck)->click();
   const ByteFrame sent = pty_.Read(1 << 16, 50);
   EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x0a), 0);
+
+  // Enter sends the highlighted entry as a double click does; with none, nothing.
+  testing::PressKey(Qt::Key_Return);
+  EXPECT_EQ(pty_.Read(1, 50).size(), 0u);
+  EXPECT_TRUE(Popup()->isVisible());
+  testing::PressKey(Qt::Key_Down);
+  testing::PressKey(Qt::Key_Return);
+  EXPECT_EQ(pty_.Read(1), ByteFrame({0x0b}));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("2/2 双击发送"));
+  EXPECT_TRUE(Popup()->isVisible());
 
   // Its first width shows the caption and a usual frame whole.
   EXPECT_GE(Popup()->width(), Popup()->fontMetrics().horizontalAdvance(QStringLiteral("10000/10000 双击发送")));
@@ -210,7 +226,7 @@ TEST_F(HistoryTest, ImportKeepsTenThousandEntriesAndTheWindowStaysResponsive) {
   EXPECT_TRUE(prompter_.messages[0].contains(QStringLiteral("5条")));
   dialog_.show();
   EXPECT_TRUE(testing::AnswersWithin(10000, [&] { Click(kHistoryPopupButton); }));
-  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("-1/10000 双击发送"));
+  EXPECT_EQ(Popup()->windowTitle(), QStringLiteral("0/10000 双击发送"));
 }
 
 TEST_F(HistoryTest, ImportRefusesWhatIsNoRegularFileOrTooLarge) {
@@ -241,11 +257,11 @@ TEST(HistoryPopupList, TwoMillionEntriesShowAtOnceAndAClickPicksTheOneUnderIt) {
     popup.show();
   }));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
-  EXPECT_EQ(popup.windowTitle(), QStringLiteral("-1/2000000 双击发送"));
+  EXPECT_EQ(popup.windowTitle(), QStringLiteral("0/2000000 双击发送"));
   popup.List()->scrollToBottom();
   ClickEntry(&popup, 1999999, false);
   EXPECT_EQ(picked, (std::vector<std::pair<int, bool>>{{1999999, false}}));
-  EXPECT_EQ(popup.windowTitle(), QStringLiteral("1999999/2000000 双击发送"));
+  EXPECT_EQ(popup.windowTitle(), QStringLiteral("2000000/2000000 双击发送"));
 }
 
 }  // namespace

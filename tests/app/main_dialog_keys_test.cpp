@@ -142,13 +142,27 @@ TEST_F(KeysTest, EnterInAListCommitsTheTypedOrChosenRowAndEscapeClosesOnlyTheDro
 }
 
 // The mnemonic clicks during the key press itself, not after an animated press.
-TEST_F(KeysTest, AltSSendsOnTheKeyPress) {
+// Each button's Alt key acts on the press and leaves the focus in the box the user
+// types in, so the next keys are not lost.
+TEST_F(KeysTest, AltKeysActOnThePressAndLeaveTheFocusWhereItWas) {
   QSignalSpy clicked(dialog_.Button(kManualSendButton), &QPushButton::clicked);
   testing::PressKey(Qt::Key_S, Qt::AltModifier);
   EXPECT_EQ(clicked.count(), 1);
   EXPECT_EQ(pty_.Read(11).size(), 11u);
+  QTest::mouseClick(SendBox()->viewport(), Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), SendBox());
   testing::PressKey(Qt::Key_C, Qt::AltModifier);
   EXPECT_EQ(SendText(), QString());
+  testing::TypeText(QStringLiteral("01 02"));
+  testing::PressKey(Qt::Key_A, Qt::AltModifier);
+  testing::PressKey(Qt::Key_K, Qt::AltModifier);
+  testing::PressKey(Qt::Key_X, Qt::AltModifier);  // no capture file: a message
+  testing::PressKey(Qt::Key_L, Qt::AltModifier);  // asks before it clears
+  testing::TypeText(QStringLiteral(" 03"));
+  EXPECT_EQ(QApplication::focusWidget(), SendBox());
+  EXPECT_TRUE(SendText().endsWith(QStringLiteral(" 03")));
+  EXPECT_EQ(prompter_.messages.size(), 1);
+  EXPECT_EQ(prompter_.questions, QStringList{QStringLiteral("清空全部1条历史命令？")});
   ExpectWindowStays();
 }
 

@@ -20,6 +20,15 @@ class ScriptedPrompter : public ui::Prompter {
     if (whileMessageShows) whileMessageShows();
   }
 
+  // The next of confirmAnswers; 确定 when none is left.
+  bool Confirm(QWidget*, const QString& question) override {
+    questions << question;
+    if (confirmAnswers.empty()) return true;
+    const bool yes = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return yes;
+  }
+
   QString GetOpenFileName(QWidget*, const ui::FileDialogRequest& request) override {
     openRequests.push_back(request);
     return Next(openAnswers);
@@ -78,6 +87,8 @@ class ScriptedPrompter : public ui::Prompter {
   std::function<void(QDialog&)> whileDialogShows;
 
   QStringList messages;
+  QStringList questions;
+  std::deque<bool> confirmAnswers;
   QStringList dialogs;  // the titles of the dialogs run
   std::vector<QStringList> menus;
   std::vector<QStringList> tickedEntries;  // the checked entries of each menu
