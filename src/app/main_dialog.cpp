@@ -53,6 +53,12 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
   for (int id : {kBaudList, kDataBitsList, kParityList, kStopBitsList}) {
     connect(ComboBox(id), &QComboBox::activated, this, [this, id](int row) { LineListPicked(id, row); });
   }
+  // A rate typed and left with Tab or a click elsewhere is taken as Enter takes it, so
+  // the box never shows a rate the port does not have.
+  connect(ComboBox(kBaudList)->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+    QComboBox* bauds = ComboBox(kBaudList);
+    if (bauds->currentText() != bauds->itemText(bauds->currentIndex())) ConfirmListText(bauds);
+  });
   ui::FitDropDownToRows(ComboBox(kPortList));
   ui::FitDropDownToRows(ComboBox(kChecksumList));
   SetUpReceiveBox();

@@ -131,6 +131,23 @@ TEST_F(KeysTest, EnterInAListCommitsTheTypedOrChosenRowAndEscapeClosesOnlyTheDro
   EXPECT_TRUE(dialog_.IsOpen());
   prompter_.messages.clear();
 
+  // Leaving the box with Tab takes a typed rate as Enter does, and puts back the rate
+  // in force for a text that is none.
+  const auto leaveWith = [](const QString& text) {
+    testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+    testing::TypeText(text);
+    testing::PressKey(Qt::Key_Tab);
+  };
+  leaveWith(QStringLiteral("57601"));
+  EXPECT_EQ(bauds->currentText(), QStringLiteral("57601"));
+  EXPECT_EQ(Status(), path + QStringLiteral(" OPENED,57601,N,8,1"));
+  EXPECT_EQ(deviceRate(), 57601u);
+  QTest::mouseClick(bauds->lineEdit(), Qt::LeftButton);
+  leaveWith(QStringLiteral("fast"));
+  EXPECT_EQ(bauds->currentText(), QStringLiteral("57601"));
+  EXPECT_EQ(deviceRate(), 57601u);
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+
   // The port list takes a row's name too.
   QTest::mouseClick(dialog_.ComboBox(kPortList)->lineEdit(), Qt::LeftButton);
   testing::PressKey(Qt::Key_A, Qt::ControlModifier);
