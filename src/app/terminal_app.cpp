@@ -90,10 +90,18 @@ int AnswerWithoutWindow(const Expected<TerminalOptions>& options) {
   return 0;
 }
 
-// Qt's own options (-platform, -style ...) start with a single dash.
+// Qt's own options (-platform, -style ...) start with a single dash; the value of one
+// of ours (--baud -5) is none of them.
 bool HasQtOption(const std::vector<std::string>& args) {
-  return std::any_of(args.begin(), args.end(),
-                     [](const std::string& arg) { return arg.starts_with('-') && !arg.starts_with("--"); });
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const auto [name, value] = SplitOptionWord(args[i]);
+    if ((name == "--port" || IsLineOption(name)) && !value) {
+      ++i;
+    } else if (args[i].starts_with('-') && !args[i].starts_with("--")) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace

@@ -84,10 +84,17 @@ TEST_F(TerminalProgram, HelpAndVersionPrintAndEnd) {
 
 TEST_F(TerminalProgram, ABadValueGivesTheUsageAndExitStatus2) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--baud", "fast"}, {"--parity=odd", "--data-bits=9"}, {"--stop-bits"}, {"--text", "--bogus"}}) {
+           {"--baud", "fast"},
+           {"--parity=odd", "--data-bits=9"},
+           {"--stop-bits"},
+           {"--text", "--bogus"},
+           {"--baud", "-5"},
+           {"--port", "-x", "--data-bits", "-8"}}) {
     const testing::CliRun run = Run(args);
     EXPECT_EQ(run.exitStatus, 2) << args[0];
     EXPECT_EQ(run.out, "");
+    // The usage comes first, with no warning of Qt's in front.
+    EXPECT_EQ(run.err.rfind("portprobe: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("usage: portprobe"), std::string::npos) << run.err;
   }
   EXPECT_TRUE(std::filesystem::is_empty(config_.Path()));
