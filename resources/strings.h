@@ -243,5 +243,6 @@ inline constexpr const char kParserTimedOutCliText[] = "解析器运行超时\n"
 inline constexpr const char kRulesUnreadableCliText[] = "载入应答规则失败: 无法读取文件%1: %2\n";
 inline constexpr const char kParserUnreadableCliText[] = "载入解析器失败: 无法读取文件%1: %2\n";
 inline constexpr const char kIsFolderReason[] = "是文件夹";
+inline constexpr const char kUnknownChecksumCliText[] = "未知的校验: %1\n可用的校验:\n";
 
 }  // namespace portprobe::resources

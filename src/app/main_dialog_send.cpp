@@ -144,7 +144,7 @@ void MainDialog::ConvertToChars() {
 
 void MainDialog::ClearSend() {
   sendFilePath_.clear();
-  Label(kSendFileLabel)->clear();
+  Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
   SendBox()->Clear();
 }
 

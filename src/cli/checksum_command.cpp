@@ -13,6 +13,8 @@
 #include "codec/hex_format.h"
 #include "cli/cli_command.h"
 #include "codec/hex_codec.h"
+#include "common/fill_text.h"
+#include "resources/strings.h"
 
 namespace portprobe::cli {
 
@@ -28,18 +30,22 @@ std::optional<ChecksumType> ParseRow(std::string_view text) {
 }
 
 // One name a line, in list order.
-int PrintRowNames() {
+std::string RowNames() {
   std::string names;
   for (const ChecksumRow& row : ChecksumRows()) {
     if (!row.cliName.empty()) names.append(row.cliName).append("\n");
   }
-  return PrintResult(names);
+  return names;
 }
 
 int RunChecksumCommand(const std::vector<std::string>& args) {
-  if (args.size() == 1 && args[0] == "--list") return PrintRowNames();
-  const std::optional<ChecksumType> type = args.size() == 2 ? ParseRow(args[0]) : std::nullopt;
-  if (!type) return UsageError(kChecksumCommand);
+  if (args.size() == 1 && args[0] == "--list") return PrintResult(RowNames());
+  if (args.size() != 2 || args[0].starts_with('-')) return UsageError(kChecksumCommand);
+  const std::optional<ChecksumType> type = ParseRow(args[0]);
+  if (!type) {
+    std::fputs((FillText(resources::kUnknownChecksumCliText, {args[0]}) + RowNames()).c_str(), stderr);
+    return kUsageError;
+  }
   ByteFrame frame = ParseHexText(args[1]);
   BlockingProgramHost host;  // program messages go to stderr; the frame is still printed
   AppendChecksum(frame, *type, host);

@@ -22,15 +22,17 @@ int PrintResult(std::string_view text) {
   return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-std::optional<std::string> LoadParserScript(const std::string& path) {
+// A folder is named as such: the shared readers only say it is no regular file.
+std::string UnreadableReason(const std::string& path, const std::string& reason) {
   std::error_code ignored;
-  const std::filesystem::path scriptPath = PathFromUtf8(path);
-  // A folder is named as such: the shared reader only says it is no regular file.
-  const Expected<std::string> script = std::filesystem::is_directory(scriptPath, ignored)
-                                           ? Failure{resources::kIsFolderReason}
-                                           : ReadParserScriptFile(scriptPath);
+  return std::filesystem::is_directory(PathFromUtf8(path), ignored) ? resources::kIsFolderReason : reason;
+}
+
+std::optional<std::string> LoadParserScript(const std::string& path) {
+  const Expected<std::string> script = ReadParserScriptFile(PathFromUtf8(path));
   if (script) return *script;
-  std::fputs(FillText(resources::kParserUnreadableCliText, {path, script.Reason()}).c_str(), stderr);
+  std::fputs(FillText(resources::kParserUnreadableCliText, {path, UnreadableReason(path, script.Reason())}).c_str(),
+             stderr);
   return std::nullopt;
 }
 

@@ -32,6 +32,9 @@ extern const CliCommand kMonitorCommand;
 // Prints the command's usage line to stderr and returns kUsageError.
 int UsageError(const CliCommand& command);
 
+// Why a file given on the command line cannot be read: `reason`, or that it is a folder.
+std::string UnreadableReason(const std::string& path, const std::string& reason);
+
 // A packet-parser script, read without ever blocking on a FIFO or a device; nothing
 // when it cannot be read, which is then said on stderr.
 std::optional<std::string> LoadParserScript(const std::string& path);

@@ -25,7 +25,8 @@ constexpr int kCannotStart = 2;
 std::optional<AutoReplies> LoadRules(const std::string& path) {
   const Expected<RuleFile> file = LoadReplyRules(path);
   if (!file) {
-    std::fputs(FillText(resources::kRulesUnreadableCliText, {path, file.Reason()}).c_str(), stderr);
+    std::fputs(FillText(resources::kRulesUnreadableCliText, {path, UnreadableReason(path, file.Reason())}).c_str(),
+               stderr);
     return std::nullopt;
   }
   for (const RuleFileError& error : file->errors) {

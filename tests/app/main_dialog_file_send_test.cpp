@@ -118,7 +118,7 @@ TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
 
   // After clearing, the box is what is sent again.
   Click(kClearSendButton);
-  EXPECT_TRUE(dialog_.Label(kSendFileLabel)->text().isEmpty());
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QStringLiteral("未指定发送文件"));
   SetSendText(QStringLiteral("7f"));
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(1), ByteFrame({0x7f}));

@@ -159,7 +159,7 @@ TEST_F(SendTest, HexAndCharButtonsRewriteTheBox) {
 TEST_F(SendTest, ClearSendEmptiesTheBoxAndTheFileLabel) {
   Click(kClearSendButton);
   EXPECT_TRUE(SendText().isEmpty());
-  EXPECT_TRUE(dialog_.Label(kSendFileLabel)->text().isEmpty());
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QStringLiteral("未指定发送文件"));
   Click(kManualSendButton);  // an empty box writes nothing and says nothing
   EXPECT_EQ(dialog_.TxCount(), 0);
   EXPECT_TRUE(prompter_.messages.isEmpty());

@@ -55,19 +55,21 @@ TEST(ChecksumCommand, NamesAndRunsTheRowsAfterTheCustomPrograms) {
             "crc16-kermit\ncrc8\ncrc8-maxim\ncrc32\nsum8\nlrc\n");
 }
 
-TEST(ChecksumCommand, RejectsBadArgumentsWithUsage) {
-  const std::vector<std::vector<std::string>> bad = {{"checksum"},
-                                                     {"checksum", "xor"},
-                                                     {"checksum", "xor", "01", "02"},
-                                                     {"checksum", "0", "01"},
-                                                     {"checksum", "15", "01"},
-                                                     {"checksum", "crc64", "01"},
-                                                     {"checksum", "--list", "01"}};
+TEST(ChecksumCommand, RejectsBadArgumentsWithUsageAndAnUnknownRowWithTheNames) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"checksum"}, {"checksum", "xor"}, {"checksum", "xor", "01", "02"}, {"checksum", "--list", "01"}};
   for (const std::vector<std::string>& args : bad) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.starts_with("usage: portprobe-cli checksum ROW HEXTEXT")) << run.err;
+  }
+  for (const std::string row : {"0", "15", "crc64"}) {
+    const CliRun run = RunCli({"checksum", row, "01"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with("未知的校验: " + row + "\n可用的校验:\nxor\n")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\nlrc\n")) << run.err;
   }
 }
 

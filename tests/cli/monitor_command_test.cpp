@@ -291,6 +291,15 @@ TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2
       PORTPROBE_CLI_PATH, {"monitor", "--port", pty_.SlavePath(), "--parser", files_.File("missing.txt")});
   EXPECT_EQ(noParser.exitStatus, 2);
   EXPECT_NE(noParser.err.find("载入解析器失败"), std::string::npos) << noParser.err;
+
+  // A folder given for either file is named as one.
+  const std::string folder = files_.Path().string();
+  for (const std::string option : {"--parser", "--rules"}) {
+    const testing::CliRun run =
+        testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", pty_.SlavePath(), option, folder});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_TRUE(run.err.ends_with("无法读取文件" + folder + ": 是文件夹\n")) << run.err;
+  }
 }
 
 }  // namespace
