@@ -177,7 +177,7 @@ std::string FormatPanelFile(std::span<const PanelRow> rows) {
 }
 
 Expected<PanelFile> LoadPanelFile(const std::string& path) {
-  const Expected<std::string> text = ReadRegularFile(path, kMaxPanelFileBytes);
+  const Expected<std::string> text = ReadTextFile(path, kMaxPanelFileBytes);
   if (!text) return Failure{text.Reason()};
   return ParsePanelFile(*text, PanelFrames::Checked);
 }

@@ -10,7 +10,6 @@ namespace portprobe {
 
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // Far more than any rules file a person writes; a larger file is surely not one.
 constexpr std::uint64_t kMaxRulesFileBytes = std::uint64_t{1} << 20;
 
@@ -74,9 +73,6 @@ Expected<ReplyRule> ParseReplyRule(std::string_view line) {
 RuleFile ParseReplyRules(std::string_view text) {
   RuleFile file;
   int lineNumber = 0;
-  // Editors on other systems often start UTF-8 files with a byte-order mark, which
-  // would make the first line no rule (or no comment).
-  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
   while (!text.empty()) {
     ++lineNumber;
     const std::size_t end = std::min(text.find('\n'), text.size());
@@ -95,7 +91,7 @@ RuleFile ParseReplyRules(std::string_view text) {
 }
 
 Expected<RuleFile> LoadReplyRules(const std::string& path) {
-  Expected<std::string> text = ReadRegularFile(path, kMaxRulesFileBytes);
+  Expected<std::string> text = ReadTextFile(path, kMaxRulesFileBytes);
   if (!text) return Failure{text.Reason()};
   return ParseReplyRules(*text);
 }

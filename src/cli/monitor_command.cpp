@@ -2,6 +2,7 @@
 // replies in a shell. Each block that the line's pauses end becomes one line of
 // stdout, so the output can be piped, logged and searched.
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "cli/cli_command.h"
@@ -13,6 +14,7 @@
 #include "serial/serial_link.h"
 #include "resources/strings.h"
 #include "common/fill_text.h"
+#include "common/utf8_path.h"
 
 namespace portprobe::cli {
 
@@ -38,9 +40,15 @@ std::optional<AutoReplies> LoadRules(const std::string& path) {
   return replies;
 }
 
-// A path as it is, even a relative one; a name of the port list (ttyUSB0, COM3) as the
-// window takes it.
-std::string PortPath(const std::string& port) { return port.find('/') != std::string::npos ? port : DevicePath(port); }
+// A path as it is, even a relative one, and a name that the working directory holds
+// (a link made there), as shell tools take them; otherwise a name of the port list
+// (ttyUSB0, COM3) as the window takes it.
+std::string PortPath(const std::string& port) {
+  std::error_code ignored;
+  const bool here =
+      !ComPortNumber(port) && std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(port), ignored));
+  return here || port.find('/') != std::string::npos ? port : DevicePath(port);
+}
 
 // The window's status line for the port, so a script (or a test) knows when it listens.
 void PrintOpened(const std::string& port, const LineSettings& settings) {

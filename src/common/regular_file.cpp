@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace portprobe {
 
@@ -19,6 +20,24 @@ Expected<std::string> ReadRegularFile(const std::string& path, std::uint64_t max
   }
   if (std::ferror(file->stream.get())) return Failure{std::strerror(errno)};
   return bytes;
+}
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+Expected<std::string> ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
+  Expected<std::string> text = ReadRegularFile(path, maxBytes);
+  if (text && text->starts_with(kUtf8ByteOrderMark)) text->erase(0, kUtf8ByteOrderMark.size());
+  return text;
+}
+
+void SkipByteOrderMark(RegularFile& file) {
+  char start[3] = {};
+  const std::size_t count = std::fread(start, 1, sizeof start, file.stream.get());
+  if (std::string_view(start, count) != kUtf8ByteOrderMark) std::fseek(file.stream.get(), 0, SEEK_SET);
 }
 
 }  // namespace portprobe

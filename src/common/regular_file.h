@@ -31,6 +31,12 @@ Expected<RegularFile> OpenRegularFile(const std::string& path, std::uint64_t max
 // the limit while it is read is refused as well).
 Expected<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes);
 
+// Text files as the user's editor writes them: a UTF-8 byte-order mark at the start is
+// no part of the text. ReadTextFile reads the rest; SkipByteOrderMark leaves a file
+// just opened at its first byte of text.
+Expected<std::string> ReadTextFile(const std::string& path, std::uint64_t maxBytes);
+void SkipByteOrderMark(RegularFile& file);
+
 // The reason given for a file over the limit.
 std::string TooLargeReason(std::uint64_t maxBytes);
 

@@ -18,6 +18,7 @@ std::string_view HistoryEntryText(std::string_view entry) {
 Expected<HistoryFileContent> ReadHistoryFile(const std::string& path) {
   Expected<RegularFile> file = OpenRegularFile(path, kMaxHistoryFileBytes);
   if (!file) return Failure{file.Reason()};
+  SkipByteOrderMark(*file);
   TextLineReader reader(file->stream.get(), kMaxHistoryFileBytes);
   HistoryFileContent content;
   for (;;) {

@@ -7,7 +7,7 @@ namespace portprobe {
 // As UTF-8: path.string() would be in the ANSI code page on Windows.
 Expected<std::string> ReadParserScriptFile(const std::filesystem::path& path) {
   const std::u8string utf8 = path.u8string();
-  return ReadRegularFile(std::string(utf8.begin(), utf8.end()), kMaxParserScriptBytes);
+  return ReadTextFile(std::string(utf8.begin(), utf8.end()), kMaxParserScriptBytes);
 }
 
 }  // namespace portprobe

@@ -53,6 +53,7 @@ Outcome ParserSlots::RestoreFromList(const std::string& listPath) {
   if (count_ > 0 || !std::filesystem::exists(PathFromUtf8(listPath), error)) return Done{};
   Expected<RegularFile> list = OpenRegularFile(listPath, kMaxParserListBytes);
   if (!list) return Failure{list.Reason()};
+  SkipByteOrderMark(*list);
   TextLineReader reader(list->stream.get(), kMaxParserListBytes);
   while (!Full()) {
     const std::string line = reader.ReadTextLine(kMaxListLine);

@@ -75,7 +75,7 @@ TEST(PanelFile, UnfinishedFramesAndLineBreaksKeepTheirRowsAndKinds) {
   EXPECT_EQ(file.rows[2].body, "a b\\q\"");
   EXPECT_EQ(file.rows[3], rows[3]);
   EXPECT_EQ(*rows[3].Frame(), Bytes("  "));  // spaces are a text's bytes, not an empty row
-  EXPECT_EQ(file.rows[4], rows[4]);  // escapes kept as the user wrote them
+  EXPECT_EQ(file.rows[4], rows[4]);          // escapes kept as the user wrote them
   EXPECT_EQ(file.rows[5], rows[5]);
   EXPECT_EQ(file.rows[6], rows[6]);
   EXPECT_EQ(FormatPanelFile(file.rows), text);
@@ -132,6 +132,13 @@ TEST(PanelFile, LoadAndSaveGoThroughTheFileAndSayWhyTheyFail) {
   EXPECT_EQ(loaded->rows, rows);
   EXPECT_FALSE(LoadPanelFile(folder.File("missing.txt")));
   EXPECT_FALSE(LoadPanelFile(folder.Path().string()));  // a folder
+  // As an editor that marks UTF-8 saves it.
+  const Expected<PanelFile> marked =
+      LoadPanelFile(folder.WriteFile("marked.txt", "\xEF\xBB\xBF" + testing::ReadFile(path)));
+  ASSERT_TRUE(marked);
+  EXPECT_TRUE(marked->errors.empty());
+  EXPECT_EQ(marked->rows, rows);
+  std::filesystem::remove(folder.File("marked.txt"));
   // Saving again replaces the file and leaves nothing beside it.
   const std::vector<PanelRow> more = {rows[0], Row(false, "s", FrameKind::Text, "t", std::nullopt, 2)};
   ASSERT_TRUE(SavePanelFile(path, more));

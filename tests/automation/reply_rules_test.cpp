@@ -105,11 +105,14 @@ TEST(ReplyRules, FileKeepsGoodLinesAndReportsBadOnesByNumber) {
   }
 }
 
-TEST(ReplyRules, AByteOrderMarkBeforeTheFirstLineIsNoPartOfIt) {
+TEST(ReplyRules, AByteOrderMarkBeforeTheFirstLineOfAFileIsNoPartOfIt) {
+  const testing::TempDir dir;
   for (const char* first : {"# saved by an editor that marks UTF-8\n", "01 -> 02\n"}) {
-    const RuleFile file = ParseReplyRules(std::string("\xEF\xBB\xBF") + first + "03 -> 04\n");
-    EXPECT_TRUE(file.errors.empty()) << first;
-    EXPECT_EQ(file.rules.back().lineNumber, 2) << first;
+    const Expected<RuleFile> file =
+        LoadReplyRules(dir.WriteFile("marked.txt", std::string("\xEF\xBB\xBF") + first + "03 -> 04\n"));
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->errors.empty()) << first;
+    EXPECT_EQ(file->rules.back().lineNumber, 2) << first;
   }
   // Elsewhere it is a mistake like any other.
   const std::string markInside = std::string("01 -> 02\n") + "\xEF\xBB\xBF" + "03 -> 04\n";

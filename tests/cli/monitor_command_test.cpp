@@ -238,6 +238,19 @@ TEST_F(MonitorCommand, RepliesThatAFullWriteQueueCannotTakeWholeAreNotSent) {
   EXPECT_TRUE(sent == shownAsSent) << sent.size() << " bytes sent, " << shownAsSent.size() << " shown";
 }
 
+// A port, rules and a parser named relative to the working directory, as shell tools
+// take them: a link there is no name of the port list.
+TEST_F(MonitorCommand, RelativePathsAreTakenFromTheWorkingDirectory) {
+  std::filesystem::create_symlink(pty_.SlavePath(), files_.Path() / "ttyB");
+  files_.WriteFile("rules.txt", kRules);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(files_.Path());
+  monitor_.emplace(PORTPROBE_CLI_PATH, std::vector<std::string>{"monitor", "--port", "ttyB", "--rules", "rules.txt"});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(monitor_->ErrLine(), "portprobe-cli monitor: ttyB OPENED,9600,N,8,1 (Ctrl-C ends)");
+  Stop(SIGINT);
+}
+
 TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2) {
   const std::string rules = files_.WriteFile("rules.txt", kRules);
   for (const std::vector<std::string>& args :

@@ -46,6 +46,9 @@ TEST(ReadHistoryFile, ReadsLinesTheWayTheTerminalAlwaysHas) {
   // A line starting with FF ends the list; other bytes pass unchanged.
   EXPECT_EQ(Import("\xB2\xE2\xCA\xD4\r\n\xFF\xFE\r\nCC\r\n"), (Entries{"\xB2\xE2\xCA\xD4"}));
   EXPECT_TRUE(Import("").empty());
+  // A byte-order mark that an editor put first is no part of the first entry.
+  EXPECT_EQ(Import("\xEF\xBB\xBF" "AA\r\nBB\r\n"), (Entries{"AA", "BB"}));
+  EXPECT_EQ(Import("\xEF\xBB"), (Entries{"\xEF\xBB"}));
   TempDir dir;
   EXPECT_FALSE(Read(dir.File("missing.txt")).has_value());
   EXPECT_FALSE(Read(dir.Path().string()).has_value());  // a folder opens but cannot be read

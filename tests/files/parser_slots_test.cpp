@@ -82,6 +82,13 @@ TEST(ParserSlots, RestoresFromTheListFileSkippingWhatNoLongerLoads) {
   many.RestoreFromList(list);
   EXPECT_EQ(many.ParserCount(), ParserSlots::kCapacity);
 
+  // A list and a script saved by an editor that marks UTF-8.
+  const std::string marked = dir.WriteFile("marked.txt", "\xEF\xBB\xBF" "A");
+  ParserSlots fromEditor;
+  fromEditor.RestoreFromList(dir.WriteFile("edited.txt", "\xEF\xBB\xBF" + marked + "\r\n"));
+  ASSERT_EQ(fromEditor.ParserCount(), 1);
+  EXPECT_EQ(fromEditor.Slot(0).text, "A");
+
   ParserSlots none;
   EXPECT_TRUE(none.RestoreFromList(dir.File("no-list.txt")));
   EXPECT_EQ(none.RestoreFromList(dir.Path().string()).Reason(), kNotRegularFileReason);
