@@ -141,6 +141,7 @@ inline constexpr const char kFindCloseTipText[] = "关闭 (Esc)";
 inline constexpr const char kFindWrappedToStartText[] = "已回到开头";
 inline constexpr const char kFindWrappedToEndText[] = "已回到末尾";
 inline constexpr const char kFindNotFoundText[] = "未找到";
+inline constexpr const char kNoSerialDeviceText[] = "未找到串口设备";
 inline constexpr const char kFindBadHexText[] = "十六进制有误";
 
 // The live port list and reconnecting.

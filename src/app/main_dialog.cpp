@@ -88,7 +88,7 @@ void MainDialog::RunStartupSequence() {
   setWindowIcon(QIcon(QStringLiteral(":/icons/portprobe.png")));
   FillSettingLists();
   RestoreLineSettings();
-  OpenPort(portList_.Chosen());
+  OpenAtStart();
   UpdateOpenButton();
   UpdateStatusLine();
   RecordLayout();

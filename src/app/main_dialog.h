@@ -152,6 +152,8 @@ class MainDialog : public ui::TemplateDialog {
 
   // The live port list (main_dialog_port_list.cpp).
   void FillPortList();
+  void OpenAtStart();
+  int RememberedPortRow();
   void ShowPortRows();
   void PortRowPicked(int row);
   void WatchPorts();
@@ -160,6 +162,8 @@ class MainDialog : public ui::TemplateDialog {
   void SelectPortRow(const SerialPort& port);
   SerialPort IdentityOfPath(const std::string& path) const;
   PortList portList_;
+  // The port opened last, in this run or an earlier one.
+  std::string lastOpenedPort_;
 
   // Reopening a device that went away (main_dialog_reconnect.cpp).
   void AwaitReturn();
@@ -345,7 +349,6 @@ class MainDialog : public ui::TemplateDialog {
   void ShowRowValue(const RememberedRow& row, const QVariant& value);
   void RestoreStage(SettingStage stage);
   void RestoreLineSettings();
-  void RestorePort(const QString& name);
   void RestoreListText(int listId, const QString& text);
   QVariant LineRowText(LineChoice::List list) const;
   void RestoreWindowSettings();

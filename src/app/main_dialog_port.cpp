@@ -134,6 +134,7 @@ bool MainDialog::OpenPort(int row) {
     CopySettingsTexts();
   }
   if (result == SerialLink::OpenResult::Opened) {
+    lastOpenedPort_ = portStatus_.PortName();
     WarnAboutOtherHolders();
     return true;
   }

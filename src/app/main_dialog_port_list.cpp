@@ -5,8 +5,10 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSocketNotifier>
+#include <filesystem>
 
 #include "app/main_dialog.h"
+#include "common/utf8_path.h"
 #include "resources/control_ids.h"
 
 namespace portprobe {
@@ -20,8 +22,30 @@ void MainDialog::FillPortList() {
     WatchPorts();
     for (const SerialPort& port : EnumerateSerialPorts()) portList_.Add(port);
   }
-  portList_.Choose(0);
   ShowPortRows();
+}
+
+// At start-up the window opens only a port the user chose: the first one given on the
+// command line, or the one opened last while it is there; else the first USB adapter
+// that is no console. Otherwise it opens nothing and says that it found no device.
+void MainDialog::OpenAtStart() {
+  int row = options_.leadingPorts.empty() ? RememberedPortRow() : 0;
+  if (row < 0) row = portList_.FirstAdapter(ConsolePortNames());
+  portList_.Choose(row < 0 ? portList_.FirstPort() : row);
+  ShowPortRows();
+  if (row >= 0) {
+    OpenPort(row);
+  } else {
+    portStatus_.SetPortName({});
+  }
+}
+
+// A remembered port is there when the system lists it now, a path when it exists.
+int MainDialog::RememberedPortRow() {
+  const int row = portList_.RowOfPort(lastOpenedPort_);
+  if (row >= 0 || !lastOpenedPort_.starts_with('/')) return row;
+  std::error_code ignored;
+  return std::filesystem::exists(PathFromUtf8(lastOpenedPort_), ignored) ? portList_.RowOfPath(lastOpenedPort_) : -1;
 }
 
 // The box follows the list's rows and its chosen row; a text being typed stays.

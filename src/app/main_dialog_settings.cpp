@@ -5,7 +5,6 @@
 // one run: it is only written once the user changes it.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMoveEvent>
 
@@ -23,6 +22,8 @@ namespace portprobe {
 using namespace resources;
 
 namespace {
+
+const QString kPortKey = QStringLiteral("port/name");
 
 // Changes are written together at most this long after the first of them.
 constexpr int kSaveDelayMilliseconds = 300;
@@ -70,16 +71,14 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
   using List = LineChoice::List;
   static const std::vector<RememberedRow> rows = {
       // The port opened last, by name: a udev row's description may differ next time.
-      {QStringLiteral("port/name"),
+      {kPortKey,
        Stage::BeforeOpen,
        {},
        0,
        [](const MainDialog& w) {
-         return w.IsOpen() ? QVariant(QString::fromStdString(w.portStatus_.PortName())) : QVariant();
+         return w.lastOpenedPort_.empty() ? QVariant() : QVariant(QString::fromStdString(w.lastOpenedPort_));
        },
-       [](MainDialog& w, const QVariant& v) {
-         if (w.options_.leadingPorts.empty()) w.RestorePort(v.toString());
-       }},
+       [](MainDialog& w, const QVariant& v) { w.lastOpenedPort_ = v.toString().toStdString(); }},
       {QStringLiteral("line/baud"), Stage::BeforeOpen, FirstStartRow(List::Baud), 0,
        [](const MainDialog& w) { return w.LineRowText(List::Baud); },
        [](MainDialog& w, const QVariant& v) { w.RestoreListText(kBaudList, v.toString()); },
@@ -216,17 +215,6 @@ void MainDialog::RestoreLineSettings() {
   RestoreStage(SettingStage::BeforeOpen);
 }
 
-// A remembered name is taken when the list still has it; a path when it still exists.
-void MainDialog::RestorePort(const QString& name) {
-  if (name.isEmpty() || name == QString::fromUtf8(PortList::kSeparator)) return;
-  int row = portList_.RowNamed(name.toStdString());
-  if (row < 0 && name.startsWith(QLatin1Char('/')) && QFileInfo::exists(name))
-    row = portList_.RowOfPath(name.toStdString());
-  if (row < 0) return;
-  portList_.Choose(row);
-  ShowPortRows();
-}
-
 // A text that names a row selects it; another one (a rate the list lacks) is typed in
 // and confirmed as Enter confirms it.
 void MainDialog::RestoreListText(int listId, const QString& text) {
@@ -277,6 +265,8 @@ void MainDialog::RestoreWindowSettings() {
   RestoreStage(SettingStage::WindowReady);
   if (options_.characterDisplay) CheckBox(kHexDisplayCheck)->setChecked(false);
   for (const RememberedRow& row : RememberedRows()) written_[row.key] = RowValue(row);
+  // The port opened at start-up is remembered too, even one given on the command line.
+  written_[kPortKey] = settings_.Value(kPortKey);
   for (const auto& [key, text] : PreferencesToText(preferences_))
     written_[QString::fromStdString(key)] = QString::fromStdString(text);
   ConnectSettingsSaving();

@@ -49,6 +49,14 @@ const std::string& ReopenPath(const SerialPort& port);
 // A port-list row: "ttyUSB0 — FT232R USB UART (A50285BI)", or the name alone.
 std::string PortListText(const SerialPort& port);
 
+// A USB serial adapter or a USB modem (ttyUSB, ttyACM; on Windows a port whose friendly
+// name says USB): the ports that the window may open at start-up without being asked.
+bool IsUsbAdapter(const SerialPort& port);
+
+// The kernel's consoles (/proc/consoles: ttyS0, ttyUSB0 ...), which the window never
+// opens unasked; none on Windows.
+std::vector<std::string> ConsolePortNames();
+
 // Device path of a port-list name: a name starting with "/" is a path already,
 // "COMn" is /dev/ttyS(n-1), any other name lives under /dev. On Windows a name
 // starting with \\.\ is a path already, any other is prefixed with it.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
+#include <sstream>
 
 #include "serial/udev_port.h"
 
@@ -79,6 +81,21 @@ std::string ByIdPath(std::string_view devlinks) {
     devlinks.remove_prefix(std::min(end + 1, devlinks.size()));
   }
   return "";
+}
+
+bool IsUsbAdapter(const SerialPort& port) { return port.name.starts_with("ttyUSB") || port.name.starts_with("ttyACM"); }
+
+// Each line of /proc/consoles starts with the device's name.
+std::vector<std::string> ConsolePortNames() {
+  std::ifstream consoles("/proc/consoles");
+  std::vector<std::string> names;
+  std::string line;
+  while (std::getline(consoles, line)) {
+    std::istringstream words(line);
+    std::string name;
+    if (words >> name) names.push_back(name);
+  }
+  return names;
 }
 
 std::string DevicePath(const std::string& portName) {

@@ -10,6 +10,7 @@
 #include <winioctl.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "common/wide_text.h"
 
@@ -83,5 +84,14 @@ std::string DevicePath(const std::string& portName) {
   if (portName.starts_with(kDevicePrefix)) return portName;
   return std::string(kDevicePrefix) + portName;
 }
+
+bool IsUsbAdapter(const SerialPort& port) {
+  std::string description = port.description;
+  std::transform(description.begin(), description.end(), description.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return description.find("USB") != std::string::npos;
+}
+
+std::vector<std::string> ConsolePortNames() { return {}; }
 
 }  // namespace portprobe

@@ -7,10 +7,11 @@ namespace portprobe {
 namespace {
 
 PortList::Row RowOf(const SerialPort& port) {
-  return {PortListText(port), port.name, port.byIdPath.empty() ? port.path : port.byIdPath, true, false};
+  return {PortListText(port), port.name, port.byIdPath.empty() ? port.path : port.byIdPath, true, false,
+          IsUsbAdapter(port)};
 }
 
-PortList::Row PlainRow(std::string text) { return {text, text, "", false, false}; }
+PortList::Row PlainRow(std::string text) { return {text, text, "", false, false, false}; }
 
 }  // namespace
 
@@ -40,6 +41,16 @@ int PortList::RowOfPath(const std::string& path) {
   Insert(0, PlainRow(path));
   return 0;
 }
+
+int PortList::FirstAdapter(const std::vector<std::string>& consoles) const {
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (rows_[row].adapter && std::find(consoles.begin(), consoles.end(), rows_[row].name) == consoles.end())
+      return static_cast<int>(row);
+  }
+  return -1;
+}
+
+int PortList::FirstPort() const { return rows_.front().name == kSeparator ? 1 : 0; }
 
 void PortList::Add(const SerialPort& port) {
   if (const int row = RowOfPort(port.name); row >= 0) {

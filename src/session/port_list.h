@@ -18,6 +18,7 @@ class PortList {
     std::string toolTip;  // a listed port's stable path
     bool listed = false;  // a port that the system lists
     bool gone = false;    // listed, and its device went away while it was chosen
+    bool adapter = false;  // listed, a USB serial adapter or USB modem
   };
 
   static constexpr int kComPortCount = 128;
@@ -39,6 +40,10 @@ class PortList {
   int RowNamed(const std::string& text) const;
   // The row of a typed path, which becomes the first row when no row has it yet.
   int RowOfPath(const std::string& path);
+  // The first listed adapter that is none of `consoles`, or -1.
+  int FirstAdapter(const std::vector<std::string>& consoles) const;
+  // The first row that is not the separator.
+  int FirstPort() const;
 
   // A port the system lists: a new row, in name order after the given ones and before
   // the separator (at most kMaxEnumeratedPorts rows there), or its row renewed.

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "resources/strings.h"
+
 namespace portprobe {
 
 namespace {
@@ -38,7 +40,9 @@ void PortStatus::PickRows(const LineSettings& rows) {
   PickRow(Setting::StopBits, rows.stopBitsRow);
 }
 
+// With no port chosen yet (none found at start-up) the line says so alone.
 std::string PortStatus::Text(bool open) const {
+  if (portName_.empty()) return resources::kNoSerialDeviceText;
   return StatusLineText(portName_, open, baudText_, parityLetter_, dataBitsText_, stopBitsText_);
 }
 

@@ -327,6 +327,16 @@ TEST_F(RememberedSettings, NothingRememberedKeepsTheStartUpDefaults) {
   EXPECT_EQ(window->ComboBox(kPortList)->currentText(), QString::fromStdString(pty_.SlavePath()));
   EXPECT_EQ(window->CurrentPreferences(), Preferences());
   EXPECT_EQ(prompter_.messages, QStringList());
+  // The port given on the command line is the one remembered.
+  window.reset();
+  EXPECT_EQ(Stored(QStringLiteral("port/name")).toString(), QString::fromStdString(pty_.SlavePath()));
+
+  // A remembered port that is not there is not opened, nor anything in its place.
+  Store(QStringLiteral("port/name"), QStringLiteral("/dev/no-such-port"));
+  window = NewWindow(NoPortOptions());
+  EXPECT_FALSE(window->IsOpen());
+  EXPECT_EQ(Status(*window), QStringLiteral("未找到串口设备"));
+  EXPECT_EQ(prompter_.messages, QStringList());
 }
 
 }  // namespace

@@ -80,18 +80,20 @@ TEST(MainDialog, BuildsEveryControlOfItsTemplate) {
   EXPECT_EQ(dialog.Button(kOpenButton)->nextInFocusChain(), dialog.ComboBox(kPortList));
 }
 
-TEST(MainDialog, StartsClosedWhenNoPortOpens) {
+// With no port given, remembered or plugged in, nothing is opened unasked: not the
+// separator row, not COM1.
+TEST(MainDialog, OpensNothingUnaskedWhenNoPortIsThere) {
   ScriptedPrompter prompter;
   MainDialog dialog(prompter, PortsFirst({}));
-  EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("打开---------失败:已被占用或不存在!")});
+  EXPECT_EQ(prompter.messages, QStringList());
   EXPECT_FALSE(dialog.IsOpen());
   EXPECT_EQ(dialog.Button(kOpenButton)->text(), QStringLiteral("打开"));
-  EXPECT_EQ(StatusText(dialog), QStringLiteral("--------- CLOSED,,N,,"));
+  EXPECT_EQ(StatusText(dialog), QStringLiteral("未找到串口设备"));
+  EXPECT_EQ(dialog.ComboBox(kPortList)->currentText(), QStringLiteral("COM1"));
   EXPECT_EQ(dialog.Label(kTxLabel)->text(), QStringLiteral("TX:0"));
   EXPECT_EQ(dialog.Label(kRxLabel)->text(), QStringLiteral("RX:0"));
-  // Without a port only the picked setting's text changes.
   Choose(dialog.ComboBox(kParityList), 2);
-  EXPECT_EQ(StatusText(dialog), QStringLiteral("--------- CLOSED,,E,,"));
+  EXPECT_EQ(StatusText(dialog), QStringLiteral("未找到串口设备"));
 }
 
 TEST(MainDialog, OpensThePortGivenFirstAndCountsWhatArrives) {

@@ -56,5 +56,20 @@ TEST(PortList, KeepsTheChosenPortWhileListedRowsComeAndGo) {
   EXPECT_EQ(list.NameOf(list.Chosen()), "");
 }
 
+// What the window may open unasked: a USB adapter that is no console; the first row
+// that the box shows otherwise is a port, never the separator.
+TEST(PortList, TheFirstAdapterThatIsNoConsoleIsTheOneToOpenUnasked) {
+  PortList list;
+  EXPECT_EQ(list.FirstAdapter({}), -1);
+  EXPECT_EQ(list.NameOf(list.FirstPort()), "COM1");
+  list.Add(Listed("ttyS0"));
+  list.Add(Listed("ttyUSB0"));
+  list.Add(Listed("ttyACM1"));
+  EXPECT_EQ(list.NameOf(list.FirstPort()), "ttyACM1");
+  EXPECT_EQ(list.NameOf(list.FirstAdapter({})), "ttyACM1");
+  EXPECT_EQ(list.NameOf(list.FirstAdapter({"tty0", "ttyACM1"})), "ttyUSB0");
+  EXPECT_EQ(list.FirstAdapter({"ttyACM1", "ttyUSB0"}), -1);
+}
+
 }  // namespace
 }  // namespace portprobe

@@ -9,8 +9,8 @@ using Setting = PortStatus::Setting;
 
 TEST(PortStatus, ShowsTheRowsLastPickedAndIgnoresNoRow) {
   PortStatus status;
-  // Nothing picked yet: only the parity letter has its default.
-  EXPECT_EQ(status.Text(false), " CLOSED,,N,,");
+  // No port yet: none was found to open.
+  EXPECT_EQ(status.Text(false), "未找到串口设备");
   status.SetPortName("ttyUSB0");
   status.PickRows(LineSettings{});
   EXPECT_EQ(status.Text(true), "ttyUSB0 OPENED,9600,N,8,1");

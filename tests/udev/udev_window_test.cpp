@@ -120,6 +120,27 @@ TEST_F(UdevWindowTest, TheUnpluggedAdapterIsReopenedWhenItReturnsUnderAnotherNam
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
+// A built-in UART (often the kernel's console) is never opened unasked: the first USB
+// adapter is, and without one nothing is.
+TEST_F(UdevWindowTest, AtStartUpOnlyAUsbAdapterIsOpenedUnasked) {
+  testbed_.Add(
+      "P: /devices/platform/serial8250\nE: SUBSYSTEM=platform\n\n"
+      "P: /devices/platform/serial8250/tty/ttyS0\nN: ttyS0\nE: SUBSYSTEM=tty\nE: DEVNAME=/dev/ttyS0\n"
+      "A: type=4\nA: dev=4:64\n");
+  {
+    const std::unique_ptr<MainDialog> dialog = StartWindow();
+    ASSERT_EQ(Rows(*dialog), QStringList{QStringLiteral("ttyS0")});
+    EXPECT_FALSE(dialog->IsOpen());
+    EXPECT_EQ(Status(*dialog), QStringLiteral("未找到串口设备"));
+    EXPECT_EQ(dialog->ComboBox(kPortList)->currentText(), QStringLiteral("ttyS0"));
+  }
+  testbed_.AddUsbSerial(kAdapter);
+  const std::unique_ptr<MainDialog> dialog = StartWindow();
+  ASSERT_TRUE(dialog->IsOpen());
+  EXPECT_EQ(Status(*dialog), QStringLiteral("ttyUSB0 OPENED,9600,N,8,1"));
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
 TEST_F(UdevWindowTest, PortAcceptsANameAPathOrAByIdPath) {
   testbed_.AddUsbSerial(kAdapter);
   for (const std::string& port : {std::string("ttyUSB0"), std::string("/dev/ttyUSB0"), kById}) {
