@@ -30,7 +30,7 @@ MainDialog::MainDialog(ui::Prompter& prompter, TerminalOptions options, QWidget*
       options_(std::move(options)),
       link_([this] { QMetaObject::invokeMethod(this, &MainDialog::DrainSerialEvents, Qt::QueuedConnection); }),
       packetParser_(std::make_unique<parser::PacketParser>([this](std::string_view text) { QueueParserOutput(text); })),
-      settings_(options_.settingsFile) {
+      settings_(options_.settingsFile, RememberedKeys()) {
   connect(Button(kOpenButton), &QPushButton::clicked, this, &MainDialog::ToggleOpen);
   connect(Button(kResetCountersButton), &QPushButton::clicked, this, &MainDialog::ResetCounters);
   connect(Button(kManualSendButton), &QPushButton::clicked, this, &MainDialog::ManualSend);

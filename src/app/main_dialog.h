@@ -345,6 +345,8 @@ class MainDialog : public ui::TemplateDialog {
   enum class SettingStage { BeforeOpen, WindowReady };
   struct RememberedRow;
   static const std::vector<RememberedRow>& RememberedRows();
+  // Every key the window writes: its rows and the preferences.
+  static QStringList RememberedKeys();
   QVariant RowValue(const RememberedRow& row) const;
   void ShowRowValue(const RememberedRow& row, const QVariant& value);
   void RestoreStage(SettingStage stage);

@@ -180,6 +180,13 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
   return rows;
 }
 
+QStringList MainDialog::RememberedKeys() {
+  QStringList keys;
+  for (const RememberedRow& row : RememberedRows()) keys << row.key;
+  for (const auto& [key, text] : PreferencesToText(Preferences())) keys << QString::fromStdString(key);
+  return keys;
+}
+
 QVariant MainDialog::RowValue(const RememberedRow& row) const {
   return row.value ? row.value(*this) : ControlValue(row.control);
 }

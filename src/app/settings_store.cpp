@@ -3,15 +3,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
 
 namespace portprobe {
 
-SettingsStore::SettingsStore(const std::string& path) : path_(QString::fromStdString(path)) {
+namespace {
+
+bool OnlyKnownKeys(const QSettings& settings, const QStringList& knownKeys) {
+  const QStringList keys = settings.allKeys();
+  return std::all_of(keys.begin(), keys.end(), [&knownKeys](const QString& key) { return knownKeys.contains(key); });
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore(const std::string& path, const QStringList& knownKeys)
+    : path_(QString::fromStdString(path)) {
   if (path_.isEmpty()) return;
   const QFileInfo file(path_);
   unreadable_ = file.exists() && (!file.isFile() || !file.isReadable());
   settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-  if (!unreadable_ && settings_->status() == QSettings::NoError) return;
+  if (!unreadable_ && settings_->status() == QSettings::NoError && OnlyKnownKeys(*settings_, knownKeys)) return;
   // Kept for a look by hand; the settings start again from the defaults. A file that
   // can be neither read nor moved aside is left alone: nothing is remembered this run.
   settings_.reset();

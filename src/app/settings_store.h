@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <string>
@@ -15,12 +16,16 @@ namespace portprobe {
 // Without a file it remembers nothing and every value reads as missing.
 class SettingsStore {
  public:
-  explicit SettingsStore(const std::string& path);
+  // `knownKeys`: every key the window writes. A file that holds any other is none
+  // that the window wrote (random bytes read as INI give keys of garbage) and is
+  // taken as corrupt, so that nothing unknown is ever written back.
+  SettingsStore(const std::string& path, const QStringList& knownKeys);
   ~SettingsStore();
 
   bool Remembers() const { return settings_ != nullptr; }
-  // The file could not be read or parsed. Its values are then not used: a corrupt
-  // file is moved aside to "<file>.bad" and the next save starts a new one.
+  // The file could not be read or parsed, or holds keys the window does not know. Its
+  // values are then not used: it is moved aside to "<file>.bad" and the next save
+  // starts a new one.
   bool Unreadable() const { return unreadable_; }
   const QString& Path() const { return path_; }
   // Where a corrupt file was moved; empty when none was.

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 #include <asm/termbits.h>
@@ -172,6 +173,28 @@ TEST_F(RememberedSettings, ACorruptOrUnreadableFileGivesTheDefaultsAndOneNotice)
   std::unique_ptr<MainDialog> window = NewWindow(Options());
   EXPECT_EQ(window->ComboBox(kParityList)->currentText(), QStringLiteral("奇Odd"));
   EXPECT_EQ(prompter_.messages, QStringList());
+
+  // Random bytes parse as an INI file of unknown keys: none of them is used or kept.
+  window.reset();
+  std::string noise(3000, '\0');
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+  testing::WriteFile(SettingsFile(), noise);
+  window = NewWindow(Options());
+  EXPECT_EQ(window->ComboBox(kParityList)->currentText(), QStringLiteral("无None"));
+  ASSERT_EQ(prompter_.messages.size(), 1);
+  EXPECT_TRUE(prompter_.messages[0].endsWith(QStringLiteral(".bad。")));
+  EXPECT_EQ(testing::ReadFile(SettingsFile() + ".bad"), noise);
+  Choose(window->ComboBox(kParityList), 2);
+  window.reset();
+  const QStringList kept = QSettings(QString::fromStdString(SettingsFile()), QSettings::IniFormat).allKeys();
+  EXPECT_TRUE(kept.contains(QStringLiteral("line/parity")));
+  for (const QString& key : kept) {
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^(port|line|display|send|history|capture|window|decoder|replies|"
+                                                  "panel|preferences)/\\w+$"))
+                    .match(key)
+                    .hasMatch())
+        << key.toStdString();
+  }
 
   // A folder where the file should be cannot be read or replaced; the window still starts.
   window.reset();
