@@ -22,7 +22,7 @@ CaptureControls::CaptureControls(ui::TemplateDialog& window, ui::Prompter& promp
   connect(window.Button(kSaveReceiveButton), &QPushButton::clicked, this, &CaptureControls::SaveReceive);
   labelRestoreTimer_.setSingleShot(true);
   labelRestoreTimer_.setInterval(labelRestoreMilliseconds);
-  connect(&labelRestoreTimer_, &QTimer::timeout, this, &CaptureControls::RestoreLabel);
+  connect(&labelRestoreTimer_, &QTimer::timeout, this, &CaptureControls::ShowPath);
 }
 
 // Switching capture on returns to the default file; only the first switch of a run
@@ -70,15 +70,12 @@ void CaptureControls::SaveReceive() {
   labelRestoreTimer_.start();
 }
 
-void CaptureControls::RestoreLabel() {
-  window_.Label(kCaptureLabel)->setText(QString::fromStdString(receive_.CapturePath()));
-}
-
-// Label 1029 shows the capture file, or that there is none.
+// Label 1029 shows the capture file, or that there is none; a path longer than the
+// label loses its middle, and its tool tip gives it whole.
 void CaptureControls::ShowPath() {
-  const std::string& path = receive_.CapturePath();
-  window_.Label(kCaptureLabel)
-      ->setText(path.empty() ? QString::fromUtf8(kNoCaptureFileText) : QString::fromStdString(path));
+  const QString path = QString::fromStdString(receive_.CapturePath());
+  window_.Label(kCaptureLabel)->setText(path.isEmpty() ? QString::fromUtf8(kNoCaptureFileText) : path);
+  window_.Label(kCaptureLabel)->setToolTip(path);
 }
 
 }  // namespace portprobe

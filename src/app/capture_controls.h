@@ -38,7 +38,6 @@ class CaptureControls : public QObject {
   void Toggled();
   void ChangeFile();
   void SaveReceive();
-  void RestoreLabel();
 
   ui::TemplateDialog& window_;
   ui::Prompter& prompter_;

@@ -19,6 +19,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/strings.h"
 #include "ui/combo_box_rows.h"
+#include "ui/elided_label.h"
 
 namespace portprobe {
 
@@ -117,12 +118,16 @@ void MainDialog::UpdateStatusLine() {
   status += PortLossText();
   status += ModemLinesMissingNotice();
   UpdateModemLamps();
-  Label(kStatusLabel)->setText(status);
+  // At the default width a device path would push out the state and the settings:
+  // only the path loses its middle.
+  auto* statusLabel = static_cast<ui::ElidedLabel*>(Label(kStatusLabel));
+  statusLabel->setText(status);
+  statusLabel->SetElidableLength(static_cast<int>(QString::fromStdString(portStatus_.PortName()).size()));
   // Device paths are longer than the label was made for; the whole line is at hand
   // here, with the stable by-id path of the device.
   const std::string& byIdPath = reconnect_.OpenedDevice().byIdPath;
   const bool byId = (IsOpen() || reconnect_.Awaiting()) && !byIdPath.empty() && byIdPath != portStatus_.PortName();
-  Label(kStatusLabel)->setToolTip(byId ? status + QLatin1Char('\n') + QString::fromStdString(byIdPath) : status);
+  statusLabel->setToolTip(byId ? status + QLatin1Char('\n') + QString::fromStdString(byIdPath) : status);
   Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(receive_.TxCount()));
   Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(receive_.RxCount()));
 }

@@ -10,6 +10,7 @@
 #include "codec/decimal_text.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
+#include "ui/combo_box_rows.h"
 #include "serial/device_holders.h"
 #include "serial/port_enumeration.h"
 
@@ -41,9 +42,14 @@ PortStatus::Setting SettingOfList(int listId) {
 void MainDialog::FillSettingLists() {
   ShowLineChoice();
   FillPortList();
+  QComboBox* checksums = ComboBox(kChecksumList);
   for (const ChecksumRow& row : ChecksumRows()) {
-    ComboBox(kChecksumList)->addItem(QString::fromUtf8(row.listText.data(), static_cast<int>(row.listText.size())));
+    checksums->addItem(QString::fromUtf8(row.listText.data(), static_cast<int>(row.listText.size())));
+    checksums->setItemData(checksums->count() - 1,
+                           QString::fromUtf8(row.shortText.data(), static_cast<int>(row.shortText.size())),
+                           ui::kShortTextRole);
   }
+  ui::ShowShortTextWhenClosed(checksums);
 }
 
 // The four lists show the chosen line settings, typed rates among the baud rows.

@@ -60,7 +60,12 @@ void MainDialog::ShowPortRows() {
     if (!row.toolTip.empty()) box->setItemData(box->count() - 1, QString::fromStdString(row.toolTip), Qt::ToolTipRole);
   }
   box->setCurrentIndex(portList_.Chosen());
-  if (typing) box->lineEdit()->setText(typed);
+  // A row's name and description read from their start, not their tail.
+  if (typing) {
+    box->lineEdit()->setText(typed);
+  } else {
+    box->lineEdit()->setCursorPosition(0);
+  }
 }
 
 void MainDialog::PortRowPicked(int row) {

@@ -48,21 +48,21 @@ void AppendProgram(ByteFrame& frame, const ChecksumCall& call) {
 }
 
 constexpr ChecksumRow kRows[] = {
-    {"无校验", "", nullptr},
-    {"XOR", "xor", AppendXor},
-    {"CRC16 Little-endian", "crc16le", AppendCrc<kCrc16Xmodem, kLow>},
-    {"CRC16 Big-endian", "crc16be", AppendCrc<kCrc16Xmodem, kHigh>},
-    {"自定义1", "custom1", AppendProgram<1>},
-    {"自定义2", "custom2", AppendProgram<2>},
-    {"自定义3", "custom3", AppendProgram<3>},
-    {"CRC16 Modbus", "crc16-modbus", AppendCrc<kCrc16Modbus, kLow>},
-    {"CRC16 CCITT-FALSE", "crc16-ccitt-false", AppendCrc<kCrc16CcittFalse, kHigh>},
-    {"CRC16 Kermit", "crc16-kermit", AppendCrc<kCrc16Kermit, kLow>},
-    {"CRC8", "crc8", AppendCrc<kCrc8, kLow>},
-    {"CRC8 Maxim", "crc8-maxim", AppendCrc<kCrc8Maxim, kLow>},
-    {"CRC32", "crc32", AppendCrc<kCrc32, kLow>},
-    {"SUM8", "sum8", AppendSum8},
-    {"LRC", "lrc", AppendLrc},
+    {"无校验", "无校验", "", nullptr},
+    {"XOR", "XOR", "xor", AppendXor},
+    {"CRC16 Little-endian", "CRC16 LE", "crc16le", AppendCrc<kCrc16Xmodem, kLow>},
+    {"CRC16 Big-endian", "CRC16 BE", "crc16be", AppendCrc<kCrc16Xmodem, kHigh>},
+    {"自定义1", "自定义1", "custom1", AppendProgram<1>},
+    {"自定义2", "自定义2", "custom2", AppendProgram<2>},
+    {"自定义3", "自定义3", "custom3", AppendProgram<3>},
+    {"CRC16 Modbus", "Modbus", "crc16-modbus", AppendCrc<kCrc16Modbus, kLow>},
+    {"CRC16 CCITT-FALSE", "CCITT-F", "crc16-ccitt-false", AppendCrc<kCrc16CcittFalse, kHigh>},
+    {"CRC16 Kermit", "Kermit", "crc16-kermit", AppendCrc<kCrc16Kermit, kLow>},
+    {"CRC8", "CRC8", "crc8", AppendCrc<kCrc8, kLow>},
+    {"CRC8 Maxim", "Maxim", "crc8-maxim", AppendCrc<kCrc8Maxim, kLow>},
+    {"CRC32", "CRC32", "crc32", AppendCrc<kCrc32, kLow>},
+    {"SUM8", "SUM8", "sum8", AppendSum8},
+    {"LRC", "LRC", "lrc", AppendLrc},
 };
 
 }  // namespace

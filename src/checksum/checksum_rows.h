@@ -20,6 +20,7 @@ struct ChecksumCall {
 // One row of the checksum list 1013. Adding a checksum is one row here plus its function.
 struct ChecksumRow {
   std::string_view listText;  // as the list shows it
+  std::string_view shortText;  // as the closed list shows it, in its narrow box
   std::string_view cliName;   // for portprobe-cli checksum; empty for the "no checksum" row
   // Extends the frame in place; null for the row that appends nothing.
   void (*append)(ByteFrame& frame, const ChecksumCall& call);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Qt>
+
 class QComboBox;
 
 namespace portprobe::ui {
@@ -11,5 +13,12 @@ void CommitTypedRow(QComboBox* list);
 // Keeps the dropped-down list of `list` wide enough for its longest row, now and as
 // rows are added or change; the box itself keeps its size.
 void FitDropDownToRows(QComboBox* list);
+
+// A row's text for the closed box, where its whole text would be cut.
+inline constexpr int kShortTextRole = Qt::UserRole + 1;
+
+// The closed `list` shows its current row's short text where the row has one; the
+// dropped-down list still shows every row whole.
+void ShowShortTextWhenClosed(QComboBox* list);
 
 }  // namespace portprobe::ui

@@ -12,8 +12,19 @@ class ElidedLabel : public QLabel {
  public:
   using QLabel::QLabel;
 
+  // Only the first `length` characters of the text may lose their middle; the rest
+  // is always shown whole (a status after a path). -1: the whole text may.
+  void SetElidableLength(int length);
+  // The text as the label's width shows it.
+  QString ShownText() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QRect TextArea() const;
+
+  int elidableLength_ = -1;
 };
 
 }  // namespace portprobe::ui

@@ -86,7 +86,7 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
       if (control.style & kStyleElideMiddle) return new ElidedLabel(caption, this);
       return new QLabel(caption, this);
     case ControlKind::BorderedLabel: {
-      auto* label = new QLabel(caption, this);
+      QLabel* label = control.style & kStyleElideMiddle ? new ElidedLabel(caption, this) : new QLabel(caption, this);
       label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
       return label;
     }

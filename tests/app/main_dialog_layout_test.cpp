@@ -1,11 +1,18 @@
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <gtest/gtest.h>
 
 #include "app/dialog_test_support.h"
+#include "ui/combo_box_rows.h"
+#include "ui/elided_label.h"
 
 namespace portprobe {
 namespace {
@@ -42,6 +49,47 @@ TEST(MainDialogLayout, GrowingStretchesTheBoxesAndMovesTheBottomRow) {
   dialog.resize(start - QSize(50, 50));
   EXPECT_EQ(dialog.size(), start);
   EXPECT_EQ(dialog.Control(kSendBox)->geometry(), send);
+}
+
+// At the default size a long device path loses its middle, never the state and the
+// settings after it; the port box and the capture label read from their start.
+TEST(MainDialogLayout, LongPathsAreReadableAtTheDefaultSize) {
+  testing::ScriptedPrompter prompter;
+  const std::string byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  MainDialog dialog(prompter, testing::PortsFirst({byId}));
+  dialog.show();
+  const auto* status = static_cast<const ui::ElidedLabel*>(dialog.Label(kStatusLabel));
+  const QString state = status->text().mid(static_cast<qsizetype>(byId.size()));
+  EXPECT_TRUE(state.startsWith(QStringLiteral(" CLOSED,")));
+  EXPECT_TRUE(status->ShownText().endsWith(state)) << status->ShownText().toStdString();
+  EXPECT_TRUE(status->ShownText().startsWith(QStringLiteral("/dev/")));
+  EXPECT_TRUE(status->ShownText().contains(QStringLiteral("…")));
+  EXPECT_EQ(dialog.ComboBox(kPortList)->lineEdit()->cursorPosition(), 0);
+
+  testing::TempDir folder;
+  const std::string capture = folder.File("一个很长的文件夹名字/another-rather-long-name/capture.txt");
+  prompter.saveAnswers.push_back(QString::fromStdString(capture));
+  dialog.CheckBox(kCaptureCheck)->click();
+  dialog.Button(kChangeCaptureButton)->click();
+  const auto* label = static_cast<const ui::ElidedLabel*>(dialog.Label(kCaptureLabel));
+  EXPECT_EQ(label->toolTip(), QString::fromStdString(capture));
+  EXPECT_TRUE(label->ShownText().startsWith(QStringLiteral("/"))) << label->ShownText().toStdString();
+  EXPECT_TRUE(label->ShownText().endsWith(QStringLiteral(".txt")));
+  EXPECT_TRUE(label->ShownText().contains(QStringLiteral("…")));
+
+  // The closed checksum box tells every row apart in its narrow box.
+  QComboBox* checksums = dialog.ComboBox(kChecksumList);
+  QStyleOptionComboBox option;
+  option.initFrom(checksums);
+  const int room =
+      checksums->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, checksums).width();
+  QSet<QString> shown;
+  for (int row = 0; row < checksums->count(); ++row) {
+    const QString text = checksums->itemData(row, ui::kShortTextRole).toString();
+    EXPECT_LE(checksums->fontMetrics().horizontalAdvance(text), room) << text.toStdString();
+    shown.insert(text);
+  }
+  EXPECT_EQ(shown.size(), checksums->count());
 }
 
 TEST(MainDialogLayout, ControlsHaveTheirTextColoursWhileEnabled) {
