@@ -67,6 +67,7 @@ void MainDialog::ChooseSendFile() {
   }
   sendFilePath_ = path.toStdString();
   Label(kSendFileLabel)->setText(QString::fromUtf8(kSendFileLabelText).arg(path).arg(preview->size));
+  Label(kSendFileLabel)->setToolTip(path);
   // A large file is only ever sent from the disk; its text would swamp the send box.
   SetSendBoxBytes(preview->text.value_or(std::string()));
 }

@@ -145,6 +145,7 @@ void MainDialog::ConvertToChars() {
 void MainDialog::ClearSend() {
   sendFilePath_.clear();
   Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
+  Label(kSendFileLabel)->setToolTip(QString());
   SendBox()->Clear();
 }
 

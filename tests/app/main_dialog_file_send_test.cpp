@@ -98,6 +98,7 @@ TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   Choose("raw.bin", std::string("AB\0CD", 5));
   EXPECT_EQ(SendText(), QStringLiteral("AB"));
   EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(folder_.File("raw.bin")) + " (5 字节)");
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->toolTip(), QString::fromStdString(folder_.File("raw.bin")));
   SetHexSend(false);
   Click(kManualSendButton);
   EXPECT_EQ(pty_.Read(5), ByteFrame({'A', 'B', 0, 'C', 'D'}));
