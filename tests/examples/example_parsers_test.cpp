@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codec/hex_format.h"
@@ -60,6 +61,26 @@ TEST(ExampleParsers, DecodeTheSimulatorsReplies) {
     EXPECT_NE(run.out.find(example.decoded), std::string::npos) << example.script << ":\n" << run.out;
     EXPECT_EQ(run.out.find("<Parser Error"), std::string::npos) << example.script << ":\n" << run.out;
     EXPECT_NE(run.out.find("unfreeptr=0-"), std::string::npos) << example.script << ":\n" << run.out;
+  }
+}
+
+// Replies as a real Modbus slave sends them to writes, and an exception.
+TEST(ExampleParsers, TheModbusParserReadsWriteRepliesAndExceptions) {
+  const testing::TempDir traces;
+  const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", traces.Path().string());
+  const std::pair<std::string, std::string> cases[] = {
+      {"01 05 00 03 FF 00 7C 3A", "device 1, function 5: coil 3 set to ON\r\ncrc:0x3a7c CRC-16/MODBUS OK"},
+      {"01 06 00 05 00 2A 18 14", "device 1, function 6: register 5 set to 42\r\ncrc:0x1418 CRC-16/MODBUS OK"},
+      {"01 0F 00 13 00 0A 24 09", "device 1, function 15: 10 coils written from 19\r\ncrc:0x924 CRC-16/MODBUS OK"},
+      {"01 10 00 01 00 02 10 08", "device 1, function 16: 2 registers written from 1\r\ncrc:0x810 CRC-16/MODBUS OK"},
+      {"01 83 02 C0 F1", "device 1, exception 2 to function 3\r\ncrc:0xf1c0 CRC-16/MODBUS OK"},
+      {"01 06 00 05 00 2A 18 15", "register 5 set to 42\r\ngot:0x1518 received, but crc:0x1418 computed"},
+  };
+  for (const auto& [frame, decoded] : cases) {
+    const CliRun run =
+        testing::RunProgram(PORTPROBE_CLI_PATH, {"parse", PORTPROBE_EXAMPLES_DIR "/modbus_rtu.txt", frame});
+    EXPECT_NE(run.out.find("Modbus-RTU reply: "), std::string::npos) << frame;
+    EXPECT_NE(run.out.find(decoded), std::string::npos) << frame << ":\n" << run.out;
   }
 }
 
