@@ -63,10 +63,16 @@ void PrintSummary(MonitorLoop::End end, const MonitorCounts& counts) {
   const char* why = end == MonitorLoop::End::HungUp         ? "the port hung up"
                     : end == MonitorLoop::End::OutputFailed ? "the output could not be written"
                                                             : "stopped";
-  std::fprintf(stderr, "portprobe-cli monitor: %s; %llu blocks, %llu bytes received, %llu replies, %llu bytes sent\n",
+  std::fprintf(stderr, "portprobe-cli monitor: %s; %llu blocks, %llu bytes received, %llu replies, %llu bytes sent",
                why, static_cast<unsigned long long>(counts.blocks),
                static_cast<unsigned long long>(counts.bytesReceived), static_cast<unsigned long long>(counts.replies),
                static_cast<unsigned long long>(counts.bytesSent));
+  if (counts.repliesDropped > 0) {
+    std::fprintf(stderr, "; %llu replies (%llu bytes) dropped unsent",
+                 static_cast<unsigned long long>(counts.repliesDropped),
+                 static_cast<unsigned long long>(counts.bytesDropped));
+  }
+  std::fputs("\n", stderr);
 }
 
 int RunMonitor(const std::vector<std::string>& args) {

@@ -58,6 +58,12 @@ void MonitorLoop::Finish() {
   // Past its deadline, the block under way counts as ended by silence.
   if (std::optional<ReceivedBlock> last = blocks_.EndNow()) EndBlock(std::move(*last));
   PrintEndedBlocks();
+  // What the closed port never wrote was dropped.
+  for (const QueuedReply& reply : queued_) {
+    ++counts_.repliesDropped;
+    counts_.bytesDropped += reply.unwritten;
+  }
+  queued_.clear();
   if (!outputFailed_) NoteOutput(out_.Flush());
 }
 
@@ -76,7 +82,7 @@ void MonitorLoop::TakeEvents() {
         AddBatch(event);
         break;
       case SerialEvent::Kind::Written:
-        counts_.bytesSent += event.count;
+        Written(event.count);
         break;
       case SerialEvent::Kind::HangUp:
         hungUp_ = true;
@@ -100,25 +106,31 @@ void MonitorLoop::AddBatch(const SerialEvent& batch) {
 // block that ended meanwhile has been answered.
 void MonitorLoop::EndBlock(ReceivedBlock block) {
   ++counts_.blocks;
-  EndedBlock ended{std::move(block.bytes), block.began, std::nullopt, {}};
-  if (answering_) ended.sent = Answer(ended.bytes);
-  if (ended.sent) {
-    ended.sentTime = std::chrono::system_clock::now();
-    ++counts_.replies;
-  }
-  ended_.push_back(std::move(ended));
+  if (answering_) Answer(block.bytes);
+  ended_.push_back({std::move(block.bytes), block.began});
 }
 
-std::optional<ByteFrame> MonitorLoop::Answer(const ByteFrame& block) {
+void MonitorLoop::Answer(const ByteFrame& block) {
   const ReplyRule* rule = replies_ != nullptr ? replies_->Answer(block) : nullptr;
-  std::optional<ByteFrame> reply;
-  if (rule != nullptr) {
-    reply = rule->reply;
-  } else if (echo_) {
-    reply = block;
+  const ByteFrame* reply = rule != nullptr ? &rule->reply : echo_ ? &block : nullptr;
+  if (reply != nullptr && !reply->empty() && Send(*reply)) queued_.push_back({*reply, reply->size()});
+}
+
+// The port writes the replies in the order they were queued; one written whole gets
+// its TX line, so the lines show exactly what went out.
+void MonitorLoop::Written(std::size_t count) {
+  counts_.bytesSent += count;
+  while (count > 0 && !queued_.empty()) {
+    QueuedReply& reply = queued_.front();
+    const std::size_t taken = std::min(count, reply.unwritten);
+    reply.unwritten -= taken;
+    count -= taken;
+    if (reply.unwritten > 0) break;
+    ++counts_.replies;
+    PrintEndedBlocks();  // a reply's block comes before it
+    Print(ClockText(std::chrono::system_clock::now()) + " TX " + Shown(reply.bytes) + "\n");
+    queued_.pop_front();
   }
-  if (reply && !Send(*reply)) reply.reset();
-  return reply;
 }
 
 // Only a whole reply is queued: part of one would go out as a broken frame that no TX
@@ -142,7 +154,6 @@ bool MonitorLoop::Send(const ByteFrame& reply) {
 void MonitorLoop::PrintEndedBlocks() {
   for (const EndedBlock& block : ended_) {
     Print(ClockText(block.time) + " " + Shown(block.bytes) + "\n");
-    if (block.sent) Print(ClockText(block.sentTime) + " TX " + Shown(*block.sent) + "\n");
     if (decoder_ != nullptr) Print(LogLines(decoder_->Decode(block.bytes)));
   }
   ended_.clear();

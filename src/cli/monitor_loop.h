@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,15 +20,18 @@ namespace portprobe::cli {
 struct MonitorCounts {
   std::uint64_t blocks = 0;
   std::uint64_t bytesReceived = 0;
-  std::uint64_t replies = 0;
+  std::uint64_t replies = 0;  // written whole
   std::uint64_t bytesSent = 0;
+  // Queued but not written whole when the port closed.
+  std::uint64_t repliesDropped = 0;
+  std::uint64_t bytesDropped = 0;
 };
 
 // Takes what the link reads, cuts it into blocks by the gap and prints each ended block
 // on one line of stdout: its local time and its bytes. A block that a rule matches is
 // answered (or, with echo, one that none matches is sent back) as soon as it has
-// ended, before anything is printed or decoded; each reply follows its block as a line
-// marked TX, and the decoder's output follows that.
+// ended, before anything is printed or decoded; the decoder's output follows the
+// block, and each reply is shown as a line marked TX once the port has written it.
 class MonitorLoop {
  public:
   enum class End { Stopped, HungUp, OutputFailed };
@@ -51,16 +55,20 @@ class MonitorLoop {
   struct EndedBlock {
     ByteFrame bytes;
     WallTime time;
-    std::optional<ByteFrame> sent;
-    WallTime sentTime;
+  };
+  // A reply queued for the port, and how much of it the port has not written yet.
+  struct QueuedReply {
+    ByteFrame bytes;
+    std::size_t unwritten;
   };
 
   int WaitMilliseconds() const;
   void TakeEvents();
   void AddBatch(const SerialEvent& batch);
   void EndBlock(ReceivedBlock block);
-  std::optional<ByteFrame> Answer(const ByteFrame& block);
+  void Answer(const ByteFrame& block);
   bool Send(const ByteFrame& reply);
+  void Written(std::size_t count);
   void PrintEndedBlocks();
   std::string Shown(const ByteFrame& bytes) const;
   void Print(const std::string& text);
@@ -78,6 +86,7 @@ class MonitorLoop {
   bool toldQueueFull_ = false;
   ReceivedBlocks blocks_;
   std::vector<EndedBlock> ended_;
+  std::deque<QueuedReply> queued_;
   MonitorCounts counts_;
   MonitorEvents& events_;
   StoppableOutput out_;

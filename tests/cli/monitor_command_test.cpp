@@ -238,6 +238,36 @@ TEST_F(MonitorCommand, RepliesThatAFullWriteQueueCannotTakeWholeAreNotSent) {
   EXPECT_TRUE(sent == shownAsSent) << sent.size() << " bytes sent, " << shownAsSent.size() << " shown";
 }
 
+// A device that reads nothing: only the echoes that went out get TX lines and count as
+// replies; the rest are counted apart as dropped when the monitor ends.
+TEST_F(MonitorCommand, OnlyWhatThePortWroteIsShownAndCountedAsSent) {
+  constexpr int kBlocks = 40;
+  testing::BackgroundProgram& monitor = Start({"--echo", "--gap", "20"});
+  std::vector<std::string> lines;
+  std::thread reader([&] {
+    while (std::optional<std::string> line = monitor.OutLine()) lines.push_back(std::move(*line));
+  });
+  for (int block = 0; block < kBlocks; ++block) {
+    WriteAndWaitForTheRead(Bytes(1024, static_cast<std::uint8_t>(block)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  }
+  const std::string summary = Stop(SIGINT);
+  reader.join();
+  const auto txLines =
+      std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.find(" TX ") == 12; });
+  unsigned long long replies = 0, sent = 0, dropped = 0, droppedBytes = 0;
+  ASSERT_EQ(std::sscanf(summary.c_str(),
+                        "portprobe-cli monitor: stopped; 40 blocks, 40960 bytes received, %llu replies, %llu bytes "
+                        "sent; %llu replies (%llu bytes) dropped unsent",
+                        &replies, &sent, &dropped, &droppedBytes),
+            4)
+      << summary;
+  EXPECT_EQ(replies, static_cast<unsigned long long>(txLines));
+  EXPECT_LT(replies, static_cast<unsigned long long>(kBlocks));
+  EXPECT_EQ(replies + dropped, static_cast<unsigned long long>(kBlocks));
+  EXPECT_EQ(sent + droppedBytes, 40960u);
+}
+
 // A port, rules and a parser named relative to the working directory, as shell tools
 // take them: a link there is no name of the port list.
 TEST_F(MonitorCommand, RelativePathsAreTakenFromTheWorkingDirectory) {
