@@ -63,6 +63,8 @@ std::size_t ClosingQuote(std::string_view text) {
   return std::string_view::npos;
 }
 
+}  // namespace
+
 Expected<std::optional<int>> ParseChecksumSuffix(std::string_view suffix) {
   suffix = Trimmed(suffix);
   if (suffix.empty()) return std::optional<int>();
@@ -72,8 +74,6 @@ Expected<std::optional<int>> ParseChecksumSuffix(std::string_view suffix) {
   if (!row) return Quoted(resources::kUnknownChecksumReason, name);
   return std::optional<int>(row);
 }
-
-}  // namespace
 
 Expected<ByteFrame> ParseStrictHex(std::string_view text) {
   ByteFrame bytes;

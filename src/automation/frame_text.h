@@ -30,6 +30,9 @@ std::string EscapeText(const ByteFrame& bytes);
 // ("01 03 00 00 00 01 +crc16-modbus", "\"AT\\r\\n\"").
 Expected<ByteFrame> ParseFrameText(std::string_view text);
 
+// A "+NAME" suffix: the built-in checksum row it names; nothing for an empty suffix.
+Expected<std::optional<int>> ParseChecksumSuffix(std::string_view suffix);
+
 // A frame as a file writes it, taken apart without checking its body: the kind, the
 // body as written (text without its quotes, escapes kept) and the checksum row.
 struct FrameParts {

@@ -2,6 +2,7 @@
 
 #include "automation/frame_text.h"
 #include "automation/trimmed.h"
+#include "checksum/checksum_rows.h"
 #include "codec/hex_codec.h"
 #include "common/regular_file.h"
 #include "resources/strings.h"
@@ -51,7 +52,9 @@ std::string_view RuleTextOfLine(std::string_view line) {
 }
 
 bool ReplyRule::Matches(std::span<const std::uint8_t> block) const {
-  if (block.size() < pattern.size()) return false;
+  const std::size_t checksum = requestChecksum ? BuiltInChecksumLength(*requestChecksum) : 0;
+  if (block.size() < pattern.size() + checksum) return false;
+  if (requestChecksum && !EndsWithBuiltInChecksum(block, *requestChecksum)) return false;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] != kAnyByte && pattern[i] != block[i]) return false;
   }
@@ -62,12 +65,16 @@ Expected<ReplyRule> ParseReplyRule(std::string_view line) {
   const std::string_view text = Trimmed(line);
   const std::size_t arrow = text.find(kReplyRuleArrow);
   if (arrow == std::string_view::npos) return Failure{resources::kRuleMissingArrowReason};
-  Expected<std::vector<std::int16_t>> pattern = ParsePattern(text.substr(0, arrow));
+  const std::string_view patternText = text.substr(0, arrow);
+  const std::size_t plus = std::min(patternText.find('+'), patternText.size());
+  const Expected<std::optional<int>> checksum = ParseChecksumSuffix(patternText.substr(plus));
+  if (!checksum) return Failure{resources::kRulePatternReason + checksum.Reason()};
+  Expected<std::vector<std::int16_t>> pattern = ParsePattern(patternText.substr(0, plus));
   if (!pattern) return Failure{pattern.Reason()};
   Expected<ByteFrame> reply = ParseFrameText(text.substr(arrow + kReplyRuleArrow.size()));
   if (!reply) return Failure{resources::kRuleReplyReason + reply.Reason()};
   if (reply->empty()) return Failure{resources::kRuleNoReplyReason};
-  return ReplyRule{std::move(*pattern), std::move(*reply), std::string(text), 0};
+  return ReplyRule{std::move(*pattern), std::move(*reply), std::string(text), 0, *checksum};
 }
 
 RuleFile ParseReplyRules(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,8 +13,10 @@
 namespace portprobe {
 
 // One automatic reply, written "PATTERN -> REPLY": PATTERN is hex bytes where "??"
-// stands for any byte, REPLY a frame as ParseFrameText reads it (hex or "text",
-// optionally "+NAME" for a checksum).
+// stands for any byte, optionally followed by "+NAME": the block must then end in that
+// checksum of the bytes before it, as a real device drops a request with a bad CRC.
+// REPLY is a frame as ParseFrameText reads it (hex or "text", optionally "+NAME" for a
+// checksum).
 struct ReplyRule {
   static constexpr std::int16_t kAnyByte = -1;
 
@@ -21,8 +24,10 @@ struct ReplyRule {
   ByteFrame reply;
   std::string text;     // the rule as written, trimmed
   int lineNumber = 0;   // in its file, from 1; 0 when it came from no file
+  std::optional<int> requestChecksum;  // the built-in row the block must end in
 
-  // The block's first bytes are the pattern's.
+  // The block's first bytes are the pattern's, followed by its checksum when the
+  // rule asks for one.
   bool Matches(std::span<const std::uint8_t> block) const;
 };
 

@@ -1,5 +1,6 @@
 #include "checksum/checksum_rows.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "checksum/blocking_program_host.h"
@@ -87,6 +88,21 @@ void AppendBuiltInChecksum(ByteFrame& frame, int row) {
   BlockingProgramHost host;
   const std::string noPrograms;
   kRows[row].append(frame, ChecksumCall{host, noPrograms});
+}
+
+// What the row appends to an empty frame: every built-in checksum has a fixed length.
+std::size_t BuiltInChecksumLength(int row) {
+  ByteFrame empty;
+  AppendBuiltInChecksum(empty, row);
+  return empty.size();
+}
+
+bool EndsWithBuiltInChecksum(std::span<const std::uint8_t> frame, int row) {
+  const std::size_t length = BuiltInChecksumLength(row);
+  if (!IsBuiltInChecksum(row) || frame.size() <= length) return false;
+  ByteFrame expected(frame.begin(), frame.end() - static_cast<std::ptrdiff_t>(length));
+  AppendBuiltInChecksum(expected, row);
+  return std::equal(expected.begin(), expected.end(), frame.begin(), frame.end());
 }
 
 }  // namespace portprobe

@@ -36,5 +36,10 @@ bool IsBuiltInChecksum(int row);
 std::optional<int> BuiltInChecksumNamed(std::string_view cliName);
 // Appends the checksum of a built-in row; any other row leaves the frame unchanged.
 void AppendBuiltInChecksum(ByteFrame& frame, int row);
+// How many bytes a built-in row appends.
+std::size_t BuiltInChecksumLength(int row);
+// The frame's last bytes are the built-in row's checksum of the bytes before them, of
+// which there is at least one.
+bool EndsWithBuiltInChecksum(std::span<const std::uint8_t> frame, int row);
 
 }  // namespace portprobe

@@ -16,25 +16,26 @@ class EchoRole : public Role {
   }
 };
 
-// A frame ends when the line stays silent this long after its last byte.
-constexpr auto kFrameGap = 20ms;
-
 class ResponderRole : public Role {
  public:
-  ResponderRole(const ByteFrame& reply, SimCrc crc) : reply_(WithCrc(reply, crc)) {}
+  ResponderRole(const ByteFrame& reply, SimCrc crc, std::chrono::milliseconds gap)
+      : reply_(WithCrc(reply, crc)), gap_(gap) {}
 
   void Receive(std::span<const std::uint8_t>, Clock::time_point now, ByteFrame&) override { lastByte_ = now; }
+  // A frame ends when the line stays silent for the gap after its last byte.
   std::optional<Clock::time_point> NextTick() const override {
     if (!lastByte_) return std::nullopt;
-    return *lastByte_ + kFrameGap;
+    return *lastByte_ + gap_;
   }
   void Tick(Clock::time_point, ByteFrame& out) override {
     out.insert(out.end(), reply_.begin(), reply_.end());
     lastByte_.reset();
   }
+  void Forget() override { lastByte_.reset(); }
 
  private:
   ByteFrame reply_;
+  std::chrono::milliseconds gap_;
   std::optional<Clock::time_point> lastByte_;  // of a frame not yet answered
 };
 
@@ -48,7 +49,8 @@ portprobe::Tick TickOf(Clock::time_point time) {
 // first rule that matches it.
 class RulesRole : public Role {
  public:
-  explicit RulesRole(std::vector<ReplyRule> rules) : frames_(static_cast<std::int32_t>(kFrameGap.count())) {
+  RulesRole(std::vector<ReplyRule> rules, std::chrono::milliseconds gap)
+      : gap_(gap), frames_(static_cast<std::int32_t>(gap.count())) {
     replies_.SetRules(std::move(rules));
   }
 
@@ -59,17 +61,19 @@ class RulesRole : public Role {
   // A frame ends once the line has been silent for longer than the gap.
   std::optional<Clock::time_point> NextTick() const override {
     if (!frames_.Deadline()) return std::nullopt;
-    return lastByte_ + kFrameGap + 1ms;
+    return lastByte_ + gap_ + 1ms;
   }
   void Tick(Clock::time_point now, ByteFrame& out) override {
     if (const std::optional<ReceivedBlock> frame = frames_.EndIfSilent(TickOf(now))) Answer(frame->bytes, out);
   }
+  void Forget() override { frames_.EndNow(); }
 
  private:
   void Answer(const ByteFrame& frame, ByteFrame& out) {
     if (const ReplyRule* rule = replies_.Answer(frame)) out.insert(out.end(), rule->reply.begin(), rule->reply.end());
   }
 
+  std::chrono::milliseconds gap_;
   ReceivedBlocks frames_;
   AutoReplies replies_;
   Clock::time_point lastByte_{};
@@ -131,11 +135,12 @@ std::unique_ptr<Role> MakeRole(const SimOptions& options) {
     case SimRole::Flood:
       return std::make_unique<FloodRole>();
     case SimRole::Rules:
-      return std::make_unique<RulesRole>(options.rules);
+      return std::make_unique<RulesRole>(options.rules, std::chrono::milliseconds(options.gapMilliseconds));
     case SimRole::Responder:
       break;
   }
-  return std::make_unique<ResponderRole>(options.reply, options.crc);
+  return std::make_unique<ResponderRole>(options.reply, options.crc,
+                                         std::chrono::milliseconds(options.gapMilliseconds));
 }
 
 }  // namespace portprobe::sim

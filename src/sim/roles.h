@@ -21,6 +21,9 @@ class Role {
   // When the role next wants to send on its own; none: only in answer to Receive.
   virtual std::optional<Clock::time_point> NextTick() const { return std::nullopt; }
   virtual void Tick(Clock::time_point /*now*/, ByteFrame& /*out*/) {}
+  // The terminal closed the device: a frame not yet answered is dropped, as a device
+  // drops what a master that went away asked.
+  virtual void Forget() {}
 };
 
 std::unique_ptr<Role> MakeRole(const SimOptions& options);

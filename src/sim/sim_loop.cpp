@@ -60,9 +60,11 @@ class SimLoop {
       if (fds[1].revents) return Note("the watched process ended");
       if (!deviceOpen_) {
         deviceOpen_ = terminal_.DeviceOpen();
+        if (!deviceOpen_) DropInput();
       } else if (!Exchange(fds[2].revents)) {
         deviceOpen_ = false;
         out_.clear();
+        role_.Forget();
         if (!stay_) return Note("the terminal closed the device");
       }
       TickIfDue();
@@ -70,6 +72,15 @@ class SimLoop {
   }
 
  private:
+  // What a terminal sent before it closed the device, unseen by the loop (it closed
+  // between two looks), belongs to no exchange: the next terminal must not be
+  // answered for it.
+  void DropInput() const {
+    std::uint8_t buffer[kReadChunk];
+    while (::read(terminal_.MasterFd(), buffer, sizeof buffer) > 0) {
+    }
+  }
+
   int DevicePollFd() const { return deviceOpen_ ? terminal_.MasterFd() : -1; }
   short DeviceEvents() const { return out_.empty() ? POLLIN : POLLIN | POLLOUT; }
 

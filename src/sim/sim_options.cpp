@@ -6,12 +6,13 @@
 #include <string_view>
 
 #include "codec/hex_codec.h"
+#include "serial/frame_gap.h"
 
 namespace portprobe::sim {
 
 const char kSimUsage[] =
     "usage: portprobe-sim [--role ROLE] [--rules FILE] [--link PATH] [--reply HEXTEXT] [--crc CRC]\n"
-    "                     [--stay] [--watch-pid PID]\n"
+    "                     [--gap MS] [--stay] [--watch-pid PID]\n"
     "\n"
     "A serial device simulator for PortProbe. It creates a pseudo-terminal pair, prints\n"
     "the device to open in the terminal (portprobe --port PATH) as the first line of its\n"
@@ -19,7 +20,8 @@ const char kSimUsage[] =
     "\n"
     "Roles:\n"
     "  responder  (default) answers every frame it receives (bytes followed by 20 ms of\n"
-    "             silence) with the reply frame and its CRC-16/MODBUS, low byte first.\n"
+    "             silence, or --gap) with the reply frame and its CRC-16/MODBUS, low byte\n"
+    "             first.\n"
     "             The default reply frame is 01 03 06 00 EA 01 90 00 01, Modbus-RTU style:\n"
     "             device 1, function 3, 6 data bytes holding the registers 234, 400, 1.\n"
     "  echo       sends back every byte it receives.\n"
@@ -31,7 +33,8 @@ const char kSimUsage[] =
     "             rule of FILE that matches it, as the terminal's automatic replies do;\n"
     "             a frame that no rule matches gets no answer. One rule a line,\n"
     "             PATTERN -> REPLY, where PATTERN is hex bytes that the start of the frame\n"
-    "             must have (?? matches any byte) and REPLY hex bytes or \"text\" with\n"
+    "             must have (?? matches any byte; +NAME after it: the frame must end in\n"
+    "             that checksum of the bytes before it) and REPLY hex bytes or \"text\" with\n"
     "             \\r \\n \\t \\0 \\\\ \\\" \\xHH escapes, optionally followed by +NAME, a\n"
     "             checksum of portprobe-cli checksum (e.g. +crc16-modbus). # starts a\n"
     "             comment. A file with a line that is no rule is refused (exit 2).\n"
@@ -43,7 +46,9 @@ const char kSimUsage[] =
     "  --reply HEXTEXT   the responder's reply frame, e.g. \"7E 03 01 01 55\"\n"
     "  --crc CRC         the CRC after the responder's and the stream's frames: modbus\n"
     "                    (CRC-16/MODBUS, the default) or xmodem (CRC-16/XMODEM)\n"
-    "  --stay            keep running when the terminal closes the device, for its next open\n"
+    "  --gap MS          the silence in milliseconds that ends a frame (1 to 10000; 20)\n"
+    "  --stay            keep running when the terminal closes the device, for its next open;\n"
+    "                    a frame not yet answered then is dropped, never sent to the next open\n"
     "  --watch-pid PID   end when the process PID ends\n"
     "  -h, --help        show this text\n"
     "\n"
@@ -70,11 +75,11 @@ std::optional<SimRole> ParseRole(std::string_view text) {
   return std::nullopt;
 }
 
-std::optional<int> ParsePid(std::string_view text) {
-  int pid = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
-  if (error != std::errc() || end != text.data() + text.size() || pid <= 0) return std::nullopt;
-  return pid;
+std::optional<int> ParsePositive(std::string_view text) {
+  int number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size() || number <= 0) return std::nullopt;
+  return number;
 }
 
 // The decoder stops quietly at the first bad pair; a reply given on the command line
@@ -106,8 +111,12 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
     if (options.reply.empty() || !IsWholeHexText(value, options.reply.size())) {
       return "--reply needs hex text such as \"01 02 03\"";
     }
+  } else if (name == "--gap") {
+    const std::optional<int> gap = ParsePositive(value);
+    if (!gap || *gap > kMaxFrameGapMilliseconds) return "--gap needs milliseconds from 1 to 10000";
+    options.gapMilliseconds = *gap;
   } else {
-    const std::optional<int> pid = ParsePid(value);
+    const std::optional<int> pid = ParsePositive(value);
     if (!pid) return "--watch-pid needs a process id";
     options.watchPid = *pid;
   }
@@ -116,7 +125,7 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
 
 bool TakesValue(std::string_view arg) {
   return arg == "--role" || arg == "--rules" || arg == "--link" || arg == "--reply" || arg == "--crc" ||
-         arg == "--watch-pid";
+         arg == "--gap" || arg == "--watch-pid";
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ struct SimOptions {
   SimCrc crc = SimCrc::Modbus;
   std::string rulesPath;         // the rules role's file
   std::vector<ReplyRule> rules;  // read from it by LoadSimRules
+  int gapMilliseconds = 20;      // a frame ends after this much silence
   bool stay = false;             // keep running when the terminal closes the device
   int watchPid = 0;              // 0: watch no process
 };

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -136,6 +137,52 @@ TEST(SimRules, AnswersTheExampleRequestsByTheExampleRules) {
   EXPECT_EQ(ReadBytes(device.get(), 1, 300), ByteFrame{});
   WriteAll(device.get(), WithCrcLowFirst({0x02, 0x03, 0x00, 0x00, 0x00, 0x01}));
   EXPECT_EQ(ReadBytes(device.get(), 7), WithCrcLowFirst({0x02, 0x03, 0x02, 0x12, 0x34}));
+  // A request with a bad CRC is dropped, as a real slave drops it.
+  ByteFrame spoiled = WithCrcLowFirst({0x01, 0x04, 0x00, 0x10, 0x00, 0x01});
+  spoiled.back() ^= 0x01;
+  WriteAll(device.get(), spoiled);
+  EXPECT_EQ(ReadBytes(device.get(), 1, 300), ByteFrame{});
+}
+
+// --gap sets the silence that ends a frame: two requests 15 ms apart are two frames at
+// a 5 ms gap, and one at the default 20 ms.
+TEST(SimRules, TheGapDecidesWhereARequestEnds) {
+  const ByteFrame request = WithCrcLowFirst({0x01, 0x04, 0x00, 0x10, 0x00, 0x01});
+  const ByteFrame reply = WithCrcLowFirst({0x01, 0x04, 0x02, 0x01, 0x2C});
+  for (const auto& [gap, replies] : {std::pair{"5", 2u}, std::pair{"20", 0u}}) {
+    SimProcess sim(PORTPROBE_SIM_PATH, {"--rules", PORTPROBE_EXAMPLES_DIR "/modbus_rules.txt", "--gap", gap});
+    const DeviceFd device(sim.DevicePath());
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the simulator sees the open
+    WriteAll(device.get(), request);
+    std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    WriteAll(device.get(), request);
+    EXPECT_EQ(ReadBytes(device.get(), 2 * reply.size(), 300).size(), replies * reply.size()) << "gap " << gap;
+  }
+  EXPECT_NE(testing::RunProgram(PORTPROBE_SIM_PATH, {"--gap", "0"}).err.find("--gap needs milliseconds"),
+            std::string::npos);
+}
+
+// A request still unanswered when the terminal closes the device is dropped: the next
+// program that opens it gets nothing it did not ask for.
+TEST(SimRules, ARequestLeftWhenTheDeviceClosesIsNeverAnswered) {
+  for (const char* role : {"--rules", "--role"}) {
+    const std::vector<std::string> args =
+        role == std::string("--rules")
+            ? std::vector<std::string>{"--rules", PORTPROBE_EXAMPLES_DIR "/modbus_rules.txt", "--gap", "200", "--stay"}
+            : std::vector<std::string>{"--role", "responder", "--gap", "200", "--stay"};
+    // Sent before the simulator saw the open, and once it had seen it.
+    for (const int seen : {0, 150}) {
+      SimProcess sim(PORTPROBE_SIM_PATH, args);
+      {
+        const DeviceFd device(sim.DevicePath());
+        std::this_thread::sleep_for(std::chrono::milliseconds(seen));
+        WriteAll(device.get(), WithCrcLowFirst({0x01, 0x04, 0x00, 0x10, 0x00, 0x01}));
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      const DeviceFd next(sim.DevicePath());
+      EXPECT_EQ(ReadBytes(next.get(), 1, 500), ByteFrame{}) << role << " after " << seen << " ms";
+    }
+  }
 }
 
 TEST(SimRules, ABadRulesFileIsRefusedWithItsLineNumbers) {
