@@ -35,6 +35,15 @@ TEST(ReplyRules, PatternMatchesTheBlockFromItsStart) {
   EXPECT_EQ(Rule("?? -> \"OK\\r\\n\"").reply, (ByteFrame{'O', 'K', '\r', '\n'}));
   // A lone CR between the words of a pattern (a file edited on another system) is a blank.
   EXPECT_EQ(Rule("01 ?? \r-> 02").pattern, (std::vector<std::int16_t>{0x01, -1}));
+
+  // A checksum after the pattern: the block must end in it, after the pattern's bytes.
+  const ReplyRule checked = Rule("01 ?? +sum8 -> 02");
+  EXPECT_TRUE(checked.Matches(ByteFrame{0x01, 0x05, 0x06}));
+  EXPECT_TRUE(checked.Matches(ByteFrame{0x01, 0x05, 0x07, 0x0D}));
+  EXPECT_FALSE(checked.Matches(ByteFrame{0x01, 0x05, 0x07}));
+  EXPECT_FALSE(checked.Matches(ByteFrame{0x01, 0x01}));  // its checksum, but no room for the pattern
+  EXPECT_FALSE(ParseReplyRule("01 +crc99 -> 02"));
+  EXPECT_FALSE(ParseReplyRule("+sum8 -> 02"));
 }
 
 TEST(ReplyRules, TheFirstMatchingRuleAnswersAndCountsItsHit) {
