@@ -1,5 +1,6 @@
 #include "app/capture_controls.h"
 
+#include <QDir>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -73,7 +74,7 @@ void CaptureControls::SaveReceive() {
 // Label 1029 shows the capture file, or that there is none; a path longer than the
 // label loses its middle, and its tool tip gives it whole.
 void CaptureControls::ShowPath() {
-  const QString path = QString::fromStdString(receive_.CapturePath());
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(receive_.CapturePath()));
   window_.Label(kCaptureLabel)->setText(path.isEmpty() ? QString::fromUtf8(kNoCaptureFileText) : path);
   window_.Label(kCaptureLabel)->setToolTip(path);
 }

@@ -1,4 +1,5 @@
 // Automatic sending on a timer, and sending a file instead of the send box.
+#include <QDir>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -66,8 +67,10 @@ void MainDialog::ChooseSendFile() {
     return;
   }
   sendFilePath_ = path.toStdString();
-  Label(kSendFileLabel)->setText(QString::fromUtf8(kSendFileLabelText).arg(path).arg(preview->size));
-  Label(kSendFileLabel)->setToolTip(path);
+  // Shown with the system's own separators (backslashes on Windows).
+  const QString shown = QDir::toNativeSeparators(path);
+  Label(kSendFileLabel)->setText(QString::fromUtf8(kSendFileLabelText).arg(shown).arg(preview->size));
+  Label(kSendFileLabel)->setToolTip(shown);
   // A large file is only ever sent from the disk; its text would swamp the send box.
   SetSendBoxBytes(preview->text.value_or(std::string()));
 }

@@ -1,6 +1,7 @@
 // Live decoding: one loaded parser, chosen in the tools menu, decodes every received
 // block beside the window, and its output follows the block in the receive box. The
 // chosen parser is remembered and chosen again at the next start while it is loaded.
+#include <QDir>
 #include <QAction>
 #include <QMenu>
 
@@ -30,7 +31,8 @@ void MainDialog::AddLiveDecodeMenu(QMenu& menu) {
   AddTickEntry(*decoders, QString::fromUtf8(kLiveDecodeOffText), tools::kLiveDecodeOff, !liveDecoder_);
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     const ParserSlot& slot = parserSlots_.Slot(i);
-    const QString text = QString::fromUtf8(kParserEntryText).arg(i + 1).arg(QString::fromStdString(slot.name));
+    const QString text =
+        QString::fromUtf8(kParserEntryText).arg(i + 1).arg(QDir::toNativeSeparators(QString::fromStdString(slot.name)));
     AddTickEntry(*decoders, text, tools::kFirstLiveDecoder + i, liveDecoder_ && liveDecoderSlot_ == i)
         ->setEnabled(slot.loaded);
   }

@@ -1,5 +1,6 @@
 // Packet parsers in the tools menu: loading scripts into slots and running them over
 // the selected hex text, with their output in the receive box.
+#include <QDir>
 #include <QMenu>
 
 #include "app/file_filters.h"
@@ -46,7 +47,7 @@ void MainDialog::AddParserEntries(QMenu& menu) {
   RestoreParsers();
   for (int i = 0; i < parserSlots_.ParserCount(); ++i) {
     menu.addSeparator();
-    const QString name = QString::fromStdString(parserSlots_.Slot(i).name);
+    const QString name = QDir::toNativeSeparators(QString::fromStdString(parserSlots_.Slot(i).name));
     const QString entry = QString::fromUtf8(resources::kParserEntryText).arg(i + 1).arg(name);
     menu.addAction(entry)->setData(tools::kFirstParser + i);
   }
