@@ -9,6 +9,11 @@ namespace portprobe {
 
 namespace {
 
+// More than the window ever writes: a full history (10000 entries of 1023 bytes) and a
+// full send box (4 MiB), escaped, stay below it. A larger file is none of ours, and
+// QSettings would hold all of it in memory and rewrite it at every change.
+constexpr qint64 kMaxSettingsFileBytes = qint64{64} << 20;
+
 bool OnlyKnownKeys(const QSettings& settings, const QStringList& knownKeys) {
   const QStringList keys = settings.allKeys();
   return std::all_of(keys.begin(), keys.end(), [&knownKeys](const QString& key) { return knownKeys.contains(key); });
@@ -20,18 +25,22 @@ SettingsStore::SettingsStore(const std::string& path, const QStringList& knownKe
     : path_(QString::fromStdString(path)) {
   if (path_.isEmpty()) return;
   const QFileInfo file(path_);
-  unreadable_ = file.exists() && (!file.isFile() || !file.isReadable());
-  settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-  if (!unreadable_ && settings_->status() == QSettings::NoError && OnlyKnownKeys(*settings_, knownKeys)) return;
+  const bool cannotRead = file.exists() && (!file.isFile() || !file.isReadable());
+  // A file too large to be ours is not even parsed.
+  const bool tooLarge = !cannotRead && file.size() > kMaxSettingsFileBytes;
+  if (!cannotRead && !tooLarge) {
+    settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    if (settings_->status() == QSettings::NoError && OnlyKnownKeys(*settings_, knownKeys)) return;
+    settings_.reset();
+  }
   // Kept for a look by hand; the settings start again from the defaults. A file that
   // can be neither read nor moved aside is left alone: nothing is remembered this run.
-  settings_.reset();
+  unreadable_ = true;
   const QString aside = path_ + QStringLiteral(".bad");
-  if (!unreadable_) {
+  if (!cannotRead) {
     QFile::remove(aside);
     if (QFile::rename(path_, aside)) movedTo_ = aside;
   }
-  unreadable_ = true;
   if (!movedTo_.isEmpty()) settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
 }
 

@@ -184,6 +184,15 @@ TEST_F(RememberedSettings, ACorruptOrUnreadableFileGivesTheDefaultsAndOneNotice)
   ASSERT_EQ(prompter_.messages.size(), 1);
   EXPECT_TRUE(prompter_.messages[0].endsWith(QStringLiteral(".bad。")));
   EXPECT_EQ(testing::ReadFile(SettingsFile() + ".bad"), noise);
+  // A file far larger than the window ever writes is set aside unread.
+  window.reset();
+  testing::WriteFile(SettingsFile(), "[line]\nparity=\u5947Odd\n");
+  std::filesystem::resize_file(SettingsFile(), std::uintmax_t{65} << 20);
+  prompter_.messages.clear();
+  window = NewWindow(Options());
+  EXPECT_EQ(window->ComboBox(kParityList)->currentText(), QStringLiteral("无None"));
+  ASSERT_EQ(prompter_.messages.size(), 1);
+  EXPECT_EQ(std::filesystem::file_size(SettingsFile() + ".bad"), std::uintmax_t{65} << 20);
   Choose(window->ComboBox(kParityList), 2);
   window.reset();
   const QStringList kept = QSettings(QString::fromStdString(SettingsFile()), QSettings::IniFormat).allKeys();
