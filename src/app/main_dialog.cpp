@@ -130,6 +130,7 @@ void MainDialog::UpdateStatusLine() {
   statusLabel->setToolTip(byId ? status + QLatin1Char('\n') + QString::fromStdString(byIdPath) : status);
   Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(receive_.TxCount()));
   Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(receive_.RxCount()));
+  FitCounters();
 }
 
 void MainDialog::UpdateOpenButton() {

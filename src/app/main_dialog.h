@@ -303,6 +303,9 @@ class MainDialog : public ui::TemplateDialog {
   // Layout and colours (main_dialog_layout.cpp).
   void RecordLayout();
   void Relayout(const QSize& proposed);
+  // Where a control of the bottom area stands at a window grown by dx and dy.
+  QRect LaidOut(std::size_t bottomControl, int dx, int dy) const;
+  void FitCounters();
   void ApplyTextColours();
 
   // Receive path and display (main_dialog_receive.cpp).

@@ -1,5 +1,6 @@
 // The window grows from its start-up size: the two boxes stretch, the controls of
 // the bottom area follow the lower edge. Some controls have their own text colour.
+#include <QLabel>
 #include <QPalette>
 #include <algorithm>
 #include <QResizeEvent>
@@ -63,13 +64,43 @@ void MainDialog::Relayout(const QSize& proposed) {
   const int g = (2 * dy) / 3;
   Control(kReceiveBox)->setGeometry(initialReceiveBox_.adjusted(0, 0, dx, g));
   Control(kSendBox)->setGeometry(initialSendBox_.adjusted(0, g, dx, dy));
-  for (std::size_t i = 0; i < kBottomControls.size(); ++i) {
-    const int id = kBottomControls[i];
-    QRect rect = initialBottomControls_[i].translated(0, dy);
-    if (id == kStatusLabel) rect.adjust(0, 0, dx, 0);
-    if (std::find(kRightOfStatus.begin(), kRightOfStatus.end(), id) != kRightOfStatus.end()) rect.translate(dx, 0);
-    Control(id)->setGeometry(rect);
-  }
+  for (std::size_t i = 0; i < kBottomControls.size(); ++i) Control(kBottomControls[i])->setGeometry(LaidOut(i, dx, dy));
+  FitCounters();
+}
+
+QRect MainDialog::LaidOut(std::size_t bottomControl, int dx, int dy) const {
+  const int id = kBottomControls[bottomControl];
+  QRect rect = initialBottomControls_[bottomControl].translated(0, dy);
+  if (id == kStatusLabel) rect.adjust(0, 0, dx, 0);
+  if (std::find(kRightOfStatus.begin(), kRightOfStatus.end(), id) != kRightOfStatus.end()) rect.translate(dx, 0);
+  return rect;
+}
+
+// A count too long for its label (ten digits) takes its room from the status line
+// on its left, which then only loses more of the middle of its path.
+void MainDialog::FitCounters() {
+  if (initialSize_.isEmpty()) return;
+  const int dx = std::max(0, width() - initialSize_.width());
+  const int dy = std::max(0, height() - initialSize_.height());
+  const auto index = [](int id) {
+    return static_cast<std::size_t>(std::find(kBottomControls.begin(), kBottomControls.end(), id) -
+                                    kBottomControls.begin());
+  };
+  QRect status = LaidOut(index(kStatusLabel), dx, dy);
+  QRect rx = LaidOut(index(kRxLabel), dx, dy);
+  QRect tx = LaidOut(index(kTxLabel), dx, dy);
+  const auto needed = [this](int id) {
+    const QLabel* label = Label(id);
+    return label->fontMetrics().horizontalAdvance(label->text() + QLatin1Char(' ')) + label->width() -
+           label->contentsRect().width();
+  };
+  tx.setLeft(std::min(tx.left(), tx.right() + 1 - needed(kTxLabel)));
+  rx.moveRight(std::min(rx.right(), tx.left() - 1));
+  rx.setLeft(std::min(rx.left(), rx.right() + 1 - needed(kRxLabel)));
+  status.setRight(std::min(status.right(), rx.left() - 1));
+  Control(kStatusLabel)->setGeometry(status);
+  Control(kRxLabel)->setGeometry(rx);
+  Control(kTxLabel)->setGeometry(tx);
 }
 
 void MainDialog::resizeEvent(QResizeEvent* event) {
