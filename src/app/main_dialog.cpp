@@ -174,7 +174,8 @@ void MainDialog::done(int result) {
   if (busy_.DeferDone(result)) return;
   // No worker may outlive the window, nor a device be reopened for it.
   CancelReconnect();
-  ClosePort();
+  // A closing window ends the program at once: no box waits for an answer.
+  ClosePort(false);
   SaveSettings();
   TemplateDialog::done(result);
 }

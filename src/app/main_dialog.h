@@ -138,7 +138,8 @@ class MainDialog : public ui::TemplateDialog {
   bool OpenPort(int row);
   // Tells the user why an open did not succeed.
   void ReportOpenFailure(SerialLink::OpenResult result);
-  void ClosePort();
+  // `sayUnsent`: whether the user is told of bytes still queued, which are dropped.
+  void ClosePort(bool sayUnsent);
   void ToggleOpen();
   void PortChanged();
   bool SelectTypedPortPath();

@@ -156,13 +156,13 @@ void MainDialog::ReportOpenFailure(SerialLink::OpenResult result) {
 
 // Acts at once even when the device takes nothing: what is still queued is dropped,
 // and the user is told how much.
-void MainDialog::ClosePort() {
+void MainDialog::ClosePort(bool sayUnsent) {
   StopPanelRun();
   const std::size_t dropped = link_.ClosePort() + DropOutbox();
   // Batches read before the close still belong to the receive history.
   DrainSerialEvents();
   EndBlockNow();
-  if (dropped > 0) Notify(QString::fromUtf8(kClosedWithUnsentText).arg(dropped));
+  if (dropped > 0 && sayUnsent) Notify(QString::fromUtf8(kClosedWithUnsentText).arg(dropped));
 }
 
 // Another program that has the device open (a login getty, a modem manager, a second
@@ -192,7 +192,7 @@ void MainDialog::PortChanged() {
   SayWaitStopped(wasAwaiting);
   DropGoneRows();
   ScheduleSettingsSave();
-  if (IsOpen()) ClosePort();
+  if (IsOpen()) ClosePort(true);
   if (wantOpen_) OpenPort(portList_.Chosen());
   // After a failed open the button offers to open, as the port is closed.
   UpdateOpenButton();

@@ -93,12 +93,12 @@ TEST_F(WriteQueueTest, ASendLargerThanTheQueueWaitsWithTheSendControlsHeld) {
   EXPECT_TRUE(prompter_.messages.isEmpty());
 }
 
+// The window ends at once and asks nothing: a box would keep the program alive.
 TEST_F(WriteQueueTest, ClosingTheWindowDuringAStuckSendActsAtOnce) {
   SendKibibytes(1536);
   dialog_.reject();
   EXPECT_FALSE(dialog_.IsOpen());
-  ASSERT_EQ(prompter_.messages.size(), 1);
-  EXPECT_TRUE(prompter_.messages[0].startsWith(QStringLiteral("串口已关闭，")));
+  EXPECT_EQ(prompter_.messages, QStringList());
 }
 
 TEST_F(WriteQueueTest, ClosingTheWindowDuringAStuckFileSendEndsItPromptly) {
@@ -111,8 +111,7 @@ TEST_F(WriteQueueTest, ClosingTheWindowDuringAStuckFileSendEndsItPromptly) {
   EXPECT_EQ(prompter_.stopOffers.size(), 1);
   EXPECT_FALSE(dialog_.IsOpen());
   EXPECT_FALSE(dialog_.isVisible());
-  ASSERT_EQ(prompter_.messages.size(), 1);
-  EXPECT_TRUE(prompter_.messages[0].startsWith(QStringLiteral("串口已关闭，")));
+  EXPECT_EQ(prompter_.messages, QStringList());
 }
 
 TEST_F(WriteQueueTest, TheFarEndClosingDuringASendStopsItAndSaysWhatWasWritten) {
