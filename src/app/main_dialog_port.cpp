@@ -136,9 +136,8 @@ bool MainDialog::OpenPort(int row) {
   const std::string path = DevicePath(portStatus_.PortName());
   const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
   if (IsOpen()) reconnect_.Opened(IdentityOfPath(path));
-  if (result != SerialLink::OpenResult::OpenFailed && result != SerialLink::OpenResult::SettingsUnreadable) {
-    CopySettingsTexts();
-  }
+  // The status line keeps the chosen line settings whatever the open did.
+  CopySettingsTexts();
   if (result == SerialLink::OpenResult::Opened) {
     lastOpenedPort_ = portStatus_.PortName();
     WarnAboutOtherHolders();

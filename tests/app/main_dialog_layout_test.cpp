@@ -133,7 +133,8 @@ TEST(MainDialogLayout, TheStatusLineAndTheListsReadWhole) {
   MainDialog dialog(prompter, testing::PortsFirst({longPath}));
   testing::ShowActive(dialog);
   QLabel* status = dialog.Label(kStatusLabel);
-  const QString full = QString::fromStdString(longPath) + QStringLiteral(" CLOSED,,N,,");
+  // A failed open keeps the chosen line settings on the status line.
+  const QString full = QString::fromStdString(longPath) + QStringLiteral(" CLOSED,9600,N,8,1");
   EXPECT_EQ(status->text(), full);
   EXPECT_EQ(status->toolTip(), full);
   // Never wider than its place before "RX:", with both ends of the text in sight.
@@ -142,7 +143,7 @@ TEST(MainDialogLayout, TheStatusLineAndTheListsReadWhole) {
   const auto* elided = static_cast<const ui::ElidedLabel*>(status);
   EXPECT_TRUE(elided->ShownText().startsWith(QStringLiteral("/"))) << elided->ShownText().toStdString();
   EXPECT_TRUE(elided->ShownText().contains(QStringLiteral("…")));
-  EXPECT_TRUE(elided->ShownText().endsWith(QStringLiteral(" CLOSED,,N,,"))) << elided->ShownText().toStdString();
+  EXPECT_TRUE(elided->ShownText().endsWith(QStringLiteral(" CLOSED,9600,N,8,1"))) << elided->ShownText().toStdString();
   dialog.resize(dialog.size() + QSize(400, 0));
   EXPECT_EQ(elided->ShownText(), full);
   EXPECT_LE(status->geometry().right(), dialog.Control(kRxLabel)->geometry().left());
