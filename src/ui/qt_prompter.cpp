@@ -25,7 +25,9 @@ QString RunFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDi
   QFileDialog dialog(parent, kCaption, QString(), QtFileFilter(request.filter));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(request.defaultExtension);
+  // Only a name being saved gets the extension: one typed to open is taken as it is,
+  // extension or not.
+  if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(request.defaultExtension);
   if (!request.defaultFileName.isEmpty()) dialog.selectFile(request.defaultFileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
