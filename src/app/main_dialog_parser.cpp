@@ -70,8 +70,12 @@ void MainDialog::LoadParserCommand() {
   if (path.isEmpty()) return;
   switch (parserSlots_.LoadChosenScript(path.toStdString())) {
     case ParserSlots::LoadOutcome::Loaded:
-      Notify(QString::fromUtf8(resources::kParserLoadedText));
-      ParserSlots::AppendToList(ParserListFile(), path.toStdString());  // a list that cannot be written is passed over
+      if (const std::string list = ParserListFile(); !ParserSlots::AppendToList(list, path.toStdString())) {
+        Notify(QString::fromUtf8(resources::kParserLoadedText) + QLatin1Char('\n') +
+               QString::fromUtf8(resources::kParserListUnsavedText).arg(QString::fromStdString(list)));
+      } else {
+        Notify(QString::fromUtf8(resources::kParserLoadedText));
+      }
       break;
     case ParserSlots::LoadOutcome::Failed:
       Notify(QString::fromUtf8(resources::kParserLoadFailedText));

@@ -321,7 +321,8 @@ void MainDialog::SaveSettings() {
   for (const RememberedRow& row : RememberedRows()) WriteSetting(row.key, RowValue(row), false);
   for (const auto& [key, text] : PreferencesToText(preferences_))
     WriteSetting(QString::fromStdString(key), QString::fromStdString(text), false);
-  settings_.Sync();
+  const QString unsaved = settings_.Sync();
+  if (!unsaved.isEmpty()) Notify(QString::fromUtf8(kSettingsUnsavedText).arg(settings_.Path(), unsaved));
 }
 
 void MainDialog::moveEvent(QMoveEvent* event) {

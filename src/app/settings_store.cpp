@@ -44,7 +44,7 @@ SettingsStore::SettingsStore(const std::string& path, const QStringList& knownKe
   if (!movedTo_.isEmpty()) settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
 }
 
-SettingsStore::~SettingsStore() { Sync(); }
+SettingsStore::~SettingsStore() { Sync(); }  // a failure at the end has nobody to tell
 
 QVariant SettingsStore::Value(const QString& key) const {
   // A file that could not be moved aside is not read either.
@@ -58,8 +58,14 @@ void SettingsStore::SetValue(const QString& key, const QVariant& value) {
   if (settings_ && settings_->value(key) != value) settings_->setValue(key, value);
 }
 
-void SettingsStore::Sync() {
-  if (settings_) settings_->sync();
+QString SettingsStore::Sync() {
+  if (!settings_) return {};
+  settings_->sync();
+  if (settings_->status() == QSettings::NoError || failureTold_) return {};
+  failureTold_ = true;
+  // QSettings keeps no reason; opening the file for writing gives the system's.
+  QFile file(path_);
+  return file.open(QIODevice::Append) ? QString() : file.errorString();
 }
 
 SettingLookup SettingsStore::TextLookup() const {

@@ -34,7 +34,9 @@ class SettingsStore {
   QVariant Value(const QString& key) const;
   // Takes a value; it reaches the file at the next Sync.
   void SetValue(const QString& key, const QVariant& value);
-  void Sync();
+  // Writes what was set. The first write that fails gives why, once a run; later
+  // failures and successes give nothing.
+  QString Sync();
 
   // For the Qt-free readers of remembered texts.
   SettingLookup TextLookup() const;
@@ -43,6 +45,7 @@ class SettingsStore {
   QString path_;
   std::unique_ptr<QSettings> settings_;
   bool unreadable_ = false;
+  bool failureTold_ = false;
   QString movedTo_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/dialog_test_support.h"
 #include "app/tools_menu.h"
+#include "support/file_permissions.h"
 #include "support/wait.h"
 #include "ui/plain_text_view.h"
 
@@ -92,6 +93,22 @@ TEST_F(ParserMenuTest, AParserThatDoesNotEndCanBeStopped) {
   EXPECT_NE(box.find("..."), std::string::npos);
   EXPECT_NE(box.find(",Ex=e>\r\n"), std::string::npos);
   EXPECT_TRUE(box.ends_with("\r\n---Exit Parser  unfreeptr=0--------\r\n"));
+}
+
+// A parser loads even where its list cannot be kept, and the user hears that it will
+// not come back at the next start.
+TEST_F(ParserMenuTest, AListThatCannotBeWrittenIsSaidToBeLost) {
+  const std::string list = StateFile("parsers.txt");
+  std::filesystem::create_directories(std::filesystem::path(list).parent_path());
+  testing::WithPermissions(std::filesystem::path(list).parent_path().string(),
+                           std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const testing::ScopedFilePermissions permissions;
+  Load("a.txt", "void main()\r\n{\r\n}\r\n");
+  EXPECT_EQ(prompter_.messages,
+            QStringList{QStringLiteral("载入解析器成功\n解析器列表无法保存到%1，下次启动时不会自动载入。")
+                            .arg(QString::fromStdString(list))});
+  ChooseTool(-1);
+  EXPECT_EQ(ParserEntries().size(), 1);
 }
 
 TEST_F(ParserMenuTest, ANewStartRestoresTheListedParsers) {

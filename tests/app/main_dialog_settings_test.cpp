@@ -14,6 +14,7 @@
 
 #include "app/dialog_test_support.h"
 #include "app/tools_menu.h"
+#include "support/file_permissions.h"
 #include "support/wait.h"
 
 namespace portprobe {
@@ -216,6 +217,23 @@ TEST_F(RememberedSettings, ACorruptOrUnreadableFileGivesTheDefaultsAndOneNotice)
   EXPECT_TRUE(
       prompter_.messages[0].startsWith(QStringLiteral("设置文件%1已损坏").arg(QString::fromStdString(SettingsFile()))));
   EXPECT_FALSE(prompter_.messages[0].contains(QStringLiteral(".bad")));
+}
+
+// A config folder that cannot be written: the first failed save is said, once.
+TEST_F(RememberedSettings, SettingsThatCannotBeSavedAreSaidToBeLostOnce) {
+  testing::WithPermissions((config_.Path() / "portprobe").string(),
+                           std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const testing::ScopedFilePermissions permissions;
+  std::unique_ptr<MainDialog> window = NewWindow(Options());
+  Choose(window->ComboBox(kParityList), 1);
+  ASSERT_TRUE(testing::WaitUntil([&] { return !prompter_.messages.isEmpty(); }));
+  EXPECT_TRUE(prompter_.messages[0].startsWith(
+      QStringLiteral("设置无法保存到%1: ").arg(QString::fromStdString(SettingsFile()))))
+      << prompter_.messages[0].toStdString();
+  EXPECT_GT(prompter_.messages[0].size(), QString::fromStdString(SettingsFile()).size() + 10);
+  Choose(window->ComboBox(kParityList), 2);
+  QTest::qWait(600);
+  EXPECT_EQ(prompter_.messages.size(), 1);
 }
 
 TEST_F(RememberedSettings, RestoringTheDefaultsResetsTheControlsAndThePreferencesAndRemembersThem) {
