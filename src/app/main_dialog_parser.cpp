@@ -78,7 +78,8 @@ void MainDialog::LoadParserCommand() {
       }
       break;
     case ParserSlots::LoadOutcome::Failed:
-      Notify(QString::fromUtf8(resources::kParserLoadFailedText));
+      Notify(QString::fromUtf8(resources::kParserLoadFailedText) + QStringLiteral(": ") +
+             UnreadableFileText(QDir::toNativeSeparators(path), parserSlots_.LoadFailure()));
       break;
     case ParserSlots::LoadOutcome::Reloaded:
       FollowReloadedParser(path.toStdString());

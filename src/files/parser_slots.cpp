@@ -30,7 +30,10 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 bool ParserSlots::LoadParserScript(const std::string& path, int slot) {
   FreeParserSlot(slot);
   Expected<std::string> text = ReadParserScriptFile(PathFromUtf8(path));
-  if (!text) return false;
+  if (!text) {
+    loadFailure_ = text.Reason();
+    return false;
+  }
   slots_[slot] = {path, std::move(*text), true};
   return true;
 }

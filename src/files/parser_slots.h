@@ -36,6 +36,8 @@ class ParserSlots {
   };
   // What the menu's load command does with a chosen file. The caller checks Full() first.
   LoadOutcome LoadChosenScript(const std::string& path);
+  // Why the last script that failed to load could not be read.
+  const std::string& LoadFailure() const { return loadFailure_; }
 
   // While nothing is loaded, loads the scripts that the list file names, skipping
   // those that no longer load, up to the capacity. A missing list file is no error;
@@ -53,6 +55,7 @@ class ParserSlots {
 
   std::array<ParserSlot, kCapacity> slots_;
   int count_ = 0;
+  std::string loadFailure_;
 };
 
 }  // namespace portprobe

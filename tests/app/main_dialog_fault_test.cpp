@@ -95,7 +95,13 @@ TEST_F(FaultTest, AParserFileThatIsAFolderOrUnreadableDoesNotLoad) {
   prompter_.menuChoices = {tools::kLoadParser, tools::kLoadParser};
   Click(kMenuButton);
   Click(kMenuButton);
-  EXPECT_EQ(prompter_.messages, QStringList(2, QStringLiteral("载入解析器失败")));
+  // Each says why.
+  ASSERT_EQ(prompter_.messages.size(), 2);
+  EXPECT_EQ(prompter_.messages[0], QStringLiteral("载入解析器失败: 无法读取文件%1: 不是普通文件")
+                                       .arg(QString::fromStdString(folder_.Path().string())));
+  EXPECT_TRUE(prompter_.messages[1].startsWith(
+      QStringLiteral("载入解析器失败: 无法读取文件%1: ").arg(QString::fromStdString(unreadable))));
+  EXPECT_FALSE(prompter_.messages[1].endsWith(QStringLiteral(": ")));  // the system's reason
   EXPECT_FALSE(std::filesystem::exists(StateFile("parsers.txt")));
 }
 

@@ -72,7 +72,8 @@ TEST_F(ParserMenuTest, HoldsAtMostEightParsers) {
 TEST_F(ParserMenuTest, AFailedLoadAndAFailedReload) {
   prompter_.openAnswers.push_back(QString::fromStdString(folder_.WriteFile("huge.txt", std::string(1048577, ' '))));
   ChooseTool(tools::kLoadParser);
-  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器失败")});
+  EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("载入解析器失败: 无法读取文件%1: 文件太大，最多1048576字节")
+                                                .arg(QString::fromStdString(folder_.File("huge.txt")))});
 
   Load("gone.txt", "void main()\r\n{\r\n}\r\n");
   std::filesystem::remove(folder_.File("gone.txt"));
@@ -142,7 +143,10 @@ TEST_F(ParserMenuTest, AListOrScriptThatIsNoRegularFileNeverHoldsTheMenu) {
     ChooseTool(tools::kLoadParser);
     ChooseTool(tools::kLoadParser);
   }));
-  EXPECT_EQ(prompter_.messages.mid(1), QStringList(2, QStringLiteral("载入解析器失败")));
+  EXPECT_EQ(
+      prompter_.messages.mid(1),
+      (QStringList{QStringLiteral("载入解析器失败: 无法读取文件/dev/zero: 不是普通文件"),
+                   QStringLiteral("载入解析器失败: 无法读取文件%1: 不是普通文件").arg(QString::fromStdString(list))}));
 }
 
 TEST_F(ParserMenuTest, AListInTheWorkingDirectoryIsTakenOverOnce) {
