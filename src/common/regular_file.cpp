@@ -22,12 +22,6 @@ Expected<std::string> ReadRegularFile(const std::string& path, std::uint64_t max
   return bytes;
 }
 
-namespace {
-
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
-}  // namespace
-
 Expected<std::string> ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
   Expected<std::string> text = ReadRegularFile(path, maxBytes);
   if (text && text->starts_with(kUtf8ByteOrderMark)) text->erase(0, kUtf8ByteOrderMark.size());

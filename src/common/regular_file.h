@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/c_file.h"
 #include "common/expected.h"
@@ -30,6 +31,8 @@ Expected<RegularFile> OpenRegularFile(const std::string& path, std::uint64_t max
 // The whole content of a regular file of at most maxBytes bytes (one that grows past
 // the limit while it is read is refused as well).
 Expected<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes);
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Text files as the user's editor writes them: a UTF-8 byte-order mark at the start is
 // no part of the text. ReadTextFile reads the rest; SkipByteOrderMark leaves a file

@@ -37,7 +37,11 @@ Expected<HistoryFileContent> ReadHistoryFile(const std::string& path) {
 bool WriteHistoryFile(const std::string& path, const std::vector<std::string>& entries) {
   CFile file = OpenCFile(path, "wb");
   if (!file) return false;
-  bool written = true;
+  // The reader passes over one byte-order mark at the start: an entry that begins as
+  // one keeps it behind a mark of the file's own.
+  const bool marked = !entries.empty() && entries.front().starts_with(kUtf8ByteOrderMark);
+  bool written = !marked || std::fwrite(kUtf8ByteOrderMark.data(), 1, kUtf8ByteOrderMark.size(), file.get()) ==
+                                kUtf8ByteOrderMark.size();
   for (const std::string& entry : entries) {
     written = written && std::fwrite(entry.data(), 1, entry.size(), file.get()) == entry.size() &&
               std::fputs("\r\n", file.get()) >= 0;

@@ -76,6 +76,10 @@ TEST(WriteHistoryFile, WritesEveryEntryWithCrLfAndReadsBackTheSame) {
   ASSERT_TRUE(WriteHistoryFile(dir.File("out.txt"), entries));
   EXPECT_EQ(testing::ReadFile(dir.File("out.txt")), "<reset>01 02\r\nAT\r\nat\r\n\xB2\xE2\r\n");
   EXPECT_EQ(Read(dir.File("out.txt")).value(), entries);
+  // A first entry that begins as a byte-order mark keeps it.
+  const Entries marked = {"\xEF\xBB\xBF" "AT", "\xEF\xBB\xBF"};
+  ASSERT_TRUE(WriteHistoryFile(dir.File("marked.txt"), marked));
+  EXPECT_EQ(Read(dir.File("marked.txt")).value(), marked);
   // An entry holding a line break comes back as two entries.
   ASSERT_TRUE(WriteHistoryFile(dir.File("two.txt"), {"01\r\n02"}));
   EXPECT_EQ(Read(dir.File("two.txt")).value(), (Entries{"01", "02"}));
