@@ -229,6 +229,29 @@ inline constexpr const char kRuleCommentReason[] = "以\"#\"开头，整行是�
 inline constexpr const char kStepLimitNoteText[] = "<实时解析：本帧执行超过%1行，已停止；以后超限的帧不再提示>\r\n";
 inline constexpr const char kSkippedBlocksNoteText[] = "<实时解析：解析跟不上接收，跳过了%1帧>\r\n";
 inline constexpr const char kDecoderThreadFailedText[] = "无法启动实时解析线程：";
+inline constexpr const char kCsvFilterText[] = "CSV 文件|*.csv|";
+inline constexpr const char kPngFilterText[] = "PNG 图片|*.png|";
+
+// The waveform view.
+inline constexpr const char kWaveEntryText[] = "波形显示";
+inline constexpr const char kWaveTitleText[] = "波形显示";
+inline constexpr const char* kWaveSourceTexts[] = {"文本行", "实时解析"};
+inline constexpr const char kWaveSourceTipText[] =
+    "文本行: 每行的数字 (1.5,2.25,-3 或 temp:21.5 hum:40)\n"
+    "实时解析: 工具菜单\"实时解析\"所选解析器输出的 name=value 行";
+inline constexpr const char kWaveSpanText[] = "显示最近";
+inline constexpr const char kWaveSecondsSuffixText[] = " 秒";
+inline constexpr const char kWaveAllText[] = "全部";
+inline constexpr const char kWaveAutoScaleText[] = "自动量程";
+inline constexpr const char kWavePauseText[] = "暂停";
+inline constexpr const char kWaveResumeText[] = "继续";
+inline constexpr const char kWaveClearText[] = "清空";
+inline constexpr const char kWaveExportCsvText[] = "导出CSV...";
+inline constexpr const char kWaveExportPngText[] = "导出PNG...";
+inline constexpr const char kWaveTimeAxisText[] = "时间 (秒)";
+inline constexpr const char kWaveSkippedText[] = "无数字的行: %1";
+inline constexpr const char kWaveCursorText[] = "%1 秒";
+inline constexpr const char kWaveHintText[] = "暂停后可用滚轮缩放、拖动平移; 点击图例隐藏或显示曲线";
 
 // The parity list, row by row.
 inline constexpr const char* kParityRowTexts[] = {"无None", "奇Odd", "偶Even", "标志Mark", "空格Space"};

@@ -3,7 +3,7 @@
 # printed and the script stops, since nothing can be built without them.
 
 PORTPROBE_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-  libgl-dev fonts-wqy-microhei qt6-translations-l10n libudev-dev)
+  libgl-dev fonts-wqy-microhei qt6-translations-l10n libudev-dev libqcustomplot-dev libqcustomplot2.1-qt6)
 PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desktop-file-utils libbenchmark-dev
   umockdev libumockdev-dev)
 # The Windows build: mingw-w64 cross compilers, Qt's source through dpkg-source, Wine and
@@ -33,4 +33,26 @@ ensure_packages() {
   apt-get update -q >/dev/null || apt-get update
   # shellcheck disable=SC2086
   apt-get install -y -q --no-install-recommends $missing >/dev/null
+}
+
+# Downloads and unpacks Debian's source package PKG into the folder DIR (below the
+# working directory); adds a deb-src line for the archive only when APT has none.
+unpack_debian_source() {
+  local pkg=$1 dir=$2
+  if ! apt-get source --download-only "$pkg" >/dev/null 2>&1; then
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "$pkg's source needs a deb-src line in APT's sources; add it as root first." >&2
+      exit 1
+    fi
+    cat > /etc/apt/sources.list.d/portprobe-deb-src.sources <<'EOF'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+    apt-get update -q >/dev/null
+    apt-get source --download-only "$pkg" >/dev/null
+  fi
+  dpkg-source --no-check -x "$pkg"_*.dsc "$dir" >/dev/null
 }

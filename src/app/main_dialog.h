@@ -21,6 +21,7 @@ class QMoveEvent;
 #include <vector>
 
 #include "app/settings_store.h"
+#include "app/side_window.h"
 #include "app/terminal_options.h"
 #include "automation/live_decoder.h"
 #include "automation/reply_rules.h"
@@ -53,6 +54,7 @@ class HistoryView;
 class ReceiveFind;
 class ReplyRulesWindow;
 class SendPanel;
+class WaveWindow;
 
 namespace parser {
 class PacketParser;
@@ -260,15 +262,21 @@ class MainDialog : public ui::TemplateDialog {
 
   // The multi-frame send panel (main_dialog_panel.cpp).
   SendPanel* MakeSendPanel();
+  QWidget* NewSendPanel();
   void ToggleSendPanel();
-  void ShowSendPanel();
-  void PlaceSendPanel();
   bool SendPanelFrame(const ByteFrame& frame);
   void StopPanelRun();
-  void RestoreSendPanelOpen(bool open);
   SendPanel* sendPanel_ = nullptr;
-  bool sendPanelOpen_ = false;
-  bool sendPanelPlaced_ = false;
+  SideWindow sendPanelSide_{*this, [this] { return NewSendPanel(); }};
+
+  // The waveform view (main_dialog_wave.cpp).
+  WaveWindow* MakeWaveWindow();
+  QWidget* NewWaveWindow();
+  void ToggleWaveWindow();
+  void PlotReceived(std::span<const SerialEvent> batches);
+  void PlotDecoded(const LiveDecoder::Output& output);
+  WaveWindow* waveWindow_ = nullptr;
+  SideWindow waveSide_{*this, [this] { return NewWaveWindow(); }};
 
   // Packet parsers (main_dialog_parser.cpp).
   void AddParserEntries(QMenu& menu);

@@ -28,6 +28,7 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
   const std::optional<ReceivePath::CaptureFailure> failure =
       receive_.Receive(batches, link_.Connection(), CurrentReceiveDisplay(), !ReceiveTextEmpty(), show);
   if (failure) ReportCaptureFailure(*failure);
+  PlotReceived(batches);
   ArmBlockDeadline();
 }
 

@@ -112,6 +112,7 @@ void MainDialog::ShowLiveDecoderOutput() {
 void MainDialog::ShowDecoderOutput(const std::vector<LiveDecoder::Output>& outputs) {
   for (const LiveDecoder::Output& output : outputs) {
     if (output.text.empty()) continue;
+    PlotDecoded(output);
     const bool underItsBlock = output.block == blockAtBoxEnd_;
     StartLinesOfTheirOwn();
     if (!underItsBlock) {

@@ -10,6 +10,7 @@
 
 #include "app/main_dialog.h"
 #include "app/send_panel.h"
+#include "app/wave_window.h"
 #include "app/reply_rules_window.h"
 #include "app/capture_controls.h"
 #include "app/history_view.h"
@@ -168,14 +169,33 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
        0,
        [](const MainDialog& w) { return w.sendPanel_ ? QVariant(w.sendPanel_->saveGeometry()) : QVariant(); },
        [](MainDialog& w, const QVariant& v) {
-         w.sendPanelPlaced_ = w.MakeSendPanel()->restoreGeometry(v.toByteArray());
+         w.sendPanelSide_.RestorePlace(v.toByteArray());
        }},
       {QStringLiteral("panel/open"),
        Stage::WindowReady,
        {},
        0,
-       [](const MainDialog& w) { return w.sendPanel_ ? FlagText(w.sendPanelOpen_) : QVariant(); },
-       [](MainDialog& w, const QVariant& v) { w.RestoreSendPanelOpen(Flag(v).value_or(false)); }},
+       [](const MainDialog& w) { return w.sendPanel_ ? FlagText(w.sendPanelSide_.IsOpen()) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { w.sendPanelSide_.RestoreOpen(Flag(v).value_or(false)); }},
+      // The waveform view, as the panel.
+      {QStringLiteral("wave/settings"),
+       Stage::WindowReady,
+       {},
+       0,
+       [](const MainDialog& w) { return w.waveWindow_ ? QVariant(w.waveWindow_->SettingsText()) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { w.MakeWaveWindow()->SetSettingsText(v.toString()); }},
+      {QStringLiteral("wave/geometry"),
+       Stage::WindowReady,
+       {},
+       0,
+       [](const MainDialog& w) { return w.waveWindow_ ? QVariant(w.waveWindow_->saveGeometry()) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { w.waveSide_.RestorePlace(v.toByteArray()); }},
+      {QStringLiteral("wave/open"),
+       Stage::WindowReady,
+       {},
+       0,
+       [](const MainDialog& w) { return w.waveWindow_ ? FlagText(w.waveSide_.IsOpen()) : QVariant(); },
+       [](MainDialog& w, const QVariant& v) { w.waveSide_.RestoreOpen(Flag(v).value_or(false)); }},
   };
   return rows;
 }

@@ -24,6 +24,7 @@ enum Command : int {
   kBreak = 5062,
   kSendPanel = 5070,
   kReplies = 5071,
+  kWave = 5072,
   kLiveDecodeOff = 5080,
   kFirstLiveDecoder = 5081,  // then one for each parser slot
 };

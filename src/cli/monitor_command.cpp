@@ -1,7 +1,9 @@
 // portprobe-cli monitor --port PATH ...: the window's receive box and its automatic
 // replies in a shell. Each block that the line's pauses end becomes one line of
 // stdout, so the output can be piped, logged and searched.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -15,6 +17,7 @@
 #include "resources/strings.h"
 #include "common/fill_text.h"
 #include "common/utf8_path.h"
+#include "common/c_file.h"
 
 namespace portprobe::cli {
 
@@ -90,6 +93,17 @@ int RunMonitor(const std::vector<std::string>& args) {
     decoder.emplace(std::move(*script));
   }
 
+  CFile csv;
+  std::optional<SampleCsvLog> samples;
+  if (!options->csvPath.empty()) {
+    if (!(csv = OpenCFile(options->csvPath, "wb"))) {
+      std::fprintf(stderr, "portprobe-cli monitor: cannot write %s: %s\n", options->csvPath.c_str(),
+                   std::strerror(errno));
+      return kCannotStart;
+    }
+    samples.emplace(csv.get(), TextEncoding::Utf8);
+  }
+
   MonitorEvents events;  // before the link's worker thread starts
   SerialLink link([&events] { events.Wake(); });
   const LineSettings settings = ApplyLineOptions(options->line, LineSettings{});
@@ -101,12 +115,15 @@ int RunMonitor(const std::vector<std::string>& args) {
   }
   PrintOpened(options->port, settings);
 
-  MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr, events);
+  MonitorLoop loop(link, *options, replies ? &*replies : nullptr, decoder ? &*decoder : nullptr,
+                   samples ? &*samples : nullptr, events);
   const MonitorLoop::End end = loop.Run();
   link.ClosePort();
   loop.Finish();
   PrintSummary(loop.OutputFailed() ? MonitorLoop::End::OutputFailed : end, loop.Counts());
-  return loop.OutputFailed() ? kOutputFailed : 0;
+  const Outcome logged = samples ? samples->Finish() : Outcome(Done{});
+  if (!logged) std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->csvPath.c_str(), logged.Reason().c_str());
+  return loop.OutputFailed() || !logged ? kOutputFailed : 0;
 }
 
 }  // namespace
@@ -114,7 +131,7 @@ int RunMonitor(const std::vector<std::string>& args) {
 const CliCommand kMonitorCommand = {
     "monitor",
     "portprobe-cli monitor --port PATH [--baud N] [--parity none|odd|even|mark|space] [--data-bits 5-8]\n"
-    "      [--stop-bits 1|1.5|2] [--gap MS] [--text] [--parser FILE] [--rules FILE] [--echo]",
+    "      [--stop-bits 1|1.5|2] [--gap MS] [--text] [--parser FILE] [--rules FILE] [--echo] [--csv FILE]",
     RunMonitor,
 };
 

@@ -28,10 +28,11 @@ std::string LogLines(const std::string& output) {
 }  // namespace
 
 MonitorLoop::MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder,
-                         MonitorEvents& events)
+                         SampleCsvLog* samples, MonitorEvents& events)
     : link_(link),
       replies_(replies),
       decoder_(decoder),
+      samples_(samples),
       text_(options.text),
       echo_(options.echo),
       blocks_(options.gapMilliseconds),
@@ -99,6 +100,7 @@ void MonitorLoop::TakeEvents() {
 
 void MonitorLoop::AddBatch(const SerialEvent& batch) {
   counts_.bytesReceived += batch.bytes.size();
+  if (samples_ != nullptr && decoder_ == nullptr) samples_->Add(batch.bytes, batch.time);
   for (ReceivedBlock& ended : blocks_.Add(batch.bytes, batch.tick, batch.time)) EndBlock(std::move(ended));
 }
 
@@ -154,7 +156,12 @@ bool MonitorLoop::Send(const ByteFrame& reply) {
 void MonitorLoop::PrintEndedBlocks() {
   for (const EndedBlock& block : ended_) {
     Print(ClockText(block.time) + " " + Shown(block.bytes) + "\n");
-    if (decoder_ != nullptr) Print(LogLines(decoder_->Decode(block.bytes)));
+    if (decoder_ == nullptr) continue;
+    const std::string decoded = decoder_->Decode(block.bytes);
+    Print(LogLines(decoded));
+    if (samples_ != nullptr) {
+      samples_->Add({reinterpret_cast<const std::uint8_t*>(decoded.data()), decoded.size()}, block.time);
+    }
   }
   ended_.clear();
 }

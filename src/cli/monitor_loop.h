@@ -13,6 +13,7 @@
 #include "cli/stoppable_output.h"
 #include "serial/serial_link.h"
 #include "session/received_blocks.h"
+#include "wave/sample_csv.h"
 
 namespace portprobe::cli {
 
@@ -36,10 +37,11 @@ class MonitorLoop {
  public:
   enum class End { Stopped, HungUp, OutputFailed };
 
-  // `replies` and `decoder` may be null; they and `events`, which the link's wake-up
-  // must reach, must outlive the loop.
+  // `replies`, `decoder` and `samples` may be null; they and `events`, which the
+  // link's wake-up must reach, must outlive the loop. `samples` logs the numbers of the
+  // received lines, or of the decoder's output when there is a decoder.
   MonitorLoop(SerialLink& link, const MonitorOptions& options, AutoReplies* replies, BlockDecoder* decoder,
-              MonitorEvents& events);
+              SampleCsvLog* samples, MonitorEvents& events);
 
   // Runs until a stop comes, the device hangs up or stdout cannot be written.
   End Run();
@@ -77,6 +79,7 @@ class MonitorLoop {
   SerialLink& link_;
   AutoReplies* replies_;
   BlockDecoder* decoder_;
+  SampleCsvLog* samples_;
   const bool text_;
   const bool echo_;
   bool answering_ = true;

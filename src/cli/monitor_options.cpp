@@ -38,6 +38,10 @@ bool SetValue(MonitorOptions& options, const std::string& name, const std::strin
     options.rulesPath = value;
     return !value.empty();
   }
+  if (name == "--csv") {
+    options.csvPath = value;
+    return !value.empty();
+  }
   if (name == "--gap") {
     const std::optional<std::int32_t> gap = GapMilliseconds(value);
     if (gap) options.gapMilliseconds = *gap;
@@ -47,7 +51,7 @@ bool SetValue(MonitorOptions& options, const std::string& name, const std::strin
 }
 
 bool TakesValue(const std::string& name) {
-  return name == "--port" || name == "--parser" || name == "--rules" || name == "--gap" || IsLineOption(name);
+  return name == "--port" || name == "--parser" || name == "--rules" || name == "--csv" || name == "--gap" || IsLineOption(name);
 }
 
 }  // namespace

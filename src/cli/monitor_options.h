@@ -22,6 +22,9 @@ struct MonitorOptions {
   bool echo = false;
   std::string parserPath;
   std::string rulesPath;
+  // Where the numbers of the received lines (of the decoded output, with a parser) are
+  // logged as CSV; empty: nowhere.
+  std::string csvPath;
 };
 
 // The options from the arguments after "monitor", or why they are wrong. Options are

@@ -1,5 +1,11 @@
 #include "sim/roles.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <random>
+
 #include "session/received_blocks.h"
 #include "checksum/crc.h"
 
@@ -117,6 +123,32 @@ class FloodRole : public Role {
   std::uint8_t next_ = 0;
 };
 
+// Three curves to plot, one line per tick: a 1 Hz sine, a 0.5 Hz square and noise.
+class WaveRole : public Role {
+ public:
+  explicit WaveRole(int rate) : period_(std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)) / rate) {}
+  void Receive(std::span<const std::uint8_t>, Clock::time_point, ByteFrame&) override {}
+  std::optional<Clock::time_point> NextTick() const override { return next_; }
+  void Tick(Clock::time_point now, ByteFrame& out) override {
+    if (!started_) started_ = now;
+    const double seconds = std::chrono::duration<double>(now - *started_).count();
+    char line[96];
+    const int length = std::snprintf(line, sizeof line, "sine:%.3f square:%d noise:%.3f\n",
+                                     std::sin(2 * std::numbers::pi * seconds), std::fmod(seconds, 2.0) < 1.0 ? 1 : -1,
+                                     noise_(random_));
+    out.insert(out.end(), line, line + length);
+    // Due times follow the first, so a late tick does not slow the rate down.
+    next_ = std::max(next_ + period_, now);
+  }
+
+ private:
+  Clock::duration period_;
+  Clock::time_point next_{};
+  std::optional<Clock::time_point> started_;
+  std::minstd_rand random_;
+  std::uniform_real_distribution<double> noise_{-0.2, 0.2};
+};
+
 }  // namespace
 
 ByteFrame WithCrc(ByteFrame frame, SimCrc crc) {
@@ -134,6 +166,8 @@ std::unique_ptr<Role> MakeRole(const SimOptions& options) {
       return std::make_unique<StreamRole>(options.crc);
     case SimRole::Flood:
       return std::make_unique<FloodRole>();
+    case SimRole::Wave:
+      return std::make_unique<WaveRole>(options.waveRate);
     case SimRole::Rules:
       return std::make_unique<RulesRole>(options.rules, std::chrono::milliseconds(options.gapMilliseconds));
     case SimRole::Responder:

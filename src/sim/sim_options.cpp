@@ -12,7 +12,7 @@ namespace portprobe::sim {
 
 const char kSimUsage[] =
     "usage: portprobe-sim [--role ROLE] [--rules FILE] [--link PATH] [--reply HEXTEXT] [--crc CRC]\n"
-    "                     [--gap MS] [--stay] [--watch-pid PID]\n"
+    "                     [--gap MS] [--rate HZ] [--stay] [--watch-pid PID]\n"
     "\n"
     "A serial device simulator for PortProbe. It creates a pseudo-terminal pair, prints\n"
     "the device to open in the terminal (portprobe --port PATH) as the first line of its\n"
@@ -29,6 +29,8 @@ const char kSimUsage[] =
     "             time 30 ms apart, with 500 ms between the groups: in hexadecimal\n"
     "             display every group is a block of its own.\n"
     "  flood      sends 00 01 02 ... FF 00 01 ... as fast as the device takes them.\n"
+    "  wave       prints three series as text lines for the waveform view, 100 lines a\n"
+    "             second (or --rate): sine:0.588 square:1 noise:0.132\n"
     "  rules      (chosen by --rules FILE) answers every frame it receives by the first\n"
     "             rule of FILE that matches it, as the terminal's automatic replies do;\n"
     "             a frame that no rule matches gets no answer. One rule a line,\n"
@@ -40,13 +42,14 @@ const char kSimUsage[] =
     "             comment. A file with a line that is no rule is refused (exit 2).\n"
     "\n"
     "Options:\n"
-    "  --role ROLE       echo, responder, stream or flood\n"
+    "  --role ROLE       echo, responder, stream, flood or wave\n"
     "  --rules FILE      answer by the rules in FILE (the rules role)\n"
     "  --link PATH       also make PATH a symbolic link to the device, removed at the end\n"
     "  --reply HEXTEXT   the responder's reply frame, e.g. \"7E 03 01 01 55\"\n"
     "  --crc CRC         the CRC after the responder's and the stream's frames: modbus\n"
     "                    (CRC-16/MODBUS, the default) or xmodem (CRC-16/XMODEM)\n"
     "  --gap MS          the silence in milliseconds that ends a frame (1 to 10000; 20)\n"
+    "  --rate HZ         the wave role's lines per second (1 to 10000; 100)\n"
     "  --stay            keep running when the terminal closes the device, for its next open;\n"
     "                    a frame not yet answered then is dropped, never sent to the next open\n"
     "  --watch-pid PID   end when the process PID ends\n"
@@ -57,6 +60,8 @@ const char kSimUsage[] =
 
 namespace {
 
+constexpr int kMaxWaveRate = 10'000;
+
 struct RoleEntry {
   SimRole role;
   const char* name;
@@ -66,6 +71,7 @@ constexpr RoleEntry kRoleNames[] = {{SimRole::Echo, "echo"},
                                     {SimRole::Responder, "responder"},
                                     {SimRole::Stream, "stream"},
                                     {SimRole::Flood, "flood"},
+                                    {SimRole::Wave, "wave"},
                                     {SimRole::Rules, "rules"}};
 
 std::optional<SimRole> ParseRole(std::string_view text) {
@@ -115,6 +121,10 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
     const std::optional<int> gap = ParsePositive(value);
     if (!gap || *gap > kMaxFrameGapMilliseconds) return "--gap needs milliseconds from 1 to 10000";
     options.gapMilliseconds = *gap;
+  } else if (name == "--rate") {
+    const std::optional<int> rate = ParsePositive(value);
+    if (!rate || *rate > kMaxWaveRate) return "--rate needs lines per second from 1 to 10000";
+    options.waveRate = *rate;
   } else {
     const std::optional<int> pid = ParsePositive(value);
     if (!pid) return "--watch-pid needs a process id";
@@ -125,7 +135,7 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
 
 bool TakesValue(std::string_view arg) {
   return arg == "--role" || arg == "--rules" || arg == "--link" || arg == "--reply" || arg == "--crc" ||
-         arg == "--gap" || arg == "--watch-pid";
+         arg == "--gap" || arg == "--rate" || arg == "--watch-pid";
 }
 
 }  // namespace

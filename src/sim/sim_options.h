@@ -9,7 +9,7 @@
 namespace portprobe::sim {
 
 // Rules: answers by a rules file (--rules), as the terminal's automatic replies do.
-enum class SimRole { Echo, Responder, Stream, Flood, Rules };
+enum class SimRole { Echo, Responder, Stream, Flood, Wave, Rules };
 
 // The CRC that the responder and the stream put after their frames.
 enum class SimCrc { Modbus, Xmodem };
@@ -22,6 +22,7 @@ struct SimOptions {
   std::string rulesPath;         // the rules role's file
   std::vector<ReplyRule> rules;  // read from it by LoadSimRules
   int gapMilliseconds = 20;      // a frame ends after this much silence
+  int waveRate = 100;            // the wave role's lines per second
   bool stay = false;             // keep running when the terminal closes the device
   int watchPid = 0;              // 0: watch no process
 };

@@ -40,6 +40,7 @@ const ExampleCase kCases[] = {
      "  tag 1, length 2: 00 EA = 234\r\n  tag 2, length 1: 05 = 5\r\n"
      "  tag 3, length 5: 50 52 4F 42 45 = text PROBE\r\n"
      "crc:0x741f CRC-16/XMODEM OK\r\n"},
+    {"modbus_plot.txt", {"--role", "responder"}, 11, "register0=234\r\nregister1=400\r\nregister2=1\r\n"},
 };
 
 std::string ReplyAsHexText(const ExampleCase& example) {
