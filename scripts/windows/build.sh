@@ -3,7 +3,8 @@
 #   build-windows/portprobe-windows/      portprobe.exe, portprobe-cli.exe, the Qt and
 #                                         mingw runtime DLLs, the platform plugin, readme.txt
 #   build-windows/portprobe-windows.zip
-# The first run on a machine also builds Qt for Windows (scripts/build-qt-windows.sh).
+# The first run on a machine also builds Qt for Windows (scripts/build-qt-windows.sh) and
+# unpacks the plot library's source (scripts/qcustomplot-source.sh).
 # Extra arguments go to CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -11,9 +12,11 @@ source scripts/packages.sh
 ensure_packages "${PORTPROBE_BUILD_PACKAGES[@]}" "${PORTPROBE_WINDOWS_PACKAGES[@]}"
 
 qt=$(scripts/build-qt-windows.sh | tail -n 1)
+qcustomplot=$(scripts/qcustomplot-source.sh | tail -n 1)
 echo "== build-windows: configure and build"
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr -DCMAKE_BUILD_TYPE=Release -DPORTPROBE_WERROR=ON \
+  -DPORTPROBE_QCUSTOMPLOT_SOURCE="$qcustomplot" \
   "$@" >/dev/null
 cmake --build build-windows -j "$(nproc)"
 scripts/windows/package.sh build-windows "$qt"

@@ -84,6 +84,7 @@ class MainDialog : public ui::TemplateDialog {
   ReplyRulesWindow* RepliesWindow() const { return repliesWindow_; }
   // The multi-frame send panel; none until it is first opened or restored.
   SendPanel* SendPanelWindow() const { return sendPanel_; }
+  WaveWindow* WaveView() const { return waveWindow_; }
 
   // Settings beyond the window's own controls (main_dialog_preferences.cpp).
   const Preferences& CurrentPreferences() const { return preferences_; }

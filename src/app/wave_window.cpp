@@ -157,7 +157,7 @@ void WaveWindow::AddReceived(std::span<const SerialEvent> batches, TextEncoding 
 void WaveWindow::AddDecoded(std::string_view output, WallTime time, TextEncoding encoding) {
   if (sourceList_->currentIndex() != static_cast<int>(Source::Decoded)) return;
   decoded_.SetEncoding(encoding);
-  decoded_.Add({reinterpret_cast<const std::uint8_t*>(output.data()), output.size()}, time);
+  decoded_.AddBlock(output, time);
   dirty_ = true;
 }
 

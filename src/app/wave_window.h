@@ -39,7 +39,7 @@ class WaveWindow : public QWidget {
   WaveWindow(QWidget* mainWindow, ui::Prompter& prompter);
 
   // What the port read, and what the live decoder printed for a block that began at
-  // `time`; each counts only while it is the chosen source.
+  // `time` (one row); each counts only while it is the chosen source.
   void AddReceived(std::span<const SerialEvent> batches, TextEncoding encoding);
   void AddDecoded(std::string_view output, WallTime time, TextEncoding encoding);
 

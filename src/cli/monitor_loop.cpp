@@ -159,9 +159,7 @@ void MonitorLoop::PrintEndedBlocks() {
     if (decoder_ == nullptr) continue;
     const std::string decoded = decoder_->Decode(block.bytes);
     Print(LogLines(decoded));
-    if (samples_ != nullptr) {
-      samples_->Add({reinterpret_cast<const std::uint8_t*>(decoded.data()), decoded.size()}, block.time);
-    }
+    if (samples_ != nullptr) samples_->AddBlock(decoded, block.time);
   }
   ended_.clear();
 }

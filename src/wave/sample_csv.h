@@ -47,6 +47,7 @@ class SampleCsvLog {
  public:
   SampleCsvLog(std::FILE* file, TextEncoding encoding);
   void Add(std::span<const std::uint8_t> bytes, WallTime time) { lines_.Add(bytes, time); }
+  void AddBlock(std::string_view text, WallTime time) { lines_.AddBlock(text, time); }
   Outcome Finish() { return writer_.Finish(); }
 
  private:

@@ -1,5 +1,6 @@
 #include "wave/sample_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -60,6 +61,21 @@ void SampleLines::Add(std::span<const std::uint8_t> bytes, WallTime time) {
       overlong_ = true;
     }
   }
+}
+
+void SampleLines::AddBlock(std::string_view text, WallTime time) {
+  std::vector<NamedValue> row;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty()) continue;
+    const std::vector<NamedValue> values = ParseSampleLine(line, encoding_);
+    if (values.empty()) ++skipped_;
+    row.insert(row.end(), values.begin(), values.end());
+  }
+  if (!row.empty()) sink_(time, row);
 }
 
 void SampleLines::EndLine(WallTime time) {

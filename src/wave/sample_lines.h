@@ -38,6 +38,8 @@ class SampleLines {
   void SetEncoding(TextEncoding encoding) { encoding_ = encoding; }
 
   void Add(std::span<const std::uint8_t> bytes, WallTime time);
+  // The whole output of a decoded block: the numbers of all its lines make one row.
+  void AddBlock(std::string_view text, WallTime time);
   // Lines that held no number, since construction or Reset.
   std::size_t SkippedLines() const { return skipped_; }
   // Forgets a partial line and the count, as "清空" does.

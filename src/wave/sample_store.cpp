@@ -11,7 +11,9 @@ void SampleStore::AddRow(WallTime time, std::span<const NamedValue> values) {
   if (values.empty()) return;
   if (!origin_) origin_ = time;
   const double seconds = std::chrono::duration<double>(time - *origin_).count();
-  lastSeconds_ = std::max(lastSeconds_, seconds);
+  // Lines that arrived in one read share its time; each row gets a time of its own, a
+  // microsecond after the last, so an export never pairs one line's values with another's.
+  lastSeconds_ = series_.empty() ? seconds : std::max(lastSeconds_ + kRowStepSeconds, seconds);
   for (const NamedValue& value : values) Append(series_[SeriesIndex(value.name)], lastSeconds_, value.value);
 }
 

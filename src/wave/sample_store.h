@@ -31,8 +31,9 @@ class SampleStore {
  public:
   static constexpr std::size_t kMaxSamplesPerSeries = 1'000'000;
 
-  // Adds one sample per value, all at `time`. A time earlier than a series' last (the
-  // wall clock was set back) counts as that last time, so every series stays in order.
+  // Adds one sample per value, all at `time`. A time no later than the last row's (the
+  // same read, or a wall clock set back) counts as a microsecond after it, so every
+  // row has a time of its own and every series stays in order.
   void AddRow(WallTime time, std::span<const NamedValue> values);
   void Clear();
 
@@ -58,6 +59,7 @@ class SampleStore {
  private:
   // Samples are kept in chunks, so the oldest can be dropped a chunk at a time, and
   // each chunk holds the lowest and highest value of every run of kRun samples.
+  static constexpr double kRowStepSeconds = 1e-6;
   static constexpr std::size_t kChunkSamples = 4096;
   static constexpr std::size_t kRun = 64;
   struct Chunk {

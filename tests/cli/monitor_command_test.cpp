@@ -161,6 +161,32 @@ TEST_F(MonitorCommand, TheParserDecodesEachBlockAfterItsLines) {
   Stop(SIGTERM);
 }
 
+// The numbers of the received lines, or with a parser those of its output, logged as
+// the waveform view exports them.
+TEST_F(MonitorCommand, CsvLogsTheNumbersOfTheLinesOrOfTheDecodedOutput) {
+  const std::string lines = files_.File("lines.csv");
+  Start({"--text", "--csv", lines});
+  WriteAndWaitForTheRead(Bytes{'1', '.', '5', ',', '2', '\r', '\n', 'o', 'k', '\n', 't', ':', '3', '\n', '9'});
+  Stop(SIGINT);
+  const std::string log = testing::ReadFile(lines);
+  EXPECT_TRUE(std::regex_match(log, std::regex("time_s,1,2\n0\\.000000,1\\.5,2\n"
+                                               "time_s,1,2,t\n[0-9]+\\.[0-9]{6},,,3\n")))
+      << log;
+
+  const std::string registers = files_.File("registers.csv");
+  Start({"--parser=" PORTPROBE_EXAMPLES_DIR "/modbus_plot.txt", "--csv=" + registers});
+  pty_.Write(kHoldingReply);
+  EXPECT_EQ(NextLine(), "01 03 06 00 EA 01 90 00 01 F8 B3");
+  EXPECT_EQ(monitor_->OutLine(), "register0=234");
+  Stop(SIGTERM);
+  EXPECT_EQ(testing::ReadFile(registers), "time_s,register0,register1,register2\n0.000000,234,400,1\n");
+
+  const testing::CliRun unwritable =
+      testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", pty_.SlavePath(), "--csv", files_.File("no/x.csv")});
+  EXPECT_EQ(unwritable.exitStatus, 2);
+  EXPECT_NE(unwritable.err.find("cannot write " + files_.File("no/x.csv") + ": "), std::string::npos) << unwritable.err;
+}
+
 TEST_F(MonitorCommand, EchoSendsBackWhatNoRuleAnswers) {
   Start({"--echo", "--rules", files_.WriteFile("rules.txt", kRules)});
   const Bytes frame = {0x10, 0x20, 0x30};

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <regex>
 #include <thread>
 #include <string>
 #include <utility>
@@ -114,6 +115,21 @@ TEST(SimRoles, FloodSendsAnUnbrokenCountingSequence) {
 }
 
 // The rules role: what a user tries the panel and the rules window against.
+// Three named series a line, at the rate asked for: a sine within ±1, a square of ±1
+// and small noise.
+TEST(SimRoles, WavePrintsThreeSeriesALineAtItsRate) {
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "wave", "--rate", "200"});
+  const testing::DeviceFd device(sim.DevicePath());
+  const auto start = std::chrono::steady_clock::now();
+  const ByteFrame first = ReadBytes(device.get(), 2000);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const std::string text(first.begin(), first.end());
+  std::regex line("sine:(-?[01]\\.[0-9]{3}) square:(-?1) noise:(-?0\\.[0-9]{3})\n");
+  const auto lines = std::distance(std::sregex_iterator(text.begin(), text.end(), line), std::sregex_iterator());
+  EXPECT_GE(lines, static_cast<long>(text.size() / 40) - 1) << text;
+  EXPECT_GT(seconds, (lines - 10) / 200.0);  // not faster than the rate
+}
+
 TEST(SimRules, AnswersTheExampleRequestsByTheExampleRules) {
   SimProcess sim(PORTPROBE_SIM_PATH, {"--rules", PORTPROBE_EXAMPLES_DIR "/modbus_rules.txt"});
   const DeviceFd device(sim.DevicePath());

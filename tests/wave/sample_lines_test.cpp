@@ -68,11 +68,16 @@ TEST_F(SampleLinesTest, JoinsLinesAcrossReadsAndCountsLinesWithoutNumbers) {
   EXPECT_EQ(rows_.size(), 5u);
   EXPECT_EQ(lines_.SkippedLines(), 3u);
 
+  // A decoded block is one row, whatever lines its output has.
+  lines_.AddBlock("register0=234\r\nnote\r\nregister1=400\r\n", At(8));
+  EXPECT_EQ(rows_.back(), (Row{At(8), {{"register0", 234}, {"register1", 400}}}));
+  EXPECT_EQ(lines_.SkippedLines(), 4u);
+
   lines_.Reset();
   Add("9", 6);
   lines_.Reset();  // a partial line is forgotten too
   Add("\n", 7);
-  EXPECT_EQ(rows_.size(), 5u);
+  EXPECT_EQ(rows_.size(), 6u);
   EXPECT_EQ(lines_.SkippedLines(), 1u);
 }
 
