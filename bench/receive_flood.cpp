@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "app/main_dialog.h"
+#include "app/tools_menu.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
 #include "support/ports_first.h"
@@ -36,6 +38,7 @@ struct Setup {
   const char* name;
   bool hex;
   bool capture;
+  bool waveView = false;  // "波形显示" open, reading the flood's lines
 };
 
 struct Result {
@@ -66,6 +69,10 @@ Result RunFlood(const Setup& setup, int megabytes) {
   dialog.show();
   dialog.CheckBox(kHexDisplayCheck)->setChecked(setup.hex);
   if (setup.capture) dialog.CheckBox(kCaptureCheck)->click();
+  if (setup.waveView) {
+    prompter.menuChoices.push_back(tools::kWave);
+    QTest::mouseClick(&dialog, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  }
   QApplication::processEvents();
 
   QEventLoop loop;
@@ -120,6 +127,8 @@ constexpr Setup kSetups[] = {
     {"characters", false, false},
     {"hex + capture", true, true},
     {"characters + capture", false, true},
+    {"hex + waveform view", true, false, true},
+    {"characters + waveform view", false, false, true},
 };
 
 // Each run is a process of its own, so that no run inherits the memory of another.

@@ -67,6 +67,9 @@ WaveWindow::WaveWindow(QWidget* mainWindow, ui::Prompter& prompter)
 void WaveWindow::BuildLayout() {
   plot_ = new QCustomPlot;
   plot_->xAxis->setLabel(QString::fromUtf8(kWaveTimeAxisText));
+  // One-pixel curves drawn as plain polylines: a wider pen is stroked as a shape, whose
+  // cost grows with how often a decimated curve turns.
+  plot_->setPlottingHint(QCP::phFastPolylines, true);
   plot_->legend->setVisible(true);
   plot_->legend->setSelectableParts(QCPLegend::spItems);
   plot_->setInteractions(QCP::iSelectLegend);
@@ -183,7 +186,7 @@ void WaveWindow::MakeGraphs() {
     const int index = plot_->graphCount();
     QCPGraph* graph = plot_->addGraph();
     graph->setName(QString::fromStdString(store_.SeriesName(static_cast<std::size_t>(index))));
-    graph->setPen(QPen(kSeriesColours[index % std::size(kSeriesColours)], 1.5));
+    graph->setPen(QPen(kSeriesColours[index % std::size(kSeriesColours)], 1));
   }
 }
 
