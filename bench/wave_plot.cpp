@@ -3,9 +3,9 @@
 //   samples each kept, rolling over the last 10 s or showing all of them. Its median
 //   should not grow with N.
 // - Live: 8 series at 1,000 samples a second each, fed in real time as the port's
-//   batches of 10 ms for WAVE_BENCH_SECONDS (default 60): frames drawn per second, the
-//   process's processor time as a share of one core, and resident memory at 10 % and
-//   at the end of the run.
+//   batches of 10 ms for WAVE_BENCH_SECONDS (default 60), from empty and from full:
+//   frames drawn per second, the process's processor time as a share of one core, and
+//   resident memory at 10 % and at the end of the run.
 //
 //   wave_plot [Google Benchmark options]
 #include <QApplication>
@@ -63,34 +63,37 @@ struct View {
   }
 };
 
+// Fills the view with `samples` lines of the series, as the port reads them at their
+// rate (10 lines every 10 ms), the last of them just now.
+void Prefill(WaveWindow& window, long samples, WallTime end) {
+  const WallTime start = end - std::chrono::microseconds(samples * 1'000'000 / kRate);
+  std::string text;
+  for (long i = 0; i < samples; ++i) {
+    text += Line(i);
+    if (i % 10 == 9 || i + 1 == samples) {
+      const SerialEvent batch = Batch(text, start + std::chrono::microseconds(i * 1'000'000 / kRate));
+      window.AddReceived({&batch, 1}, TextEncoding::Utf8);
+      text.clear();
+    }
+  }
+}
+
 void Frame(benchmark::State& state, bool all) {
   View view;
   view.window.SetSettingsText(QStringLiteral("all=%1").arg(int(all)));
   const long samples = state.range(0);
   const WallTime start = std::chrono::system_clock::now();
-  std::string text;
-  for (long i = 0; i < samples; ++i) {
-    text += Line(i);
-    // As the port reads them at this rate: 10 lines every 10 ms.
-    if (i % 10 == 9 || i + 1 == samples) {
-      const SerialEvent batch = Batch(text, start + std::chrono::microseconds(i * 1'000'000 / kRate));
-      view.window.AddReceived({&batch, 1}, TextEncoding::Utf8);
-      text.clear();
-    }
-  }
+  Prefill(view.window, samples, start);
   long next = samples;
   for (auto _ : state) {
     // Each frame has a new line to show, as in a live run.
-    const SerialEvent batch = Batch(Line(next), start + std::chrono::microseconds(next * 1'000'000 / kRate));
+    const SerialEvent batch = Batch(Line(next), start + std::chrono::microseconds((next - samples) * 1'000'000 / kRate));
     ++next;
     view.window.AddReceived({&batch, 1}, TextEncoding::Utf8);
     view.window.DrawFrame();
     view.window.Plot()->replot(QCustomPlot::rpImmediateRefresh);
   }
   state.counters["samples_per_series"] = static_cast<double>(view.window.Samples().SampleCount(0));
-  state.counters["points"] = view.window.Plot()->graph(0)->dataCount();
-  state.counters["xspan"] = view.window.Plot()->xAxis->range().size();
-  state.counters["cols"] = view.window.Plot()->axisRect()->width();
 }
 
 void FrameRolling(benchmark::State& state) { Frame(state, false); }
@@ -102,6 +105,7 @@ void Live(benchmark::State& state) {
                              : 60;
   for (auto _ : state) {
     View view;
+    Prefill(view.window, state.range(0), std::chrono::system_clock::now());
     int frames = 0;
     QObject::connect(view.window.Plot(), &QCustomPlot::afterReplot, [&frames] { ++frames; });
     long sent = 0;
@@ -133,7 +137,8 @@ void Live(benchmark::State& state) {
 
 BENCHMARK(FrameRolling)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FrameAll)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(Live)->Iterations(1)->Unit(benchmark::kSecond);
+// From empty, and with every series already holding the samples kept.
+BENCHMARK(Live)->Arg(0)->Arg(SampleStore::kMaxSamplesPerSeries)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace portprobe

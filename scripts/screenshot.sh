@@ -4,7 +4,8 @@
 # with timestamps and the echo of sent frames on, after three presses, with the find
 # bar marking the replies' last bytes; and docs/screenshot_panel.png: the example panel
 # looping its three requests to the simulator that answers by the example rules, every
-# reply decoded live under it by the example parser.
+# reply decoded live under it by the example parser; and docs/screenshot_wave.png: the
+# waveform view plotting the simulator's three series, the mouse reading off values.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -87,3 +88,18 @@ xdotool mousemove --window "$panel" 45 $((HEIGHT - 45)) click 1
 sleep 2.2
 import -window root -crop 770x970+0+0 docs/screenshot_panel.png
 echo "wrote docs/screenshot_panel.png"
+
+# The fourth run remembers the waveform view open; the simulator prints three series.
+export XDG_CONFIG_HOME="$work/config-wave"
+mkdir -p "$XDG_CONFIG_HOME/portprobe"
+printf '[wave]\nopen=true\n' >"$XDG_CONFIG_HOME/portprobe/portprobe.ini"
+build-release/src/sim/portprobe-sim --role wave >"$work/wave-device" &
+device=$(first_line "$work/wave-device" "portprobe-sim --role wave")
+build-release/src/app/portprobe --port "$device" &
+wave=$(timeout 20 xdotool search --sync --name '^波形显示$')
+xdotool windowsize "$wave" 900 460 windowmove "$wave" 0 0
+sleep 6
+xdotool mousemove --window "$wave" 700 250
+sleep 0.5
+import -window "$wave" docs/screenshot_wave.png
+echo "wrote docs/screenshot_wave.png"

@@ -28,5 +28,7 @@ cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$out/translations/"
 printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' > "$out/qt.conf"
 # The help file with Windows line ends, for every editor the shell may open it in.
 sed 's/\r*$/\r/' readme.txt > "$out/readme.txt"
+# The plot library is compiled into the terminal; its licence goes with it.
+sed 's/\r*$/\r/' "$(scripts/qcustomplot-source.sh | tail -n 1)/GPL.txt" > "$out/QCustomPlot-GPL.txt"
 (cd "$build" && zip -qr portprobe-windows.zip portprobe-windows)
 echo "== $out.zip"

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -24,8 +25,10 @@ using namespace resources;
 
 namespace {
 
-// 30 frames a second at most.
+// 30 frames a second at most; and frames take at most an eighth of the window's
+// thread, so that a costly view never slows what the port reads.
 constexpr int kFrameMilliseconds = 33;
+constexpr int kFrameShare = 8;
 constexpr int kDefaultSpanSeconds = 10;
 constexpr double kValueLimit = 1e9;
 
@@ -71,6 +74,7 @@ void WaveWindow::BuildLayout() {
   // cost grows with how often a decimated curve turns.
   plot_->setPlottingHint(QCP::phFastPolylines, true);
   plot_->legend->setVisible(true);
+  plot_->legend->setBrush(QColor(255, 255, 255, 210));  // curves show through it
   plot_->legend->setSelectableParts(QCPLegend::spItems);
   plot_->setInteractions(QCP::iSelectLegend);
   plot_->setToolTip(QString::fromUtf8(kWaveHintText));
@@ -91,6 +95,10 @@ void WaveWindow::BuildLayout() {
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(reading_, 1);
   bottom->addWidget(skipped_);
+  exportCsvButton_ = AddButton(*bottom, kWaveExportCsvText);
+  exportPngButton_ = AddButton(*bottom, kWaveExportPngText);
+  connect(exportCsvButton_, &QPushButton::clicked, this, &WaveWindow::ExportCsv);
+  connect(exportPngButton_, &QPushButton::clicked, this, &WaveWindow::ExportPng);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(BuildControls());
@@ -123,8 +131,6 @@ QLayout* WaveWindow::BuildControls() {
   row->addStretch(1);
   pauseButton_ = AddButton(*row, kWavePauseText);
   clearButton_ = AddButton(*row, kWaveClearText);
-  exportCsvButton_ = AddButton(*row, kWaveExportCsvText);
-  exportPngButton_ = AddButton(*row, kWaveExportPngText);
 
   connect(sourceList_, &QComboBox::currentIndexChanged, this, &WaveWindow::ChoicesChanged);
   connect(spanBox_, &QSpinBox::valueChanged, this, &WaveWindow::ChoicesChanged);
@@ -134,8 +140,6 @@ QLayout* WaveWindow::BuildControls() {
   }
   connect(pauseButton_, &QPushButton::clicked, this, &WaveWindow::TogglePause);
   connect(clearButton_, &QPushButton::clicked, this, &WaveWindow::Clear);
-  connect(exportCsvButton_, &QPushButton::clicked, this, &WaveWindow::ExportCsv);
-  connect(exportPngButton_, &QPushButton::clicked, this, &WaveWindow::ExportPng);
   ChoicesChanged();
   return row;
 }
@@ -164,10 +168,13 @@ void WaveWindow::AddDecoded(std::string_view output, WallTime time, TextEncoding
   dirty_ = true;
 }
 
-// Nothing is drawn while nothing changed; a paused view keeps collecting.
+// Nothing is drawn while nothing changed. A paused view keeps collecting, and its
+// axes are the user's to zoom and move.
 void WaveWindow::DrawFrame() {
   if (!dirty_) return;
   dirty_ = false;
+  QElapsedTimer cost;
+  cost.start();
   MakeGraphs();
   if (!paused_) {
     const double last = store_.LastSeconds();
@@ -176,9 +183,10 @@ void WaveWindow::DrawFrame() {
     plot_->xAxis->setRange(first, std::max(last, first + 1e-3));
   }
   SetCurves();
-  ScaleValues();
+  if (!paused_) ScaleValues();
   ShowSkipped();
-  plot_->replot(QCustomPlot::rpQueuedReplot);
+  plot_->replot(QCustomPlot::rpImmediateRefresh);
+  frameTimer_.setInterval(std::max<int>(kFrameMilliseconds, static_cast<int>(cost.elapsed()) * kFrameShare));
 }
 
 void WaveWindow::MakeGraphs() {

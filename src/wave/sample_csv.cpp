@@ -32,10 +32,11 @@ void AppendNumber(std::string& out, double value, std::chars_format format, int 
 
 }  // namespace
 
-std::size_t SampleCsvWriter::Column(const std::string& name) {
+std::optional<std::size_t> SampleCsvWriter::Column(const std::string& name) {
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (columns_[i] == name) return i;
   }
+  if (columns_.size() == SampleStore::kMaxSeries) return std::nullopt;
   columns_.push_back(name);
   return columns_.size() - 1;
 }
@@ -64,7 +65,9 @@ void SampleCsvWriter::WriteRow(double seconds, std::span<const double> cells) {
 void SampleCsvWriter::AddRow(double seconds, std::span<const NamedValue> values) {
   for (const NamedValue& value : values) Column(value.name);
   cells_.assign(columns_.size(), std::nan(""));
-  for (const NamedValue& value : values) cells_[Column(value.name)] = value.value;
+  for (const NamedValue& value : values) {
+    if (const std::optional<std::size_t> column = Column(value.name)) cells_[*column] = value.value;
+  }
   WriteRow(seconds, cells_);
 }
 

@@ -30,7 +30,8 @@ class SampleCsvWriter {
   Outcome Finish();
 
  private:
-  std::size_t Column(const std::string& name);
+  // The column of `name`, made if there is room (as many as a store has series).
+  std::optional<std::size_t> Column(const std::string& name);
   void WriteHeader();
   void WriteRow(double seconds, std::span<const double> cells);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 
 namespace portprobe {
@@ -9,6 +10,17 @@ namespace portprobe {
 namespace {
 
 bool IsSeparator(char c) { return c == ',' || c == ';' || c == ' ' || c == '\t'; }
+bool IsLineEnd(std::uint8_t byte) { return byte == '\n' || byte == '\r'; }
+// Line ends included; tab is text.
+bool IsControl(std::uint8_t byte) { return (byte < 0x20 && byte != '\t') || byte == 0x7F; }
+
+// The first LF or CR, by the library's fast search: binary data is mostly passed over.
+const std::uint8_t* FindLineEnd(const std::uint8_t* at, const std::uint8_t* end) {
+  const auto* lf = static_cast<const std::uint8_t*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+  const std::uint8_t* limit = lf != nullptr ? lf : end;
+  const auto* cr = static_cast<const std::uint8_t*>(std::memchr(at, '\r', static_cast<std::size_t>(limit - at)));
+  return cr != nullptr ? cr : limit;
+}
 
 // A finite decimal number filling the whole word, with an optional leading '+'.
 bool ReadNumber(std::string_view word, double& value) {
@@ -48,18 +60,26 @@ std::vector<NamedValue> ParseSampleLine(std::string_view line, TextEncoding enco
   return values;
 }
 
+// A line's bytes are taken a run at a time, up to its end or a control byte; after a
+// control byte the line is only looked through for its end.
 void SampleLines::Add(std::span<const std::uint8_t> bytes, WallTime time) {
-  for (const std::uint8_t byte : bytes) {
-    const bool crlf = afterCr_ && byte == '\n';
-    afterCr_ = byte == '\r';
-    if (crlf) continue;
-    if (byte == '\n' || byte == '\r') {
-      EndLine(time);
-    } else if (line_.size() < kMaxLineBytes) {
-      line_.push_back(static_cast<char>(byte));
-    } else {
-      overlong_ = true;
+  const std::uint8_t* at = bytes.data();
+  const std::uint8_t* const end = at + bytes.size();
+  while (at != end) {
+    if (afterCr_ && *at == '\n') ++at;  // the LF of a CR LF
+    afterCr_ = false;
+    const std::uint8_t* stop = unreadable_ ? FindLineEnd(at, end) : std::find_if(at, end, IsControl);
+    const auto room = static_cast<std::ptrdiff_t>(kMaxLineBytes - line_.size());
+    if (!unreadable_) line_.append(at, stop - at > room ? at + room : stop);
+    unreadable_ = unreadable_ || stop - at > room;
+    if (stop == end) return;
+    at = stop + 1;
+    if (!IsLineEnd(*stop)) {
+      unreadable_ = true;
+      continue;
     }
+    afterCr_ = *stop == '\r';
+    EndLine(time);
   }
 }
 
@@ -79,19 +99,19 @@ void SampleLines::AddBlock(std::string_view text, WallTime time) {
 }
 
 void SampleLines::EndLine(WallTime time) {
-  const std::vector<NamedValue> values = overlong_ ? std::vector<NamedValue>() : ParseSampleLine(line_, encoding_);
+  const std::vector<NamedValue> values = unreadable_ ? std::vector<NamedValue>() : ParseSampleLine(line_, encoding_);
   if (values.empty()) {
     ++skipped_;
   } else {
     sink_(time, values);
   }
   line_.clear();
-  overlong_ = false;
+  unreadable_ = false;
 }
 
 void SampleLines::Reset() {
   line_.clear();
-  overlong_ = false;
+  unreadable_ = false;
   afterCr_ = false;
   skipped_ = 0;
 }

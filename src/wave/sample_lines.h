@@ -31,7 +31,8 @@ using SampleRowSink = std::function<void(WallTime, std::span<const NamedValue>)>
 class SampleLines {
  public:
   // A line this long without an end holds no plottable data: it is dropped, counted
-  // as skipped, and reading goes on at the next line end.
+  // as skipped, and reading goes on at the next line end. So is a line with a control
+  // byte other than tab: binary data, which is passed over without being parsed.
   static constexpr std::size_t kMaxLineBytes = 4096;
 
   explicit SampleLines(SampleRowSink sink) : sink_(std::move(sink)) {}
@@ -51,7 +52,7 @@ class SampleLines {
   SampleRowSink sink_;
   TextEncoding encoding_ = TextEncoding::Utf8;
   std::string line_;
-  bool overlong_ = false;
+  bool unreadable_ = false;  // too long, or binary
   bool afterCr_ = false;
   std::size_t skipped_ = 0;
 };

@@ -14,7 +14,11 @@ void SampleStore::AddRow(WallTime time, std::span<const NamedValue> values) {
   // Lines that arrived in one read share its time; each row gets a time of its own, a
   // microsecond after the last, so an export never pairs one line's values with another's.
   lastSeconds_ = series_.empty() ? seconds : std::max(lastSeconds_ + kRowStepSeconds, seconds);
-  for (const NamedValue& value : values) Append(series_[SeriesIndex(value.name)], lastSeconds_, value.value);
+  for (const NamedValue& value : values) {
+    if (const std::optional<std::size_t> series = SeriesIndex(value.name)) {
+      Append(series_[*series], lastSeconds_, value.value);
+    }
+  }
 }
 
 void SampleStore::Clear() {
@@ -31,10 +35,11 @@ double SampleStore::FirstSeconds() const {
   return first;
 }
 
-std::size_t SampleStore::SeriesIndex(const std::string& name) {
+std::optional<std::size_t> SampleStore::SeriesIndex(const std::string& name) {
   for (std::size_t i = 0; i < series_.size(); ++i) {
     if (series_[i].name == name) return i;
   }
+  if (series_.size() == kMaxSeries) return std::nullopt;
   series_.push_back(Series{name, {}, 0});
   return series_.size() - 1;
 }
@@ -47,12 +52,15 @@ void SampleStore::Append(Series& series, double seconds, double value) {
     chunk.values.reserve(kChunkSamples);
   }
   Chunk& chunk = series.chunks.back();
-  if (chunk.seconds.size() % kRun == 0) {
-    chunk.runLow.push_back(value);
-    chunk.runHigh.push_back(value);
+  for (std::size_t level = 0; level < kRunLengths.size(); ++level) {
+    Runs& runs = chunk.runs[level];
+    if (chunk.seconds.size() % kRunLengths[level] == 0) {
+      runs.low.push_back(value);
+      runs.high.push_back(value);
+    }
+    runs.low.back() = std::min(runs.low.back(), value);
+    runs.high.back() = std::max(runs.high.back(), value);
   }
-  chunk.runLow.back() = std::min(chunk.runLow.back(), value);
-  chunk.runHigh.back() = std::max(chunk.runHigh.back(), value);
   chunk.seconds.push_back(seconds);
   chunk.values.push_back(value);
   ++series.count;
@@ -134,16 +142,24 @@ std::vector<CurvePoint> SampleStore::Envelope(std::size_t series, double from, d
         return out;
       }
       const long column = columnOf(seconds);
-      const std::size_t runEnd = at.index + kRun;
-      // A whole run inside this column is read from its summary.
-      if (at.index % kRun == 0 && runEnd <= chunk.seconds.size() && chunk.seconds[runEnd - 1] <= to &&
-          columnOf(chunk.seconds[runEnd - 1]) == column) {
-        collector.Add(column, seconds, chunk.runLow[at.index / kRun], chunk.runHigh[at.index / kRun]);
-        at.index = runEnd;
-        continue;
+      // The longest whole run that starts here and stays in this column is read from
+      // its summary; else the sample itself.
+      std::size_t taken = 1;
+      double low = chunk.values[at.index], high = low;
+      for (std::size_t level = 0; level < kRunLengths.size(); ++level) {
+        const std::size_t length = kRunLengths[level];
+        const std::size_t end = at.index + length;
+        if (at.index % length != 0 || end > chunk.seconds.size() || chunk.seconds[end - 1] > to ||
+            columnOf(chunk.seconds[end - 1]) != column) {
+          continue;
+        }
+        taken = length;
+        low = chunk.runs[level].low[at.index / length];
+        high = chunk.runs[level].high[at.index / length];
+        break;
       }
-      collector.Add(column, seconds, chunk.values[at.index], chunk.values[at.index]);
-      ++at.index;
+      collector.Add(column, seconds, low, high);
+      at.index += taken;
     }
   }
   collector.Flush();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -30,6 +31,9 @@ struct CurvePoint {
 class SampleStore {
  public:
   static constexpr std::size_t kMaxSamplesPerSeries = 1'000'000;
+  // More series than a legend can show are noise (binary data read as text): the
+  // values of further names are dropped.
+  static constexpr std::size_t kMaxSeries = 32;
 
   // Adds one sample per value, all at `time`. A time no later than the last row's (the
   // same read, or a wall clock set back) counts as a microsecond after it, so every
@@ -58,14 +62,18 @@ class SampleStore {
 
  private:
   // Samples are kept in chunks, so the oldest can be dropped a chunk at a time, and
-  // each chunk holds the lowest and highest value of every run of kRun samples.
+  // each chunk holds the lowest and highest value of every run of samples at two
+  // lengths: long runs skip most of a pixel column, short ones most of its edges.
   static constexpr double kRowStepSeconds = 1e-6;
   static constexpr std::size_t kChunkSamples = 4096;
-  static constexpr std::size_t kRun = 64;
+  static constexpr std::array<std::size_t, 2> kRunLengths = {64, 8};
+  struct Runs {
+    std::vector<double> low, high;
+  };
   struct Chunk {
     std::vector<double> seconds;
     std::vector<double> values;
-    std::vector<double> runLow, runHigh;
+    std::array<Runs, kRunLengths.size()> runs;
   };
   struct Series {
     std::string name;
@@ -77,7 +85,8 @@ class SampleStore {
     std::size_t index = 0;
   };
 
-  std::size_t SeriesIndex(const std::string& name);
+  // The series of `name`, made if there is room; none when there is not.
+  std::optional<std::size_t> SeriesIndex(const std::string& name);
   static void Append(Series& series, double seconds, double value);
   static Position FirstAtOrAfter(const Series& series, double seconds);
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
@@ -123,6 +124,32 @@ TEST_F(WaveWindowTest, PlotsTheLiveDecodersRegisters) {
   pty_.Write(std::string("5,6\r\n"));
   QTest::qWait(200);
   EXPECT_EQ(wave.Samples().SeriesCount(), 3u);
+}
+
+// The view's source, place and open state come back in the next window.
+TEST(RememberedWave, TheViewComesBackAsItWasLeft) {
+  testing::PtyPair pty;
+  testing::TempDir config;
+  testing::ScriptedPrompter prompter;
+  TerminalOptions options = testing::PortsFirst({pty.SlavePath()});
+  options.settingsFile = config.File("portprobe.ini");
+  const auto stored = [&](const char* key) {
+    return QSettings(QString::fromStdString(options.settingsFile), QSettings::IniFormat).value(QString::fromUtf8(key));
+  };
+  {
+    MainDialog window(prompter, options);
+    testing::ChooseTool(window, prompter, tools::kWave);
+    testing::Choose(window.WaveView()->SourceList(), static_cast<int>(WaveWindow::Source::Decoded));
+    window.WaveView()->move(40, 50);
+    EXPECT_TRUE(testing::WaitUntil([&] { return stored("wave/settings").toString().startsWith("source=1;"); }));
+  }
+  MainDialog window(prompter, options);
+  ASSERT_NE(window.WaveView(), nullptr);
+  EXPECT_TRUE(testing::WaitUntil([&] { return window.WaveView()->isVisible(); }));
+  EXPECT_EQ(window.WaveView()->SourceList()->currentIndex(), static_cast<int>(WaveWindow::Source::Decoded));
+  EXPECT_EQ(window.WaveView()->pos(), QPoint(40, 50));
+  window.WaveView()->close();
+  EXPECT_TRUE(testing::WaitUntil([&] { return stored("wave/open").toString() == "false"; }));
 }
 
 }  // namespace

@@ -62,16 +62,18 @@ TEST_F(SampleLinesTest, JoinsLinesAcrossReadsAndCountsLinesWithoutNumbers) {
                                      {At(4), {{"1", 6}}}}));
   EXPECT_EQ(lines_.SkippedLines(), 2u);  // "boot ok" and the empty line
 
-  // A line longer than any plottable one is dropped whole, and the next is read.
-  Add(std::string(SampleLines::kMaxLineBytes + 10, '7') + "\n8\n", 5);
+  // A line longer than any plottable one is dropped whole, and so is a line with a
+  // control byte (binary data); the next line is read.
+  Add(std::string(SampleLines::kMaxLineBytes + 10, '7') + "\n1,2", 5);
+  Add(std::string("\x01,3\r\n8\n", 8), 5);
   EXPECT_EQ(rows_.back(), (Row{At(5), {{"1", 8}}}));
   EXPECT_EQ(rows_.size(), 5u);
-  EXPECT_EQ(lines_.SkippedLines(), 3u);
+  EXPECT_EQ(lines_.SkippedLines(), 4u);
 
   // A decoded block is one row, whatever lines its output has.
   lines_.AddBlock("register0=234\r\nnote\r\nregister1=400\r\n", At(8));
   EXPECT_EQ(rows_.back(), (Row{At(8), {{"register0", 234}, {"register1", 400}}}));
-  EXPECT_EQ(lines_.SkippedLines(), 4u);
+  EXPECT_EQ(lines_.SkippedLines(), 5u);
 
   lines_.Reset();
   Add("9", 6);
