@@ -26,12 +26,12 @@ void SideWindow::Toggle() {
   }
 }
 
-void SideWindow::Show() {
+void SideWindow::Show(bool activate) {
   Made()->show();
   if (!placed_) PlaceBesideMain();
   placed_ = true;
   window_->raise();
-  window_->activateWindow();
+  if (activate) window_->activateWindow();
   open_ = true;
 }
 
@@ -41,7 +41,7 @@ void SideWindow::RestoreOpen(bool open) {
   if (!open) return;
   open_ = true;
   Made();
-  QTimer::singleShot(0, window_, [this] { Show(); });
+  QTimer::singleShot(0, window_, [this] { Show(false); });
 }
 
 // On the main window's right, as far as the screen has room.

@@ -20,11 +20,13 @@ class SideWindow {
   bool IsOpen() const { return open_; }
 
   void Toggle();
-  void Show();
+  // Shows the window; `activate`: it takes the keyboard, as one the user opened does.
+  void Show(bool activate = true);
   void Closed() { open_ = false; }
   // A remembered place; the window stands beside the main window without one.
   void RestorePlace(const QByteArray& geometry);
-  // Shows a window that was open at the last end once the main window is shown.
+  // Shows a window that was open at the last end once the main window is shown; the
+  // keyboard stays with the main window.
   void RestoreOpen(bool open);
 
  private:

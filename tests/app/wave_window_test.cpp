@@ -1,11 +1,13 @@
 // The waveform view over a pseudo-terminal: the numbers of the device's lines and of
 // the live decoder's output plotted, a legend entry hiding its curve, pause, and the
 // exports read back.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
@@ -79,6 +81,12 @@ TEST_F(WaveWindowTest, PlotsTheDevicesLinesAndExportsEveryValueExactly) {
   const int lastX = static_cast<int>(std::ceil(wave.Plot()->xAxis->coordToPixel(wave.Samples().LastSeconds())));
   QTest::mouseMove(wave.Plot(), QPoint(lastX + 1, wave.Plot()->axisRect()->center().y()));
   EXPECT_TRUE(wave.Reading()->text().contains(QStringLiteral(" 秒   1=7   2=8   temp=21.5"))) << wave.Reading()->text().toStdString();
+  // The wheel zooms into the paused view, and the curves follow.
+  const QPointF middle = wave.Plot()->axisRect()->center();
+  QWheelEvent wheel(middle, wave.Plot()->mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(wave.Plot(), &wheel);
+  EXPECT_LT(wave.Plot()->xAxis->range().size(), shown.size());
 
   prompter_.saveAnswers.push_back(QString::fromStdString(folder_.File("wave.csv")));
   wave.ExportCsvButton()->click();

@@ -25,8 +25,11 @@ TEST(ParseSampleLine, ReadsTheFormsFirmwarePrints) {
   EXPECT_EQ(Parsed("nan,inf,0x1F,DEADBEEF,-inf,7,+-2,1.2.3,:5,x:,9"), (Values{{"6", 7}, {"11", 9}}));
   EXPECT_EQ(Parsed("OK"), Values{});
   EXPECT_EQ(Parsed(""), Values{});
-  // Names in GB18030 (温度) come out as UTF-8 when the text is GB18030.
-  EXPECT_EQ(Parsed("\xCE\xC2\xB6\xC8:21.5", TextEncoding::Gb18030), (Values{{"\xE6\xB8\xA9\xE5\xBA\xA6", 21.5}}));
+  // Names in GB18030 (温度) come out as UTF-8 when the text is GB18030 (a system
+  // without that code page keeps the bytes).
+  if (EncodingAvailable(TextEncoding::Gb18030)) {
+    EXPECT_EQ(Parsed("\xCE\xC2\xB6\xC8:21.5", TextEncoding::Gb18030), (Values{{"\xE6\xB8\xA9\xE5\xBA\xA6", 21.5}}));
+  }
 }
 
 struct Row {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # portprobe.exe from the portable folder under Wine, with COM5 mapped to a
 # pseudo-terminal: the window opens COM5 at start-up, Alt+S sends the remembered hex
-# frame, and the frame arrives at the far end. Plain `wine`, without the build's
+# frame, and the frame arrives at the far end; the waveform view, open at the last end,
+# opens again beside it. Plain `wine`, without the build's
 # runtime folders on its path, so that a DLL missing from the folder fails the test.
 #   smoke_test.sh PORTABLE_FOLDER   (on an X display, with $WINEPREFIX prepared)
 set -euo pipefail
@@ -24,7 +25,8 @@ ln -sf "$work/com5" "$WINEPREFIX/dosdevices/com5"
 # The window's settings live in the prefix's local application data.
 settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/portprobe"
 mkdir -p "$settings"
-printf '[send]\r\nhex=true\r\ntext=@ByteArray(01 03 00 00 00 01 84 0A)\r\n' >"$settings/portprobe.ini"
+printf '[send]\r\nhex=true\r\ntext=@ByteArray(01 03 00 00 00 01 84 0A)\r\n[wave]\r\nopen=true\r\n' \
+  >"$settings/portprobe.ini"
 
 # The far end is read from before the window starts, so that nothing sent is missed.
 python3 - "$work/far" >"$work/received" <<'PY' &
@@ -52,3 +54,4 @@ wait "$reader"
 received=$(cat "$work/received")
 echo "far end received: $received"
 [ "$received" = "01 03 00 00 00 01 84 0a" ]
+timeout 20 xdotool search --sync --name '^波形显示$' >/dev/null || { echo "smoke: the waveform view did not open"; exit 1; }
