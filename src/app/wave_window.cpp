@@ -25,10 +25,10 @@ using namespace resources;
 
 namespace {
 
-// 30 frames a second at most; and frames take at most an eighth of the window's
-// thread, so that a costly view never slows what the port reads.
-constexpr int kFrameMilliseconds = 33;
-constexpr int kFrameShare = 8;
+// About 33 frames a second at most; and frames take at most a sixth of the
+// window's thread, so that a costly view never slows what the port reads.
+constexpr int kFrameMilliseconds = 30;
+constexpr int kFrameShare = 6;
 constexpr int kDefaultSpanSeconds = 10;
 constexpr double kValueLimit = 1e9;
 
@@ -58,8 +58,8 @@ QDoubleSpinBox* LimitBox(double value) {
 WaveWindow::WaveWindow(QWidget* mainWindow, ui::Prompter& prompter)
     : QWidget(mainWindow, Qt::Window),
       prompter_(prompter),
-      lines_([this](WallTime time, std::span<const NamedValue> values) { store_.AddRow(time, values); }),
-      decoded_([this](WallTime time, std::span<const NamedValue> values) { store_.AddRow(time, values); }) {
+      lines_([this](WallTime time, std::span<const NamedValue> values) { AddRow(time, values); }),
+      decoded_([this](WallTime time, std::span<const NamedValue> values) { AddRow(time, values); }) {
   setWindowTitle(QString::fromUtf8(kWaveTitleText));
   BuildLayout();
   resize(760, 420);
@@ -77,7 +77,6 @@ void WaveWindow::BuildLayout() {
   plot_->legend->setBrush(QColor(255, 255, 255, 210));  // curves show through it
   plot_->legend->setSelectableParts(QCPLegend::spItems);
   plot_->setInteractions(QCP::iSelectLegend);
-  plot_->setToolTip(QString::fromUtf8(kWaveHintText));
   cursor_ = new QCPItemStraightLine(plot_);
   cursor_->setPen(QPen(Qt::gray, 1, Qt::DashLine));
   cursor_->setVisible(false);
@@ -130,6 +129,7 @@ QLayout* WaveWindow::BuildControls() {
   row->addWidget(highBox_);
   row->addStretch(1);
   pauseButton_ = AddButton(*row, kWavePauseText);
+  pauseButton_->setToolTip(QString::fromUtf8(kWaveHintText));
   clearButton_ = AddButton(*row, kWaveClearText);
 
   connect(sourceList_, &QComboBox::currentIndexChanged, this, &WaveWindow::ChoicesChanged);
@@ -158,19 +158,24 @@ void WaveWindow::AddReceived(std::span<const SerialEvent> batches, TextEncoding 
   for (const SerialEvent& batch : batches) {
     if (batch.kind == SerialEvent::Kind::Batch) lines_.Add(batch.bytes, batch.time);
   }
-  dirty_ = true;
 }
 
 void WaveWindow::AddDecoded(std::string_view output, WallTime time, TextEncoding encoding) {
   if (sourceList_->currentIndex() != static_cast<int>(Source::Decoded)) return;
   decoded_.SetEncoding(encoding);
   decoded_.AddBlock(output, time);
+}
+
+// Only rows change the picture: lines without numbers (a binary flood) draw nothing.
+void WaveWindow::AddRow(WallTime time, std::span<const NamedValue> values) {
+  store_.AddRow(time, values);
   dirty_ = true;
 }
 
 // Nothing is drawn while nothing changed. A paused view keeps collecting, and its
 // axes are the user's to zoom and move.
 void WaveWindow::DrawFrame() {
+  ShowSkipped();
   if (!dirty_) return;
   dirty_ = false;
   QElapsedTimer cost;
@@ -184,9 +189,10 @@ void WaveWindow::DrawFrame() {
   }
   SetCurves();
   if (!paused_) ScaleValues();
-  ShowSkipped();
   plot_->replot(QCustomPlot::rpImmediateRefresh);
-  frameTimer_.setInterval(std::max<int>(kFrameMilliseconds, static_cast<int>(cost.elapsed()) * kFrameShare));
+  // Setting the interval restarts the timer, so it is set only when it changes.
+  const int interval = std::max<int>(kFrameMilliseconds, static_cast<int>(cost.elapsed()) * kFrameShare);
+  if (interval != frameTimer_.interval()) frameTimer_.setInterval(interval);
 }
 
 void WaveWindow::MakeGraphs() {

@@ -27,9 +27,10 @@ class QSpinBox;
 namespace portprobe {
 
 // "波形显示": a window beside the main window that plots the numbers the device sends,
-// from its text lines or from the live decoder's name=value lines. It redraws at most
-// 30 times a second, and only when something changed, each curve decimated to the
-// lowest and highest value of each pixel column.
+// from its text lines or from the live decoder's name=value lines. It redraws about 30
+// times a second at most, only when something changed and within a sixth of the
+// window's thread, each curve decimated to the lowest and highest value of each pixel
+// column.
 class WaveWindow : public QWidget {
   Q_OBJECT
 
@@ -73,6 +74,7 @@ class WaveWindow : public QWidget {
  private:
   void BuildLayout();
   QLayout* BuildControls();
+  void AddRow(WallTime time, std::span<const NamedValue> values);
   void MakeGraphs();
   void SetCurves();
   void ScaleValues();
