@@ -96,8 +96,10 @@ printf '[wave]\nopen=true\n' >"$XDG_CONFIG_HOME/portprobe/portprobe.ini"
 build-release/src/sim/portprobe-sim --role wave >"$work/wave-device" &
 device=$(first_line "$work/wave-device" "portprobe-sim --role wave")
 build-release/src/app/portprobe --port "$device" &
+window=$(timeout 20 xdotool search --sync --name '^PortProbe V5.0$')
 wave=$(timeout 20 xdotool search --sync --name '^波形显示$')
-xdotool windowsize "$wave" 900 460 windowmove "$wave" 0 0
+xdotool windowmove "$window" 0 560
+xdotool windowsize "$wave" 900 480 windowmove "$wave" 0 0 windowactivate "$wave"
 sleep 6
 xdotool mousemove --window "$wave" 700 250
 sleep 0.5
