@@ -53,6 +53,7 @@ inline constexpr const char kAutoSendNeedsPortText[] = "自动发送,请先打�
 inline constexpr const char kSendFileProgressText[] =
     "正在发送文件%1\n已读取 %2 / %3 字节，已写出 %4 字节。要停止发送吗?";
 inline constexpr const char kSendFileLabelText[] = "%1 (%2 字节)";
+inline constexpr const char kSendFileGoneText[] = "发送文件%1已不存在";
 inline constexpr const char kBadHexFileText[] = "读十六进制文件出错，请检查格式！";
 
 // Capture.

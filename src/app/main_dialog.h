@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -208,7 +209,10 @@ class MainDialog : public ui::TemplateDialog {
   void AutoSendToggled();
   void TimerTick();
   void ChooseSendFile();
-  bool SendFileChosen() const;
+  bool ShowSendFile(const QString& path);
+  void ForgetSendFile();
+  bool SendFileReady();
+  void StopAutoSend();
   void SendChosenFile();
   void ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError);
 
@@ -426,6 +430,13 @@ class MainDialog : public ui::TemplateDialog {
   QTimer writeWatchTimer_;
 
   std::string sendFilePath_;
+  // The chosen file's size and modification time when it was last shown.
+  struct SendFileStamp {
+    qint64 size = 0;
+    QDateTime modified;
+    bool operator==(const SendFileStamp&) const = default;
+  };
+  SendFileStamp sendFileStamp_;
   // Jobs beside the window, deferred ends, held receive and the notices to show.
   BusyState busy_;
   ReceivePath receive_;

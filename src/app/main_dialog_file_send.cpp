@@ -60,23 +60,58 @@ void MainDialog::TimerTick() {
 
 void MainDialog::ChooseSendFile() {
   const QString path = prompter_.GetOpenFileName(this, {kSendFileFilter, {}, {}});
-  if (path.isEmpty()) return;
+  if (!path.isEmpty()) ShowSendFile(path);
+}
+
+// Makes the file the one sent, its text shown in the send box; false (and said) when
+// it cannot be read.
+bool MainDialog::ShowSendFile(const QString& path) {
+  const QFileInfo stamp(path);
   const Expected<SendFilePreview> preview = LoadSendFileText(path.toStdString());
   if (!preview) {
     Notify(UnreadableFileText(path, preview.Reason()));
-    return;
+    return false;
   }
   sendFilePath_ = path.toStdString();
+  sendFileStamp_ = {stamp.size(), stamp.lastModified()};
   // Shown with the system's own separators (backslashes on Windows).
   const QString shown = QDir::toNativeSeparators(path);
   Label(kSendFileLabel)->setText(QString::fromUtf8(kSendFileLabelText).arg(shown).arg(preview->size));
   Label(kSendFileLabel)->setToolTip(shown);
   // A large file is only ever sent from the disk; its text would swamp the send box.
   SetSendBoxBytes(preview->text.value_or(std::string()));
+  return true;
 }
 
-bool MainDialog::SendFileChosen() const {
-  return !sendFilePath_.empty() && QFileInfo::exists(QString::fromStdString(sendFilePath_));
+void MainDialog::ForgetSendFile() {
+  sendFilePath_.clear();
+  Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
+  Label(kSendFileLabel)->setToolTip(QString());
+}
+
+// The chosen file is looked at before every send: one that is gone or cannot be read
+// is said and forgotten, and nothing is sent (auto send stops, so that the send box
+// is not sent in its place); one that changed is shown again as it is now.
+bool MainDialog::SendFileReady() {
+  const QString path = QString::fromStdString(sendFilePath_);
+  const QFileInfo now(path);
+  bool ready = true;
+  if (!now.exists()) {
+    Notify(QString::fromUtf8(kSendFileGoneText).arg(QDir::toNativeSeparators(path)));
+    ready = false;
+  } else if (SendFileStamp{now.size(), now.lastModified()} != sendFileStamp_) {
+    ready = ShowSendFile(path);
+  }
+  if (!ready) {
+    ForgetSendFile();
+    StopAutoSend();
+  }
+  return ready;
+}
+
+void MainDialog::StopAutoSend() {
+  CheckBox(kAutoSendCheck)->setChecked(false);
+  AutoSendToggled();
 }
 
 // The send runs beside the window, which keeps painting and shows the progress; the
@@ -113,6 +148,8 @@ void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& p
   if (outcome.result == FileSendResult::LoneSpace) Notify(QString::fromUtf8(kBadHexFileText));
   if (outcome.result == FileSendResult::Unreadable) {
     Notify(UnreadableFileText(path, outcome.error));
+    ForgetSendFile();
+    StopAutoSend();
   }
 }
 

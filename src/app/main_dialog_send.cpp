@@ -96,9 +96,11 @@ void MainDialog::ManualSend() {
     Notify(QString::fromUtf8(kPortNotOpenText));
     return;
   }
+  const bool fromFile = !sendFilePath_.empty();
+  if (fromFile && !SendFileReady()) return;
   EnableSendControls(false);
   BeginSend();
-  if (SendFileChosen()) {
+  if (fromFile) {
     SendChosenFile();
     return;
   }
@@ -143,9 +145,7 @@ void MainDialog::ConvertToChars() {
 }
 
 void MainDialog::ClearSend() {
-  sendFilePath_.clear();
-  Label(kSendFileLabel)->setText(QString::fromUtf8(kNoSendFileText));
-  Label(kSendFileLabel)->setToolTip(QString());
+  ForgetSendFile();
   SendBox()->Clear();
 }
 

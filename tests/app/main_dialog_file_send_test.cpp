@@ -125,6 +125,37 @@ TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   EXPECT_EQ(pty_.Read(1), ByteFrame({0x7f}));
 }
 
+// The chosen file is what is sent: a file that is gone sends nothing and is forgotten
+// (auto send stops), a file that changed is sent and shown as it is now.
+TEST_F(FileSendTest, AFileThatIsGoneOrChangedIsNeverSentFromMemory) {
+  SetHexSend(false);
+  Choose("gone.txt", "AB");
+  std::filesystem::remove(folder_.File("gone.txt"));
+  testing::ShowActive(dialog_);
+  testing::PressKey(Qt::Key_S, Qt::AltModifier);
+  EXPECT_EQ(prompter_.messages, QStringList{"发送文件" + QString::fromStdString(folder_.File("gone.txt")) + "已不存在"});
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QStringLiteral("未指定发送文件"));
+  EXPECT_TRUE(pty_.Read(1, 200).empty());
+  EXPECT_EQ(dialog_.TxCount(), 0);
+
+  Choose("changing.txt", "EF");
+  folder_.WriteFile("changing.txt", "GHIJ");
+  Click(kManualSendButton);
+  EXPECT_EQ(pty_.Read(4), ByteFrame({'G', 'H', 'I', 'J'}));
+  EXPECT_EQ(SendText(), QStringLiteral("GHIJ"));
+  EXPECT_EQ(dialog_.Label(kSendFileLabel)->text(), QString::fromStdString(folder_.File("changing.txt")) + " (4 字节)");
+
+  dialog_.Edit(kPeriodEdit)->setText(QStringLiteral("50"));
+  dialog_.CheckBox(kAutoSendCheck)->click();
+  EXPECT_EVENTUALLY_EQ(dialog_.TxCount() >= 8, true);
+  std::filesystem::remove(folder_.File("changing.txt"));
+  EXPECT_EVENTUALLY_EQ(prompter_.messages.size(), 2);
+  EXPECT_FALSE(dialog_.CheckBox(kAutoSendCheck)->isChecked());
+  QTest::qWait(150);
+  pty_.Read(1 << 16, 0);  // what the ticks before the removal sent
+  EXPECT_TRUE(pty_.Read(1, 200).empty());
+}
+
 TEST_F(FileSendTest, DecodesAHexFileAsOneStream) {
   std::string text;
   ByteFrame expected;
