@@ -130,14 +130,15 @@ class WaveRole : public Role {
   void Receive(std::span<const std::uint8_t>, Clock::time_point, ByteFrame&) override {}
   std::optional<Clock::time_point> NextTick() const override { return next_; }
   void Tick(Clock::time_point now, ByteFrame& out) override {
-    if (!started_) started_ = now;
+    if (!started_) started_ = next_ = now;
     const double seconds = std::chrono::duration<double>(now - *started_).count();
     char line[96];
     const int length = std::snprintf(line, sizeof line, "sine:%.3f square:%d noise:%.3f\n",
                                      std::sin(2 * std::numbers::pi * seconds), std::fmod(seconds, 2.0) < 1.0 ? 1 : -1,
                                      noise_(random_));
     out.insert(out.end(), line, line + length);
-    // Due times follow the first, so a late tick does not slow the rate down.
+    // Due times follow the first, so a tick late by less than a period does not slow
+    // the rate down.
     next_ = std::max(next_ + period_, now);
   }
 
