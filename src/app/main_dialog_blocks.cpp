@@ -4,6 +4,7 @@
 // measured from the tick at which the block's last bytes were read, not from when they
 // were shown, so a busy window does not move a block's end.
 #include "app/main_dialog.h"
+#include "ui/plain_text_view.h"
 
 namespace portprobe {
 
@@ -25,6 +26,7 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
     }
     if (ended != nullptr) ReceivedBlockEnded(*ended, true);
   };
+  receive_.SetColumns(ReceiveBox()->VisibleColumns());
   const std::optional<ReceivePath::CaptureFailure> failure =
       receive_.Receive(batches, link_.Connection(), CurrentReceiveDisplay(), !ReceiveTextEmpty(), show);
   if (failure) ReportCaptureFailure(*failure);

@@ -20,6 +20,7 @@ const QColor kEchoColour(0, 0, 180);
 void MainDialog::EchoSent(std::span<const std::uint8_t> bytes) {
   if (!preferences_.echoSent || bytes.empty()) return;
   StartLinesOfTheirOwn();
+  receive_.SetColumns(ReceiveBox()->VisibleColumns());
   const std::string text = receive_.Echo(bytes, std::chrono::system_clock::now(), CurrentReceiveDisplay());
   AppendReceiveText(text);
   const std::size_t end = ReceiveBox()->Text().Size();

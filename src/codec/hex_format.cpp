@@ -1,5 +1,6 @@
 #include "codec/hex_format.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace portprobe {
@@ -18,20 +19,26 @@ void AppendHexByte(std::string& text, std::uint8_t byte, const char* digits) {
 
 // Writes into room made once for all bytes: the receive display runs this for every
 // received byte.
-int AppendHexLayout(std::span<const std::uint8_t> bytes, int lineCount, std::string& text) {
+int AppendHexLayout(std::span<const std::uint8_t> bytes, int lineCount, std::string& text, HexRows rows) {
+  const auto indent = static_cast<std::size_t>(std::max(rows.indent, 0));
   constexpr std::size_t kLongestPiece = 5;  // two digits, a space and CR LF
+  const std::size_t rowsBegun = bytes.size() / static_cast<std::size_t>(std::max(rows.bytesPerRow, 1)) + 1;
   const std::size_t start = text.size();
-  text.resize(start + bytes.size() * kLongestPiece);
+  text.resize(start + bytes.size() * kLongestPiece + rowsBegun * indent);
   char* out = text.data() + start;
+  bool broken = false;
   for (const std::uint8_t byte : bytes) {
+    if (broken) out = std::fill_n(out, indent, ' ');
+    broken = false;
     *out++ = kUpperDigits[byte >> 4];
     *out++ = kUpperDigits[byte & 0x0F];
     *out++ = ' ';
-    if (++lineCount == 16) {
+    if (++lineCount >= rows.bytesPerRow) {
       *out++ = '\r';
       *out++ = '\n';
       lineCount = 0;
-    } else if (lineCount == 8) {
+      broken = true;
+    } else if (lineCount == HexRows::kNarrow) {
       *out++ = ' ';
       *out++ = ' ';
     }

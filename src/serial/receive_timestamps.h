@@ -13,6 +13,7 @@ std::string ClockText(WallTime time);
 // "[12:34:56.789] ": the local time of `time` with milliseconds, as it stands before a
 // block or line of the receive box.
 std::string TimestampText(WallTime time);
+constexpr int kTimestampWidth = 15;
 
 // Puts a timestamp at the start of every line of character text that is shown piece
 // by piece. Lines break at CR, LF and CR LF; a CR LF whose two bytes come in two

@@ -9,6 +9,8 @@ namespace portprobe {
 namespace {
 
 constexpr std::string_view kBlockSeparator = "\r\n    \r\n";
+// A line of 16 hex bytes without its last blank.
+constexpr int kWideLineColumns = HexRows::kWide * 3 + 1;
 
 // The text of character display before any timestamps: the decoded bytes without zero
 // characters. Zero bytes are dropped after decoding, so that one inside a broken
@@ -42,14 +44,18 @@ void ReceiveFormatter::FormatHex(std::span<const std::uint8_t> bytes, bool begin
   if (beginsBlock && hexShown_ && boxHasText && !blockEnded_) {
     text += kBlockSeparator;
     hexLineCount_ = 0;
+    indentDue_ = false;
   }
-  if (timestamps_ && (beginsBlock || !hexShown_ || !boxHasText || blockEnded_)) text += TimestampText(time);
+  if (timestamps_ && (beginsBlock || !hexShown_ || !boxHasText || blockEnded_)) {
+    text += TimestampText(time);
+    indentDue_ = false;
+  }
   blockEnded_ = false;
   hexShown_ = true;
   // The start of a character that character display held back was never shown.
   const std::string held = decoder_.TakeHeld();
-  hexLineCount_ = AppendHexLayout({reinterpret_cast<const std::uint8_t*>(held.data()), held.size()}, hexLineCount_, text);
-  hexLineCount_ = AppendHexLayout(bytes, hexLineCount_, text);
+  AppendHexRows({reinterpret_cast<const std::uint8_t*>(held.data()), held.size()}, text);
+  AppendHexRows(bytes, text);
   // Characters shown next go on after the hex text; a full hex line has ended.
   if (hexLineCount_ == 0) {
     lineTimestamps_.StartLine();
@@ -58,10 +64,26 @@ void ReceiveFormatter::FormatHex(std::span<const std::uint8_t> bytes, bool begin
   }
 }
 
+HexRows ReceiveFormatter::Rows() const {
+  HexRows rows;
+  rows.indent = timestamps_ ? kTimestampWidth : 0;
+  if (columns_ > 0 && columns_ < rows.indent + kWideLineColumns) rows.bytesPerRow = HexRows::kNarrow;
+  return rows;
+}
+
+void ReceiveFormatter::AppendHexRows(std::span<const std::uint8_t> bytes, std::string& text) {
+  if (bytes.empty()) return;
+  const HexRows rows = Rows();
+  if (indentDue_) text.append(static_cast<std::size_t>(rows.indent), ' ');
+  hexLineCount_ = AppendHexLayout(bytes, hexLineCount_, text, rows);
+  indentDue_ = hexLineCount_ == 0;
+}
+
 // Timestamps are a step of their own on the finished text, so any decoding of the
 // bytes happens before it.
 void ReceiveFormatter::FormatCharacters(std::span<const std::uint8_t> bytes, WallTime time, std::string& text) {
   hexLineCount_ = 0;
+  indentDue_ = false;
   const std::string characters = CharacterText(bytes, decoder_);
   if (timestamps_) {
     lineTimestamps_.Stamp(characters, time, text);
@@ -75,7 +97,7 @@ void ReceiveFormatter::FormatEcho(std::span<const std::uint8_t> bytes, WallTime 
   const std::size_t start = text.size();
   if (display == ReceiveDisplay::Hex) {
     if (timestamps_) text += TimestampText(time);
-    AppendHexLayout(bytes, 0, text);
+    AppendHexLayout(bytes, 0, text, Rows());
   } else {
     // A sent frame is whole: it neither takes nor leaves a part of a received character.
     TextDecoder decoder(encoding_);

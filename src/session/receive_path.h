@@ -78,6 +78,8 @@ class ReceivePath {
   // taken as the nearest bound.
   void ApplyPreferences(const Preferences& preferences);
   std::int32_t FrameGap() const { return blocks_.Gap(); }
+  // The characters a line of the box shows; hex lines begun from now on fit them.
+  void SetColumns(int columns) { formatter_.SetColumns(columns); }
 
   // The box was cleared: the next hex byte starts a line, and the block whose start
   // went with it is not marked.

@@ -82,6 +82,8 @@ LaidOutLine PlainTextView::LayOut(std::size_t line) const {
 
 int PlainTextView::LineHeight() const { return fontMetrics().lineSpacing(); }
 
+int PlainTextView::VisibleColumns() const { return std::max(0, viewport()->width() - 2 * kMargin) / CharWidth(); }
+
 int PlainTextView::CharWidth() const { return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('0'))); }
 
 int PlainTextView::FirstVisibleLine() const { return verticalScrollBar()->value(); }

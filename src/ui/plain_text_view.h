@@ -54,6 +54,8 @@ class PlainTextView : public QAbstractScrollArea {
   // Leaves a strip of `pixels` below the text for a bar laid over it; the view keeps
   // following the end if it did.
   void ReserveBottom(int pixels);
+  // The characters of the font's digit width that a line shows without scrolling.
+  int VisibleColumns() const;
   // Gives the ranges to mark (such as search matches) that overlap the bytes from..to;
   // asked for each line as it is painted, so only the visible lines cost anything.
   using Highlighter = std::function<std::vector<TextRange>(std::size_t from, std::size_t to)>;

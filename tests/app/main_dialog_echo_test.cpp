@@ -66,7 +66,37 @@ std::vector<QTime> Stamps(const std::string& text) {
   return times;
 }
 
+// At the window's first size a stamp and 16 bytes do not fit: lines of 8 do, standing
+// under the first byte. A wider window gets lines of 16 from the next block on.
+TEST_F(EchoTest, StampedHexLinesFitTheBoxAndStandUnderTheFirstByte) {
+  dialog_.show();
+  SetPreferences(true, false);
+  const ui::PlainTextView& box = *dialog_.ReceiveBox();
+  const auto lines = [&] {
+    std::vector<std::string> result;
+    for (std::size_t i = 0; i < box.Text().LineCount(); ++i) result.emplace_back(box.Text().Line(i));
+    return result;
+  };
+  Receive(std::string(20, '\x11'));
+  const std::vector<std::string> narrow = lines();
+  ASSERT_EQ(narrow.size(), 3u);
+  for (const std::string& line : narrow) EXPECT_LE(static_cast<int>(line.size()), box.VisibleColumns() + 1) << line;
+  EXPECT_TRUE(Matches(narrow[0], kStamp + "(11 ){8}"));
+  EXPECT_EQ(narrow[1], std::string(15, ' ') + "11 11 11 11 11 11 11 11 ");
+  EXPECT_EQ(narrow[2], std::string(15, ' ') + "11 11 11 11 ");
+
+  dialog_.resize(1200, dialog_.height());
+  QTest::qWait(300);  // a pause: the next bytes begin a block
+  Receive(std::string(20, '\x22'));
+  const std::vector<std::string> wide = lines();
+  ASSERT_EQ(wide.size(), 6u);
+  EXPECT_TRUE(Matches(wide[4], kStamp + "(22 ){8}  (22 ){8}"));
+  EXPECT_EQ(wide[5], std::string(15, ' ') + "22 22 22 22 ");
+}
+
 TEST_F(EchoTest, HexDisplayStampsBlocksAndEchoesSentFramesApartFromReceivedData) {
+  dialog_.show();
+  dialog_.resize(1200, dialog_.height());  // room for a stamp and 16 bytes
   dialog_.CheckBox(kCaptureCheck)->click();
   // Off by default: a send shows nothing.
   Send(11);

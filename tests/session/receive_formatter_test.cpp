@@ -121,9 +121,22 @@ TEST(ReceiveFormatter, StampsEachHexBlockWithTheTimeOfItsFirstBatch) {
   // A cleared box begins a block; the stamp shifts no byte off the hex layout's count.
   box.text.clear();
   box.formatter.StartNewLine();
+  // Its further lines stand under its first byte.
+  const std::string under(15, ' ');
   EXPECT_EQ(box.Show(Counting(0x10, 17), kStart + 210, ReceiveDisplay::Hex, t1),
-            "[12:34:56.789] 10 11 12 13 14 15 16 17   18 19 1A 1B 1C 1D 1E 1F \r\n20 ");
+            "[12:34:56.789] 10 11 12 13 14 15 16 17   18 19 1A 1B 1C 1D 1E 1F \r\n" + under + "20 ");
   EXPECT_EQ(box.formatter.HexLineCount(), 1);
+  // A box too narrow for a stamp and 16 bytes gets lines of 8. A batch that ends a
+  // line leaves the indent to the byte that begins the next; an echo is cut the same way.
+  box.formatter.SetColumns(63);
+  EXPECT_EQ(box.Show(Counting(0x21, 7), kStart + 220, ReceiveDisplay::Hex, t1), "21 22 23 24 25 26 27 \r\n");
+  EXPECT_EQ(box.Show(Counting(0x28, 9), kStart + 230, ReceiveDisplay::Hex, t1),
+            under + "28 29 2A 2B 2C 2D 2E 2F \r\n" + under + "30 ");
+  EXPECT_EQ(box.Echo(Counting(0x01, 9), ReceiveDisplay::Hex, t2),
+            "\r\n[12:34:57.005] 01 02 03 04 05 06 07 08 \r\n" + under + "09 \r\n");
+  box.formatter.SetColumns(64);
+  EXPECT_EQ(box.Show(Counting(0x10, 17), kStart + 500, ReceiveDisplay::Hex, t1),
+            "[12:34:56.789] 10 11 12 13 14 15 16 17   18 19 1A 1B 1C 1D 1E 1F \r\n" + under + "20 ");
   // Switched off, nothing is stamped.
   box.formatter.SetTimestamps(false);
   EXPECT_EQ(box.Show({0x05}, kStart + 1000, ReceiveDisplay::Hex, t2), "\r\n    \r\n05 ");
