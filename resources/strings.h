@@ -267,6 +267,7 @@ inline constexpr const char kNoResourcesCliText[] = "the system refused the reso
 
 // portprobe-cli.
 inline constexpr const char kParserTimedOutCliText[] = "解析器运行超时\n";
+inline constexpr const char kMoreErrorLinesText[] = "…还有%1行错误";
 inline constexpr const char kRulesUnreadableCliText[] = "载入应答规则失败: 无法读取文件%1: %2\n";
 inline constexpr const char kParserUnreadableCliText[] = "载入解析器失败: 无法读取文件%1: %2\n";
 inline constexpr const char kIsFolderReason[] = "是文件夹";

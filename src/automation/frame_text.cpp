@@ -107,12 +107,20 @@ Expected<ByteFrame> UnescapeText(std::string_view text) {
   return bytes;
 }
 
-std::string EscapeText(const ByteFrame& bytes) {
+namespace {
+
+// A C1 control (U+0080 to U+009F) in UTF-8: some terminals act on it as on ESC [.
+bool IsC1Control(std::string_view text, std::size_t i) {
+  return static_cast<std::uint8_t>(text[i]) == 0xC2 && i + 1 < text.size() &&
+         static_cast<std::uint8_t>(text[i + 1]) < 0xA0;
+}
+
+std::string Escaped(std::string_view all, bool escapeQuotes) {
   std::string text;
-  const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    const std::uint8_t byte = bytes[i];
-    const std::size_t sequence = byte >= 0x80 ? Utf8CharacterLength(all, i) : 0;
+  text.reserve(all.size());
+  for (std::size_t i = 0; i < all.size();) {
+    const auto byte = static_cast<std::uint8_t>(all[i]);
+    const std::size_t sequence = byte >= 0x80 && !IsC1Control(all, i) ? Utf8CharacterLength(all, i) : 0;
     if (sequence > 0) {
       text.append(all.substr(i, sequence));
       i += sequence;
@@ -129,10 +137,9 @@ std::string EscapeText(const ByteFrame& bytes) {
         text += "\\t";
         break;
       case '\\':
-        text += "\\\\";
-        break;
       case '"':
-        text += "\\\"";
+        if (escapeQuotes) text += '\\';
+        text += static_cast<char>(byte);
         break;
       default:
         if (byte >= 0x20 && byte < 0x7F) {
@@ -145,6 +152,14 @@ std::string EscapeText(const ByteFrame& bytes) {
   }
   return text;
 }
+
+}  // namespace
+
+std::string EscapeText(const ByteFrame& bytes) {
+  return Escaped({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, true);
+}
+
+std::string TerminalSafeText(std::string_view text) { return Escaped(text, false); }
 
 Expected<ByteFrame> ParseFrameText(std::string_view text) {
   const Expected<FrameParts> parts = SplitFrameText(text);

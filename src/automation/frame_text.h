@@ -20,10 +20,13 @@ Expected<ByteFrame> ParseStrictHex(std::string_view text);
 // Text with the escapes \r \n \t \0 \\ \" and \xHH (two hex digits); the other bytes
 // stand for themselves.
 Expected<ByteFrame> UnescapeText(std::string_view text);
-// The inverse: bytes as text that UnescapeText gives back, with control bytes,
-// backslashes, quotes and bytes of 0x7F and above that are no part of valid UTF-8
-// escaped.
+// The inverse: bytes as text that UnescapeText gives back, with control bytes (C1
+// controls included), backslashes, quotes and bytes of 0x7F and above that are no part
+// of valid UTF-8 escaped.
 std::string EscapeText(const ByteFrame& bytes);
+// Text read from a file or a device made safe to print on a terminal: escaped as
+// EscapeText does, except that backslashes and quotes stay as they are.
+std::string TerminalSafeText(std::string_view text);
 
 // A frame as a file writes it: hex bytes or "quoted text", optionally followed by
 // "+NAME", the command-line name of a built-in checksum that is appended

@@ -4,12 +4,16 @@
 #include "automation/trimmed.h"
 #include "checksum/checksum_rows.h"
 #include "codec/hex_codec.h"
+#include "common/fill_text.h"
 #include "common/regular_file.h"
 #include "resources/strings.h"
 
 namespace portprobe {
 
 namespace {
+
+// Enough to find the mistakes of a rules file; a binary file would give thousands.
+constexpr std::size_t kMaxErrorLines = 20;
 
 // Far more than any rules file a person writes; a larger file is surely not one.
 constexpr std::uint64_t kMaxRulesFileBytes = std::uint64_t{1} << 20;
@@ -95,6 +99,17 @@ RuleFile ParseReplyRules(std::string_view text) {
     file.rules.push_back(std::move(*rule));
   }
   return file;
+}
+
+std::vector<std::string> RuleErrorLines(const std::string& path, const std::vector<RuleFileError>& errors) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < std::min(errors.size(), kMaxErrorLines); ++i) {
+    lines.push_back(TerminalSafeText(path + ":" + std::to_string(errors[i].lineNumber) + ": " + errors[i].reason));
+  }
+  if (errors.size() > kMaxErrorLines) {
+    lines.push_back(FillText(resources::kMoreErrorLinesText, {std::to_string(errors.size() - kMaxErrorLines)}));
+  }
+  return lines;
 }
 
 Expected<RuleFile> LoadReplyRules(const std::string& path) {

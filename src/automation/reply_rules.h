@@ -51,6 +51,10 @@ struct RuleFile {
   std::vector<ReplyRule> rules;
   std::vector<RuleFileError> errors;
 };
+
+// The errors of the rules file at `path` as lines for a terminal ("path:N: reason"),
+// escaped, the first 20 of them and then how many more there are.
+std::vector<std::string> RuleErrorLines(const std::string& path, const std::vector<RuleFileError>& errors);
 RuleFile ParseReplyRules(std::string_view text);
 // Reads a rules file; fails when it cannot be read.
 Expected<RuleFile> LoadReplyRules(const std::string& path);

@@ -34,9 +34,7 @@ std::optional<AutoReplies> LoadRules(const std::string& path) {
                stderr);
     return std::nullopt;
   }
-  for (const RuleFileError& error : file->errors) {
-    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), error.lineNumber, error.reason.c_str());
-  }
+  for (const std::string& line : RuleErrorLines(path, file->errors)) std::fprintf(stderr, "%s\n", line.c_str());
   if (!file->errors.empty()) return std::nullopt;
   AutoReplies replies;
   replies.SetRules(file->rules);

@@ -150,12 +150,8 @@ const char* RoleName(SimRole role) {
 std::vector<std::string> LoadSimRules(SimOptions& options) {
   Expected<RuleFile> file = LoadReplyRules(options.rulesPath);
   if (!file) return {"cannot read the rules file " + options.rulesPath + ": " + file.Reason()};
-  std::vector<std::string> errors;
-  for (const RuleFileError& error : file->errors) {
-    errors.push_back(options.rulesPath + ":" + std::to_string(error.lineNumber) + ": " + error.reason);
-  }
   options.rules = std::move(file->rules);
-  return errors;
+  return RuleErrorLines(options.rulesPath, file->errors);
 }
 
 SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {

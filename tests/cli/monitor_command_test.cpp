@@ -346,7 +346,7 @@ TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2
 
   // Every mistake of a rules file is named with its line, and nothing is opened.
   const std::string badRules =
-      files_.WriteFile("bad.txt", "01 03 -> 01 83 02\n# fine\n01 0G -> 00\n\n01 02 ->\n02 ?? -> 02 00 +crc16-modbus\n");
+      files_.WriteFile("bad.txt", "01 03 -> 01 83 02\n# fine\n01 0G -> 00\n\n01 02 ->\n02 ?? -> 02 00 +crc\x1b[2J\n");
   const testing::CliRun bad =
       testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", pty_.SlavePath(), "--rules", badRules});
   EXPECT_EQ(bad.exitStatus, 2);
@@ -354,6 +354,8 @@ TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2
   EXPECT_EQ(bad.err.find(badRules + ":3: "), 0u) << bad.err;
   EXPECT_NE(bad.err.find("\n" + badRules + ":5: "), std::string::npos) << bad.err;
   EXPECT_EQ(bad.err.find(":1: "), std::string::npos) << bad.err;
+  EXPECT_NE(bad.err.find(":6: "), std::string::npos) << bad.err;
+  EXPECT_EQ(bad.err.find('\x1b'), std::string::npos) << bad.err;
   EXPECT_EQ(bad.err.find("OPENED"), std::string::npos) << bad.err;
 
   const testing::CliRun noParser = testing::RunProgram(

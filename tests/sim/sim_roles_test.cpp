@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <regex>
 #include <thread>
@@ -210,6 +211,17 @@ TEST(SimRules, ABadRulesFileIsRefusedWithItsLineNumbers) {
   EXPECT_NE(run.err.find(bad + ":3: "), std::string::npos) << run.err;
   EXPECT_NE(run.err.find(bad + ":4: "), std::string::npos) << run.err;
   EXPECT_EQ(run.err.find(":2: "), std::string::npos) << run.err;
+
+  // Text of the file reaches the terminal escaped, and a file of nothing but mistakes
+  // is told in 20 lines and a count.
+  std::string hostile = "02 -> 03 +c\x1b]2;PWNED\x07\n";
+  for (int i = 0; i < 30; ++i) hostile += "\x9b" + std::to_string(i) + "\n";
+  run = testing::RunProgram(PORTPROBE_SIM_PATH, {"--rules", dir.WriteFile("hostile.txt", hostile)});
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_NE(run.err.find("c\\x1B]2;PWNED\\x07"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find_first_of("\x1b\x07\x9b"), std::string::npos) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 21) << run.err;
+  EXPECT_TRUE(run.err.ends_with("portprobe-sim: …还有11行错误\n")) << run.err;
 
   run = testing::RunProgram(PORTPROBE_SIM_PATH, {"--rules", dir.File("missing.txt")});
   EXPECT_EQ(run.exitStatus, 2);
