@@ -46,6 +46,9 @@ int RunChecksumCommand(const std::vector<std::string>& args) {
     std::fputs((FillText(resources::kUnknownChecksumCliText, {args[0]}) + RowNames()).c_str(), stderr);
     return kUsageError;
   }
+  if (const std::optional<HexTextStop> stop = FindHexTextStop(args[1])) {
+    return BadInput(kChecksumCommand, HexStopText(*stop), args[1]);
+  }
   ByteFrame frame = ParseHexText(args[1]);
   BlockingProgramHost host;  // program messages go to stderr; the frame is still printed
   AppendChecksum(frame, *type, host);

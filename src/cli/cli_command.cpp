@@ -4,12 +4,23 @@
 #include <filesystem>
 #include <string_view>
 
+#include "automation/frame_text.h"
 #include "common/utf8_path.h"
 #include "files/parser_script_file.h"
 #include "resources/strings.h"
 #include "common/fill_text.h"
 
 namespace portprobe::cli {
+
+int BadInput(const CliCommand& command, const std::string& problem, const std::string& argument) {
+  std::fprintf(stderr, "portprobe-cli %.*s: %s: %s\n", static_cast<int>(command.name.size()), command.name.data(),
+               problem.c_str(), TerminalSafeText(argument).c_str());
+  return kUsageError;
+}
+
+std::string HexStopText(const HexTextStop& stop) {
+  return FillText(resources::kHexStopsText, {std::to_string(stop.character)});
+}
 
 int UsageError(const CliCommand& command) {
   std::fprintf(stderr, "usage: %.*s\n", static_cast<int>(command.usage.size()), command.usage.data());

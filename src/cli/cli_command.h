@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "codec/hex_codec.h"
+
 namespace portprobe::cli {
 
 // Exit status of a subcommand given arguments it cannot use.
@@ -41,5 +43,11 @@ std::optional<std::string> LoadParserScript(const std::string& path);
 
 // Writes a command's result to stdout; 0 when it was written, 1 otherwise.
 int PrintResult(std::string_view text);
+
+// Says on stderr that the command's argument is no input it can take, and returns
+// kUsageError. The argument shows escaped.
+int BadInput(const CliCommand& command, const std::string& problem, const std::string& argument);
+// "第N个字符起不是十六进制".
+std::string HexStopText(const HexTextStop& stop);
 
 }  // namespace portprobe::cli

@@ -2,16 +2,18 @@
 
 #include <windows.h>
 
+#include <csignal>
+
 namespace portprobe::cli {
 
 namespace {
 
-void (*gOnInterrupt)() = nullptr;
+void (*gOnInterrupt)(int) = nullptr;
 
 // Ctrl-Break and closing the console still end the process, as SIGTERM does on Linux.
 BOOL WINAPI OnConsoleControl(DWORD event) {
   if (event != CTRL_C_EVENT) return FALSE;
-  gOnInterrupt();
+  gOnInterrupt(SIGINT);
   return TRUE;
 }
 
@@ -19,7 +21,7 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 
 // Windows does not call the handler for Ctrl-C in a process that was started with it
 // ignored, so nothing needs checking here.
-void CatchInterrupt(void (*onInterrupt)()) {
+void CatchInterrupt(void (*onInterrupt)(int signal)) {
   gOnInterrupt = onInterrupt;
   ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }

@@ -24,6 +24,9 @@ HEXTEXT is read as the terminal's send box reads it: bytes of exactly two hex di
 (0-9, a-f, A-F), each preceded by any number of spaces, CRs or LFs. Reading stops
 quietly at the first pair that is not such a byte, so "12 3 45" gives 12 alone, and a
 lone digit at the end is dropped ("123" gives 12). parse reads at most 512 bytes.
+checksum and convert refuse a text that reading stops in, saying where, with exit
+status 2; convert dec2hex takes a decimal integer of 32 bits (-2147483648 to
+2147483647), hex2dec and hex2bin at most 4 bytes.
 
 parse writes what the script prints to stdout as it prints it. Its trace files
 __parser__0.txt and __parser__1.txt go to $XDG_STATE_HOME/portprobe
@@ -71,7 +74,7 @@ is missing or cannot run (the frame is printed unchanged); 2 bad arguments, or a
 script that cannot be read (the reason on stderr), or for monitor a port that cannot
 be opened or a rules file with mistakes; 3 parse ran longer than --timeout
 ("解析器运行超时" on stderr, after what the script printed); 130 parse stopped by
-Ctrl-C, after what the script printed.
+Ctrl-C (143 SIGTERM, 129 SIGHUP), after what the script printed.
 )";
 
 void PrintUsage(std::FILE* stream) {

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -24,7 +23,8 @@ namespace {
 
 constexpr int kUnreadableScript = 2;
 constexpr int kTimedOut = 3;
-constexpr int kInterrupted = 128 + SIGINT;
+// As a shell reports a command that a signal ended.
+constexpr int kStoppedBySignal = 128;
 
 struct ParseArguments {
   std::optional<std::chrono::duration<double>> timeLimit;
@@ -70,7 +70,7 @@ int RunParse(const std::vector<std::string>& args) {
   ParseStop stop(parser, parsed->timeLimit);
   parser.RunParser(*script, frame);
   stop.Finish();
-  if (stop.Interrupted()) return kInterrupted;
+  if (stop.StopSignal() != 0) return kStoppedBySignal + stop.StopSignal();
   if (stop.TimedOut()) {
     std::fputs(resources::kParserTimedOutCliText, stderr);
     return kTimedOut;

@@ -11,20 +11,20 @@ namespace {
 // What an interrupt reaches: a pointer and a flag, both lock-free atomics, which a
 // signal handler may touch.
 std::atomic<parser::PacketParser*> gRunningParser{nullptr};
-std::atomic<bool> gInterrupted{false};
+std::atomic<int> gStopSignal{0};
 
-// Every Ctrl-C asks for the stop, since some senders repeat it (a tool that signals
+// Every signal asks for the stop, since some senders repeat it (a tool that signals
 // the command and then its whole process group); the run ends at its next line either
 // way.
-void OnInterrupt() {
-  gInterrupted = true;
+void OnInterrupt(int signal) {
+  gStopSignal = signal;
   if (parser::PacketParser* parser = gRunningParser.load()) parser->RequestStop();
 }
 
 }  // namespace
 
 ParseStop::ParseStop(parser::PacketParser& parser, std::optional<std::chrono::duration<double>> timeLimit) {
-  gInterrupted = false;
+  gStopSignal = 0;
   gRunningParser = &parser;
   CatchInterrupt(OnInterrupt);
   if (timeLimit) watcher_ = std::thread([this, &parser, limit = *timeLimit] { WatchTime(parser, limit); });
@@ -49,6 +49,6 @@ void ParseStop::WatchTime(parser::PacketParser& parser, std::chrono::duration<do
   parser.RequestStop();
 }
 
-bool ParseStop::Interrupted() const { return gInterrupted; }
+int ParseStop::StopSignal() const { return gStopSignal; }
 
 }  // namespace portprobe::cli

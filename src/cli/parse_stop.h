@@ -10,7 +10,7 @@
 
 namespace portprobe::cli {
 
-// Stops a parser run from outside while it lasts: on Ctrl-C and, when a
+// Stops a parser run from outside while it lasts: on Ctrl-C, SIGTERM or SIGHUP and, when a
 // time limit is given, once that much time has passed. The run then ends at its next
 // line with its error report and exit banner, so what it printed stays whole.
 // One guard at a time per process.
@@ -23,7 +23,8 @@ class ParseStop {
 
   // Ends the watch; call once the run has returned, before asking why it ended.
   void Finish();
-  bool Interrupted() const;
+  // The signal that stopped the run, or 0.
+  int StopSignal() const;
   bool TimedOut() const { return timedOut_; }
 
  private:

@@ -1,5 +1,9 @@
 #include "codec/hex_codec.h"
 
+#include <algorithm>
+
+#include "common/utf8_bytes.h"
+
 namespace portprobe {
 
 int HexDigitValue(unsigned char c) {
@@ -10,6 +14,24 @@ int HexDigitValue(unsigned char c) {
 }
 
 ByteFrame ParseHexText(std::string_view text, std::size_t maxBytes) { return HexStreamDecoder().Feed(text, maxBytes); }
+
+std::optional<HexTextStop> FindHexTextStop(std::string_view text) {
+  std::size_t bytes = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ' ' || text[i] == '\r' || text[i] == '\n') continue;
+    if (i + 1 >= text.size() || HexDigitValue(static_cast<unsigned char>(text[i])) < 0 ||
+        HexDigitValue(static_cast<unsigned char>(text[i + 1])) < 0) {
+      const auto before = text.substr(0, i);
+      return HexTextStop{static_cast<std::size_t>(std::count_if(before.begin(), before.end(),
+                                                                [](char c) { return !IsUtf8Continuation(c); })) +
+                             1,
+                         bytes};
+    }
+    ++bytes;
+    ++i;
+  }
+  return std::nullopt;
+}
 
 ByteFrame HexStreamDecoder::Feed(std::string_view piece, std::size_t maxBytes) {
   ByteFrame frame;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "common/byte_frame.h"
@@ -15,6 +16,15 @@ int HexDigitValue(unsigned char c);
 // spaces, CRs or LFs. Decoding ends silently at the first pair that is not a group
 // (a lone trailing digit is dropped), or once maxBytes bytes have been produced.
 ByteFrame ParseHexText(std::string_view text, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+
+// Where ParseHexText stops reading `text` before its end: the character (counted from
+// 1, in UTF-8) at which the first pair that is not a group begins, and the bytes decoded
+// before it. Nothing when the whole text was read.
+struct HexTextStop {
+  std::size_t character = 0;
+  std::size_t bytesBefore = 0;
+};
+std::optional<HexTextStop> FindHexTextStop(std::string_view text);
 
 // Decodes hex text that arrives in pieces as one text: a byte group split between two
 // pieces is joined, and the first pair that is not a group ends the decoding for good.

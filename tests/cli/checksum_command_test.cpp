@@ -71,6 +71,11 @@ TEST(ChecksumCommand, RejectsBadArgumentsWithUsageAndAnUnknownRowWithTheNames) {
     EXPECT_TRUE(run.err.starts_with("未知的校验: " + row + "\n可用的校验:\nxor\n")) << run.err;
     EXPECT_TRUE(run.err.ends_with("\nlrc\n")) << run.err;
   }
+  // A frame that the hex grammar stops in is refused, not summed in part.
+  const CliRun notHex = RunCli({"checksum", "xor", "01 02,03"});
+  EXPECT_EQ(notHex.exitStatus, 2);
+  EXPECT_EQ(notHex.out, "");
+  EXPECT_EQ(notHex.err, "portprobe-cli checksum: 第6个字符起不是十六进制: 01 02,03\n");
 }
 
 TEST(ChecksumCommand, RunsCustomProgramsBesideTheExecutable) {

@@ -141,32 +141,63 @@ TEST_F(ParseCommand, ATimeLimitStopsAnEndlessScriptAfterWhatItPrinted) {
   EXPECT_EQ(quick.out, kStart + kNoGlobals + "done" + kExit);
 }
 
-TEST_F(ParseCommand, CtrlCShowsWhatWasPrintedAndExits130) {
+int WaitedStatus(pid_t pid) {
+  int status = 0;
+  EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+  return status;
+}
+
+// Starts parse over a script with stdout opened by `actions`.
+pid_t SpawnParse(const std::string& script, posix_spawn_file_actions_t& actions) {
+  std::string program = PORTPROBE_CLI_PATH, parse = "parse", path = script;
+  char* argv[] = {program.data(), parse.data(), path.data(), nullptr};
+  pid_t pid = -1;
+  EXPECT_EQ(::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// Ctrl-C, SIGTERM and SIGHUP each stop the run at its next line, with what it printed,
+// its stop report and banner, and the shell's status for the signal.
+TEST_F(ParseCommand, AStopSignalShowsWhatWasPrintedAndExitsWithTheSignalsStatus) {
   Write("endless.txt", kEndless);
-  // Output to a file, as a redirected run has it: it must be there as it is printed.
-  const std::string out = working_.File("out.txt");
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // Output to a file, as a redirected run has it: it must be there as it is printed.
+    const std::string out = working_.File("out.txt");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const pid_t pid = SpawnParse(working_.File("endless.txt"), actions);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (testing::ReadFile(out).find("...") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Twice, as a tool that signals the command and then its process group does.
+    ::kill(pid, signal);
+    ::kill(pid, signal);
+    const int status = WaitedStatus(pid);
+    ASSERT_TRUE(WIFEXITED(status)) << signal;
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    const std::string printed = testing::ReadFile(out);
+    EXPECT_TRUE(printed.starts_with(kStart + kNoGlobals + "...")) << printed.substr(0, 80);
+    EXPECT_TRUE(printed.ends_with(kExit)) << signal;
+  }
+}
+
+// A reader that has gone (| head) makes the output fail: status 1, not a kill.
+TEST_F(ParseCommand, AClosedPipeGivesStatus1) {
+  Write("quick.txt", "void main()\r\n{\r\necho 'done'\r\n}\r\n");
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ::close(ends[0]);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::string program = PORTPROBE_CLI_PATH, parse = "parse", script = working_.File("endless.txt");
-  char* argv[] = {program.data(), parse.data(), script.data(), nullptr};
-  pid_t pid = -1;
-  ASSERT_EQ(::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (testing::ReadFile(out).find("...") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  // Twice, as a tool that signals the command and then its process group does.
-  ::kill(pid, SIGINT);
-  ::kill(pid, SIGINT);
-  int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+  const pid_t pid = SpawnParse(working_.File("quick.txt"), actions);
+  ::close(ends[1]);
+  const int status = WaitedStatus(pid);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 130);
-  const std::string printed = testing::ReadFile(out);
-  EXPECT_TRUE(printed.starts_with(kStart + kNoGlobals + "...")) << printed.substr(0, 80);
-  EXPECT_TRUE(printed.ends_with(kExit));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 // The line-end fixes of the language, seen from a script.
