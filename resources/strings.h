@@ -268,6 +268,7 @@ inline constexpr const char kNoResourcesCliText[] = "the system refused the reso
 // portprobe-cli.
 inline constexpr const char kParserTimedOutCliText[] = "解析器运行超时\n";
 inline constexpr const char kHexStopsText[] = "第%1个字符起不是十六进制";
+inline constexpr const char kHexStopsSentText[] = "第%1个字符起不是十六进制，只发送了%2字节";
 inline constexpr const char kNotDecimalCliText[] = "不是十进制整数";
 inline constexpr const char kBeyond32BitsCliText[] = "超出32位整数的范围";
 inline constexpr const char kMoreErrorLinesText[] = "…还有%1行错误";

@@ -115,6 +115,7 @@ void MainDialog::UpdateStatusLine() {
   status += StatusModesText();
   status += ReceiveCheckCounts();
   if (link_.WriteBlocked()) status += QString::fromUtf8(kSendBlockedText);
+  status += HexStopNotice();
   status += PortLossText();
   status += ModemLinesMissingNotice();
   UpdateModemLamps();

@@ -26,6 +26,7 @@ class QMoveEvent;
 #include "app/terminal_options.h"
 #include "automation/live_decoder.h"
 #include "automation/reply_rules.h"
+#include "codec/hex_codec.h"
 #include "codec/number_conversion.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
@@ -197,6 +198,9 @@ class MainDialog : public ui::TemplateDialog {
   void SetSendBoxBytes(const std::string& bytes);
   void EnableSendControls(bool enabled);
   void SendText(const std::string& text);
+  ByteFrame HexFrame(const std::string& text);
+  void MarkHexStop(const HexTextStop& stop);
+  QString HexStopNotice() const;
   void SendFrame(const ByteFrame& bytes);
   void ManualSend();
   ByteFrame ParseSendBox() const;
@@ -437,6 +441,8 @@ class MainDialog : public ui::TemplateDialog {
     bool operator==(const SendFileStamp&) const = default;
   };
   SendFileStamp sendFileStamp_;
+  // Where the last hex send stopped reading its text; said on the status line.
+  std::optional<HexTextStop> hexStop_;
   // Jobs beside the window, deferred ends, held receive and the notices to show.
   BusyState busy_;
   ReceivePath receive_;

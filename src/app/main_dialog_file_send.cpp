@@ -146,6 +146,7 @@ void MainDialog::SendChosenFile() {
 void MainDialog::ReportFileSend(const FileSendOutcome& outcome, const QString& path, bool lineError) {
   if (lineError) Notify(QString::fromUtf8(kWriteErrorText));
   if (outcome.result == FileSendResult::LoneSpace) Notify(QString::fromUtf8(kBadHexFileText));
+  hexStop_ = outcome.hexStop;
   if (outcome.result == FileSendResult::Unreadable) {
     Notify(UnreadableFileText(path, outcome.error));
     ForgetSendFile();

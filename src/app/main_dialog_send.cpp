@@ -12,6 +12,8 @@
 #include "codec/hex_format.h"
 #include "codec/send_text.h"
 #include "codec/text_encoding.h"
+#include "common/fill_text.h"
+#include "common/utf8_bytes.h"
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "ui/dialog_units.h"
@@ -80,7 +82,34 @@ void MainDialog::EnableSendControls(bool enabled) {
 // The bytes are only queued; TxCount grows as the device takes them. The send controls
 // stay disabled while part of the send waits for room.
 void MainDialog::SendText(const std::string& text) {
-  SendFrame(CheckBox(kHexSendCheck)->isChecked() ? ParseHexText(text) : TextSendBytes(text, preferences_));
+  hexStop_.reset();
+  SendFrame(CheckBox(kHexSendCheck)->isChecked() ? HexFrame(text) : TextSendBytes(text, preferences_));
+}
+
+// The grammar stays as other tools know it, reading up to the first pair that is no
+// byte; what it left unread is said, counted in characters of the box's lines.
+ByteFrame MainDialog::HexFrame(const std::string& text) {
+  HexStreamDecoder decoder;
+  ByteFrame frame = decoder.Feed(FromWireText(text));
+  hexStop_ = decoder.Stop();
+  return frame;
+}
+
+QString MainDialog::HexStopNotice() const {
+  if (!hexStop_) return {};
+  return QLatin1Char(' ') + QString::fromStdString(FillText(
+                                kHexStopsSentText, {std::to_string(hexStop_->character), std::to_string(hexStop_->bytesBefore)}));
+}
+
+// Selects the characters from where reading stopped to the end of their word.
+void MainDialog::MarkHexStop(const HexTextStop& stop) {
+  const std::string_view text = SendBox()->Text().All();
+  std::size_t from = 0;
+  for (std::size_t seen = 0; from < text.size(); ++from) {
+    if (!IsUtf8Continuation(text[from]) && ++seen == stop.character) break;
+  }
+  const std::size_t to = std::min(text.find_first_of(" \n", from), text.size());
+  SendBox()->SetSelection(from, to);
 }
 
 void MainDialog::SendFrame(const ByteFrame& bytes) {
@@ -105,6 +134,7 @@ void MainDialog::ManualSend() {
     return;
   }
   SendText(SendBoxBytes());
+  if (hexStop_) MarkHexStop(*hexStop_);
 }
 
 ByteFrame MainDialog::ParseSendBox() const { return ParseHexText(SendBoxBytes()); }

@@ -1,7 +1,5 @@
 #include "codec/hex_codec.h"
 
-#include <algorithm>
-
 #include "common/utf8_bytes.h"
 
 namespace portprobe {
@@ -16,27 +14,16 @@ int HexDigitValue(unsigned char c) {
 ByteFrame ParseHexText(std::string_view text, std::size_t maxBytes) { return HexStreamDecoder().Feed(text, maxBytes); }
 
 std::optional<HexTextStop> FindHexTextStop(std::string_view text) {
-  std::size_t bytes = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == ' ' || text[i] == '\r' || text[i] == '\n') continue;
-    if (i + 1 >= text.size() || HexDigitValue(static_cast<unsigned char>(text[i])) < 0 ||
-        HexDigitValue(static_cast<unsigned char>(text[i + 1])) < 0) {
-      const auto before = text.substr(0, i);
-      return HexTextStop{static_cast<std::size_t>(std::count_if(before.begin(), before.end(),
-                                                                [](char c) { return !IsUtf8Continuation(c); })) +
-                             1,
-                         bytes};
-    }
-    ++bytes;
-    ++i;
-  }
-  return std::nullopt;
+  HexStreamDecoder decoder;
+  decoder.Feed(text);
+  return decoder.Stop();
 }
 
 ByteFrame HexStreamDecoder::Feed(std::string_view piece, std::size_t maxBytes) {
   ByteFrame frame;
   for (std::size_t i = 0; i < piece.size() && !stopped_ && frame.size() < maxBytes; ++i) {
     const unsigned char c = static_cast<unsigned char>(piece[i]);
+    if (!IsUtf8Continuation(static_cast<char>(c))) ++characters_;
     if (pendingHigh_ >= 0) {
       const int low = HexDigitValue(c);
       if (low < 0) {
@@ -46,11 +33,18 @@ ByteFrame HexStreamDecoder::Feed(std::string_view piece, std::size_t maxBytes) {
       frame.push_back(static_cast<std::uint8_t>(pendingHigh_ * 16 + low));
       pendingHigh_ = -1;
     } else if (c != ' ' && c != '\r' && c != '\n') {
+      groupCharacter_ = characters_;
       pendingHigh_ = HexDigitValue(c);
       stopped_ = pendingHigh_ < 0;
     }
   }
+  bytes_ += frame.size();
   return frame;
+}
+
+std::optional<HexTextStop> HexStreamDecoder::Stop() const {
+  if (!stopped_ && pendingHigh_ < 0) return std::nullopt;
+  return HexTextStop{groupCharacter_, bytes_};
 }
 
 }  // namespace portprobe

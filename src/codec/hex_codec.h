@@ -33,10 +33,16 @@ class HexStreamDecoder {
   // The bytes that this piece completes, at most maxBytes of them.
   ByteFrame Feed(std::string_view piece, std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
   bool Stopped() const { return stopped_; }
+  // Where the text fed so far stopped being hex: at a pair that is no group, or at a
+  // group that the last piece left unfinished. Nothing while all of it was read.
+  std::optional<HexTextStop> Stop() const;
 
  private:
   int pendingHigh_ = -1;  // first digit of a group whose second digit is still to come
   bool stopped_ = false;
+  std::size_t characters_ = 0;      // read so far
+  std::size_t groupCharacter_ = 0;  // the one the last group began at, from 1
+  std::size_t bytes_ = 0;           // decoded so far
 };
 
 }  // namespace portprobe

@@ -48,16 +48,16 @@ Expected<SendFilePreview> LoadSendFileText(const std::string& path) {
 
 FileSendOutcome SendFile(const std::string& path, bool hex, const PortWriter& write, FileSendProgress& progress) {
   Expected<RegularFile> file = OpenRegularFile(path, kNoSizeLimit);
-  if (!file) return {FileSendResult::Unreadable, file.Reason()};
+  if (!file) return {FileSendResult::Unreadable, file.Reason(), {}};
   HexStreamDecoder decoder;
   char piece[kFileSendPiece];
   while (!progress.cancel) {
     const Expected<std::size_t> read = ReadPiece(file->stream.get(), piece, sizeof piece);
-    if (!read) return {FileSendResult::Unreadable, read.Reason()};
+    if (!read) return {FileSendResult::Unreadable, read.Reason(), {}};
     const std::size_t count = *read;
-    if (count == 0) return {};
+    if (count == 0) return {FileSendResult::Sent, {}, decoder.Stop()};
     progress.bytesRead += count;
-    if (hex && count == 1 && piece[0] == ' ') return {FileSendResult::LoneSpace, {}};
+    if (hex && count == 1 && piece[0] == ' ') return {FileSendResult::LoneSpace, {}, {}};
     bool whole = true;
     if (hex) {
       const ByteFrame frame = decoder.Feed({piece, count});
@@ -65,10 +65,10 @@ FileSendOutcome SendFile(const std::string& path, bool hex, const PortWriter& wr
     } else {
       whole = WriteAll(write, {reinterpret_cast<const std::uint8_t*>(piece), count}, progress);
     }
-    if (!whole) return {progress.cancel ? FileSendResult::Cancelled : FileSendResult::WriteFailed, {}};
-    if (decoder.Stopped()) return {};  // the rest of the text is not read as hex
+    if (!whole) return {progress.cancel ? FileSendResult::Cancelled : FileSendResult::WriteFailed, {}, {}};
+    if (decoder.Stopped()) return {FileSendResult::Sent, {}, decoder.Stop()};  // the rest is not read as hex
   }
-  return {FileSendResult::Cancelled, {}};
+  return {FileSendResult::Cancelled, {}, {}};
 }
 
 }  // namespace portprobe

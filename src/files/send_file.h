@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "codec/hex_codec.h"
 #include "common/expected.h"
 
 namespace portprobe {
@@ -44,6 +45,7 @@ enum class FileSendResult {
 struct FileSendOutcome {
   FileSendResult result = FileSendResult::Sent;
   std::string error;  // why the file could not be read
+  std::optional<HexTextStop> hexStop;  // where a hex file stopped being hex
 };
 
 // Writes one piece to the port and returns the count written.

@@ -111,6 +111,12 @@ TEST_F(FileSendTest, ShowsTheFileAndSendsItFromTheDisk) {
   EXPECT_EQ(pty_.Read(3), ByteFrame({1, 2, 3}));
   EXPECT_EVENTUALLY_EQ(dialog_.TxCount(), 5 + 3);
 
+  // A hex file that is no hex sends nothing, and the status line says why.
+  Choose("words.txt", "\n hello");
+  Click(kManualSendButton);
+  EXPECT_EVENTUALLY_EQ(dialog_.Label(kStatusLabel)->text().endsWith(QStringLiteral(" 第3个字符起不是十六进制，只发送了0字节")), true);
+  EXPECT_EQ(dialog_.TxCount(), 8);
+
   Choose("space.txt", " ");
   Click(kManualSendButton);
   EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("读十六进制文件出错，请检查格式！")});

@@ -48,6 +48,33 @@ TEST_F(SendTest, SendsTheBoxAsHexOrAsText) {
   for (int id : {kManualSendButton, kSendFileButton, kClearSendButton}) EXPECT_TRUE(dialog_.Button(id)->isEnabled());
 }
 
+// Text that the hex grammar stops in is sent as far as it reads, and the status line
+// says where it stopped; the place is selected in the box until the next send.
+TEST_F(SendTest, SaysWhereHexTextStoppedAndMarksIt) {
+  testing::ShowActive(dialog_);
+  QTest::mouseClick(SendBox()->viewport(), Qt::LeftButton);
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  testing::TypeText(QStringLiteral("01"));
+  testing::PressKey(Qt::Key_Return);
+  testing::TypeText(QStringLiteral("0G 03"));
+  testing::PressKey(Qt::Key_S, Qt::AltModifier);
+  EXPECT_EQ(pty_.Read(1), ByteFrame({0x01}));
+  const auto status = [this] { return dialog_.Label(kStatusLabel)->text(); };
+  EXPECT_TRUE(status().endsWith(QStringLiteral(" 第4个字符起不是十六进制，只发送了1字节"))) << status().toStdString();
+  EXPECT_EQ(SendBox()->SelectedText(), QStringLiteral("0G"));
+
+  SetSendText(QStringLiteral("中 01"));
+  testing::PressKey(Qt::Key_S, Qt::AltModifier);
+  EXPECT_TRUE(status().endsWith(QStringLiteral(" 第1个字符起不是十六进制，只发送了0字节"))) << status().toStdString();
+  EXPECT_EQ(SendBox()->SelectedText(), QStringLiteral("中"));
+
+  SetSendText(QStringLiteral("01 02"));
+  testing::PressKey(Qt::Key_S, Qt::AltModifier);
+  EXPECT_EQ(pty_.Read(2), ByteFrame({0x01, 0x02}));
+  EXPECT_FALSE(status().contains(QStringLiteral("十六进制"))) << status().toStdString();
+  EXPECT_TRUE(prompter_.messages.isEmpty());
+}
+
 TEST_F(SendTest, SendsALongBoxWhole) {
   SetHexSend(false);
   const std::string text(10000, 'x');

@@ -54,6 +54,34 @@ TEST(ParseHexText, FollowsTheGroupGrammar) {
   EXPECT_EQ(ParseHexText("   "), ByteFrame{});
 }
 
+// The stop is where the grammar above ends early, counted in characters, also when
+// the text comes in pieces that split a group or a character.
+TEST(FindHexTextStop, NamesTheCharacterWhereReadingEndedEarly) {
+  const auto stop = [](std::string_view text) {
+    const std::optional<HexTextStop> found = FindHexTextStop(text);
+    return found ? std::to_string(found->character) + "," + std::to_string(found->bytesBefore) : std::string("none");
+  };
+  EXPECT_FALSE(FindHexTextStop("\r\n 0b 03\n"));
+  EXPECT_FALSE(FindHexTextStop(""));
+  EXPECT_EQ(stop("0b 0 3"), "4,1");
+  EXPECT_EQ(stop("12 3 45"), "4,1");
+  EXPECT_EQ(stop("0x12"), "1,0");
+  EXPECT_EQ(stop("123"), "3,1");
+  EXPECT_EQ(stop("中文 01"), "1,0");
+  EXPECT_EQ(stop("01 ０１"), "4,1");
+
+  HexStreamDecoder decoder;
+  EXPECT_EQ(decoder.Feed("01 \xE4\xB8"), Bytes({0x01}));
+  EXPECT_EQ(decoder.Feed("\xAD"), ByteFrame{});
+  ASSERT_TRUE(decoder.Stop());
+  EXPECT_EQ(decoder.Stop()->character, 4u);
+  HexStreamDecoder split;
+  EXPECT_EQ(split.Feed("01 0"), Bytes({0x01}));
+  EXPECT_EQ(split.Stop()->character, 4u);  // unfinished for now
+  EXPECT_EQ(split.Feed("2 03"), Bytes({0x02, 0x03}));
+  EXPECT_FALSE(split.Stop());
+}
+
 TEST(ParseHexText, StopsAtTheRequestedLimit) {
   EXPECT_EQ(ParseHexText("01 02 03 04 05", 4), Bytes({1, 2, 3, 4}));
   EXPECT_EQ(ParseHexText("01 02", 0), ByteFrame{});
