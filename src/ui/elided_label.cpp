@@ -16,8 +16,11 @@ QString ElidedLabel::ShownText() const {
   const int room = TextArea().width() - fontMetrics().horizontalAdvance(QLatin1Char(' '));
   const QString kept = elidableLength_ < 0 ? QString() : text().mid(elidableLength_);
   const QString elidable = elidableLength_ < 0 ? text() : text().left(elidableLength_);
-  const int elidableRoom = std::max(0, room - fontMetrics().horizontalAdvance(kept));
-  return fontMetrics().elidedText(elidable, Qt::ElideMiddle, elidableRoom) + kept;
+  const int keptWidth = fontMetrics().horizontalAdvance(kept);
+  // A notice after the status that leaves no room even for the path loses its end, so
+  // the "…" tells that there is more (in the tool tip).
+  if (keptWidth > room) return fontMetrics().elidedText(kept, Qt::ElideRight, room);
+  return fontMetrics().elidedText(elidable, Qt::ElideMiddle, room - keptWidth) + kept;
 }
 
 QRect ElidedLabel::TextArea() const { return contentsRect().adjusted(margin(), margin(), -margin(), -margin()); }

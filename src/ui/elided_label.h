@@ -13,7 +13,8 @@ class ElidedLabel : public QLabel {
   using QLabel::QLabel;
 
   // Only the first `length` characters of the text may lose their middle; the rest
-  // is always shown whole (a status after a path). -1: the whole text may.
+  // is shown whole (a status after a path) unless even it is too long, when it loses
+  // its end. -1: the whole text may lose its middle.
   void SetElidableLength(int length);
   // The text as the label's width shows it.
   QString ShownText() const;
