@@ -31,6 +31,10 @@ inline constexpr const char kPeriodOutOfRangeText[] = "“请填入一个在%1�
 // Port and line.
 inline constexpr const char kOpenFailedText[] = "打开%1失败:已被占用或不存在!";
 inline constexpr const char kSettingsFailedText[] = "参数设置失败!";
+inline constexpr const char kOpenDeniedText[] = "打开%1失败:没有访问权限!";
+inline constexpr const char kNotAPortText[] = "打开%1失败:不是串口!";
+inline constexpr const char kStaleLockText[] =
+    "打开%1失败:设备仍被一个已结束的程序锁定为独占使用。拔下再插上设备，或以root身份打开一次，即可解除锁定。";
 inline constexpr const char kEventFailedText[] = "不能建立事件对象!";
 inline constexpr const char kThreadFailedText[] = "线程创建失败!";
 inline constexpr const char kClosedWithUnsentText[] = "串口已关闭，%1字节尚未发出，已丢弃。";
@@ -257,11 +261,17 @@ inline constexpr const char kWaveHintText[] = "暂停后可用滚轮缩放、拖
 // The parity list, row by row.
 inline constexpr const char* kParityRowTexts[] = {"无None", "奇Odd", "偶Even", "标志Mark", "空格Space"};
 
-// What an open that did not succeed says on the command line; the window says
-// kOpenFailedText, kSettingsFailedText, kEventFailedText or kThreadFailedText.
+// What an open that did not succeed says on the command line; the window's texts are
+// above.
 inline constexpr const char kOpenFailedCliText[] =
     "cannot open it: it is missing, not accessible or held by another program";
-inline constexpr const char kNoSerialPortCliText[] = "it is no serial port (its line settings cannot be read)";
+inline constexpr const char kMissingCliText[] = "cannot open it: no such device";
+inline constexpr const char kHeldCliText[] = "cannot open it: another program holds it";
+inline constexpr const char kStaleLockCliText[] =
+    "cannot open it: it is still locked for exclusive use by a program that has ended; unplugging it, or opening "
+    "it once as root, clears the lock";
+inline constexpr const char kDeniedCliText[] = "cannot open it: permission denied";
+inline constexpr const char kNoSerialPortCliText[] = "it is no serial port";
 inline constexpr const char kSettingsRefusedCliText[] = "the driver refused the line settings";
 inline constexpr const char kNoResourcesCliText[] = "the system refused the resources to watch it";
 

@@ -46,7 +46,7 @@ void MainDialog::ReconnectTick() {
 // opened and closed again and again.
 void MainDialog::TryReconnect(const std::string& path) {
   const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
-  if (reconnect_.KeepWaitingAfter(result == SerialLink::OpenResult::OpenFailed, IsOpen())) return;
+  if (reconnect_.KeepWaitingAfter(SerialLink::DeviceUnavailable(result), IsOpen())) return;
   reconnectTimer_.stop();
   if (!IsOpen()) {
     ReportOpenFailure(result);

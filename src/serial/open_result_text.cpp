@@ -17,7 +17,11 @@ struct OpenResultRow {
 constexpr OpenResultRow kOpenResultRows[] = {
     {Opened, {"", ""}},
     {OpenFailed, {kOpenFailedText, kOpenFailedCliText}},
-    {SettingsUnreadable, {kSettingsFailedText, kNoSerialPortCliText}},
+    {Missing, {kOpenFailedText, kMissingCliText}},
+    {Held, {kOpenFailedText, kHeldCliText}},
+    {StaleLock, {kStaleLockText, kStaleLockCliText}},
+    {Denied, {kOpenDeniedText, kDeniedCliText}},
+    {NotAPort, {kNotAPortText, kNoSerialPortCliText}},
     {SettingsRefused, {kSettingsFailedText, kSettingsRefusedCliText}},
     {EventFailed, {kEventFailedText, kNoResourcesCliText}},
     {ThreadFailed, {kThreadFailedText, kNoResourcesCliText}},

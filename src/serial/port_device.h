@@ -30,9 +30,19 @@ class PortDevice {
   PortDevice(const PortDevice&) = delete;
   PortDevice& operator=(const PortDevice&) = delete;
 
+  // What an open found.
+  enum class Opening {
+    Opened,
+    Missing,        // no such device
+    Held,           // another program holds it
+    ExclusiveLock,  // marked for one program's use, which may have ended since
+    Denied,         // no permission
+    NotAPort,       // a folder
+    Failed,         // another reason
+  };
   // Opens the device for this process alone and remembers the settings it has, so
-  // that Close gives them back. False when it is missing or someone else holds it.
-  bool Open(const std::string& path);
+  // that Close gives them back.
+  Opening Open(const std::string& path);
   bool IsOpen() const;
   // Gives the device back: output it cannot get rid of is discarded, its settings are
   // restored and it is open to others again.

@@ -26,15 +26,37 @@ struct PortDevice::Native {
 
 namespace {
 
-int OpenExclusive(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
+PortDevice::Opening FailedOpening(int error) {
+  using enum PortDevice::Opening;
+  switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+      return Missing;
+    case EBUSY:  // TIOCEXCL, which the kernel keeps after its setter has ended
+      return ExclusiveLock;
+    case EACCES:
+    case EPERM:
+      return Denied;
+    case EISDIR:
+      return NotAPort;
+    default:
+      return Failed;
+  }
+}
+
+// The flock is held by a running program only: the kernel drops it with the process.
+PortDevice::Opening OpenExclusive(const std::string& path, int& fd) {
+  fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return FailedOpening(errno);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
-    return -1;
+    fd = -1;
+    return PortDevice::Opening::Held;
   }
   ::ioctl(fd, TIOCEXCL);  // not a tty: the settings step reports it
-  return fd;
+  return PortDevice::Opening::Opened;
 }
 
 // A device that has not taken its last bytes shortly after the close is stuck (flow
@@ -65,12 +87,11 @@ PortDevice::PortDevice() : native_(std::make_unique<Native>()) {}
 
 PortDevice::~PortDevice() { Close(); }
 
-bool PortDevice::Open(const std::string& path) {
+PortDevice::Opening PortDevice::Open(const std::string& path) {
   Close();
-  native_->fd = OpenExclusive(path);
-  if (native_->fd < 0) return false;
-  native_->savedSettings.Save(native_->fd);
-  return true;
+  const Opening opening = OpenExclusive(path, native_->fd);
+  if (opening == Opening::Opened) native_->savedSettings.Save(native_->fd);
+  return opening;
 }
 
 bool PortDevice::IsOpen() const { return native_->fd >= 0; }

@@ -112,12 +112,25 @@ PortDevice::PortDevice() : native_(std::make_unique<Native>()) {}
 PortDevice::~PortDevice() { Close(); }
 
 // Share mode 0 makes the port this process's alone.
-bool PortDevice::Open(const std::string& path) {
+// A port that another program has open is refused with "access denied": Windows gives
+// a port to one program at a time.
+PortDevice::Opening PortDevice::Open(const std::string& path) {
   Close();
   const std::wstring wide = WideFromUtf8(path);
   native_->handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-  if (native_->handle == INVALID_HANDLE_VALUE) return false;
+  if (native_->handle == INVALID_HANDLE_VALUE) {
+    switch (GetLastError()) {
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+        return Opening::Missing;
+      case ERROR_ACCESS_DENIED:
+      case ERROR_SHARING_VIOLATION:
+        return Opening::Held;
+      default:
+        return Opening::Failed;
+    }
+  }
   native_->saved = EmptyDcb();
   native_->settingsSaved = GetCommState(native_->handle, &native_->saved);
   native_->outputs = -1;
@@ -128,7 +141,7 @@ bool PortDevice::Open(const std::string& path) {
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = MAXDWORD;
   SetCommTimeouts(native_->handle, &timeouts);
-  return true;
+  return Opening::Opened;
 }
 
 bool PortDevice::IsOpen() const { return native_->handle != INVALID_HANDLE_VALUE; }

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <system_error>
 
+#include "serial/device_holders.h"
+
 namespace portprobe {
 
 namespace {
@@ -11,6 +13,28 @@ namespace {
 // A worker that is far ahead of the user interface stops reading until the
 // interface catches up; the device's own buffering then holds the data back.
 constexpr std::size_t kQueueHighWater = 16u << 20;
+
+// An exclusive mark that no running program explains was left by one that ended
+// without closing the device (killed), which only an unplug or root clears.
+SerialLink::OpenResult OpenFailure(PortDevice::Opening opening, const std::string& devicePath) {
+  using enum PortDevice::Opening;
+  switch (opening) {
+    case Missing:
+      return SerialLink::OpenResult::Missing;
+    case Held:
+      return SerialLink::OpenResult::Held;
+    case ExclusiveLock:
+      return FindDeviceHolders(devicePath).empty() ? SerialLink::OpenResult::StaleLock : SerialLink::OpenResult::Held;
+    case Denied:
+      return SerialLink::OpenResult::Denied;
+    case NotAPort:
+      return SerialLink::OpenResult::NotAPort;
+    case Opened:
+    case Failed:
+      break;
+  }
+  return SerialLink::OpenResult::OpenFailed;
+}
 
 }  // namespace
 
@@ -20,11 +44,12 @@ SerialLink::~SerialLink() { ClosePort(); }
 
 SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const LineSettings& settings) {
   ClosePort();
-  if (!device_.Open(devicePath)) return OpenResult::OpenFailed;
+  const PortDevice::Opening opening = device_.Open(devicePath);
+  if (opening != PortDevice::Opening::Opened) return OpenFailure(opening, devicePath);
   const ApplyResult applied = device_.ApplySettings(settings);
   if (applied != ApplyResult::Applied) {
     CloseDevice();
-    return applied == ApplyResult::NotATerminal ? OpenResult::SettingsUnreadable : OpenResult::SettingsRefused;
+    return applied == ApplyResult::NotATerminal ? OpenResult::NotAPort : OpenResult::SettingsRefused;
   }
   flowControl_ = settings.flowControl;
   modem_.Attach(device_);

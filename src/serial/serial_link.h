@@ -27,7 +27,24 @@ namespace portprobe {
 // takes nothing never holds up the caller.
 class SerialLink {
  public:
-  enum class OpenResult { Opened, OpenFailed, SettingsUnreadable, SettingsRefused, EventFailed, ThreadFailed };
+  enum class OpenResult {
+    Opened,
+    OpenFailed,  // for a reason the system did not name
+    Missing,
+    Held,
+    StaleLock,  // locked for exclusive use by a program that has ended
+    Denied,
+    NotAPort,   // a folder, a file or a device with no line settings
+    SettingsRefused,
+    EventFailed,
+    ThreadFailed,
+  };
+  // The device itself could not be had: it may still come (back), unlike a device that
+  // opened but is no port or refused the settings.
+  static bool DeviceUnavailable(OpenResult result) {
+    return result == OpenResult::OpenFailed || result == OpenResult::Missing || result == OpenResult::Held ||
+           result == OpenResult::StaleLock || result == OpenResult::Denied;
+  }
   enum class WriteOutcome { Queued, LineError, Failed };
 
   static constexpr std::size_t kBatchCapacity = 4096;

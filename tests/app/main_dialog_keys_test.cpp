@@ -155,6 +155,14 @@ TEST_F(KeysTest, EnterInAListCommitsTheTypedOrChosenRowAndEscapeClosesOnlyTheDro
   testing::PressKey(Qt::Key_Return);
   EXPECT_EQ(dialog_.ComboBox(kPortList)->currentText(), QStringLiteral("COM7"));
   EXPECT_EQ(prompter_.messages, QStringList{QStringLiteral("打开COM7失败:已被占用或不存在!")});
+  // A device that is no port is named as such, and the settings stay in the status line.
+  QTest::mouseClick(dialog_.ComboBox(kPortList)->lineEdit(), Qt::LeftButton);
+  testing::PressKey(Qt::Key_A, Qt::ControlModifier);
+  testing::TypeText(QStringLiteral("/dev/null"));
+  testing::PressKey(Qt::Key_Return);
+  QTest::mouseClick(dialog_.Button(kOpenButton), Qt::LeftButton);  // the failed open left the port closed
+  EXPECT_EQ(prompter_.messages.last(), QStringLiteral("打开/dev/null失败:不是串口!"));
+  EXPECT_EQ(Status(), QStringLiteral("/dev/null CLOSED,57601,N,8,1"));
   ExpectWindowStays();
 }
 

@@ -340,9 +340,11 @@ TEST_F(MonitorCommand, BadArgumentsAPortThatCannotOpenAndBadRulesGiveExitStatus2
   EXPECT_EQ(missing.exitStatus, 2);
   EXPECT_NE(missing.err.find(files_.File("ttyGone") + ": cannot open it"), std::string::npos) << missing.err;
 
-  const testing::CliRun notSerial = testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", rules});
-  EXPECT_EQ(notSerial.exitStatus, 2);
-  EXPECT_NE(notSerial.err.find("no serial port"), std::string::npos) << notSerial.err;
+  for (const std::string& notPort : {rules, files_.Path().string(), std::string("/dev/null")}) {
+    const testing::CliRun notSerial = testing::RunProgram(PORTPROBE_CLI_PATH, {"monitor", "--port", notPort});
+    EXPECT_EQ(notSerial.exitStatus, 2);
+    EXPECT_EQ(notSerial.err, "portprobe-cli monitor: " + notPort + ": it is no serial port\n");
+  }
 
   // Every mistake of a rules file is named with its line, and nothing is opened.
   const std::string badRules =

@@ -2,7 +2,11 @@
 #include "serial/termios_rows.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +19,7 @@
 #include "serial/link_under_test.h"
 #include "support/holding_process.h"
 #include "support/pty_pair.h"
+#include "support/temp_dir.h"
 
 namespace portprobe {
 namespace {
@@ -91,16 +96,55 @@ TEST(SerialLink, RefusesAPortHeldByAnotherAndPathsThatAreNoPorts) {
   PtyPair pty;
   LinkUnderTest holder, second;
   ASSERT_EQ(holder.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened);
-  EXPECT_EQ(second.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::OpenFailed);
+  EXPECT_EQ(second.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Held);
   EXPECT_FALSE(second.link.IsOpen());
   holder.link.ClosePort();
   EXPECT_EQ(second.link.OpenPort(pty.SlavePath(), {}), SerialLink::OpenResult::Opened);
 
+  // Each reason of its own, and only a device that could not be had may come later.
+  const testing::TempDir folder;
   LinkUnderTest other;
-  EXPECT_EQ(other.link.OpenPort("/dev/---------", {}), SerialLink::OpenResult::OpenFailed);
-  EXPECT_EQ(other.link.OpenPort("/nonexistent/ttyUSB9", {}), SerialLink::OpenResult::OpenFailed);
-  EXPECT_EQ(other.link.OpenPort("/dev/null", {}), SerialLink::OpenResult::SettingsUnreadable);
+  EXPECT_EQ(other.link.OpenPort("/dev/---------", {}), SerialLink::OpenResult::Missing);
+  EXPECT_EQ(other.link.OpenPort("/nonexistent/ttyUSB9", {}), SerialLink::OpenResult::Missing);
+  for (const std::string& path : {std::string("/dev/null"), std::string("/dev/zero"), folder.Path().string(),
+                                  folder.WriteFile("capture.txt", "x")}) {
+    EXPECT_EQ(other.link.OpenPort(path, {}), SerialLink::OpenResult::NotAPort) << path;
+  }
   EXPECT_FALSE(other.link.IsOpen());
+  EXPECT_TRUE(SerialLink::DeviceUnavailable(SerialLink::OpenResult::Missing));
+  EXPECT_FALSE(SerialLink::DeviceUnavailable(SerialLink::OpenResult::NotAPort));
+}
+
+// A program killed while it held a port for its use alone leaves the kernel's mark
+// behind; with no program to blame it is named as such. Root passes
+// the mark, so a root test opens the port as nobody, in a child.
+TEST(SerialLink, NamesAnExclusiveMarkLeftByAnEndedProgram) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const std::string path = ::ptsname(master);
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  const auto inChild = [](const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body());
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  ASSERT_EQ(inChild([&] {
+              const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+              return fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0 ? 0 : 1;
+            }),
+            0);
+  const int result = inChild([&] {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 100;
+    SerialLink link([] {});
+    return static_cast<int>(link.OpenPort(path, {}));
+  });
+  EXPECT_EQ(result, static_cast<int>(SerialLink::OpenResult::StaleLock));
+  EXPECT_TRUE(SerialLink::DeviceUnavailable(SerialLink::OpenResult::StaleLock));
+  ::close(master);
 }
 
 TEST(SerialLink, AppliesLineSettingsToTheDevice) {

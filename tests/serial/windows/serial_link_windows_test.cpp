@@ -63,7 +63,7 @@ TEST_F(ComPairTest, OpensAPortForOneLinkAtATimeAndAgainAfterClosing) {
   ASSERT_EQ(first.link.OpenPort(near_, {}), SerialLink::OpenResult::Opened);
   EXPECT_TRUE(first.link.IsOpen());
   if (!UnderWine()) {
-    EXPECT_EQ(second.link.OpenPort(near_, {}), SerialLink::OpenResult::OpenFailed);
+    EXPECT_EQ(second.link.OpenPort(near_, {}), SerialLink::OpenResult::Held);
     EXPECT_FALSE(second.link.IsOpen());
   }
   EXPECT_EQ(first.link.ClosePort(), 0u);
@@ -76,7 +76,7 @@ TEST_F(ComPairTest, OpensAPortForOneLinkAtATimeAndAgainAfterClosing) {
     first.link.ClosePort();
   }
   EXPECT_EQ(first.link.Connection(), 6u);
-  EXPECT_EQ(first.link.OpenPort(DevicePath("COM250"), {}), SerialLink::OpenResult::OpenFailed);
+  EXPECT_EQ(first.link.OpenPort(DevicePath("COM250"), {}), SerialLink::OpenResult::Missing);
 }
 
 TEST_F(ComPairTest, CarriesBytesBothWaysAndReportsWhatWasWritten) {
