@@ -1,10 +1,12 @@
 // Search in a full receive box: 32 MiB of the hex layout of random bytes in blocks,
-// as the find bar searches it. Each case reports its median in milliseconds; a frame
-// is 16.7 ms.
+// as the find bar searches it, and the worst cases: a long pattern that nearly matches
+// everywhere, in a box of one repeated byte (hex) or letter (text). Each case reports
+// its median in milliseconds; a frame is 16.7 ms.
 //
 //   text_search [Google Benchmark options]
 #include <benchmark/benchmark.h>
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -65,6 +67,44 @@ void TextMatchingCaseMiss(benchmark::State& state) {
   Run(state, *TextSearch::Make("01 03 04 00 2A 11 23", TextSearch::Kind::Text, true, true), true, false);
 }
 
+// A box filled to its limit with one line of `unit` repeated.
+const LineIndexedText& RepeatedBox(const std::string& unit) {
+  static std::map<std::string, LineIndexedText> boxes;
+  LineIndexedText& box = boxes[unit];
+  if (box.Size() == 0) {
+    std::string line;
+    while (line.size() + unit.size() <= 4096) line += unit;
+    line += "\r\n";
+    while (box.Size() + line.size() < LineIndexedText::kDefaultByteLimit) box.Append(line);
+  }
+  return box;
+}
+
+void RunOver(benchmark::State& state, const LineIndexedText& box, const TextSearch& search) {
+  const std::string_view text = box.All();
+  for (auto _ : state) {
+    const auto match = search.Next(text, 0);
+    if (match) state.SkipWithError("unexpected match");
+    benchmark::DoNotOptimize(match);
+  }
+  state.counters["box_MiB"] = static_cast<double>(text.size()) / (1 << 20);
+}
+
+// 300 × FF and 00 over a box of FF: the search the window once took 46 s for.
+void HexNearMatchEverywhere(benchmark::State& state) {
+  std::string pattern;
+  for (int i = 0; i < 300; ++i) pattern += "FF ";
+  RunOver(state, RepeatedBox("FF "), Hex(pattern + "00"));
+}
+// 3000 × A and B over a box of A, in character display.
+void TextNearMatchEverywhere(benchmark::State& state) {
+  RunOver(state, RepeatedBox("A"), *TextSearch::Make(std::string(3000, 'A') + "B", TextSearch::Kind::Text, true, false));
+}
+void TextIgnoringCaseNearMatchEverywhere(benchmark::State& state) {
+  RunOver(state, RepeatedBox("A"),
+          *TextSearch::Make(std::string(3000, 'a') + "b", TextSearch::Kind::Text, false, false));
+}
+
 // What painting costs the marks: the matches of a frequent byte on 40 lines.
 void MarksOfOneScreen(benchmark::State& state) {
   const std::string_view text = FullBox().All();
@@ -82,6 +122,9 @@ BENCHMARK(HexForwardMiss)->Apply(Configure);
 BENCHMARK(HexBackwardMiss)->Apply(Configure);
 BENCHMARK(TextIgnoringCaseMiss)->Apply(Configure);
 BENCHMARK(TextMatchingCaseMiss)->Apply(Configure);
+BENCHMARK(HexNearMatchEverywhere)->Apply(Configure);
+BENCHMARK(TextNearMatchEverywhere)->Apply(Configure);
+BENCHMARK(TextIgnoringCaseNearMatchEverywhere)->Apply(Configure);
 BENCHMARK(MarksOfOneScreen)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -14,6 +14,9 @@ using namespace resources;
 namespace {
 
 constexpr qsizetype kLongestTakenSelection = 256;
+// About 2 ms of the slowest search: the window answers between slices. The first slice
+// runs at once, so a box of ordinary size answers the key itself.
+constexpr std::size_t kSliceBytes = std::size_t{1} << 20;
 
 }  // namespace
 
@@ -29,6 +32,7 @@ ReceiveFind::ReceiveFind(QWidget* window, ui::PlainTextView* box, QCheckBox* hex
   connect(bar_, &ui::FindBar::Closed, this, &ReceiveFind::Closed);
   // The bytes of a hex pattern are looked for in the layout only while it is shown.
   connect(hexDisplay_, &QCheckBox::toggled, this, &ReceiveFind::Refresh);
+  connect(&sliceTimer_, &QTimer::timeout, this, [this] { RunSlice(kSliceBytes); });
   box_->SetHighlighter([this](std::size_t from, std::size_t to) {
     return search_ ? search_->Overlapping(box_->Text().All(), from, to) : std::vector<TextRange>();
   });
@@ -91,6 +95,8 @@ std::optional<TextSearch> ReceiveFind::BarSearch() const {
 }
 
 void ReceiveFind::Refresh() {
+  job_.reset();
+  sliceTimer_.stop();
   search_.reset();
   if (!bar_->isHidden()) search_ = BarSearch();
   box_->viewport()->update();
@@ -104,20 +110,36 @@ void ReceiveFind::Find(bool forward) {
     bar_->ShowOutcome(bar_->Pattern().isEmpty() ? QString() : QString::fromUtf8(kFindBadHexText));
     return;
   }
-  const std::string_view text = box_->Text().All();
   const std::size_t start = std::min(box_->Anchor(), box_->Caret());
-  std::optional<TextRange> match =
-      forward ? search_->Next(text, box_->HasSelection() ? start + 1 : box_->Caret()) : search_->Previous(text, start);
-  const bool wrapped = !match;
-  if (wrapped) match = forward ? search_->Next(text, 0) : search_->Previous(text, text.size());
-  if (!match) {
+  job_.emplace(*search_, forward, forward ? (box_->HasSelection() ? start + 1 : box_->Caret()) : start);
+  droppedSeen_ = box_->DroppedBytes();
+  RunSlice(kSliceBytes);
+}
+
+void ReceiveFind::RunSlice(std::size_t budget) {
+  if (!job_) return;
+  job_->Dropped(box_->DroppedBytes() - droppedSeen_);
+  droppedSeen_ = box_->DroppedBytes();
+  const std::optional<SlicedFind::Outcome> outcome = job_->Step(box_->Text().All(), budget);
+  if (!outcome) {
+    if (!sliceTimer_.isActive()) sliceTimer_.start(0);
+    return;
+  }
+  const bool forward = job_->Forward();
+  job_.reset();
+  sliceTimer_.stop();
+  Show(*outcome, forward);
+}
+
+void ReceiveFind::Show(const SlicedFind::Outcome& outcome, bool forward) {
+  if (!outcome.match) {
     bar_->ShowOutcome(QString::fromUtf8(kFindNotFoundText));
     return;
   }
-  box_->SetSelection(match->from, match->to);
-  bar_->ShowOutcome(!wrapped  ? QString()
-                    : forward ? QString::fromUtf8(kFindWrappedToStartText)
-                              : QString::fromUtf8(kFindWrappedToEndText));
+  box_->SetSelection(outcome.match->from, outcome.match->to);
+  bar_->ShowOutcome(!outcome.wrapped ? QString()
+                    : forward        ? QString::fromUtf8(kFindWrappedToStartText)
+                                     : QString::fromUtf8(kFindWrappedToEndText));
 }
 
 bool ReceiveFind::HexDisplay() const { return hexDisplay_->isChecked(); }

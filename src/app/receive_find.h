@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <optional>
 
+#include "codec/sliced_find.h"
 #include "codec/text_search.h"
 
 class QCheckBox;
@@ -17,7 +19,8 @@ class PlainTextView;
 
 // The find bar of the receive box: Ctrl+F opens it in a strip at the bottom of the
 // box, Enter and F3 find the next match, Shift+Enter and Shift+F3 the previous one.
-// Matches in the visible lines are marked; the one found becomes the selection.
+// Matches in the visible lines are marked; the one found becomes the selection. A
+// search runs in slices between the window's other work; a new one replaces it.
 class ReceiveFind : public QObject {
   Q_OBJECT
 
@@ -40,6 +43,8 @@ class ReceiveFind : public QObject {
   std::optional<TextSearch> BarSearch() const;
   void Refresh();
   bool HexDisplay() const;
+  void RunSlice(std::size_t budget);
+  void Show(const SlicedFind::Outcome& outcome, bool forward);
 
   ui::PlainTextView* box_;
   QCheckBox* hexDisplay_;
@@ -47,6 +52,10 @@ class ReceiveFind : public QObject {
   bool opened_ = false;
   // What the bar looks for while it is open and its pattern is sound.
   std::optional<TextSearch> search_;
+  // The search under way, and how many bytes the box had dropped when it last ran.
+  std::optional<SlicedFind> job_;
+  std::size_t droppedSeen_ = 0;
+  QTimer sliceTimer_;
 };
 
 }  // namespace portprobe

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <cstring>
 
@@ -16,6 +17,9 @@ constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 // How far apart two bytes of a hex match may lie, so that neither a search nor the
 // marking of a few lines reads far through text that holds no bytes.
 constexpr std::size_t kLongestHexReach = std::size_t{64} << 10;
+// The most bytes of the needle's start that are looked for at once where no match has
+// begun: short enough that looking costs a bounded time per byte of the text.
+constexpr std::size_t kLongestOpening = 8;
 // The first stretch that a backward search tries; it doubles until a match is found.
 constexpr std::size_t kFirstBackwardStretch = std::size_t{64} << 10;
 
@@ -29,14 +33,29 @@ std::string Folded(std::string_view text) {
   return folded;
 }
 
+// The value of each byte as a hex digit, -1 for other bytes: looked up for every
+// character of the layout a search passes.
+constexpr std::array<std::int8_t, 256> kDigitValues = [] {
+  std::array<std::int8_t, 256> values{};
+  for (int c = 0; c < 256; ++c) {
+    values[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c >= '0' && c <= '9'   ? c - '0'
+                                                                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                                                          : -1);
+  }
+  return values;
+}();
+
+int DigitValue(char c) { return kDigitValues[static_cast<unsigned char>(c)]; }
+
 // The value of the byte group at `position`: two hex digits standing alone between
 // blanks; -1 when there is none.
 int ByteGroupValue(std::string_view text, std::size_t position) {
   if (position + 2 > text.size()) return -1;
   if (position > 0 && !IsBlank(text[position - 1])) return -1;
   if (position + 2 < text.size() && !IsBlank(text[position + 2])) return -1;
-  const int high = HexDigitValue(static_cast<unsigned char>(text[position]));
-  const int low = HexDigitValue(static_cast<unsigned char>(text[position + 1]));
+  const int high = DigitValue(text[position]);
+  const int low = DigitValue(text[position + 1]);
   return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 
@@ -78,100 +97,189 @@ std::optional<TextSearch> TextSearch::Make(std::string_view typed, Kind kind, bo
   return TextSearch(hexLayout ? Mode::HexLayout : Mode::Bytes, std::string(bytes->begin(), bytes->end()));
 }
 
-TextSearch::TextSearch(Mode mode, std::string needle) : mode_(mode), needle_(std::move(needle)) {
+// border_[k]: the length of the longest proper prefix of the needle's first k bytes
+// that is also their suffix, where a partial match goes on after a mismatch.
+TextSearch::TextSearch(Mode mode, std::string needle)
+    : mode_(mode), needle_(std::move(needle)), border_(needle_.size() + 1, 0) {
+  for (std::size_t k = 1, b = 0; k < needle_.size(); ++k) {
+    while (b > 0 && needle_[k] != needle_[b]) b = border_[b];
+    if (needle_[k] == needle_[b]) ++b;
+    border_[k + 1] = b;
+  }
   switch (mode_) {
     case Mode::Bytes:
-      openings_ = {needle_};
+      forms_ = {needle_.substr(0, kLongestOpening)};
       break;
     case Mode::FoldedText:
-      openings_ = {needle_.substr(0, 1)};
+      forms_ = {needle_.substr(0, 1)};
       if (const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(needle_[0])));
           upper != needle_[0]) {
-        openings_.push_back(std::string(1, upper));
+        forms_.push_back(std::string(1, upper));
       }
       break;
     case Mode::HexLayout: {
       // The layout writes upper-case digits; other text may hold lower-case ones.
       const std::uint8_t first = static_cast<std::uint8_t>(needle_[0]);
       const std::string upper = FormatHexBytes({&first, 1}).substr(0, 2);
-      openings_ = {upper};
-      if (Folded(upper) != upper) openings_.push_back(Folded(upper));
+      forms_ = {upper};
+      if (Folded(upper) != upper) forms_.push_back(Folded(upper));
       break;
     }
   }
 }
 
-// Each opening is looked for once and remembered until the search passes it, so that
-// a rare form is not looked for again after every common one.
-std::optional<TextRange> TextSearch::Next(std::string_view text, std::size_t from, std::size_t startLimit) const {
-  const std::size_t limit = std::min(startLimit, text.size());
-  std::array<std::size_t, 2> next{};
-  std::array<bool, 2> known{};
-  for (std::size_t position = from; position < limit;) {
+// Where a match may begin: the next place of a form of the needle's first byte (or of
+// its first byte group). Each form is looked for once and remembered until the scan
+// passes it, so that a rare form is not looked for again after every common one.
+class TextSearch::Openings {
+ public:
+  Openings(const TextSearch& search, std::string_view text) : search_(search), text_(text) {}
+
+  std::size_t From(std::size_t position, std::size_t end) {
     std::size_t candidate = kNotFound;
-    for (std::size_t i = 0; i < openings_.size(); ++i) {
-      if (!known[i] || next[i] < position) {
-        const std::size_t end = std::min(text.size(), limit + openings_[i].size() - 1);
-        next[i] = FindBytes(text, openings_[i], position, end);
-        known[i] = true;
+    for (std::size_t i = 0; i < search_.forms_.size(); ++i) {
+      if (!known_[i] || next_[i] < position) {
+        next_[i] = FindBytes(text_, search_.forms_[i], position, end);
+        known_[i] = true;
       }
-      candidate = std::min(candidate, next[i]);
+      candidate = std::min(candidate, next_[i]);
     }
-    if (candidate >= limit) return std::nullopt;
-    if (std::optional<TextRange> match = MatchAt(text, candidate)) return match;
-    position = candidate + 1;
+    return candidate;
   }
-  return std::nullopt;
+
+  std::size_t GroupFrom(std::size_t position, std::size_t limit) {
+    const std::size_t end = std::min(text_.size(), limit + 1);
+    for (std::size_t at = From(position, end); at < limit; at = From(at + 1, end)) {
+      if (ByteGroupValue(text_, at) == static_cast<std::uint8_t>(search_.needle_[0])) return at;
+    }
+    return kNotFound;
+  }
+
+ private:
+  const TextSearch& search_;
+  std::string_view text_;
+  std::array<std::size_t, 2> next_{};
+  std::array<bool, 2> known_{};
+};
+
+std::optional<TextRange> TextSearch::Next(std::string_view text, std::size_t from, std::size_t startLimit) const {
+  std::optional<TextRange> first;
+  Scan(text, from, startLimit, [&first](TextRange match) {
+    first = match;
+    return false;
+  });
+  return first;
 }
 
+// Each stretch is scanned once, from its start, for its last match.
 std::optional<TextRange> TextSearch::Previous(std::string_view text, std::size_t before) const {
   std::size_t end = std::min(before, text.size());
   for (std::size_t stretch = kFirstBackwardStretch; end > 0; stretch *= 2) {
     const std::size_t start = end > stretch ? end - stretch : 0;
-    std::optional<TextRange> last;
-    for (auto match = Next(text, start, end); match; match = Next(text, match->from + 1, end)) last = match;
-    if (last) return last;
+    if (std::optional<TextRange> last = LastIn(text, start, end)) return last;
     end = start;
   }
   return std::nullopt;
 }
 
+std::optional<TextRange> TextSearch::LastIn(std::string_view text, std::size_t from, std::size_t before) const {
+  std::optional<TextRange> last;
+  Scan(text, from, before, [&last](TextRange match) {
+    last = match;
+    return true;
+  });
+  return last;
+}
+
 std::vector<TextRange> TextSearch::Overlapping(std::string_view text, std::size_t from, std::size_t to) const {
   std::vector<TextRange> matches;
-  std::size_t position = ReachBack(text, from);
-  for (auto match = Next(text, position, to); match; match = Next(text, position, to)) {
-    if (match->to > from) matches.push_back(*match);
-    position = match->to;
-  }
+  std::size_t taken = ReachBack(text, from);
+  Scan(text, taken, to, [&](TextRange match) {
+    if (match.from >= taken && match.to > from) {
+      matches.push_back(match);
+      taken = match.to;
+    }
+    return true;
+  });
   return matches;
 }
 
-std::optional<TextRange> TextSearch::MatchAt(std::string_view text, std::size_t position) const {
-  switch (mode_) {
-    case Mode::Bytes:
-      return TextRange{position, position + needle_.size()};
-    case Mode::FoldedText: {
-      if (text.size() - position < needle_.size()) return std::nullopt;
-      const std::string_view candidate = text.substr(position, needle_.size());
-      if (!std::equal(candidate.begin(), candidate.end(), needle_.begin(),
-                      [](char a, char b) { return FoldCase(a) == b; })) {
-        return std::nullopt;
-      }
-      return TextRange{position, position + needle_.size()};
-    }
-    case Mode::HexLayout:
-      return HexLayoutMatchAt(text, position);
+// Knuth-Morris-Pratt: every byte (or byte group) is looked at a bounded number of times
+// whatever the pattern, so a long pattern that nearly matches everywhere costs no more
+// than a short one. Where no match has begun, the next opening is found with memchr.
+template <typename Found>
+void TextSearch::Scan(std::string_view text, std::size_t from, std::size_t startLimit, Found&& found) const {
+  if (mode_ == Mode::HexLayout) {
+    ScanHexLayout(text, from, startLimit, found);
+    return;
   }
-  return std::nullopt;
+  if (mode_ == Mode::FoldedText) {
+    ScanBytes<true>(text, from, startLimit, found);
+  } else {
+    ScanBytes<false>(text, from, startLimit, found);
+  }
 }
 
-std::optional<TextRange> TextSearch::HexLayoutMatchAt(std::string_view text, std::size_t position) const {
-  std::size_t at = position;
-  for (std::size_t k = 0; k < needle_.size(); ++k) {
-    if (k > 0) at = NextByteGroup(text, at + 2);
-    if (at == kNotFound || ByteGroupValue(text, at) != static_cast<std::uint8_t>(needle_[k])) return std::nullopt;
+template <bool kFold, typename Found>
+void TextSearch::ScanBytes(std::string_view text, std::size_t from, std::size_t startLimit, Found& found) const {
+  const char* const needle = needle_.data();
+  const std::size_t* const border = border_.data();
+  const std::size_t m = needle_.size();
+  const std::size_t limit = std::min(startLimit, text.size());
+  const std::size_t end = std::min(text.size(), limit + m - 1);
+  Openings openings(*this, text);
+  std::size_t k = 0;
+  const std::size_t opening = forms_[0].size();
+  for (std::size_t i = from; i < end; ++i) {
+    if (k == 0) {
+      const std::size_t at = openings.From(i, end);
+      if (at >= limit) return;
+      k = opening;  // no match begins before the opening, and its bytes match
+      i = at + opening - 1;
+    } else {
+      const char c = kFold ? FoldCase(text[i]) : text[i];
+      while (k > 0 && needle[k] != c) k = border[k];
+      if (needle[k] == c) ++k;
+    }
+    if (k == m) {
+      if (i + 1 - m >= limit || !found(TextRange{i + 1 - m, i + 1})) return;
+      k = border[m];
+    }
   }
-  return TextRange{position, at + 2};
+}
+
+// The same over the byte groups of the layout: each group's place is kept for the
+// last m groups, so a match starts at the group m places back. Two groups of a match
+// lie at most kLongestHexReach apart.
+template <typename Found>
+void TextSearch::ScanHexLayout(std::string_view text, std::size_t from, std::size_t startLimit, Found& found) const {
+  const std::size_t m = needle_.size();
+  const std::size_t limit = std::min(startLimit, text.size());
+  const std::size_t mask = std::bit_ceil(m) - 1;
+  std::vector<std::size_t> places(mask + 1);
+  std::size_t count = 0;  // groups looked at
+  Openings openings(*this, text);
+  std::size_t k = 0;
+  for (std::size_t at = from; at < text.size();) {
+    if (k == 0) {
+      at = openings.GroupFrom(at, limit);
+      if (at >= limit) return;
+    } else if ((at = NextByteGroup(text, at)) == kNotFound) {
+      k = 0;
+      at = places[(count - 1) & mask] + 2;
+      continue;
+    }
+    const auto value = static_cast<char>(DigitValue(text[at]) * 16 + DigitValue(text[at + 1]));
+    while (k > 0 && needle_[k] != value) k = border_[k];
+    if (needle_[k] == value) ++k;
+    places[count++ & mask] = at;
+    if (k > 0 && places[(count - k) & mask] >= limit) return;
+    if (k == m) {
+      if (!found(TextRange{places[(count - m) & mask], at + 2})) return;
+      k = border_[m];
+    }
+    at += 2;
+  }
 }
 
 // A hex match reaches back over as many byte groups as it has bytes, whatever lies

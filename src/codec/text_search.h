@@ -22,7 +22,8 @@ struct TextRange {
 // character. Hex bytes are looked for in the hex layout of the box, where each byte is
 // a group of two digits: blanks, line breaks, block separators and anything between
 // the groups that is not a byte (a time stamp, a check mark) are passed over. Without
-// the layout (character display) hex bytes are looked for as raw bytes.
+// the layout (character display) hex bytes are looked for as raw bytes. A search takes
+// time in proportion to the text it reads, whatever the pattern.
 class TextSearch {
  public:
   enum class Kind { Text, Hex };
@@ -34,6 +35,8 @@ class TextSearch {
   std::optional<TextRange> Next(std::string_view text, std::size_t from, std::size_t startLimit = kNoLimit) const;
   // The last match that starts before `before`.
   std::optional<TextRange> Previous(std::string_view text, std::size_t before) const;
+  // The last match that starts from `from` on and before `before`.
+  std::optional<TextRange> LastIn(std::string_view text, std::size_t from, std::size_t before) const;
   // The matches that overlap from..to, one after another without overlapping, for
   // highlighting a few lines however long the text is.
   std::vector<TextRange> Overlapping(std::string_view text, std::size_t from, std::size_t to) const;
@@ -44,17 +47,25 @@ class TextSearch {
   enum class Mode { Bytes, FoldedText, HexLayout };
 
   TextSearch(Mode mode, std::string needle);
+  class Openings;
 
-  std::optional<TextRange> MatchAt(std::string_view text, std::size_t position) const;
-  std::optional<TextRange> HexLayoutMatchAt(std::string_view text, std::size_t position) const;
+  // Calls `found` with each match that starts from `from` on and before `startLimit`,
+  // in order, until it returns false.
+  template <typename Found>
+  void Scan(std::string_view text, std::size_t from, std::size_t startLimit, Found&& found) const;
+  template <bool kFold, typename Found>
+  void ScanBytes(std::string_view text, std::size_t from, std::size_t startLimit, Found& found) const;
+  template <typename Found>
+  void ScanHexLayout(std::string_view text, std::size_t from, std::size_t startLimit, Found& found) const;
   // Where the search for matches that reach `position` has to begin.
   std::size_t ReachBack(std::string_view text, std::size_t position) const;
   Mode mode_;
   // The bytes looked for; in folded text mode in lower case.
   std::string needle_;
-  // The one or two forms of the needle's beginning that every match starts with, found
-  // with memmem before a match is checked.
-  std::vector<std::string> openings_;
+  // For each count of bytes matched, how many still match after a mismatch.
+  std::vector<std::size_t> border_;
+  // The one or two forms of the needle's first byte that every match starts with.
+  std::vector<std::string> forms_;
 };
 
 }  // namespace portprobe

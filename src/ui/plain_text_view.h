@@ -34,6 +34,8 @@ class PlainTextView : public QAbstractScrollArea {
   explicit PlainTextView(QWidget* parent = nullptr, std::size_t byteLimit = LineIndexedText::kDefaultByteLimit);
 
   const LineIndexedText& Text() const { return text_; }
+  // How many bytes of its start the text has lost to its byte limit, ever.
+  std::size_t DroppedBytes() const { return droppedBytes_; }
   QString ToPlainText() const;
   void SetText(std::string_view text);
   // Adds text at the end. While the view shows the end it follows the end, and so

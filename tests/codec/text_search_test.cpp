@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "codec/hex_codec.h"
 #include "codec/hex_format.h"
 #include "common/line_indexed_text.h"
 
@@ -138,6 +142,54 @@ TEST(TextSearch, FindsInABoundedTextAfterItsOldestLinesWereDropped) {
   EXPECT_EQ(Matched(text.All(), found), "AF \r\n\r\n    \r\nB0");
   EXPECT_EQ(text.LineOf(found->to - 1), text.LineOf(found->from) + 3);
   EXPECT_EQ(Hex("AF B0").Next(text.All(), 0), found);
+}
+
+// Texts of two letters, where partial matches overlap everywhere: every match that a
+// plain comparison at each place finds, the search finds, forward, backward and in a
+// stretch, as text and as bytes of the hex layout.
+TEST(TextSearch, AgreesWithAComparisonAtEveryPlaceOnRepetitiveText) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string letters(40 + random() % 200, 'a');
+    for (char& c : letters) c = random() % 4 == 0 ? 'b' : 'a';
+    std::string pattern(1 + random() % 6, 'a');
+    for (char& c : pattern) c = random() % 4 == 0 ? 'b' : 'a';
+    std::vector<std::size_t> starts;
+    for (std::size_t at = letters.find(pattern); at != std::string::npos; at = letters.find(pattern, at + 1)) {
+      starts.push_back(at);
+    }
+    const TextSearch text = Text(pattern);
+    const std::size_t from = random() % letters.size();
+    const auto firstFrom = std::lower_bound(starts.begin(), starts.end(), from);
+    const std::optional<TextRange> next = text.Next(letters, from);
+    ASSERT_EQ(next.has_value(), firstFrom != starts.end()) << letters << " / " << pattern;
+    if (next) {
+      EXPECT_EQ(next->from, *firstFrom);
+    }
+    const std::optional<TextRange> previous = text.Previous(letters, from);
+    const auto lastBefore = std::lower_bound(starts.begin(), starts.end(), from);
+    ASSERT_EQ(previous.has_value(), lastBefore != starts.begin()) << letters << " / " << pattern;
+    if (previous) {
+      EXPECT_EQ(previous->from, *std::prev(lastBefore));
+    }
+
+    // The same letters as bytes AA and BB of the hex layout, in lines of 16.
+    std::vector<std::uint8_t> bytes(letters.begin(), letters.end());
+    for (std::uint8_t& byte : bytes) byte = byte == 'a' ? 0xAA : 0xBB;
+    std::string hexPattern;
+    for (char c : pattern) hexPattern += c == 'a' ? "aa " : "bb ";
+    const std::string layout = FormatHexBytes(bytes);
+    const std::optional<TextRange> hexNext = Hex(hexPattern).Next(layout, 0);
+    ASSERT_EQ(hexNext.has_value(), !starts.empty()) << letters << " / " << pattern;
+    if (hexNext) {
+      EXPECT_EQ(ParseHexText(layout.substr(0, hexNext->from)).size(), starts.front());
+      EXPECT_EQ(ParseHexText(layout.substr(hexNext->from, hexNext->to - hexNext->from)).size(), pattern.size());
+    }
+    const std::optional<TextRange> hexLast = Hex(hexPattern).Previous(layout, layout.size());
+    if (hexLast) {
+      EXPECT_EQ(ParseHexText(layout.substr(0, hexLast->from)).size(), starts.back());
+    }
+  }
 }
 
 }  // namespace
