@@ -100,6 +100,17 @@ void HexNearMatchEverywhere(benchmark::State& state) {
 void TextNearMatchEverywhere(benchmark::State& state) {
   RunOver(state, RepeatedBox("A"), *TextSearch::Make(std::string(3000, 'A') + "B", TextSearch::Kind::Text, true, false));
 }
+// The last letter is everywhere too, so nothing lets the search skip: the slowest
+// search there is.
+void TextNearMatchWithItsLastLetterEverywhere(benchmark::State& state) {
+  RunOver(state, RepeatedBox("A"),
+          *TextSearch::Make(std::string(1500, 'A') + "B" + std::string(1500, 'A'), TextSearch::Kind::Text, true, false));
+}
+void HexNearMatchWithItsLastByteEverywhere(benchmark::State& state) {
+  std::string half;
+  for (int i = 0; i < 150; ++i) half += "FF ";
+  RunOver(state, RepeatedBox("FF "), Hex(half + "00 " + half));
+}
 void TextIgnoringCaseNearMatchEverywhere(benchmark::State& state) {
   RunOver(state, RepeatedBox("A"),
           *TextSearch::Make(std::string(3000, 'a') + "b", TextSearch::Kind::Text, false, false));
@@ -125,6 +136,8 @@ BENCHMARK(TextMatchingCaseMiss)->Apply(Configure);
 BENCHMARK(HexNearMatchEverywhere)->Apply(Configure);
 BENCHMARK(TextNearMatchEverywhere)->Apply(Configure);
 BENCHMARK(TextIgnoringCaseNearMatchEverywhere)->Apply(Configure);
+BENCHMARK(TextNearMatchWithItsLastLetterEverywhere)->Apply(Configure);
+BENCHMARK(HexNearMatchWithItsLastByteEverywhere)->Apply(Configure);
 BENCHMARK(MarksOfOneScreen)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -71,6 +71,17 @@ std::size_t NextByteGroup(std::string_view text, std::size_t position) {
   return kNotFound;
 }
 
+// The place of the `count`th byte group before `position`, or `floor` when fewer lie
+// between them.
+std::size_t GroupsBack(std::string_view text, std::size_t position, std::size_t count, std::size_t floor) {
+  std::size_t groups = 0;
+  while (groups < count && position > floor) {
+    --position;
+    if (ByteGroupValue(text, position) >= 0) ++groups;
+  }
+  return position;
+}
+
 std::size_t FindBytes(std::string_view text, std::string_view needle, std::size_t from, std::size_t end) {
   if (from >= end || end - from < needle.size()) return kNotFound;
   const std::size_t found = text.substr(0, end).find(needle, from);
@@ -106,26 +117,24 @@ TextSearch::TextSearch(Mode mode, std::string needle)
     if (needle_[k] == needle_[b]) ++b;
     border_[k + 1] = b;
   }
-  switch (mode_) {
-    case Mode::Bytes:
-      forms_ = {needle_.substr(0, kLongestOpening)};
-      break;
-    case Mode::FoldedText:
-      forms_ = {needle_.substr(0, 1)};
-      if (const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(needle_[0])));
-          upper != needle_[0]) {
-        forms_.push_back(std::string(1, upper));
-      }
-      break;
-    case Mode::HexLayout: {
-      // The layout writes upper-case digits; other text may hold lower-case ones.
-      const std::uint8_t first = static_cast<std::uint8_t>(needle_[0]);
-      const std::string upper = FormatHexBytes({&first, 1}).substr(0, 2);
-      forms_ = {upper};
-      if (Folded(upper) != upper) forms_.push_back(Folded(upper));
-      break;
-    }
+  firstForms_ = Forms(mode_ == Mode::Bytes ? needle_.substr(0, kLongestOpening) : needle_.substr(0, 1));
+  lastForms_ = Forms(needle_.substr(needle_.size() - 1));
+}
+
+// The one or two forms in which `bytes` stand in the text: as they are, in either case
+// when case does not matter, or as the layout's digits of a byte, which other text may
+// hold in lower case.
+std::vector<std::string> TextSearch::Forms(const std::string& bytes) const {
+  std::string form = bytes;
+  if (mode_ == Mode::HexLayout) {
+    const std::uint8_t byte = static_cast<std::uint8_t>(bytes[0]);
+    form = FormatHexBytes({&byte, 1}).substr(0, 2);
+  } else if (mode_ == Mode::FoldedText) {
+    form[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(form[0])));
   }
+  std::vector<std::string> forms = {form};
+  if (mode_ != Mode::Bytes && Folded(form) != form) forms.push_back(Folded(form));
+  return forms;
 }
 
 // Where a match may begin: the next place of a form of the needle's first byte (or of
@@ -133,13 +142,15 @@ TextSearch::TextSearch(Mode mode, std::string needle)
 // passes it, so that a rare form is not looked for again after every common one.
 class TextSearch::Openings {
  public:
-  Openings(const TextSearch& search, std::string_view text) : search_(search), text_(text) {}
+  // The forms of `byte`, the needle's first or last.
+  Openings(const std::vector<std::string>& forms, char byte, std::string_view text)
+      : forms_(forms), byte_(static_cast<std::uint8_t>(byte)), text_(text) {}
 
   std::size_t From(std::size_t position, std::size_t end) {
     std::size_t candidate = kNotFound;
-    for (std::size_t i = 0; i < search_.forms_.size(); ++i) {
+    for (std::size_t i = 0; i < forms_.size(); ++i) {
       if (!known_[i] || next_[i] < position) {
-        next_[i] = FindBytes(text_, search_.forms_[i], position, end);
+        next_[i] = FindBytes(text_, forms_[i], position, end);
         known_[i] = true;
       }
       candidate = std::min(candidate, next_[i]);
@@ -150,13 +161,14 @@ class TextSearch::Openings {
   std::size_t GroupFrom(std::size_t position, std::size_t limit) {
     const std::size_t end = std::min(text_.size(), limit + 1);
     for (std::size_t at = From(position, end); at < limit; at = From(at + 1, end)) {
-      if (ByteGroupValue(text_, at) == static_cast<std::uint8_t>(search_.needle_[0])) return at;
+      if (ByteGroupValue(text_, at) == byte_) return at;
     }
     return kNotFound;
   }
 
  private:
-  const TextSearch& search_;
+  const std::vector<std::string>& forms_;
+  int byte_;
   std::string_view text_;
   std::array<std::size_t, 2> next_{};
   std::array<bool, 2> known_{};
@@ -227,10 +239,22 @@ void TextSearch::ScanBytes(std::string_view text, std::size_t from, std::size_t 
   const std::size_t m = needle_.size();
   const std::size_t limit = std::min(startLimit, text.size());
   const std::size_t end = std::min(text.size(), limit + m - 1);
-  Openings openings(*this, text);
+  Openings openings(firstForms_, needle[0], text);
+  Openings endings(lastForms_, needle[m - 1], text);
+  const std::size_t opening = firstForms_[0].size();
   std::size_t k = 0;
-  const std::size_t opening = forms_[0].size();
+  std::optional<std::size_t> ending;  // the next place from i on where a match may end
   for (std::size_t i = from; i < end; ++i) {
+    if (!ending || *ending < i) {
+      const char c = kFold ? FoldCase(text[i]) : text[i];
+      ending = c == needle[m - 1] ? i : endings.From(i, end);
+      if (*ending >= end) return;
+      // No match ends before it: the scan goes on where one ending there begins.
+      if (*ending - i >= m) {
+        i = *ending - (m - 1);
+        k = 0;
+      }
+    }
     if (k == 0) {
       const std::size_t at = openings.From(i, end);
       if (at >= limit) return;
@@ -258,7 +282,9 @@ void TextSearch::ScanHexLayout(std::string_view text, std::size_t from, std::siz
   const std::size_t mask = std::bit_ceil(m) - 1;
   std::vector<std::size_t> places(mask + 1);
   std::size_t count = 0;  // groups looked at
-  Openings openings(*this, text);
+  Openings openings(firstForms_, needle_[0], text);
+  Openings endings(lastForms_, needle_[m - 1], text);
+  std::optional<std::size_t> ending;  // the next group from `at` on where a match may end
   std::size_t k = 0;
   for (std::size_t at = from; at < text.size();) {
     if (k == 0) {
@@ -270,6 +296,19 @@ void TextSearch::ScanHexLayout(std::string_view text, std::size_t from, std::siz
       continue;
     }
     const auto value = static_cast<char>(DigitValue(text[at]) * 16 + DigitValue(text[at + 1]));
+    if (!ending || *ending < at) {
+      ending = value == needle_[m - 1] ? at : endings.GroupFrom(at, text.size());
+      if (*ending == kNotFound) return;
+      // No match ends before it: where one ending there would begin, when that lies
+      // well ahead, is where the scan goes on.
+      if (*ending - at > 6 * m) {
+        if (const std::size_t start = GroupsBack(text, *ending + 2, m, at); start > at) {
+          at = start;
+          k = 0;
+          continue;
+        }
+      }
+    }
     while (k > 0 && needle_[k] != value) k = border_[k];
     if (needle_[k] == value) ++k;
     places[count++ & mask] = at;
@@ -287,13 +326,7 @@ void TextSearch::ScanHexLayout(std::string_view text, std::size_t from, std::siz
 std::size_t TextSearch::ReachBack(std::string_view text, std::size_t position) const {
   position = std::min(position, text.size());
   if (mode_ != Mode::HexLayout) return position - std::min(position, needle_.size() - 1);
-  const std::size_t floor = position - std::min(position, kLongestHexReach);
-  std::size_t groups = 0;
-  while (groups < needle_.size() && position > floor) {
-    --position;
-    if (ByteGroupValue(text, position) >= 0) ++groups;
-  }
-  return position;
+  return GroupsBack(text, position, needle_.size(), position - std::min(position, kLongestHexReach));
 }
 
 }  // namespace portprobe

@@ -48,6 +48,7 @@ class TextSearch {
 
   TextSearch(Mode mode, std::string needle);
   class Openings;
+  std::vector<std::string> Forms(const std::string& bytes) const;
 
   // Calls `found` with each match that starts from `from` on and before `startLimit`,
   // in order, until it returns false.
@@ -64,8 +65,9 @@ class TextSearch {
   std::string needle_;
   // For each count of bytes matched, how many still match after a mismatch.
   std::vector<std::size_t> border_;
-  // The one or two forms of the needle's first byte that every match starts with.
-  std::vector<std::string> forms_;
+  // The forms in which the needle's start and its last byte stand in the text.
+  std::vector<std::string> firstForms_;
+  std::vector<std::string> lastForms_;
 };
 
 }  // namespace portprobe
