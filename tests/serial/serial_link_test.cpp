@@ -137,14 +137,16 @@ TEST(SerialLink, NamesAnExclusiveMarkLeftByAnEndedProgram) {
               return fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0 ? 0 : 1;
             }),
             0);
+  constexpr int kStillRoot = 100;
   const int result = inChild([&] {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 100;
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return kStillRoot;
     SerialLink link([] {});
     return static_cast<int>(link.OpenPort(path, {}));
   });
+  ::close(master);
+  if (result == kStillRoot) GTEST_SKIP() << "root may not become nobody here, and root passes the mark";
   EXPECT_EQ(result, static_cast<int>(SerialLink::OpenResult::StaleLock));
   EXPECT_TRUE(SerialLink::DeviceUnavailable(SerialLink::OpenResult::StaleLock));
-  ::close(master);
 }
 
 TEST(SerialLink, AppliesLineSettingsToTheDevice) {
