@@ -26,9 +26,33 @@ find "$out" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --st
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$out/translations/"
 # Qt finds its plugins and translations beside the program rather than where it was built.
 printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' > "$out/qt.conf"
-# The help file with Windows line ends, for every editor the shell may open it in.
-sed 's/\r*$/\r/' readme.txt > "$out/readme.txt"
-# The plot library is compiled into the terminal; its licence goes with it.
-sed 's/\r*$/\r/' "$(scripts/qcustomplot-source.sh | tail -n 1)/GPL.txt" > "$out/QCustomPlot-GPL.txt"
+# Texts with Windows line ends, for every editor the shell may open them in.
+crlf() { sed 's/\r*$/\r/' "$1" > "$2"; }
+crlf readme.txt "$out/readme.txt"
+# The program's licence, and the licences and notices of everything the folder
+# redistributes, from the Debian packages that built it.
+mkdir -p "$out/licenses"
+crlf LICENSE "$out/LICENSE.txt"
+crlf "$(scripts/qcustomplot-source.sh | tail -n 1)/GPL.txt" "$out/licenses/QCustomPlot-GPL.txt"
+crlf /usr/share/common-licenses/LGPL-3 "$out/licenses/Qt-LGPL-3.0.txt"
+crlf /usr/share/doc/libqt6core6/copyright "$out/licenses/Qt-copyright.txt"
+crlf /usr/share/doc/mingw-w64-common/copyright "$out/licenses/mingw-w64-runtime-winpthreads-copyright.txt"
+crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$out/licenses/gcc-runtime-libstdc++-libgcc-copyright.txt"
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+printf '%s\r\n' \
+  "Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins in platforms\\ and styles\\ are Qt" \
+  "(qtbase), used under the GNU Lesser General Public License, version 3 (Qt-LGPL-3.0.txt," \
+  "with the GPL in ..\\LICENSE.txt); Qt-copyright.txt lists its parts and their notices." \
+  "They were built from Debian's qt6-base source package, version $qt_version, with the" \
+  "changes that scripts/build-qt-windows.sh of PortProbe's source applies: get it with" \
+  "\"apt-get source qt6-base=$qt_version\" on Debian 12, or from https://sources.debian.org/src/qt6-base/." \
+  "You may replace these DLLs with your own build of the same Qt version." \
+  "" \
+  "libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime, under the GPL, version 3, with" \
+  "the GCC Runtime Library Exception (gcc-runtime-libstdc++-libgcc-copyright.txt)." \
+  "libwinpthread-1.dll and the runtime compiled into the programs are mingw-w64's, under" \
+  "the licences in mingw-w64-runtime-winpthreads-copyright.txt." \
+  "The plot of the waveform view is QCustomPlot, compiled into portprobe.exe, under the" \
+  "GPL, version 3 (QCustomPlot-GPL.txt)." > "$out/licenses/README.txt"
 (cd "$build" && zip -qr portprobe-windows.zip portprobe-windows)
 echo "== $out.zip"

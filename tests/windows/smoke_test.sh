@@ -10,6 +10,14 @@ folder=$(realpath "$1")
 : "${WINEPREFIX:?needs the prefix of scripts/windows/wine-prefix.sh}"
 export WINEDEBUG=-all
 
+# The folder carries the program's licence, and every DLL beside the programs is named
+# in the notes on what it redistributes.
+[ -s "$folder/LICENSE.txt" ] || { echo "no LICENSE.txt in the folder"; exit 1; }
+for dll in "$folder"/*.dll; do
+  grep -q "$(basename "$dll")" "$folder/licenses/README.txt" ||
+    { echo "$(basename "$dll") is not named in licenses/README.txt"; exit 1; }
+done
+
 work=$(mktemp -d)
 cleanup() {
   kill $(jobs -p) 2>/dev/null || true
