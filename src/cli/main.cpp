@@ -78,7 +78,7 @@ Ctrl-C (143 SIGTERM, 129 SIGHUP), after what the script printed.
 )";
 
 void PrintUsage(std::FILE* stream) {
-  std::fputs("usage: portprobe-cli COMMAND ARGS...\n", stream);
+  std::fputs("usage: portprobe-cli COMMAND ARGS...   (or --help, --version)\n", stream);
   for (const CliCommand* command : kCommands) {
     std::fprintf(stream, "  %.*s\n", static_cast<int>(command->usage.size()), command->usage.data());
   }
@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
     std::fputs(kMonitorHelpDetails, stdout);
     return 0;
   }
+  if (args.size() == 1 && args[0] == "--version") return PrintResult("portprobe-cli " PORTPROBE_VERSION "\n");
   if (!args.empty()) {
     for (const CliCommand* command : kCommands) {
       if (command->name == args[0]) return command->run(std::vector<std::string>(args.begin() + 1, args.end()));

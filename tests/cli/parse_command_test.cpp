@@ -117,6 +117,7 @@ TEST_F(ParseCommand, RejectsBadArgumentsWithUsage) {
 }
 
 TEST_F(ParseCommand, HelpDescribesTheHexGrammarAndTheExitStatuses) {
+  EXPECT_EQ(RunCli({"--version"}).out, "portprobe-cli " PORTPROBE_VERSION "\n");
   const testing::CliRun run = RunCli({"--help"});
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.err, "");

@@ -1,0 +1,15 @@
+# The icon, version details and manifest of a Windows program, from the project's one
+# version number. Nothing on other systems.
+#   portprobe_windows_resources(target "what the program is")
+function(portprobe_windows_resources target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(PORTPROBE_PROGRAM ${target})
+  set(PORTPROBE_DESCRIPTION "${description}")
+  set(PORTPROBE_ICON "${PROJECT_SOURCE_DIR}/resources/icons/portprobe.ico")
+  set(PORTPROBE_MANIFEST "${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest")
+  configure_file(${PROJECT_SOURCE_DIR}/resources/windows/program.manifest.in ${PORTPROBE_MANIFEST} @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/windows/program.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()
