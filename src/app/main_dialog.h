@@ -84,6 +84,8 @@ class MainDialog : public ui::TemplateDialog {
   bool StartupDone() const { return startupDone_; }
   HistoryPopup* HistoryPopupWindow() const;
   ReplyRulesWindow* RepliesWindow() const { return repliesWindow_; }
+  // The window's side windows are never placed over it.
+  const QWidget* ToolsMenuButton() const;
   // The multi-frame send panel; none until it is first opened or restored.
   SendPanel* SendPanelWindow() const { return sendPanel_; }
   WaveWindow* WaveView() const { return waveWindow_; }
@@ -268,6 +270,8 @@ class MainDialog : public ui::TemplateDialog {
   void AnswerBlock(const ByteFrame& block, Tick lastTick);
   AutoReplies autoReplies_;
   ReplyRulesWindow* repliesWindow_ = nullptr;
+  QWidget* RepliesWindowWidget() const;
+  SideWindow repliesSide_{*this, [this] { return RepliesWindowWidget(); }, [this] { return ToolsMenuButton(); }};
 
   // The multi-frame send panel (main_dialog_panel.cpp).
   SendPanel* MakeSendPanel();
@@ -276,7 +280,7 @@ class MainDialog : public ui::TemplateDialog {
   bool SendPanelFrame(const ByteFrame& frame);
   void StopPanelRun();
   SendPanel* sendPanel_ = nullptr;
-  SideWindow sendPanelSide_{*this, [this] { return NewSendPanel(); }};
+  SideWindow sendPanelSide_{*this, [this] { return NewSendPanel(); }, [this] { return ToolsMenuButton(); }};
 
   // The waveform view (main_dialog_wave.cpp).
   WaveWindow* MakeWaveWindow();
@@ -285,7 +289,7 @@ class MainDialog : public ui::TemplateDialog {
   void PlotReceived(std::span<const SerialEvent> batches);
   void PlotDecoded(const LiveDecoder::Output& output);
   WaveWindow* waveWindow_ = nullptr;
-  SideWindow waveSide_{*this, [this] { return NewWaveWindow(); }};
+  SideWindow waveSide_{*this, [this] { return NewWaveWindow(); }, [this] { return ToolsMenuButton(); }};
 
   // Packet parsers (main_dialog_parser.cpp).
   void AddParserEntries(QMenu& menu);

@@ -14,11 +14,11 @@ constexpr std::int32_t kLateReplyMilliseconds = 500;
 
 }  // namespace
 
-void MainDialog::ShowRepliesWindow() {
-  repliesWindow_->show();
-  repliesWindow_->raise();
-  repliesWindow_->activateWindow();
-}
+// Made with the window, since the remembered rules live in it; placed beside it when
+// first shown.
+QWidget* MainDialog::RepliesWindowWidget() const { return repliesWindow_; }
+
+void MainDialog::ShowRepliesWindow() { repliesSide_.Show(); }
 
 // While a file is sent beside the window the line is its own: a reply would land in
 // the middle of the file's bytes. Replies do not pile up while the device takes nothing.

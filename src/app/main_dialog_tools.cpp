@@ -178,4 +178,6 @@ void MainDialog::mousePressEvent(QMouseEvent* event) {
   event->accept();
 }
 
+const QWidget* MainDialog::ToolsMenuButton() const { return Button(kMenuButton); }
+
 }  // namespace portprobe

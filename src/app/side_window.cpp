@@ -44,14 +44,27 @@ void SideWindow::RestoreOpen(bool open) {
   QTimer::singleShot(0, window_, [this] { Show(false); });
 }
 
-// On the main window's right, as far as the screen has room.
 void SideWindow::PlaceBesideMain() {
-  QPoint place = main_.frameGeometry().topRight() + QPoint(kGap, 0);
-  if (const QScreen* screen = main_.screen()) {
-    const QRect room = screen->availableGeometry();
-    place.setX(std::max(room.left(), std::min(place.x(), room.right() - window_->frameGeometry().width())));
+  const QWidget* keepClear = keepClear_();
+  const QRect clear = keepClear ? QRect(keepClear->mapToGlobal(QPoint(0, 0)), keepClear->size()) : QRect();
+  const QScreen* screen = main_.screen();
+  const QRect room = screen ? screen->availableGeometry() : QRect(main_.frameGeometry().topLeft(), QSize(1 << 20, 1 << 20));
+  window_->move(PlaceBeside(main_.frameGeometry(), window_->frameGeometry().size(), room, clear));
+}
+
+QPoint PlaceBeside(const QRect& main, const QSize& size, const QRect& room, const QRect& keepClear) {
+  const int top = std::max(room.top(), std::min(main.top(), room.bottom() + 1 - size.height()));
+  if (main.right() + kGap + size.width() <= room.right() + 1) return {main.right() + 1 + kGap, top};
+  if (main.left() - kGap - size.width() >= room.left()) return {main.left() - kGap - size.width(), top};
+  QRect placed(QPoint(std::max(room.left(), room.right() + 1 - size.width()), top), size);
+  if (!placed.intersects(keepClear)) return placed.topLeft();
+  // Above the button when the window is short enough, else to its left.
+  if (keepClear.top() - kGap - size.height() >= room.top()) {
+    placed.moveBottom(keepClear.top() - kGap - 1);
+  } else {
+    placed.moveRight(keepClear.left() - kGap - 1);
   }
-  window_->move(place);
+  return placed.topLeft();
 }
 
 }  // namespace portprobe
