@@ -15,8 +15,8 @@ namespace portprobe {
 //   its standard output goes to an unlinked temporary file rather than a pipe, so a
 //   program that writes a lot can never block on a full pipe; the output is read
 //   after it ends.
-// - Windows: it runs with a hidden window and inherits the terminal's handles; its
-//   output is not kept.
+// - Windows: it runs with a hidden window, in a job object of its own (the process
+//   group's counterpart), and inherits the terminal's handles; its output is not kept.
 class RunningProgram {
  public:
   // Starts the program at `path` (never searched for) with the terminal's environment,
@@ -38,8 +38,8 @@ class RunningProgram {
   bool HasEnded();
   // Blocks until the program has ended.
   void Wait();
-  // Ends the program (on Linux with every process of its group, by SIGKILL) and
-  // waits for it.
+  // Ends the program with every process it started (its group on Linux, by SIGKILL;
+  // its job on Windows) and waits for it.
   void Kill();
 
   // The exit code of a program that has ended by itself: 0..255 on Linux, the whole

@@ -50,6 +50,7 @@ std::wstring EnvironmentBlock(const std::vector<std::string>& environment) {
 struct RunningProgram::Process {
   ~Process() {
     if (handle != nullptr) ::CloseHandle(handle);
+    if (job != nullptr) ::CloseHandle(job);
   }
 
   // Takes the exit code of a program that has just ended.
@@ -60,6 +61,9 @@ struct RunningProgram::Process {
   }
 
   HANDLE handle = nullptr;
+  // The job that holds the program and whatever it starts, so that Kill ends them all
+  // as the process group does on Linux; none when the system would not make one.
+  HANDLE job = nullptr;
   DWORD id = 0;
   std::string startFailure;
   bool ended = false;
@@ -84,13 +88,20 @@ RunningProgram::RunningProgram(const std::string& path, const std::vector<std::s
   PROCESS_INFORMATION started{};
   // The path is also given as the program to start, so that a path with blanks can
   // never start a different program named by its first words.
+  // Started suspended, so that it is in the job before it can start anything.
   if (!::CreateProcessW(WideFromUtf8(path).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                        NORMAL_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT,
+                        NORMAL_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
                         environment.empty() ? nullptr : environment.data(), nullptr, &startup, &started)) {
     process_->startFailure = WindowsErrorText(::GetLastError());
     process_->ended = true;
     return;
   }
+  process_->job = ::CreateJobObjectW(nullptr, nullptr);
+  if (process_->job != nullptr && !::AssignProcessToJobObject(process_->job, started.hProcess)) {
+    ::CloseHandle(process_->job);
+    process_->job = nullptr;
+  }
+  ::ResumeThread(started.hThread);
   ::CloseHandle(started.hThread);
   process_->handle = started.hProcess;
   process_->id = started.dwProcessId;
@@ -116,7 +127,7 @@ void RunningProgram::Wait() {
 // A killed program gives no exit code, as one ended by a signal on Linux.
 void RunningProgram::Kill() {
   if (process_->ended) return;
-  ::TerminateProcess(process_->handle, 1);
+  if (process_->job == nullptr || !::TerminateJobObject(process_->job, 1)) ::TerminateProcess(process_->handle, 1);
   ::WaitForSingleObject(process_->handle, INFINITE);
   process_->ended = true;
 }

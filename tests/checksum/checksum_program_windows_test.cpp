@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -136,6 +137,25 @@ TEST_F(ChecksumProgramTest, StoppedProgramIsEndedAndLeavesTheFrame) {
     EXPECT_EQ(::WaitForSingleObject(process, 0), WAIT_OBJECT_0) << "still running";
     ::CloseHandle(process);
   }
+}
+
+// As a process group on Linux: what the program started ends with it.
+TEST_F(ChecksumProgramTest, AStoppedProgramTakesWhatItStartedWithIt) {
+  const std::string directory = InstallProgram("tools");
+  std::ostringstream messages;
+  StoppingHost host(messages);
+  const ByteFrame frame = {0xED, 0x00, 0x00, 0x55};
+  EXPECT_EQ(Apply(frame, directory, host), frame);
+  ASSERT_TRUE(host.stillRunning);
+  std::ifstream written(resultFile_);
+  DWORD child = 0;
+  ASSERT_TRUE(written >> child) << "the program started no child";
+  const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, child);
+  if (process == nullptr) return;  // gone already
+  const bool ended = ::WaitForSingleObject(process, 2000) == WAIT_OBJECT_0;
+  if (!ended) ::TerminateProcess(process, 1);
+  ::CloseHandle(process);
+  EXPECT_TRUE(ended) << "the program's child " << child << " outlived it";
 }
 
 TEST(ResultFile, IsCSelfTxtUnlessTheVariableNamesAnother) {
