@@ -118,7 +118,9 @@ inline constexpr const char kOptionsEntryText[] = "选项...";
 inline constexpr const char kRestoreDefaultsEntryText[] = "恢复默认设置";
 inline constexpr const char kTimestampsModeText[] = " 时间戳";
 inline constexpr const char kEchoSentModeText[] = " 回显";
-inline constexpr const char kGb18030ModeText[] = " GB18030";
+// " GB18030", or " GBK" where GBK stands in for it (kGbkStandsInText says so).
+inline constexpr const char kEncodingModeText[] = " %1";
+inline constexpr const char kGbkStandsInText[] = "此系统没有GB18030(代码页54936)，以GBK(代码页936)代替。";
 inline constexpr const char kFrameGapModeText[] = " 间隔%1ms";
 inline constexpr const char kFrameGapOutOfRangeText[] = "帧间隔请填入一个在%1和%2之间的整数(毫秒)。";
 inline constexpr const char* kEncodingRows[] = {"UTF-8", "GB18030"};

@@ -128,7 +128,9 @@ void MainDialog::UpdateStatusLine() {
   // here, with the stable by-id path of the device.
   const std::string& byIdPath = reconnect_.OpenedDevice().byIdPath;
   const bool byId = (IsOpen() || reconnect_.Awaiting()) && !byIdPath.empty() && byIdPath != portStatus_.PortName();
-  statusLabel->setToolTip(byId ? status + QLatin1Char('\n') + QString::fromStdString(byIdPath) : status);
+  QString tip = byId ? status + QLatin1Char('\n') + QString::fromStdString(byIdPath) : status;
+  if (const QString notice = EncodingNotice(); !notice.isEmpty()) tip += QLatin1Char('\n') + notice;
+  statusLabel->setToolTip(tip);
   Label(kTxLabel)->setText(QStringLiteral("TX:%1").arg(receive_.TxCount()));
   Label(kRxLabel)->setText(QStringLiteral("RX:%1").arg(receive_.RxCount()));
   FitCounters();

@@ -391,6 +391,7 @@ class MainDialog : public ui::TemplateDialog {
   // The options dialog and the modes on the status line (main_dialog_options.cpp).
   void ShowOptionsDialog();
   QString StatusModesText() const;
+  QString EncodingNotice() const;
 
   // Enter in a list with a typed text: a typed port path or a row's name.
   void ConfirmListText(QComboBox* list);

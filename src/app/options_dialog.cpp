@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "codec/decimal_text.h"
+#include "codec/text_encoding.h"
 #include "resources/control_ids.h"
 #include "resources/dialog_templates.h"
 #include "resources/strings.h"
@@ -21,11 +22,21 @@ void FillRows(QComboBox* list, const Rows& rows, int selected) {
   list->setCurrentIndex(selected);
 }
 
+// A row names the encoding that choosing it applies: GBK where it stands in for GB18030.
+void ShowAppliedEncoding(QComboBox& list) {
+  const int row = static_cast<int>(TextEncoding::Gb18030);
+  if (!GbkStandsInForGb18030()) return;
+  list.setItemText(row, QString::fromUtf8(AppliedEncodingName(TextEncoding::Gb18030).data()));
+  list.setItemData(row, QString::fromUtf8(kGbkStandsInText), Qt::ToolTipRole);
+  list.setToolTip(QString::fromUtf8(kGbkStandsInText));
+}
+
 }  // namespace
 
 OptionsDialog::OptionsDialog(ui::Prompter& prompter, const Preferences& preferences, QWidget* parent)
     : TemplateDialog(OptionsDialogTemplate(), parent), prompter_(prompter), chosen_(preferences) {
   FillRows(ComboBox(kEncodingList), kEncodingRows, static_cast<int>(preferences.encoding));
+  ShowAppliedEncoding(*ComboBox(kEncodingList));
   FillRows(ComboBox(kLineEndList), kLineEndRows, static_cast<int>(preferences.lineEnd));
   FillRows(ComboBox(kFlowControlList), kFlowControlRows, static_cast<int>(preferences.flowControl));
   Edit(kFrameGapEdit)->setText(QString::number(preferences.frameGapMilliseconds));

@@ -9,7 +9,8 @@
 namespace portprobe {
 
 // What the system converts for us: text between UTF-8 and another encoding. Linux
-// uses glibc's iconv, Windows its code page 54936 (GB18030).
+// uses glibc's iconv, Windows its code page 54936 (GB18030), or where that is missing
+// (Wine) code page 936, GBK, which is GB18030's one- and two-byte part.
 class TextConverter {
  public:
   TextConverter(TextEncoding from, TextEncoding to);
@@ -19,6 +20,8 @@ class TextConverter {
 
   // False when the system lacks the encoding.
   bool Ready() const;
+  // Whether GB18030 is converted whole, or only its GBK part stands in for it.
+  static bool Gb18030Whole();
   // Appends the conversion of `characters`, which are well-formed in the source
   // encoding, and returns true; returns false with `output` untouched when one of
   // them has no counterpart.

@@ -27,6 +27,8 @@ TextConverter::~TextConverter() {
 
 bool TextConverter::Ready() const { return handle_ != nullptr; }
 
+bool TextConverter::Gb18030Whole() { return true; }
+
 bool TextConverter::ConvertCharacters(std::string_view characters, std::string& output) {
   const auto converter = static_cast<iconv_t>(handle_);
   char* in = const_cast<char*>(characters.data());  // iconv's signature; it does not write

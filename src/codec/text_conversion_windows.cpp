@@ -8,8 +8,14 @@ namespace portprobe {
 namespace {
 
 constexpr UINT kGb18030CodePage = 54936;
+constexpr UINT kGbkCodePage = 936;
 
-UINT CodePage(TextEncoding encoding) { return encoding == TextEncoding::Gb18030 ? kGb18030CodePage : CP_UTF8; }
+UINT Gb18030CodePage() {
+  static const UINT page = ::IsValidCodePage(kGb18030CodePage) ? kGb18030CodePage : kGbkCodePage;
+  return page;
+}
+
+UINT CodePage(TextEncoding encoding) { return encoding == TextEncoding::Gb18030 ? Gb18030CodePage() : CP_UTF8; }
 
 // Both calls refuse what has no counterpart rather than put in a default character.
 bool ToUtf16(UINT codePage, std::string_view text, std::wstring& wide) {
@@ -40,7 +46,9 @@ TextConverter::TextConverter(TextEncoding from, TextEncoding to) : from_(from), 
 
 TextConverter::~TextConverter() = default;
 
-bool TextConverter::Ready() const { return ::IsValidCodePage(kGb18030CodePage) != 0; }
+bool TextConverter::Ready() const { return ::IsValidCodePage(Gb18030CodePage()) != 0; }
+
+bool TextConverter::Gb18030Whole() { return Gb18030CodePage() == kGb18030CodePage; }
 
 bool TextConverter::ConvertCharacters(std::string_view characters, std::string& output) {
   if (characters.empty()) return true;

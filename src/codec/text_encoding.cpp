@@ -11,7 +11,17 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 }  // namespace
 
 bool EncodingAvailable(TextEncoding encoding) {
-  return encoding == TextEncoding::Utf8 || TextConverter(TextEncoding::Utf8, encoding).Ready();
+  return encoding == TextEncoding::Utf8 ||
+         (TextConverter(TextEncoding::Utf8, encoding).Ready() && TextConverter::Gb18030Whole());
+}
+
+bool GbkStandsInForGb18030() {
+  return !TextConverter::Gb18030Whole() && TextConverter(TextEncoding::Utf8, TextEncoding::Gb18030).Ready();
+}
+
+std::string_view AppliedEncodingName(TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf8) return "UTF-8";
+  return GbkStandsInForGb18030() ? "GBK" : "GB18030";
 }
 
 std::string EncodeText(std::string_view utf8, TextEncoding encoding) {

@@ -14,10 +14,15 @@ class TextConverter;
 // How received text is decoded and sent text encoded. The text boxes hold UTF-8.
 enum class TextEncoding { Utf8, Gb18030 };
 
-// Whether this system converts `encoding`: UTF-8 always; GB18030 through glibc's
-// module on Linux and code page 54936 on Windows (which Wine 8 lacks). Without it,
-// text goes out and comes in as the bytes it is.
+// Whether this system converts `encoding` whole: UTF-8 always; GB18030 through glibc's
+// module on Linux and code page 54936 on Windows (which Wine 8 lacks: there its GBK part,
+// code page 936, stands in). Without any, text goes out and comes in as the bytes it is.
 bool EncodingAvailable(TextEncoding encoding);
+// Whether GBK is applied where GB18030 is chosen: the system lacks GB18030 and has GBK,
+// its one- and two-byte part (Windows without code page 54936).
+bool GbkStandsInForGb18030();
+// The name of what is applied for `encoding`: "UTF-8", "GB18030", or "GBK".
+std::string_view AppliedEncodingName(TextEncoding encoding);
 
 // The bytes of UTF-8 text in `encoding`. Bytes that are not UTF-8 (a file put into
 // the send box) go out unchanged, as they would in UTF-8.

@@ -27,6 +27,21 @@ TEST(TextEncoding, EncodesUtf8TextAndPassesOtherBytesOn) {
   EXPECT_EQ(EncodeText("", TextEncoding::Gb18030), "");
 }
 
+// Where the system lacks GB18030 (Wine), its GBK part is applied, and named so: the
+// two-byte characters still convert both ways.
+TEST(TextEncoding, NamesWhatIsAppliedAndLetsGbkStandInForAMissingGb18030) {
+  EXPECT_EQ(AppliedEncodingName(TextEncoding::Utf8), "UTF-8");
+  if (EncodingAvailable(TextEncoding::Gb18030)) {
+    EXPECT_FALSE(GbkStandsInForGb18030());
+    EXPECT_EQ(AppliedEncodingName(TextEncoding::Gb18030), "GB18030");
+    return;
+  }
+  ASSERT_TRUE(GbkStandsInForGb18030());
+  EXPECT_EQ(AppliedEncodingName(TextEncoding::Gb18030), "GBK");
+  EXPECT_EQ(BytesOf(EncodeText("A中文", TextEncoding::Gb18030)), (Bytes{0x41, 0xD6, 0xD0, 0xCE, 0xC4}));
+  EXPECT_EQ(DecodeText(Bytes{0x41, 0xD6, 0xD0, 0xCE, 0xC4}, TextEncoding::Gb18030), "A中文");
+}
+
 TEST(TextDecoder, ShowsCharactersSplitAtEveryByteBoundaryWhole) {
   if (!EncodingAvailable(TextEncoding::Gb18030)) GTEST_SKIP() << kNoGb18030;
   for (std::size_t cut = 0; cut <= kGb18030.size(); ++cut) {
