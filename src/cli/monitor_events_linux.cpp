@@ -34,11 +34,8 @@ int OpenSignalFd() {
   return fd;
 }
 
-int OpenWakeFd() {
-  // A reader that went away (the end of a pipe) is a failed write, not a fatal signal.
-  std::signal(SIGPIPE, SIG_IGN);
-  return ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-}
+// A reader that went away is a failed write: StartProgram ignores SIGPIPE.
+int OpenWakeFd() { return ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK); }
 
 }  // namespace
 

@@ -175,12 +175,17 @@ class TextSearch::Openings {
 };
 
 std::optional<TextRange> TextSearch::Next(std::string_view text, std::size_t from, std::size_t startLimit) const {
-  std::optional<TextRange> first;
-  Scan(text, from, startLimit, [&first](TextRange match) {
-    first = match;
-    return false;
+  return FirstOrLast(text, from, startLimit, false);
+}
+
+std::optional<TextRange> TextSearch::FirstOrLast(std::string_view text, std::size_t from, std::size_t startLimit,
+                                                 bool last) const {
+  std::optional<TextRange> found;
+  Scan(text, from, startLimit, [&found, last](TextRange match) {
+    found = match;
+    return last;
   });
-  return first;
+  return found;
 }
 
 // Each stretch is scanned once, from its start, for its last match.
@@ -195,12 +200,7 @@ std::optional<TextRange> TextSearch::Previous(std::string_view text, std::size_t
 }
 
 std::optional<TextRange> TextSearch::LastIn(std::string_view text, std::size_t from, std::size_t before) const {
-  std::optional<TextRange> last;
-  Scan(text, from, before, [&last](TextRange match) {
-    last = match;
-    return true;
-  });
-  return last;
+  return FirstOrLast(text, from, before, true);
 }
 
 std::vector<TextRange> TextSearch::Overlapping(std::string_view text, std::size_t from, std::size_t to) const {

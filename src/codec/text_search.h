@@ -48,6 +48,9 @@ class TextSearch {
 
   TextSearch(Mode mode, std::string needle);
   class Openings;
+  // The first or the last match that starts from `from` on and before `startLimit`.
+  std::optional<TextRange> FirstOrLast(std::string_view text, std::size_t from, std::size_t startLimit,
+                                       bool last) const;
   std::vector<std::string> Forms(const std::string& bytes) const;
 
   // Calls `found` with each match that starts from `from` on and before `startLimit`,

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 #include <thread>
 
@@ -37,6 +38,19 @@ ByteFrame Joined(ByteFrame frame, const ByteFrame& appended) {
 // The test program (checksum_program_stub_windows.cpp) is built beside this test.
 std::filesystem::path StubProgram() { return PathFromUtf8(ExecutableDirectory()) / "checksum_program_stub.exe"; }
 
+// Gives up on the program after a moment, as a user who stops it.
+struct StoppingHost : BlockingProgramHost {
+  using BlockingProgramHost::BlockingProgramHost;
+  bool WaitForProgram(RunningProgram& program) override {
+    std::this_thread::sleep_for(200ms);
+    stillRunning = !program.HasEnded();
+    processId = static_cast<DWORD>(program.ProcessId());
+    return false;
+  }
+  bool stillRunning = false;
+  DWORD processId = 0;
+};
+
 class ChecksumProgramTest : public ::testing::Test {
  protected:
   // Program 1 is the test program, in `folder` (UTF-8) under the scratch folder.
@@ -50,6 +64,16 @@ class ChecksumProgramTest : public ::testing::Test {
                          ChecksumType type = kFirstCustomChecksum) {
     AppendChecksum(frame, type, host, directory);
     return frame;
+  }
+  // Runs the test program on a frame that starts with `first`, stopped after a moment:
+  // the frame stays as it was. Says whether it still ran then, and its process id.
+  std::pair<bool, DWORD> StopAfterAMoment(std::uint8_t first) {
+    const std::string directory = InstallProgram("tools");
+    std::ostringstream messages;
+    StoppingHost host(messages);
+    const ByteFrame frame = {first, 0x00, 0x00, 0x55};
+    EXPECT_EQ(Apply(frame, directory, host), frame);
+    return {host.stillRunning, host.processId};
   }
   ByteFrame Apply(const ByteFrame& frame, const std::string& directory, ChecksumType type = kFirstCustomChecksum) {
     BlockingProgramHost host(messages_);
@@ -112,27 +136,10 @@ TEST_F(ChecksumProgramTest, MissingOrUnstartableProgramIsReportedAndLeavesTheFra
   EXPECT_TRUE(messages_.str().ends_with(")!\n"));
 }
 
-// Gives up on the program after a moment, as a user who stops it.
-struct StoppingHost : BlockingProgramHost {
-  using BlockingProgramHost::BlockingProgramHost;
-  bool WaitForProgram(RunningProgram& program) override {
-    std::this_thread::sleep_for(200ms);
-    stillRunning = !program.HasEnded();
-    processId = static_cast<DWORD>(program.ProcessId());
-    return false;
-  }
-  bool stillRunning = false;
-  DWORD processId = 0;
-};
-
 TEST_F(ChecksumProgramTest, StoppedProgramIsEndedAndLeavesTheFrame) {
-  const std::string directory = InstallProgram("tools");
-  std::ostringstream messages;
-  StoppingHost host(messages);
-  const ByteFrame frame = {0xEE, 0x00, 0x00, 0x55};
-  EXPECT_EQ(Apply(frame, directory, host), frame);
-  ASSERT_TRUE(host.stillRunning);
-  const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, host.processId);
+  const auto [stillRunning, processId] = StopAfterAMoment(0xEE);
+  ASSERT_TRUE(stillRunning);
+  const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
   if (process != nullptr) {
     EXPECT_EQ(::WaitForSingleObject(process, 0), WAIT_OBJECT_0) << "still running";
     ::CloseHandle(process);
@@ -141,12 +148,7 @@ TEST_F(ChecksumProgramTest, StoppedProgramIsEndedAndLeavesTheFrame) {
 
 // As a process group on Linux: what the program started ends with it.
 TEST_F(ChecksumProgramTest, AStoppedProgramTakesWhatItStartedWithIt) {
-  const std::string directory = InstallProgram("tools");
-  std::ostringstream messages;
-  StoppingHost host(messages);
-  const ByteFrame frame = {0xED, 0x00, 0x00, 0x55};
-  EXPECT_EQ(Apply(frame, directory, host), frame);
-  ASSERT_TRUE(host.stillRunning);
+  ASSERT_TRUE(StopAfterAMoment(0xED).first);
   std::ifstream written(resultFile_);
   DWORD child = 0;
   ASSERT_TRUE(written >> child) << "the program started no child";
