@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <span>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "checksum/checksum_engine.h"
 #include "checksum/checksum_rows.h"
 #include "codec/hex_format.h"
+#include "cli/error_output.h"
 #include "cli/cli_command.h"
 #include "codec/hex_codec.h"
 #include "common/fill_text.h"
@@ -43,15 +45,17 @@ int RunChecksumCommand(const std::vector<std::string>& args) {
   if (args.size() != 2 || args[0].starts_with('-')) return UsageError(kChecksumCommand);
   const std::optional<ChecksumType> type = ParseRow(args[0]);
   if (!type) {
-    std::fputs((FillText(resources::kUnknownChecksumCliText, {args[0]}) + RowNames()).c_str(), stderr);
+    WriteError(FillText(resources::kUnknownChecksumCliText, {args[0]}) + RowNames());
     return kUsageError;
   }
   if (const std::optional<HexTextStop> stop = FindHexTextStop(args[1])) {
     return BadInput(kChecksumCommand, HexStopText(*stop), args[1]);
   }
   ByteFrame frame = ParseHexText(args[1]);
-  BlockingProgramHost host;  // program messages go to stderr; the frame is still printed
+  std::ostringstream messages;  // a program's messages go to stderr; the frame is still printed
+  BlockingProgramHost host(messages);
   AppendChecksum(frame, *type, host);
+  WriteError(messages.str());
   const int printed = PrintResult(FormatHexBytes(frame) + "\n");
   // A program that is missing or cannot run leaves the frame unchanged: not a success.
   return host.ShowedMessage() ? 1 : printed;

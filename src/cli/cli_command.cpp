@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "automation/frame_text.h"
+#include "cli/error_output.h"
 #include "common/utf8_path.h"
 #include "files/parser_script_file.h"
 #include "resources/strings.h"
@@ -13,8 +14,8 @@
 namespace portprobe::cli {
 
 int BadInput(const CliCommand& command, const std::string& problem, const std::string& argument) {
-  std::fprintf(stderr, "portprobe-cli %.*s: %s: %s\n", static_cast<int>(command.name.size()), command.name.data(),
-               problem.c_str(), TerminalSafeText(argument).c_str());
+  PrintError("portprobe-cli %.*s: %s: %s\n", static_cast<int>(command.name.size()), command.name.data(),
+             problem.c_str(), TerminalSafeText(argument).c_str());
   return kUsageError;
 }
 
@@ -23,7 +24,7 @@ std::string HexStopText(const HexTextStop& stop) {
 }
 
 int UsageError(const CliCommand& command) {
-  std::fprintf(stderr, "usage: %.*s\n", static_cast<int>(command.usage.size()), command.usage.data());
+  PrintError("usage: %.*s\n", static_cast<int>(command.usage.size()), command.usage.data());
   return kUsageError;
 }
 
@@ -42,8 +43,7 @@ std::string UnreadableReason(const std::string& path, const std::string& reason)
 std::optional<std::string> LoadParserScript(const std::string& path) {
   const Expected<std::string> script = ReadParserScriptFile(PathFromUtf8(path));
   if (script) return *script;
-  std::fputs(FillText(resources::kParserUnreadableCliText, {path, UnreadableReason(path, script.Reason())}).c_str(),
-             stderr);
+  WriteError(FillText(resources::kParserUnreadableCliText, {path, UnreadableReason(path, script.Reason())}));
   return std::nullopt;
 }
 

@@ -35,7 +35,8 @@ std::optional<std::string> DecimalProblem(std::string_view text) {
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   std::string_view digits = text;
   if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+  if (digits.empty() ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
     return resources::kNotDecimalCliText;
   }
   std::int64_t value = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/error_output.h"
 #include "cli/program_start.h"
 #include "serial/line_options.h"
 
@@ -77,11 +78,10 @@ be opened or a rules file with mistakes; 3 parse ran longer than --timeout
 Ctrl-C (143 SIGTERM, 129 SIGHUP), after what the script printed.
 )";
 
-void PrintUsage(std::FILE* stream) {
-  std::fputs("usage: portprobe-cli COMMAND ARGS...   (or --help, --version)\n", stream);
-  for (const CliCommand* command : kCommands) {
-    std::fprintf(stream, "  %.*s\n", static_cast<int>(command->usage.size()), command->usage.data());
-  }
+std::string UsageText() {
+  std::string text = "usage: portprobe-cli COMMAND ARGS...   (or --help, --version)\n";
+  for (const CliCommand* command : kCommands) text += "  " + std::string(command->usage) + "\n";
+  return text;
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   using namespace portprobe::cli;
   const std::vector<std::string> args = StartProgram(argc, argv);
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    PrintUsage(stdout);
+    std::fputs(UsageText().c_str(), stdout);
     std::fputs(kHelpDetails, stdout);
     std::fputs(portprobe::kLineOptionsHelp, stdout);
     std::fputs(kMonitorHelpDetails, stdout);
@@ -104,6 +104,6 @@ int main(int argc, char** argv) {
       if (command->name == args[0]) return command->run(std::vector<std::string>(args.begin() + 1, args.end()));
     }
   }
-  PrintUsage(stderr);
+  WriteError(UsageText());
   return kUsageError;
 }

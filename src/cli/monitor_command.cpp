@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "cli/error_output.h"
 #include "cli/cli_command.h"
 #include "cli/monitor_events.h"
 #include "cli/monitor_loop.h"
@@ -30,11 +31,10 @@ constexpr int kCannotStart = 2;
 std::optional<AutoReplies> LoadRules(const std::string& path) {
   const Expected<RuleFile> file = LoadReplyRules(path);
   if (!file) {
-    std::fputs(FillText(resources::kRulesUnreadableCliText, {path, UnreadableReason(path, file.Reason())}).c_str(),
-               stderr);
+    WriteError(FillText(resources::kRulesUnreadableCliText, {path, UnreadableReason(path, file.Reason())}));
     return std::nullopt;
   }
-  for (const std::string& line : RuleErrorLines(path, file->errors)) std::fprintf(stderr, "%s\n", line.c_str());
+  for (const std::string& line : RuleErrorLines(path, file->errors)) PrintError("%s\n", line.c_str());
   if (!file->errors.empty()) return std::nullopt;
   AutoReplies replies;
   replies.SetRules(file->rules);
@@ -57,29 +57,28 @@ void PrintOpened(const std::string& port, const LineSettings& settings) {
                                             kParityLetters.at(static_cast<std::size_t>(settings.parityRow)),
                                             kDataBitsRows.at(static_cast<std::size_t>(settings.dataBitsRow)),
                                             kStopBitsRows.at(static_cast<std::size_t>(settings.stopBitsRow)));
-  std::fprintf(stderr, "portprobe-cli monitor: %s (Ctrl-C ends)\n", status.c_str());
+  PrintError("portprobe-cli monitor: %s (Ctrl-C ends)\n", status.c_str());
 }
 
 void PrintSummary(MonitorLoop::End end, const MonitorCounts& counts) {
   const char* why = end == MonitorLoop::End::HungUp         ? "the port hung up"
                     : end == MonitorLoop::End::OutputFailed ? "the output could not be written"
                                                             : "stopped";
-  std::fprintf(stderr, "portprobe-cli monitor: %s; %llu blocks, %llu bytes received, %llu replies, %llu bytes sent",
-               why, static_cast<unsigned long long>(counts.blocks),
-               static_cast<unsigned long long>(counts.bytesReceived), static_cast<unsigned long long>(counts.replies),
-               static_cast<unsigned long long>(counts.bytesSent));
+  // One write, so that a console shows the line whole.
+  std::string line = "portprobe-cli monitor: " + std::string(why) + "; " + std::to_string(counts.blocks) + " blocks, " +
+                     std::to_string(counts.bytesReceived) + " bytes received, " + std::to_string(counts.replies) +
+                     " replies, " + std::to_string(counts.bytesSent) + " bytes sent";
   if (counts.repliesDropped > 0) {
-    std::fprintf(stderr, "; %llu replies (%llu bytes) dropped unsent",
-                 static_cast<unsigned long long>(counts.repliesDropped),
-                 static_cast<unsigned long long>(counts.bytesDropped));
+    line += "; " + std::to_string(counts.repliesDropped) + " replies (" + std::to_string(counts.bytesDropped) +
+            " bytes) dropped unsent";
   }
-  std::fputs("\n", stderr);
+  WriteError(line + "\n");
 }
 
 int RunMonitor(const std::vector<std::string>& args) {
   const Expected<MonitorOptions> options = ReadMonitorOptions(args);
   if (!options) {
-    std::fputs(options.Reason().c_str(), stderr);
+    WriteError(options.Reason());
     return UsageError(kMonitorCommand);
   }
   std::optional<AutoReplies> replies;
@@ -95,8 +94,7 @@ int RunMonitor(const std::vector<std::string>& args) {
   std::optional<SampleCsvLog> samples;
   if (!options->csvPath.empty()) {
     if (!(csv = OpenCFile(options->csvPath, "wb"))) {
-      std::fprintf(stderr, "portprobe-cli monitor: cannot write %s: %s\n", options->csvPath.c_str(),
-                   std::strerror(errno));
+      PrintError("portprobe-cli monitor: cannot write %s: %s\n", options->csvPath.c_str(), std::strerror(errno));
       return kCannotStart;
     }
     samples.emplace(csv.get(), TextEncoding::Utf8);
@@ -108,7 +106,7 @@ int RunMonitor(const std::vector<std::string>& args) {
   const SerialLink::OpenResult opened =
       !events.Ready() ? SerialLink::OpenResult::EventFailed : link.OpenPort(PortPath(options->port), settings);
   if (opened != SerialLink::OpenResult::Opened) {
-    std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->port.c_str(), TextOf(opened).commandLine);
+    PrintError("portprobe-cli monitor: %s: %s\n", options->port.c_str(), TextOf(opened).commandLine);
     return kCannotStart;
   }
   PrintOpened(options->port, settings);
@@ -120,7 +118,7 @@ int RunMonitor(const std::vector<std::string>& args) {
   loop.Finish();
   PrintSummary(loop.OutputFailed() ? MonitorLoop::End::OutputFailed : end, loop.Counts());
   const Outcome logged = samples ? samples->Finish() : Outcome(Done{});
-  if (!logged) std::fprintf(stderr, "portprobe-cli monitor: %s: %s\n", options->csvPath.c_str(), logged.Reason().c_str());
+  if (!logged) PrintError("portprobe-cli monitor: %s: %s\n", options->csvPath.c_str(), logged.Reason().c_str());
   return loop.OutputFailed() || !logged ? kOutputFailed : 0;
 }
 

@@ -1,3 +1,4 @@
+#include "cli/error_output.h"
 #include "cli/monitor_loop.h"
 
 #include <algorithm>
@@ -89,7 +90,7 @@ void MonitorLoop::TakeEvents() {
         hungUp_ = true;
         break;
       case SerialEvent::Kind::LineError:
-        std::fputs("portprobe-cli monitor: line error (framing, parity, overrun or break), input discarded\n", stderr);
+        WriteError("portprobe-cli monitor: line error (framing, parity, overrun or break), input discarded\n");
         break;
       case SerialEvent::Kind::ReadError:
       case SerialEvent::Kind::ModemLines:
@@ -140,16 +141,15 @@ void MonitorLoop::Written(std::size_t count) {
 bool MonitorLoop::Send(const ByteFrame& reply) {
   if (link_.QueuedWriteBytes() + reply.size() > SerialLink::kWriteQueueCapacity) {
     if (!toldQueueFull_) {
-      std::fputs(
+      WriteError(
           "portprobe-cli monitor: the port takes no more (its write queue is full); replies that do not fit "
-          "are not sent\n",
-          stderr);
+          "are not sent\n");
     }
     toldQueueFull_ = true;
     return false;
   }
   if (link_.QueueWrite(reply) == reply.size()) return true;
-  std::fputs("portprobe-cli monitor: the port took no reply\n", stderr);  // it went away
+  WriteError("portprobe-cli monitor: the port took no reply\n");  // it went away
   return false;
 }
 

@@ -51,7 +51,8 @@ bool SetValue(MonitorOptions& options, const std::string& name, const std::strin
 }
 
 bool TakesValue(const std::string& name) {
-  return name == "--port" || name == "--parser" || name == "--rules" || name == "--csv" || name == "--gap" || IsLineOption(name);
+  return name == "--port" || name == "--parser" || name == "--rules" || name == "--csv" || name == "--gap" ||
+         IsLineOption(name);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/error_output.h"
 #include "cli/cli_command.h"
 #include "cli/parse_stop.h"
 #include "common/state_directory.h"
@@ -72,7 +73,7 @@ int RunParse(const std::vector<std::string>& args) {
   stop.Finish();
   if (stop.StopSignal() != 0) return kStoppedBySignal + stop.StopSignal();
   if (stop.TimedOut()) {
-    std::fputs(resources::kParserTimedOutCliText, stderr);
+    WriteError(resources::kParserTimedOutCliText);
     return kTimedOut;
   }
   // Output that could not be written (full disk, closed pipe) must not look printed.
