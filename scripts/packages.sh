@@ -7,9 +7,9 @@ PORTPROBE_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base
 PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desktop-file-utils libbenchmark-dev
   umockdev libumockdev-dev)
 # The Windows build: mingw-w64 cross compilers, Qt's source through dpkg-source, Wine and
-# a virtual display for the tests, zip for the portable folder.
+# a virtual display for the tests, zip for the portable folder, NSIS for the installer.
 PORTPROBE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
-  googletest wine wine64 xvfb xauth socat zip openbox xdotool)
+  googletest wine wine64 xvfb xauth socat zip nsis openbox xdotool)
 
 missing_packages() {
   local pkg

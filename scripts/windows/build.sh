@@ -3,6 +3,7 @@
 #   build-windows/portprobe-windows/      portprobe.exe, portprobe-cli.exe, the Qt and
 #                                         mingw runtime DLLs, the platform plugin, readme.txt
 #   build-windows/portprobe-windows.zip
+#   build-windows/PortProbe-<version>-setup.exe   the installer of that folder
 # The first run on a machine also builds Qt for Windows (scripts/build-qt-windows.sh) and
 # unpacks the plot library's source (scripts/qcustomplot-source.sh).
 # Extra arguments go to CMake's configure step.
@@ -20,3 +21,4 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmak
   "$@" >/dev/null
 cmake --build build-windows -j "$(nproc)"
 scripts/windows/package.sh build-windows "$qt"
+scripts/windows/installer.sh build-windows
