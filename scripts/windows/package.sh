@@ -28,7 +28,9 @@ cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$out/translations/"
 printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' > "$out/qt.conf"
 # Texts with Windows line ends, for every editor the shell may open them in.
 crlf() { sed 's/\r*$/\r/' "$1" > "$2"; }
-crlf readme.txt "$out/readme.txt"
+# The Windows manual, made by the build from the one manual, and the examples it uses.
+cp "$build/src/app/readme.txt" "$out/readme.txt"
+cp -r examples "$out/examples"
 # The program's licence, and the licences and notices of everything the folder
 # redistributes, from the Debian packages that built it.
 mkdir -p "$out/licenses"
