@@ -239,6 +239,9 @@ inline constexpr const char kDecoderThreadFailedText[] = "无法启动实时解�
 inline constexpr const char kCsvFilterText[] = "CSV 文件|*.csv|";
 inline constexpr const char kPngFilterText[] = "PNG 图片|*.png|";
 
+// Console mode.
+inline constexpr const char kConsoleEntryText[] = "终端模式";
+
 // The waveform view.
 inline constexpr const char kWaveEntryText[] = "波形显示";
 inline constexpr const char kWaveTitleText[] = "波形显示";

@@ -28,6 +28,7 @@ class QMoveEvent;
 #include "automation/reply_rules.h"
 #include "codec/hex_codec.h"
 #include "codec/number_conversion.h"
+#include "codec/text_encoding.h"
 #include "common/byte_frame.h"
 #include "files/parser_slots.h"
 #include "files/send_file.h"
@@ -63,6 +64,7 @@ class PacketParser;
 }
 
 namespace ui {
+class ConsoleView;
 class FindBar;
 class ModemLamps;
 class PlainTextView;
@@ -290,6 +292,19 @@ class MainDialog : public ui::TemplateDialog {
   void PlotDecoded(const LiveDecoder::Output& output);
   WaveWindow* waveWindow_ = nullptr;
   SideWindow waveSide_{*this, [this] { return NewWaveWindow(); }, [this] { return ToolsMenuButton(); }};
+
+  // Console mode "终端模式" (main_dialog_console.cpp).
+  void ToggleConsole();
+  void ShowConsole(bool on);
+  bool ConsoleOn() const;
+  void PlaceConsole();
+  void ApplyConsolePreferences();
+  void FeedConsole(std::span<const SerialEvent> batches);
+  void ConsoleTyped(const std::string& utf8);
+  void SendConsoleBytes(const std::string& utf8);
+  ui::ConsoleView* console_ = nullptr;
+  bool consoleOn_ = false;
+  std::unique_ptr<TextDecoder> consoleDecoder_;
 
   // Packet parsers (main_dialog_parser.cpp).
   void AddParserEntries(QMenu& menu);

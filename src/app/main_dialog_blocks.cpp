@@ -31,6 +31,7 @@ void MainDialog::ShowReceivedBytes(std::span<const SerialEvent> batches) {
       receive_.Receive(batches, link_.Connection(), CurrentReceiveDisplay(), !ReceiveTextEmpty(), show);
   if (failure) ReportCaptureFailure(*failure);
   PlotReceived(batches);
+  FeedConsole(batches);
   ArmBlockDeadline();
 }
 

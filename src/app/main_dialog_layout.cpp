@@ -63,6 +63,7 @@ void MainDialog::Relayout(const QSize& proposed) {
   if (dx < 0 || dy < 0) return;
   const int g = (2 * dy) / 3;
   Control(kReceiveBox)->setGeometry(initialReceiveBox_.adjusted(0, 0, dx, g));
+  PlaceConsole();
   Control(kSendBox)->setGeometry(initialSendBox_.adjusted(0, g, dx, dy));
   for (std::size_t i = 0; i < kBottomControls.size(); ++i) Control(kBottomControls[i])->setGeometry(LaidOut(i, dx, dy));
   FitCounters();

@@ -16,6 +16,7 @@ void MainDialog::ApplyPreferences() {
   ApplyModemPreferences();
   UpdateStatusLine();
   ApplyBoxFontSize();
+  ApplyConsolePreferences();
   ScheduleSettingsSave();
 }
 

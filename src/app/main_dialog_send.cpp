@@ -31,20 +31,6 @@ constexpr std::size_t kMaxHexConversion = 1024;
 constexpr std::size_t kMaxCharConversion = 4096;
 const QString kTooLong = QString::fromUtf8(kTooLongText);
 
-std::string_view LineEndBytes(SendLineEnd lineEnd) {
-  switch (lineEnd) {
-    case SendLineEnd::Cr:
-      return "\r";
-    case SendLineEnd::Lf:
-      return "\n";
-    case SendLineEnd::CrLf:
-      return "\r\n";
-    case SendLineEnd::None:
-      break;
-  }
-  return {};
-}
-
 // A text send: the text in the chosen encoding, then the chosen line end.
 ByteFrame TextSendBytes(std::string_view text, const Preferences& preferences) {
   std::string bytes = EncodeText(text, preferences.encoding);

@@ -196,6 +196,9 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
        0,
        [](const MainDialog& w) { return w.waveWindow_ ? FlagText(w.waveSide_.IsOpen()) : QVariant(); },
        [](MainDialog& w, const QVariant& v) { w.waveSide_.RestoreOpen(Flag(v).value_or(false)); }},
+      {QStringLiteral("display/console"), Stage::WindowReady, FlagText(false), 0,
+       [](const MainDialog& w) { return FlagText(w.ConsoleOn()); },
+       [](MainDialog& w, const QVariant& v) { w.ShowConsole(Flag(v).value_or(false)); }},
   };
   return rows;
 }

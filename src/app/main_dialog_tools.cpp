@@ -62,6 +62,8 @@ const std::vector<MainDialog::ToolsRow>& MainDialog::ToolsRows() {
        [](const MainDialog& w) { return w.sendPanelSide_.IsOpen(); }},
       {Kind::Toggle, tools::kWave, kWaveEntryText, [](MainDialog& w) { w.ToggleWaveWindow(); },
        [](const MainDialog& w) { return w.waveSide_.IsOpen(); }},
+      {Kind::Toggle, tools::kConsole, kConsoleEntryText, [](MainDialog& w) { w.ToggleConsole(); },
+       [](const MainDialog& w) { return w.ConsoleOn(); }},
       {Kind::Separator},
       {Kind::Toggle, tools::kReceiveCheck, kReceiveCheckText, [](MainDialog& w) { w.ToggleReceiveCheck(); },
        [](const MainDialog& w) { return w.receive_.CheckOn(); },

@@ -25,6 +25,7 @@ enum Command : int {
   kSendPanel = 5070,
   kReplies = 5071,
   kWave = 5072,
+  kConsole = 5073,
   kLiveDecodeOff = 5080,
   kFirstLiveDecoder = 5081,  // then one for each parser slot
 };

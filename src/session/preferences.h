@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "codec/text_encoding.h"
 #include "serial/flow_control.h"
@@ -10,6 +11,7 @@ namespace portprobe {
 
 // What a send in character mode gets appended.
 enum class SendLineEnd { None, Cr, Lf, CrLf };
+std::string_view LineEndBytes(SendLineEnd lineEnd);
 
 // The terminal's settings beyond the window's own controls: reached from the tools
 // menu and the options dialog, and remembered between runs like the controls.

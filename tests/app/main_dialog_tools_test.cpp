@@ -23,7 +23,7 @@ TEST_F(ToolsTest, MenuOffersTheToolsInOrder) {
   ASSERT_EQ(prompter_.menus.size(), 1u);
   EXPECT_EQ(prompter_.menus[0],
             (QStringList{"十进制 -> 十六进制", "-", "十进制 <- 十六进制", "-", "二进制 <- 十六进制", "-", "计 算 器",
-                         "-", "多条发送", "波形显示", "-", "接收校验", "自动重连", "-", "时间戳", "显示发送", "选项...", "恢复默认设置",
+                         "-", "多条发送", "波形显示", "终端模式", "-", "接收校验", "自动重连", "-", "时间戳", "显示发送", "选项...", "恢复默认设置",
                          "-", "RTS", "DTR", "发送Break", "-", "自动应答", "-", "载入数据包解析器", "-", "实时解析", "-",
                          "About && Help", "关于 ttyprobe(&A)..."}));
   dialog_.Button(kMenuButton)->click();
