@@ -36,6 +36,7 @@ cp -r examples "$out/examples"
 mkdir -p "$out/licenses"
 crlf LICENSE "$out/LICENSE.txt"
 crlf "$(scripts/qcustomplot-source.sh | tail -n 1)/GPL.txt" "$out/licenses/QCustomPlot-GPL.txt"
+crlf "$(scripts/libvterm-source.sh | tail -n 1)/LICENSE" "$out/licenses/libvterm-MIT.txt"
 crlf /usr/share/common-licenses/LGPL-3 "$out/licenses/Qt-LGPL-3.0.txt"
 crlf /usr/share/doc/libqt6core6/copyright "$out/licenses/Qt-copyright.txt"
 crlf /usr/share/doc/mingw-w64-common/copyright "$out/licenses/mingw-w64-runtime-winpthreads-copyright.txt"
@@ -55,6 +56,8 @@ printf '%s\r\n' \
   "libwinpthread-1.dll and the runtime compiled into the programs are mingw-w64's, under" \
   "the licences in mingw-w64-runtime-winpthreads-copyright.txt." \
   "The plot of the waveform view is QCustomPlot, compiled into portprobe.exe, under the" \
-  "GPL, version 3 (QCustomPlot-GPL.txt)." > "$out/licenses/README.txt"
+  "GPL, version 3 (QCustomPlot-GPL.txt)." \
+  "The console screen's terminal emulator is libvterm, compiled into portprobe.exe, under" \
+  "the MIT licence (libvterm-MIT.txt)." > "$out/licenses/README.txt"
 (cd "$build" && zip -qr portprobe-windows.zip portprobe-windows)
 echo "== $out.zip"
