@@ -1,7 +1,8 @@
 // Key-to-wire time of Alt+S ("手动发送&S"): from a key press posted to the window to
 // the send box's frame read at the far end of a pseudo-terminal. Measured with the
 // window idle and while the device floods it with 16 MiB rounds of random bytes; each
-// case reports its median in milliseconds as `median_ms`.
+// case reports its median in milliseconds as `median_ms`. The console cases time a
+// letter typed into "终端模式", idle and while the device floods it with a colourful log.
 //
 //   key_to_wire [Google Benchmark options]
 //
@@ -16,9 +17,12 @@
 #include <atomic>
 #include <chrono>
 #include <optional>
+#include <utility>
 #include <thread>
 #include <vector>
 
+#include "app/tools_menu.h"
+#include "colour_log.h"
 #include "support/pty_pair.h"
 #include "window_under_test.h"
 
@@ -32,7 +36,7 @@ constexpr std::size_t kFloodRoundBytes = std::size_t{16} << 20;
 // 16 MiB, as fast as the terminal takes them.
 class Flood {
  public:
-  explicit Flood(int fd) : fd_(fd), thread_([this] { Run(); }) {}
+  Flood(int fd, std::vector<std::uint8_t> block) : fd_(fd), block_(std::move(block)), thread_([this] { Run(); }) {}
   ~Flood() {
     stop_ = true;
     thread_.join();
@@ -42,7 +46,7 @@ class Flood {
 
  private:
   void Run() {
-    const std::vector<std::uint8_t> block = testing::RandomBytes(std::size_t{64} << 10, 7);
+    const std::vector<std::uint8_t>& block = block_;
     std::size_t round = 0;
     while (!stop_) {
       pollfd writable{fd_, POLLOUT, 0};
@@ -54,6 +58,7 @@ class Flood {
   }
 
   int fd_;
+  std::vector<std::uint8_t> block_;
   std::atomic<bool> stop_ = false;
   std::thread thread_;
 };
@@ -64,31 +69,43 @@ std::size_t ReadAvailable(int fd) {
   return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
-// Posts Alt+S to the window and runs its event loop until the frame has reached the
-// far end.
-double PressAltS(bench::WindowUnderTest& window) {
+// Posts the case's key to the window and runs its event loop until its bytes have
+// reached the far end.
+double PressKey(bench::WindowUnderTest& window, bool console) {
   const auto start = std::chrono::steady_clock::now();
-  window.PostKey(Qt::Key_S, Qt::AltModifier, QStringLiteral("s"));
+  if (console) {
+    window.PostKey(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  } else {
+    window.PostKey(Qt::Key_S, Qt::AltModifier, QStringLiteral("s"));
+  }
+  const std::size_t expected = console ? 1 : kFrameBytes;
   std::size_t received = 0;
-  while (received < kFrameBytes) {
+  while (received < expected) {
     QCoreApplication::processEvents();
     received += ReadAvailable(window.pty.MasterFd());
   }
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-void KeyToWire(benchmark::State& state, bool flooded) {
+void KeyToWire(benchmark::State& state, bool flooded, bool console) {
   bench::WindowUnderTest window;
+  if (console) {
+    window.prompter.menuChoices.push_back(tools::kConsole);
+    QTest::mouseClick(&window.dialog, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  }
   ::fcntl(window.pty.MasterFd(), F_SETFL, O_NONBLOCK);
   if (!window.ready) {
     state.SkipWithError("the window did not come up with its port open");
     return;
   }
   std::optional<Flood> flood;
-  if (flooded) flood.emplace(window.pty.MasterFd());
+  if (flooded) {
+    flood.emplace(window.pty.MasterFd(),
+                  console ? bench::ColourLog() : testing::RandomBytes(std::size_t{64} << 10, 7));
+  }
   std::vector<double> samples;
   for (auto _ : state) {
-    const double ms = PressAltS(window);
+    const double ms = PressKey(window, console);
     state.SetIterationTime(ms / 1000);
     samples.push_back(ms);
   }
@@ -98,8 +115,16 @@ void KeyToWire(benchmark::State& state, bool flooded) {
   state.counters["max_ms"] = samples.back();
 }
 
-BENCHMARK_CAPTURE(KeyToWire, idle, false)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(KeyToWire, flood, true)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KeyToWire, idle, false, false)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KeyToWire, flood, true, false)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KeyToWire, console_idle, false, true)
+    ->UseManualTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KeyToWire, console_flood, true, true)
+    ->UseManualTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace portprobe

@@ -22,6 +22,7 @@
 
 #include "app/main_dialog.h"
 #include "app/tools_menu.h"
+#include "colour_log.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
 #include "support/ports_first.h"
@@ -39,6 +40,7 @@ struct Setup {
   bool hex;
   bool capture;
   bool waveView = false;  // "波形显示" open, reading the flood's lines
+  bool console = false;   // "终端模式" on, reading a colourful log
 };
 
 struct Result {
@@ -52,11 +54,12 @@ struct Result {
 constexpr int kTickMs = 5;
 constexpr int kGiveUpMs = 120000;
 
-// One random mebibyte, written over and over: making the stream must not take the
-// processor time that the terminal is measured on.
-void WriteStream(const testing::PtyPair& pty, int megabytes) {
-  static const std::vector<std::uint8_t> block = testing::RandomBytes(std::size_t{1} << 20, 7);
-  for (int piece = 0; piece < megabytes; ++piece) pty.Write(block);
+// One mebibyte, written over and over: making the stream must not take the processor
+// time that the terminal is measured on.
+void WriteStream(const testing::PtyPair& pty, int megabytes, bool colourLog) {
+  static const std::vector<std::uint8_t> random = testing::RandomBytes(std::size_t{1} << 20, 7);
+  static const std::vector<std::uint8_t> log = bench::ColourLog();
+  for (int piece = 0; piece < megabytes; ++piece) pty.Write(colourLog ? log : random);
 }
 
 Result RunFlood(const Setup& setup, int megabytes) {
@@ -69,8 +72,9 @@ Result RunFlood(const Setup& setup, int megabytes) {
   dialog.show();
   dialog.CheckBox(kHexDisplayCheck)->setChecked(setup.hex);
   if (setup.capture) dialog.CheckBox(kCaptureCheck)->click();
-  if (setup.waveView) {
-    prompter.menuChoices.push_back(tools::kWave);
+  for (const auto& [on, entry] : {std::pair{setup.waveView, tools::kWave}, std::pair{setup.console, tools::kConsole}}) {
+    if (!on) continue;
+    prompter.menuChoices.push_back(entry);
     QTest::mouseClick(&dialog, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   }
   QApplication::processEvents();
@@ -93,7 +97,7 @@ Result RunFlood(const Setup& setup, int megabytes) {
   clock.start();
   sinceTick.start();
   ticker.start(kTickMs);
-  std::thread device([&] { WriteStream(pty, megabytes); });
+  std::thread device([&] { WriteStream(pty, megabytes, setup.console); });
   loop.exec();
   const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
   device.join();
@@ -129,6 +133,8 @@ constexpr Setup kSetups[] = {
     {"characters + capture", false, true},
     {"hex + waveform view", true, false, true},
     {"characters + waveform view", false, false, true},
+    {"console, colour log", false, false, false, true},
+    {"console + capture", false, true, false, true},
 };
 
 // Each run is a process of its own, so that no run inherits the memory of another.
@@ -149,7 +155,8 @@ Result RunInChild(int setup, int megabytes) {
 }
 
 void ReportMedians(int megabytes, int runs) {
-  std::printf("%d MiB of random bytes per run, medians of %d runs\n", megabytes, runs);
+  std::printf("%d MiB of random bytes per run (console: of colourful log lines), medians of %d runs\n", megabytes,
+              runs);
   std::printf("%-22s %8s %18s %26s %10s\n", "display", "MB/s", "longest stall ms", "after first bytes shown ms",
               "peak MiB");
   for (int setup = 0; setup < static_cast<int>(std::size(kSetups)); ++setup) {

@@ -220,7 +220,8 @@ bool MainDialog::PortPathEntered() {
 void MainDialog::DrainSerialEvents() {
   if (busy_.ReceiveHeld()) return;
   if (receive_.BacklogEmpty()) receive_.FillBacklog(link_.TakeEvents());
-  std::vector<SerialEvent> slice = receive_.TakeSlice();
+  std::vector<SerialEvent> slice =
+      receive_.TakeSlice(ConsoleOn() ? ReceivePath::kConsoleSliceBytes : ReceivePath::kSliceBytes);
   if (slice.empty()) return;
   std::vector<SerialEvent> batches;
   for (SerialEvent& event : slice) HandleSerialEvent(event, batches);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
+#include <vector>
 #include <utility>
 
 namespace portprobe {
@@ -89,46 +91,37 @@ struct ConsoleScreen::Terminal {
     static_cast<ConsoleScreen*>(user)->bell_ = true;
     return 1;
   }
+  // The line is kept as the device left it, up to its last cell that is not blank.
   static int PushLine(int columns, const VTermScreenCell* cells, void* user) {
     auto* owner = static_cast<ConsoleScreen*>(user);
-    ConsoleLine line;
-    line.reserve(static_cast<std::size_t>(columns));
-    for (int i = 0; i < columns; ++i) line.push_back(CellOf(owner->terminal_->screen, cells[i]));
-    owner->PushLine(std::move(line));
+    std::deque<KeptLine>& kept = owner->terminal_->kept;
+    if (owner->scrollbackLimit_ == 0) return 1;
+    int length = columns;
+    while (length > 0 && Blank(cells[length - 1])) --length;
+    if (kept.size() == owner->scrollbackLimit_) kept.pop_front();
+    kept.emplace_back(cells, cells + length);
     return 1;
   }
-  // A taller screen takes back the newest kept lines; cells of the line beyond its
-  // width are blank.
+  // A taller screen takes back the newest kept lines.
   static int PopLine(int columns, VTermScreenCell* cells, void* user) {
-    auto* owner = static_cast<ConsoleScreen*>(user);
-    if (owner->scrollback_.empty()) return 0;
-    const ConsoleLine line = std::move(owner->scrollback_.back());
-    owner->scrollback_.pop_back();
+    std::deque<KeptLine>& kept = static_cast<ConsoleScreen*>(user)->terminal_->kept;
+    if (kept.empty()) return 0;
+    const KeptLine line = std::move(kept.back());
+    kept.pop_back();
     for (int i = 0; i < columns; ++i) {
-      VTermScreenCell& cell = cells[i];
-      cell = VTermScreenCell{};
-      vterm_color_rgb(&cell.fg, 0, 0, 0);
-      cell.fg.type = VTERM_COLOR_DEFAULT_FG;
-      cell.bg.type = VTERM_COLOR_DEFAULT_BG;
-      cell.width = 1;
-      if (static_cast<std::size_t>(i) >= line.size()) continue;
-      const ConsoleCell& kept = line[static_cast<std::size_t>(i)];
-      const std::size_t count = std::min<std::size_t>(kept.text.size(), VTERM_MAX_CHARS_PER_CELL - 1);
-      for (std::size_t c = 0; c < count; ++c) cell.chars[c] = kept.text[c];
-      if (kept.width == 0) cell.chars[0] = static_cast<std::uint32_t>(-1);
-      cell.width = static_cast<char>(kept.width);
-      cell.attrs.bold = kept.bold;
-      cell.attrs.italic = kept.italic;
-      cell.attrs.underline = kept.underline ? VTERM_UNDERLINE_SINGLE : VTERM_UNDERLINE_OFF;
-      cell.attrs.reverse = kept.reverse;
-      if (!kept.foreground.isDefault) {
-        vterm_color_rgb(&cell.fg, kept.foreground.red, kept.foreground.green, kept.foreground.blue);
-      }
-      if (!kept.background.isDefault) {
-        vterm_color_rgb(&cell.bg, kept.background.red, kept.background.green, kept.background.blue);
-      }
+      cells[i] = static_cast<std::size_t>(i) < line.size() ? line[static_cast<std::size_t>(i)] : BlankCell();
     }
     return 1;
+  }
+  static bool Blank(const VTermScreenCell& cell) {
+    return cell.chars[0] == 0 && VTERM_COLOR_IS_DEFAULT_BG(&cell.bg) && !cell.attrs.reverse;
+  }
+  static VTermScreenCell BlankCell() {
+    VTermScreenCell cell{};
+    cell.width = 1;
+    cell.fg.type = VTERM_COLOR_DEFAULT_FG;
+    cell.bg.type = VTERM_COLOR_DEFAULT_BG;
+    return cell;
   }
 
   static constexpr VTermScreenCallbacks kCallbacks = {
@@ -142,8 +135,11 @@ struct ConsoleScreen::Terminal {
       .sb_popline = PopLine,
   };
 
+  using KeptLine = std::vector<VTermScreenCell>;
+
   VTerm* vterm;
   VTermScreen* screen = nullptr;
+  std::deque<KeptLine> kept;
 };
 
 ConsoleScreen::ConsoleScreen(int rows, int columns, std::size_t scrollbackLimit)
@@ -176,6 +172,20 @@ ConsoleCell ConsoleScreen::Cell(int row, int column) const {
   return CellOf(terminal_->screen, cell);
 }
 
+std::size_t ConsoleScreen::ScrollbackSize() const { return terminal_->kept.size(); }
+
+ConsoleCell ConsoleScreen::ScrollbackCell(std::size_t line, int column) const {
+  const Terminal::KeptLine& kept = terminal_->kept[line];
+  if (column < 0 || static_cast<std::size_t>(column) >= kept.size()) return ConsoleCell{};
+  return CellOf(terminal_->screen, kept[static_cast<std::size_t>(column)]);
+}
+
+ConsoleLine ConsoleScreen::ScrollbackLine(std::size_t line) const {
+  ConsoleLine cells;
+  for (const VTermScreenCell& cell : terminal_->kept[line]) cells.push_back(CellOf(terminal_->screen, cell));
+  return cells;
+}
+
 ConsoleScreen::Cursor ConsoleScreen::CursorPlace() const {
   VTermPos place{};
   vterm_state_get_cursorpos(vterm_obtain_state(terminal_->vterm), &place);
@@ -203,12 +213,6 @@ std::string ConsoleScreen::PasteBytes(std::string_view utf8) {
 bool ConsoleScreen::TakeBell() { return std::exchange(bell_, false); }
 
 bool ConsoleScreen::TakeChanged() { return std::exchange(changed_, false); }
-
-void ConsoleScreen::PushLine(ConsoleLine line) {
-  if (scrollbackLimit_ == 0) return;
-  if (scrollback_.size() == scrollbackLimit_) scrollback_.pop_front();
-  scrollback_.push_back(std::move(line));
-}
 
 std::string ConsoleScreen::TakeOutput() { return std::exchange(output_, {}); }
 

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,8 +64,11 @@ class ConsoleScreen {
   int Columns() const { return columns_; }
 
   ConsoleCell Cell(int row, int column) const;
-  std::size_t ScrollbackSize() const { return scrollback_.size(); }
-  const ConsoleLine& ScrollbackLine(std::size_t index) const { return scrollback_[index]; }
+  // Kept lines hold the device's cells as they were, trimmed of blanks at the end;
+  // they are converted only when looked at.
+  std::size_t ScrollbackSize() const;
+  ConsoleCell ScrollbackCell(std::size_t line, int column) const;
+  ConsoleLine ScrollbackLine(std::size_t line) const;
 
   struct Cursor {
     int row = 0;
@@ -89,14 +91,12 @@ class ConsoleScreen {
  private:
   struct Terminal;
   friend struct Terminal;
-  void PushLine(ConsoleLine line);
   std::string TakeOutput();
 
   std::unique_ptr<Terminal> terminal_;
   int rows_;
   int columns_;
   std::size_t scrollbackLimit_;
-  std::deque<ConsoleLine> scrollback_;
   std::string output_;
   bool cursorVisible_ = true;
   bool bell_ = false;

@@ -11,10 +11,10 @@ void ReceivePath::FillBacklog(std::deque<SerialEvent> events) {
   for (SerialEvent& event : events) backlog_.push_back(std::move(event));
 }
 
-std::vector<SerialEvent> ReceivePath::TakeSlice() {
+std::vector<SerialEvent> ReceivePath::TakeSlice(std::size_t bytes) {
   std::vector<SerialEvent> slice;
   std::size_t sliceBytes = 0;
-  while (!backlog_.empty() && sliceBytes < kSliceBytes) {
+  while (!backlog_.empty() && sliceBytes < bytes) {
     sliceBytes += backlog_.front().bytes.size();
     slice.push_back(std::move(backlog_.front()));
     backlog_.pop_front();

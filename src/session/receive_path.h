@@ -28,6 +28,10 @@ class ReceivePath {
  public:
   // About this many received bytes make one slice, shown with one append.
   static constexpr std::size_t kSliceBytes = std::size_t{256} << 10;
+  // A terminal screen interprets a flood about ten times slower than the box shows it:
+  // smaller slices keep each turn of the event loop near a millisecond, so that a key
+  // typed meanwhile goes out at once.
+  static constexpr std::size_t kConsoleSliceBytes = std::size_t{8} << 10;
 
   struct CaptureFailure {
     std::string path;
@@ -49,8 +53,8 @@ class ReceivePath {
   // holds the device back while the window is behind.
   bool BacklogEmpty() const { return backlog_.empty(); }
   void FillBacklog(std::deque<SerialEvent> events);
-  // The next events in arrival order, up to about kSliceBytes of received bytes.
-  std::vector<SerialEvent> TakeSlice();
+  // The next events in arrival order, up to about `bytes` of received bytes.
+  std::vector<SerialEvent> TakeSlice(std::size_t bytes = kSliceBytes);
 
   // Counts and captures `batches`, and hands `show` their text for the box in pieces:
   // each block that ends among them right after its last text. `boxHasText` tells

@@ -125,8 +125,7 @@ int ConsoleView::LineCount() const { return static_cast<int>(screen_->Scrollback
 ConsoleCell ConsoleView::CellAt(int line, int column) const {
   const int kept = static_cast<int>(screen_->ScrollbackSize());
   if (line >= kept) return screen_->Cell(line - kept, column);
-  const ConsoleLine& row = screen_->ScrollbackLine(static_cast<std::size_t>(line));
-  return column < static_cast<int>(row.size()) ? row[static_cast<std::size_t>(column)] : ConsoleCell{};
+  return screen_->ScrollbackCell(static_cast<std::size_t>(line), column);
 }
 
 bool ConsoleView::event(QEvent* event) {
