@@ -14,6 +14,8 @@ namespace portprobe::ui {
 namespace {
 
 constexpr int kFlashMilliseconds = 120;
+// A flood changes the screen far more often than a display shows frames.
+constexpr int kFrameMilliseconds = 16;
 
 struct KeyRow {
   Qt::Key qt;
@@ -86,6 +88,9 @@ ConsoleView::ConsoleView(QWidget* parent)
   horizontalScrollBar()->hide();
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  frame_.setSingleShot(true);
+  frame_.setInterval(kFrameMilliseconds);
+  connect(&frame_, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
   flash_.setSingleShot(true);
   connect(&flash_, &QTimer::timeout, this, [this] {
     flashing_ = false;
@@ -117,7 +122,7 @@ void ConsoleView::ShowChanges() {
   bar->setRange(0, static_cast<int>(screen_->ScrollbackSize()));
   bar->setPageStep(screen_->Rows());
   if (atEnd) bar->setValue(bar->maximum());
-  if (screen_->TakeChanged() || flashing_) viewport()->update();
+  if ((screen_->TakeChanged() || flashing_) && !frame_.isActive()) frame_.start();
 }
 
 int ConsoleView::LineCount() const { return static_cast<int>(screen_->ScrollbackSize()) + screen_->Rows(); }

@@ -69,6 +69,7 @@ class ConsoleView : public QAbstractScrollArea {
   bool selecting_ = false;
   bool flashing_ = false;
   QTimer flash_;
+  QTimer frame_;  // the next repaint, at most one a frame
 };
 
 }  // namespace portprobe::ui
