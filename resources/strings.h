@@ -241,6 +241,8 @@ inline constexpr const char kPngFilterText[] = "PNG 图片|*.png|";
 
 // Console mode.
 inline constexpr const char kConsoleEntryText[] = "终端模式";
+// Shown over the screen for a moment when its size changes, for `stty rows R cols C`.
+inline constexpr const char kConsoleSizeText[] = "%1列 × %2行";
 
 // The waveform view.
 inline constexpr const char kWaveEntryText[] = "波形显示";

@@ -9,6 +9,8 @@
 #include <optional>
 #include <utility>
 
+#include "resources/strings.h"
+
 namespace portprobe::ui {
 
 namespace {
@@ -16,6 +18,7 @@ namespace {
 constexpr int kFlashMilliseconds = 120;
 // A flood changes the screen far more often than a display shows frames.
 constexpr int kFrameMilliseconds = 16;
+constexpr int kSizeNoticeMilliseconds = 1500;
 
 struct KeyRow {
   Qt::Key qt;
@@ -91,6 +94,9 @@ ConsoleView::ConsoleView(QWidget* parent)
   frame_.setSingleShot(true);
   frame_.setInterval(kFrameMilliseconds);
   connect(&frame_, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
+  sizeNotice_.setSingleShot(true);
+  sizeNotice_.setInterval(kSizeNoticeMilliseconds);
+  connect(&sizeNotice_, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
   flash_.setSingleShot(true);
   connect(&flash_, &QTimer::timeout, this, [this] {
     flashing_ = false;
@@ -238,7 +244,9 @@ void ConsoleView::changeEvent(QEvent* event) {
 void ConsoleView::FitScreen() {
   const QFontMetrics metrics(font());
   cell_ = QSize(std::max(1, metrics.horizontalAdvance(QLatin1Char('M'))), std::max(1, metrics.height()));
+  const QSize before(screen_->Columns(), screen_->Rows());
   screen_->Resize(viewport()->height() / cell_.height(), viewport()->width() / cell_.width());
+  if (isVisible() && before != QSize(screen_->Columns(), screen_->Rows())) sizeNotice_.start();
   ShowChanges();
   viewport()->update();
 }
@@ -251,6 +259,7 @@ void ConsoleView::paintEvent(QPaintEvent*) {
   for (int row = 0; row < screen_->Rows() && first + row < LineCount(); ++row) {
     PaintLine(painter, first + row, row * cell_.height());
   }
+  PaintSizeNotice(painter);
   // The cursor shows where the device writes next, as an outline when unfocused.
   const ConsoleScreen::Cursor cursor = screen_->CursorPlace();
   const int cursorLine = static_cast<int>(screen_->ScrollbackSize()) + cursor.row;
@@ -265,6 +274,20 @@ void ConsoleView::paintEvent(QPaintEvent*) {
       painter.drawRect(place.adjusted(0, 0, -1, -1));
     }
   }
+}
+
+QString ConsoleView::SizeText() const {
+  return QString::fromUtf8(resources::kConsoleSizeText).arg(screen_->Columns()).arg(screen_->Rows());
+}
+
+void ConsoleView::PaintSizeNotice(QPainter& painter) const {
+  if (!sizeNotice_.isActive()) return;
+  const QString text = SizeText();
+  QRect area = painter.fontMetrics().boundingRect(text).adjusted(-8, -4, 8, 4);
+  area.moveCenter(viewport()->rect().center());
+  painter.fillRect(area, palette().toolTipBase());
+  painter.setPen(palette().toolTipText().color());
+  painter.drawText(area, Qt::AlignCenter, text);
 }
 
 // Cells of one look are drawn as one run; a wide character is drawn alone, so the

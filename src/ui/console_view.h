@@ -29,6 +29,9 @@ class ConsoleView : public QAbstractScrollArea {
   void SetEnterBytes(std::string bytes) { enterBytes_ = std::move(bytes); }
   const ConsoleScreen& Screen() const { return *screen_; }
   QString SelectedText() const;
+  // The screen's size as it shows over the screen for a moment after it changed;
+  // empty once it has gone.
+  QString SizeNotice() const { return sizeNotice_.isActive() ? SizeText() : QString(); }
 
  signals:
   void Typed(const std::string& utf8);
@@ -58,6 +61,8 @@ class ConsoleView : public QAbstractScrollArea {
   void FitScreen();
   void ShowChanges();
   void PaintLine(class QPainter& painter, int line, int y) const;
+  void PaintSizeNotice(class QPainter& painter) const;
+  QString SizeText() const;
   void Paste();
   void Copy() const;
 
@@ -70,6 +75,7 @@ class ConsoleView : public QAbstractScrollArea {
   bool flashing_ = false;
   QTimer flash_;
   QTimer frame_;  // the next repaint, at most one a frame
+  QTimer sizeNotice_;
 };
 
 }  // namespace portprobe::ui

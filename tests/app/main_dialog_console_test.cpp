@@ -77,6 +77,13 @@ TEST_F(ConsoleTest, KeysGoToTheDeviceAndItsBytesToTheScreen) {
   EXPECT_EQ(RowText(screen, 1), "ok");
   EXPECT_EQ(ReadFar(6), "\x1b[2;3R");  // the screen answers where its cursor is
 
+  // A wider window gives a wider screen, and says how large it is now.
+  const int columns = Console()->Screen().Columns();
+  dialog_.resize(dialog_.width() + 200, dialog_.height());
+  EXPECT_GT(Console()->Screen().Columns(), columns);
+  EXPECT_EQ(Console()->SizeNotice().toStdString(), std::to_string(Console()->Screen().Columns()) + "列 × " +
+                                                       std::to_string(Console()->Screen().Rows()) + "行");
+
   SwitchConsole();
   EXPECT_FALSE(Console()->isVisible());
   EXPECT_TRUE(dialog_.ReceiveBox()->isVisible());
