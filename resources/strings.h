@@ -35,7 +35,20 @@ inline constexpr const char kOpenDeniedText[] = "打开%1失败:没有访问权�
 inline constexpr const char kNotAPortText[] = "打开%1失败:不是串口!";
 inline constexpr const char kStaleLockText[] =
     "打开%1失败:设备仍被一个已结束的程序锁定为独占使用。拔下再插上设备，或以root身份打开一次，即可解除锁定。";
+inline constexpr const char kBadAddressText[] =
+    "打开%1失败:网络端口应写成 rfc2217://主机:端口 或 tcp://主机:端口，端口为1到65535。";
+inline constexpr const char kNoSuchHostText[] = "打开%1失败:找不到这个主机名。";
+inline constexpr const char kConnectRefusedText[] = "打开%1失败:远端拒绝连接，那里没有服务在监听。";
+inline constexpr const char kConnectTimedOutText[] = "打开%1失败:5秒内没有连上远端。";
+inline constexpr const char kRawTcpLineTip[] =
+    "tcp://端口只传字节，线路设置在远端服务器上，这里不能改。要从这里设置，请用rfc2217://。";
 inline constexpr const char kEventFailedText[] = "不能建立事件对象!";
+// What a server on the network did not do as asked (RemoteNotice, in its order).
+inline constexpr const char* kRemoteNoticeTexts[] = {
+    "远端不支持设置波特率", "远端不支持设置数据位", "远端不支持设置校验位", "远端不支持设置停止位",
+    "远端不支持设置流控",   "远端不支持设置RTS/DTR", "远端不支持发送Break",  "远端不支持清空缓冲区",
+    "远端不支持RFC 2217串口设置，只能收发数据。",
+    "%1在5秒内没有应答RFC 2217协商，已关闭。它若是普通TCP端口，请用tcp://打开。"};
 inline constexpr const char kThreadFailedText[] = "线程创建失败!";
 inline constexpr const char kClosedWithUnsentText[] = "串口已关闭，%1字节尚未发出，已丢弃。";
 inline constexpr const char kHolderText[] = "%1(进程%2)";
@@ -281,6 +294,22 @@ inline constexpr const char kDeniedCliText[] = "cannot open it: permission denie
 inline constexpr const char kNoSerialPortCliText[] = "it is no serial port";
 inline constexpr const char kSettingsRefusedCliText[] = "the driver refused the line settings";
 inline constexpr const char kNoResourcesCliText[] = "the system refused the resources to watch it";
+inline constexpr const char kBadAddressCliText[] =
+    "cannot open it: a network port is rfc2217://HOST:PORT or tcp://HOST:PORT with a port from 1 to 65535";
+inline constexpr const char kNoSuchHostCliText[] = "cannot open it: the host name does not resolve";
+inline constexpr const char kConnectRefusedCliText[] = "cannot open it: the server refused the connection";
+inline constexpr const char kConnectTimedOutCliText[] = "cannot open it: no connection within 5 seconds";
+inline constexpr const char* kRemoteNoticeCliTexts[] = {
+    "the server does not set the baud rate",
+    "the server does not set the data bits",
+    "the server does not set the parity",
+    "the server does not set the stop bits",
+    "the server does not set the flow control",
+    "the server does not set RTS/DTR",
+    "the server does not send a break",
+    "the server does not purge its buffers",
+    "the server refuses RFC 2217's serial-port option: data only",
+    "no answer to the RFC 2217 negotiation within 5 seconds; for a plain TCP port use tcp://"};
 
 // portprobe-cli.
 inline constexpr const char kParserTimedOutCliText[] = "解析器运行超时\n";

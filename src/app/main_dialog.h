@@ -159,6 +159,15 @@ class MainDialog : public ui::TemplateDialog {
   void WarnAboutOtherHolders();
   void Notify(const QString& text);
   void ShowPendingNotices();
+  void CloseLostPort();
+
+  // Ports on other machines (main_dialog_network.cpp).
+  void RemoteNoticed(RemoteNotice notice);
+  void ShowLineSettingsUse();
+  void RememberNetworkPort(const std::string& name);
+  void RestoreNetworkPorts(const QStringList& names);
+  // The network ports opened before, the latest first; each is a row of the port box.
+  std::vector<std::string> networkPorts_;
 
   // The live port list (main_dialog_port_list.cpp).
   void FillPortList();

@@ -12,6 +12,7 @@
 #include "resources/strings.h"
 #include "ui/combo_box_rows.h"
 #include "serial/device_holders.h"
+#include "serial/network_address.h"
 #include "serial/port_enumeration.h"
 
 namespace portprobe {
@@ -138,8 +139,10 @@ bool MainDialog::OpenPort(int row) {
   if (IsOpen()) reconnect_.Opened(IdentityOfPath(path));
   // The status line keeps the chosen line settings whatever the open did.
   CopySettingsTexts();
+  ShowLineSettingsUse();
   if (result == SerialLink::OpenResult::Opened) {
     lastOpenedPort_ = portStatus_.PortName();
+    RememberNetworkPort(lastOpenedPort_);
     WarnAboutOtherHolders();
     return true;
   }
@@ -198,11 +201,11 @@ void MainDialog::PortChanged() {
   UpdateStatusLine();
 }
 
-// A device path or a listed port's name typed into the port box becomes the selected
-// row; false when the box holds neither.
+// A device path, a port on the network or a listed port's name typed into the port
+// box becomes the selected row; false when the box holds none of them.
 bool MainDialog::SelectTypedPortPath() {
   const std::string path = ComboBox(kPortList)->lineEdit()->text().trimmed().toStdString();
-  if (portList_.RowNamed(path) < 0 && !path.starts_with('/')) return false;
+  if (portList_.RowNamed(path) < 0 && !path.starts_with('/') && !IsNetworkPortName(path)) return false;
   portList_.Choose(portList_.RowOfPath(path));
   ShowPortRows();
   return true;
@@ -256,6 +259,9 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
     case SerialEvent::Kind::ModemLines:
       ShowModemLines(event);
       break;
+    case SerialEvent::Kind::RemoteNotice:
+      RemoteNoticed(static_cast<RemoteNotice>(event.count));
+      break;
     case SerialEvent::Kind::HangUp:
       if (event.count > 0) outbox_.MarkCut();
       // What the device sent before it went away comes before the line that says so.
@@ -272,11 +278,7 @@ void MainDialog::HandleSerialEvent(SerialEvent& event, std::vector<SerialEvent>&
 void MainDialog::HandleHangUp() {
   if (busy_.DeferHangUp()) return;
   const bool cut = outbox_.TakeCut();
-  StopPanelRun();
-  link_.ClosePort();
-  EndBlockNow();
-  DropOutbox();
-  UpdateOpenButton();
+  CloseLostPort();
   reconnect_.WentAway(preferences_.autoReconnect);
   if (reconnect_.Awaiting()) AwaitReturn();
   QString line = QString::fromUtf8(reconnect_.Awaiting() ? kAwaitingReturnLineText : kHungUpText)
@@ -284,6 +286,15 @@ void MainDialog::HandleHangUp() {
   if (cut) line += QString::fromUtf8(kSendCutText).arg(outbox_.WrittenThisSend());
   AppendReceiveText(QStringLiteral("\r\n%1\r\n").arg(line).toStdString());
   UpdateStatusLine();
+}
+
+// The port was lost under the window: what was queued for it goes with it.
+void MainDialog::CloseLostPort() {
+  StopPanelRun();
+  link_.ClosePort();
+  EndBlockNow();
+  DropOutbox();
+  UpdateOpenButton();
 }
 
 // Message boxes run their own event loop, in which more events may be drained;

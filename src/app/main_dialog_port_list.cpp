@@ -10,6 +10,7 @@
 #include "app/main_dialog.h"
 #include "common/utf8_path.h"
 #include "resources/control_ids.h"
+#include "serial/network_address.h"
 
 namespace portprobe {
 
@@ -40,8 +41,10 @@ void MainDialog::OpenAtStart() {
   }
 }
 
-// A remembered port is there when the system lists it now, a path when it exists.
+// A remembered port is there when the system lists it now, a path when it exists; a
+// port on the network is tried.
 int MainDialog::RememberedPortRow() {
+  if (IsNetworkPortName(lastOpenedPort_)) return portList_.RowOfPath(lastOpenedPort_);
   const int row = portList_.RowOfPort(lastOpenedPort_);
   if (row >= 0 || !lastOpenedPort_.starts_with('/')) return row;
   std::error_code ignored;

@@ -1,7 +1,8 @@
 // Reopening the device that went away while open ("自动重连"): the same device (the
 // same by-id link, else the same path) is opened again with the window's settings as
 // soon as udev announces it, and its path is tried twice a second meanwhile, for links
-// and pseudo-terminals that udev does not announce.
+// and pseudo-terminals that udev does not announce. A port on the network is tried
+// ever less often, up to every 5 seconds, until its server answers.
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
@@ -10,18 +11,13 @@
 #include "resources/control_ids.h"
 #include "resources/strings.h"
 #include "serial/device_holders.h"
+#include "serial/network_address.h"
 
 namespace portprobe {
 
 using namespace resources;
 
-namespace {
-
-constexpr int kReconnectTryMilliseconds = 500;
-
-}  // namespace
-
-void MainDialog::AwaitReturn() { reconnectTimer_.start(kReconnectTryMilliseconds); }
+void MainDialog::AwaitReturn() { reconnectTimer_.start(reconnect_.TryInterval()); }
 
 void MainDialog::CancelReconnect() {
   reconnect_.StopWaiting();
@@ -38,7 +34,7 @@ void MainDialog::SayWaitStopped(bool wasAwaiting) {
 
 void MainDialog::ReconnectTick() {
   const std::optional<std::string> path = reconnect_.PathToTry();
-  if (path && MayReopenDevice(*path)) TryReconnect(*path);
+  if (path && (IsNetworkPortName(*path) || MayReopenDevice(*path))) TryReconnect(*path);
 }
 
 // A device that cannot be opened yet is not reported, and the next try comes soon. One
@@ -46,7 +42,10 @@ void MainDialog::ReconnectTick() {
 // opened and closed again and again.
 void MainDialog::TryReconnect(const std::string& path) {
   const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
-  if (reconnect_.KeepWaitingAfter(SerialLink::DeviceUnavailable(result), IsOpen())) return;
+  if (reconnect_.KeepWaitingAfter(SerialLink::DeviceUnavailable(result), IsOpen())) {
+    reconnectTimer_.setInterval(reconnect_.TryInterval());
+    return;
+  }
   reconnectTimer_.stop();
   if (!IsOpen()) {
     ReportOpenFailure(result);

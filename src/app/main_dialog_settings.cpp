@@ -80,6 +80,17 @@ const std::vector<MainDialog::RememberedRow>& MainDialog::RememberedRows() {
          return w.lastOpenedPort_.empty() ? QVariant() : QVariant(QString::fromStdString(w.lastOpenedPort_));
        },
        [](MainDialog& w, const QVariant& v) { w.lastOpenedPort_ = v.toString().toStdString(); }},
+      // Ports on the network opened before, kept as rows of the port box.
+      {QStringLiteral("port/network"),
+       Stage::BeforeOpen,
+       {},
+       0,
+       [](const MainDialog& w) {
+         QStringList names;
+         for (const std::string& name : w.networkPorts_) names << QString::fromStdString(name);
+         return names.isEmpty() ? QVariant() : QVariant(names);
+       },
+       [](MainDialog& w, const QVariant& v) { w.RestoreNetworkPorts(v.toStringList()); }},
       {QStringLiteral("line/baud"), Stage::BeforeOpen, FirstStartRow(List::Baud), 0,
        [](const MainDialog& w) { return w.LineRowText(List::Baud); },
        [](MainDialog& w, const QVariant& v) { w.RestoreListText(kBaudList, v.toString()); },

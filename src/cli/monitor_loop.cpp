@@ -6,6 +6,7 @@
 
 #include "automation/frame_text.h"
 #include "codec/hex_format.h"
+#include "serial/open_result_text.h"
 #include "serial/receive_timestamps.h"
 
 namespace portprobe::cli {
@@ -92,11 +93,21 @@ void MonitorLoop::TakeEvents() {
       case SerialEvent::Kind::LineError:
         WriteError("portprobe-cli monitor: line error (framing, parity, overrun or break), input discarded\n");
         break;
+      case SerialEvent::Kind::RemoteNotice:
+        RemoteNoticed(static_cast<RemoteNotice>(event.count));
+        break;
       case SerialEvent::Kind::ReadError:
       case SerialEvent::Kind::ModemLines:
         break;
     }
   }
+}
+
+// A server that never took up the negotiation is no RFC 2217 port: the run ends as
+// for a hang-up.
+void MonitorLoop::RemoteNoticed(RemoteNotice notice) {
+  WriteError(std::string("portprobe-cli monitor: ") + TextOf(notice).commandLine + "\n");
+  if (notice == RemoteNotice::NoAnswer) hungUp_ = true;
 }
 
 void MonitorLoop::AddBatch(const SerialEvent& batch) {

@@ -66,6 +66,7 @@ class MonitorLoop {
 
   int WaitMilliseconds() const;
   void TakeEvents();
+  void RemoteNoticed(RemoteNotice notice);
   void AddBatch(const SerialEvent& batch);
   void EndBlock(ReceivedBlock block);
   void Answer(const ByteFrame& block);

@@ -1,5 +1,7 @@
 #include "serial/open_result_text.h"
 
+#include <iterator>
+
 #include "resources/strings.h"
 
 namespace portprobe {
@@ -25,6 +27,10 @@ constexpr OpenResultRow kOpenResultRows[] = {
     {SettingsRefused, {kSettingsFailedText, kSettingsRefusedCliText}},
     {EventFailed, {kEventFailedText, kNoResourcesCliText}},
     {ThreadFailed, {kThreadFailedText, kNoResourcesCliText}},
+    {BadAddress, {kBadAddressText, kBadAddressCliText}},
+    {NoSuchHost, {kNoSuchHostText, kNoSuchHostCliText}},
+    {Refused, {kConnectRefusedText, kConnectRefusedCliText}},
+    {TimedOut, {kConnectTimedOutText, kConnectTimedOutCliText}},
 };
 
 }  // namespace
@@ -34,6 +40,14 @@ OpenResultText TextOf(SerialLink::OpenResult result) {
     if (row.result == result) return row.text;
   }
   return {"", ""};
+}
+
+OpenResultText TextOf(RemoteNotice notice) {
+  static_assert(std::size(kRemoteNoticeTexts) == kRemoteNoticeCount);
+  static_assert(std::size(kRemoteNoticeCliTexts) == kRemoteNoticeCount);
+  const auto index = static_cast<std::size_t>(notice);
+  if (index >= kRemoteNoticeCount) return {"", ""};
+  return {kRemoteNoticeTexts[index], kRemoteNoticeCliTexts[index]};
 }
 
 }  // namespace portprobe

@@ -13,4 +13,8 @@ struct OpenResultText {
 
 OpenResultText TextOf(SerialLink::OpenResult result);
 
+// What a server on the network did not do as asked, in the same two places; the
+// window's text of RemoteNotice::NoAnswer has %1 for the port's name.
+OpenResultText TextOf(RemoteNotice notice);
+
 }  // namespace portprobe

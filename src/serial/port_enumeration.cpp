@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "serial/network_address.h"
+
 namespace portprobe {
 
 namespace {
@@ -38,6 +40,10 @@ bool IsSameDevice(const SerialPort& known, const SerialPort& other) {
 }
 
 const std::string& ReopenPath(const SerialPort& port) { return KnownById(port) ? port.byIdPath : port.path; }
+
+std::string DevicePath(const std::string& portName) {
+  return IsNetworkPortName(portName) ? portName : LocalDevicePath(portName);
+}
 
 std::string PortListText(const SerialPort& port) {
   return port.description.empty() ? port.name : port.name + " — " + port.description;

@@ -57,10 +57,13 @@ bool IsUsbAdapter(const SerialPort& port);
 // opens unasked; none on Windows.
 std::vector<std::string> ConsolePortNames();
 
-// Device path of a port-list name: a name starting with "/" is a path already,
-// "COMn" is /dev/ttyS(n-1), any other name lives under /dev. On Windows a name
-// starting with \\.\ is a path already, any other is prefixed with it.
+// Device path of a port-list name: a port on the network keeps its name; otherwise
+// LocalDevicePath.
 std::string DevicePath(const std::string& portName);
+// A name starting with "/" is a path already, "COMn" is /dev/ttyS(n-1), any other name
+// lives under /dev. On Windows a name starting with \\.\ is a path already, any other
+// is prefixed with it.
+std::string LocalDevicePath(const std::string& portName);
 
 // The port name in a device's friendly name: "USB-SERIAL CH340 (COM5)" gives COM5,
 // from "(COM" to the next ")" or the end; empty when it has no "(COM".

@@ -98,7 +98,7 @@ std::vector<std::string> ConsolePortNames() {
   return names;
 }
 
-std::string DevicePath(const std::string& portName) {
+std::string LocalDevicePath(const std::string& portName) {
   if (portName.starts_with('/')) return portName;
   if (const std::optional<int> number = ComPortNumber(portName)) return "/dev/ttyS" + std::to_string(*number - 1);
   return "/dev/" + portName;

@@ -58,7 +58,7 @@ void AddPorts(HDEVINFO list, std::vector<SerialPort>& ports) {
     port.name = PortNameValue(list, device);
     if (port.name.empty()) port.name = PortNameInFriendlyName(port.description);
     if (!ComPortNumber(port.name)) continue;
-    port.path = DevicePath(port.name);
+    port.path = LocalDevicePath(port.name);
     const bool known =
         std::any_of(ports.begin(), ports.end(), [&](const SerialPort& p) { return p.name == port.name; });
     if (!known) ports.push_back(std::move(port));
@@ -79,7 +79,7 @@ std::vector<SerialPort> EnumerateSerialPorts(std::size_t capacity) {
   return ports;
 }
 
-std::string DevicePath(const std::string& portName) {
+std::string LocalDevicePath(const std::string& portName) {
   constexpr std::string_view kDevicePrefix = R"(\\.\)";
   if (portName.starts_with(kDevicePrefix)) return portName;
   return std::string(kDevicePrefix) + portName;

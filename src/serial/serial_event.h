@@ -18,6 +18,8 @@ struct SerialEvent {
     Written,    // `count` queued bytes reached the device
     // The lines the device drives changed; `count` holds their ModemInput bits.
     ModemLines,
+    // A server on the network did not do as asked; `count` holds the RemoteNotice.
+    RemoteNotice,
   };
 
   Kind kind = Kind::Batch;

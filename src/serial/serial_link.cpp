@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "serial/device_holders.h"
+#include "serial/network_address.h"
 
 namespace portprobe {
 
@@ -29,6 +30,14 @@ SerialLink::OpenResult OpenFailure(PortDevice::Opening opening, const std::strin
       return SerialLink::OpenResult::Denied;
     case NotAPort:
       return SerialLink::OpenResult::NotAPort;
+    case BadAddress:
+      return SerialLink::OpenResult::BadAddress;
+    case NoSuchHost:
+      return SerialLink::OpenResult::NoSuchHost;
+    case Refused:
+      return SerialLink::OpenResult::Refused;
+    case TimedOut:
+      return SerialLink::OpenResult::TimedOut;
     case Opened:
     case Failed:
       break;
@@ -44,20 +53,22 @@ SerialLink::~SerialLink() { ClosePort(); }
 
 SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const LineSettings& settings) {
   ClosePort();
-  const PortDevice::Opening opening = device_.Open(devicePath);
+  device_ = IsNetworkPortName(devicePath) ? static_cast<PortDevice*>(&networkDevice_) : &serialDevice_;
+  PortDevice& device = *device_;
+  const PortDevice::Opening opening = device.Open(devicePath);
   if (opening != PortDevice::Opening::Opened) return OpenFailure(opening, devicePath);
-  const ApplyResult applied = device_.ApplySettings(settings);
+  const ApplyResult applied = device.ApplySettings(settings);
   if (applied != ApplyResult::Applied) {
     CloseDevice();
     return applied == ApplyResult::NotATerminal ? OpenResult::NotAPort : OpenResult::SettingsRefused;
   }
   flowControl_ = settings.flowControl;
-  modem_.Attach(device_);
-  if (!device_.CreateWake()) {
+  modem_.Attach(device);
+  if (!device.CreateWake()) {
     CloseDevice();
     return OpenResult::EventFailed;
   }
-  device_.ResetLineErrors();
+  device.ResetLineErrors();
   stopping_ = false;
   ++connection_;
   {
@@ -92,13 +103,13 @@ std::size_t SerialLink::ClosePort() {
 
 // The device is given back as it was found: its own settings, and open to others.
 void SerialLink::CloseDevice() {
-  if (device_.IsOpen()) modem_.Detach(device_);
-  device_.Close();
+  if (Device().IsOpen()) modem_.Detach(Device());
+  Device().Close();
 }
 
 ApplyResult SerialLink::ApplyLineSettings(const LineSettings& settings) {
   if (!IsOpen()) return ApplyResult::NotATerminal;
-  const ApplyResult applied = device_.ApplySettings(settings);
+  const ApplyResult applied = Device().ApplySettings(settings);
   if (applied == ApplyResult::Applied) flowControl_ = settings.flowControl;
   return applied;
 }
@@ -118,9 +129,9 @@ std::size_t SerialLink::QueueWrite(std::span<const std::uint8_t> bytes, WriteOut
   WriteOutcome result = WriteOutcome::Failed;
   std::size_t taken = 0;
   bool wasEmpty = false;
-  if (IsOpen() && !bytes.empty() && device_.TakeLineErrors()) {
+  if (IsOpen() && !bytes.empty() && Device().TakeLineErrors()) {
     DropQueuedWrites();
-    device_.FlushOutput();
+    Device().FlushOutput();
     result = WriteOutcome::LineError;
   } else if (IsOpen()) {
     std::lock_guard lock(writeMutex_);
@@ -215,7 +226,7 @@ void SerialLink::WaitWhileQueueIsFull() {
   queueDrained_.wait(lock, [this] { return stopping_ || queuedBytes_ < kQueueHighWater; });
 }
 
-void SerialLink::WakeWorker() { device_.Wake(); }
+void SerialLink::WakeWorker() { Device().Wake(); }
 
 // A worker that is far ahead of the owner stops reading but goes on writing.
 void SerialLink::CommEventWorker() {
@@ -224,8 +235,9 @@ void SerialLink::CommEventWorker() {
     const bool roomToRead = ReceiveQueueHasRoom();
     const bool writing = QueuedWriteBytes() > 0 && !modem_.BreakOn();
     const std::optional<PortDevice::Readiness> ready =
-        device_.Wait(roomToRead, writing, modem_.WaitMilliseconds(std::chrono::steady_clock::now()));
+        Device().Wait(roomToRead, writing, modem_.WaitMilliseconds(std::chrono::steady_clock::now()));
     if (!ready) break;  // the wait itself failed: end quietly, as the port stays nominally open
+    for (const RemoteNotice notice : Device().TakeNotices()) Queue(SerialEvent::Kind::RemoteNotice, {}, static_cast<std::uint64_t>(notice));
     if (ready->woken) continue;
     if (!ready->readable && !ready->writable && !ready->hungUp) continue;  // the modem lines are due
     const bool gone = (ready->readable && !HandleRxEvent()) || (ready->writable && !WriteQueued());
@@ -240,7 +252,7 @@ void SerialLink::CommEventWorker() {
 }
 
 void SerialLink::ServiceModemLines() {
-  if (const auto inputs = modem_.Service(device_, std::chrono::steady_clock::now())) {
+  if (const auto inputs = modem_.Service(Device(), std::chrono::steady_clock::now())) {
     Queue(SerialEvent::Kind::ModemLines, {}, *inputs);
   }
 }
@@ -265,7 +277,7 @@ bool SerialLink::WriteQueued() {
     std::lock_guard lock(writeMutex_);
     const std::size_t length = std::min(writeQueue_.size(), sizeof piece);
     std::copy_n(writeQueue_.begin(), length, piece);
-    const std::optional<std::size_t> written = device_.Write({piece, length});
+    const std::optional<std::size_t> written = Device().Write({piece, length});
     if (!written || *written == 0) return written.has_value();
     n = *written;
     writeQueue_.erase(writeQueue_.begin(), writeQueue_.begin() + static_cast<std::ptrdiff_t>(n));
@@ -287,13 +299,13 @@ bool SerialLink::HandleRxEvent() {
 }
 
 std::size_t SerialLink::ReadAvailable(std::uint8_t* buffer, std::size_t capacity, bool* failed) {
-  if (device_.TakeLineErrors()) {
-    device_.FlushInput();
+  if (Device().TakeLineErrors()) {
+    Device().FlushInput();
     Queue(SerialEvent::Kind::LineError);
     Queue(SerialEvent::Kind::ReadError);
     return 0;
   }
-  const std::optional<std::size_t> n = device_.Read({buffer, capacity});
+  const std::optional<std::size_t> n = Device().Read({buffer, capacity});
   *failed = !n;
   return n.value_or(0);
 }

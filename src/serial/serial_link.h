@@ -14,7 +14,8 @@
 
 #include "serial/line_settings.h"
 #include "serial/modem_lines.h"
-#include "serial/port_device.h"
+#include "serial/network_device.h"
+#include "serial/serial_device.h"
 #include "serial/serial_event.h"
 
 namespace portprobe {
@@ -38,12 +39,18 @@ class SerialLink {
     SettingsRefused,
     EventFailed,
     ThreadFailed,
+    // A port on the network:
+    BadAddress,
+    NoSuchHost,
+    Refused,
+    TimedOut,
   };
   // The device itself could not be had: it may still come (back), unlike a device that
   // opened but is no port or refused the settings.
   static bool DeviceUnavailable(OpenResult result) {
     return result == OpenResult::OpenFailed || result == OpenResult::Missing || result == OpenResult::Held ||
-           result == OpenResult::StaleLock || result == OpenResult::Denied;
+           result == OpenResult::StaleLock || result == OpenResult::Denied || result == OpenResult::NoSuchHost ||
+           result == OpenResult::Refused || result == OpenResult::TimedOut;
   }
   enum class WriteOutcome { Queued, LineError, Failed };
 
@@ -58,13 +65,14 @@ class SerialLink {
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
 
-  // Opens the device exclusively, applies the settings and starts the worker.
+  // Opens the device exclusively (or connects to a port on the network), applies the
+  // settings and starts the worker.
   OpenResult OpenPort(const std::string& devicePath, const LineSettings& settings);
   // Stops the worker, waits for it and closes the device, giving it back with the
   // settings it had and not exclusive. Returns promptly however fast data arrives and
   // whether or not the device takes data; returns the count of queued bytes dropped.
   std::size_t ClosePort();
-  bool IsOpen() const { return device_.IsOpen(); }
+  bool IsOpen() const { return Device().IsOpen(); }
 
   // Applies settings to the open port; NotATerminal when no port is open.
   ApplyResult ApplyLineSettings(const LineSettings& settings);
@@ -113,9 +121,13 @@ class SerialLink {
   void WaitWhileQueueIsFull();
   void WakeWorker();
   void CloseDevice();
+  PortDevice& Device() const { return *device_.load(); }
 
   std::function<void()> wake_;
-  PortDevice device_;
+  SerialDevice serialDevice_;
+  NetworkDevice networkDevice_;
+  // One of the two, chosen at each open.
+  std::atomic<PortDevice*> device_{&serialDevice_};
   std::thread worker_;
   std::atomic<bool> stopping_{false};
   std::uint32_t connection_ = 0;

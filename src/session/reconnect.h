@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,7 @@ class Reconnect {
   void WentAway(bool autoReconnect) {
     gone_ = true;
     stopped_ = false;
+    failedTries_ = 0;
     if (autoReconnect) awaited_ = opened_;
   }
   // The wait ends unanswered: the user acted on the port or switched "自动重连" off.
@@ -56,6 +58,13 @@ class Reconnect {
   // (its node not yet given to the user's group): the wait goes on, and true is
   // returned. Anything else ends the wait; a port that opened is no longer lost.
   bool KeepWaitingAfter(bool openFailed, bool opened);
+  // How long to wait before the next try: a local device's path is cheap to try and
+  // tried twice a second; a server on the network is asked ever less often, doubling
+  // up to kLongestTryInterval, so that a dead host does not get a connect every turn.
+  std::chrono::milliseconds TryInterval() const;
+
+  static constexpr std::chrono::milliseconds kTryInterval{500};
+  static constexpr std::chrono::milliseconds kLongestTryInterval{5000};
 
  private:
   SerialPort opened_;
@@ -64,6 +73,7 @@ class Reconnect {
   bool gone_ = false;
   // A wait that the user ended, told until the user acts again.
   bool stopped_ = false;
+  int failedTries_ = 0;
 };
 
 }  // namespace portprobe

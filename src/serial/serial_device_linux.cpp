@@ -1,5 +1,5 @@
 // A tty's file descriptor, locked for this process, polled beside an eventfd.
-#include "serial/port_device.h"
+#include "serial/serial_device.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,7 +17,7 @@
 
 namespace portprobe {
 
-struct PortDevice::Native {
+struct SerialDevice::Native {
   int fd = -1;
   int wakeFd = -1;
   LineErrorCounters lineErrors;
@@ -26,8 +26,8 @@ struct PortDevice::Native {
 
 namespace {
 
-PortDevice::Opening FailedOpening(int error) {
-  using enum PortDevice::Opening;
+SerialDevice::Opening FailedOpening(int error) {
+  using enum SerialDevice::Opening;
   switch (error) {
     case ENOENT:
     case ENODEV:
@@ -47,16 +47,16 @@ PortDevice::Opening FailedOpening(int error) {
 }
 
 // The flock is held by a running program only: the kernel drops it with the process.
-PortDevice::Opening OpenExclusive(const std::string& path, int& fd) {
+SerialDevice::Opening OpenExclusive(const std::string& path, int& fd) {
   fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return FailedOpening(errno);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     fd = -1;
-    return PortDevice::Opening::Held;
+    return SerialDevice::Opening::Held;
   }
   ::ioctl(fd, TIOCEXCL);  // not a tty: the settings step reports it
-  return PortDevice::Opening::Opened;
+  return SerialDevice::Opening::Opened;
 }
 
 // A device that has not taken its last bytes shortly after the close is stuck (flow
@@ -83,21 +83,21 @@ std::uint32_t InputsOf(int bits) {
 
 }  // namespace
 
-PortDevice::PortDevice() : native_(std::make_unique<Native>()) {}
+SerialDevice::SerialDevice() : native_(std::make_unique<Native>()) {}
 
-PortDevice::~PortDevice() { Close(); }
+SerialDevice::~SerialDevice() { Close(); }
 
-PortDevice::Opening PortDevice::Open(const std::string& path) {
+SerialDevice::Opening SerialDevice::Open(const std::string& path) {
   Close();
   const Opening opening = OpenExclusive(path, native_->fd);
   if (opening == Opening::Opened) native_->savedSettings.Save(native_->fd);
   return opening;
 }
 
-bool PortDevice::IsOpen() const { return native_->fd >= 0; }
+bool SerialDevice::IsOpen() const { return native_->fd >= 0; }
 
 // The device is given back as it was found: its own settings, and open to others.
-void PortDevice::Close() {
+void SerialDevice::Close() {
   if (native_->wakeFd >= 0) ::close(native_->wakeFd);
   if (native_->fd >= 0) {
     DiscardStuckOutput(native_->fd);
@@ -109,20 +109,20 @@ void PortDevice::Close() {
   native_->fd = -1;
 }
 
-ApplyResult PortDevice::ApplySettings(const LineSettings& settings) { return ApplyLineSettings(native_->fd, settings); }
+ApplyResult SerialDevice::ApplySettings(const LineSettings& settings) { return ApplyLineSettings(native_->fd, settings); }
 
-bool PortDevice::CreateWake() {
+bool SerialDevice::CreateWake() {
   native_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   return native_->wakeFd >= 0;
 }
 
-void PortDevice::Wake() {
+void SerialDevice::Wake() {
   if (native_->wakeFd < 0) return;
   const std::uint64_t one = 1;
   [[maybe_unused]] const ssize_t written = ::write(native_->wakeFd, &one, sizeof one);
 }
 
-std::optional<PortDevice::Readiness> PortDevice::Wait(bool read, bool write, int timeoutMilliseconds) {
+std::optional<SerialDevice::Readiness> SerialDevice::Wait(bool read, bool write, int timeoutMilliseconds) {
   const short wanted = static_cast<short>((read ? POLLIN : 0) | (write ? POLLOUT : 0));
   pollfd fds[2] = {{native_->fd, wanted, 0}, {native_->wakeFd, POLLIN, 0}};
   if (::poll(fds, 2, timeoutMilliseconds) < 0) {
@@ -140,7 +140,7 @@ std::optional<PortDevice::Readiness> PortDevice::Wait(bool read, bool write, int
                    .hungUp = (events & (POLLHUP | POLLERR | POLLNVAL)) != 0};
 }
 
-std::optional<std::size_t> PortDevice::Read(std::span<std::uint8_t> buffer) {
+std::optional<std::size_t> SerialDevice::Read(std::span<std::uint8_t> buffer) {
   ssize_t n;
   do {
     n = ::read(native_->fd, buffer.data(), buffer.size());
@@ -151,7 +151,7 @@ std::optional<std::size_t> PortDevice::Read(std::span<std::uint8_t> buffer) {
   return 0;
 }
 
-std::optional<std::size_t> PortDevice::Write(std::span<const std::uint8_t> bytes) {
+std::optional<std::size_t> SerialDevice::Write(std::span<const std::uint8_t> bytes) {
   ssize_t n;
   do {
     n = ::write(native_->fd, bytes.data(), bytes.size());
@@ -161,22 +161,22 @@ std::optional<std::size_t> PortDevice::Write(std::span<const std::uint8_t> bytes
   return std::nullopt;
 }
 
-void PortDevice::ResetLineErrors() { native_->lineErrors.Reset(native_->fd); }
+void SerialDevice::ResetLineErrors() { native_->lineErrors.Reset(native_->fd); }
 
-bool PortDevice::TakeLineErrors() { return native_->lineErrors.TakeErrors(native_->fd); }
+bool SerialDevice::TakeLineErrors() { return native_->lineErrors.TakeErrors(native_->fd); }
 
-void PortDevice::FlushInput() { ::tcflush(native_->fd, TCIFLUSH); }
+void SerialDevice::FlushInput() { ::tcflush(native_->fd, TCIFLUSH); }
 
-void PortDevice::FlushOutput() { ::tcflush(native_->fd, TCOFLUSH); }
+void SerialDevice::FlushOutput() { ::tcflush(native_->fd, TCOFLUSH); }
 
-std::optional<std::uint32_t> PortDevice::ModemInputs() {
+std::optional<std::uint32_t> SerialDevice::ModemInputs() {
   int bits = 0;
   if (::ioctl(native_->fd, TIOCMGET, &bits) != 0) return std::nullopt;
   return InputsOf(bits);
 }
 
 // A driver's other outputs (OUT1, OUT2, LOOP) stay as they are.
-void PortDevice::SetModemOutputs(bool rts, bool dtr) {
+void SerialDevice::SetModemOutputs(bool rts, bool dtr) {
   int raise = 0, lower = 0;
   (rts ? raise : lower) |= TIOCM_RTS;
   (dtr ? raise : lower) |= TIOCM_DTR;
@@ -184,6 +184,6 @@ void PortDevice::SetModemOutputs(bool rts, bool dtr) {
   if (lower != 0) ::ioctl(native_->fd, TIOCMBIC, &lower);
 }
 
-bool PortDevice::SetBreak(bool on) { return ::ioctl(native_->fd, on ? TIOCSBRK : TIOCCBRK) == 0; }
+bool SerialDevice::SetBreak(bool on) { return ::ioctl(native_->fd, on ? TIOCSBRK : TIOCCBRK) == 0; }
 
 }  // namespace portprobe

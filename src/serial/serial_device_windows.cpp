@@ -4,7 +4,7 @@
 // well, since its WaitCommEvent fails on a pseudo-terminal (there an empty read is the
 // end of the device). A write is handed to the driver one piece at a time; an event set
 // by Wake() ends every wait.
-#include "serial/port_device.h"
+#include "serial/serial_device.h"
 
 #include <algorithm>
 #include <array>
@@ -50,7 +50,7 @@ DCB EmptyDcb() {
 
 }  // namespace
 
-struct PortDevice::Native {
+struct SerialDevice::Native {
   HANDLE handle = INVALID_HANDLE_VALUE;
   HANDLE wake = nullptr;  // auto-reset
   DCB saved = EmptyDcb();
@@ -74,7 +74,7 @@ struct PortDevice::Native {
 // Reads what is queued or, when nothing is and the read ended at once, waits for bytes
 // to arrive. An arrival noticed before the wait started ends it at once. False when the
 // device has gone away.
-bool PortDevice::Native::ArmRead() {
+bool SerialDevice::Native::ArmRead() {
   readCount = readTaken = 0;
   DWORD count = 0;
   if (ReadFile(handle, readBuffer.data(), static_cast<DWORD>(readBuffer.size()), &count, &read.record)) {
@@ -89,14 +89,14 @@ bool PortDevice::Native::ArmRead() {
 
 // False when the driver cannot wait for bytes either: a read that brings nothing then
 // means the end of the device.
-bool PortDevice::Native::WaitForArrival() {
+bool SerialDevice::Native::WaitForArrival() {
   if (WaitCommEvent(handle, &arrivalEvents, &arrival.record)) return true;
   arrival.pending = GetLastError() == ERROR_IO_PENDING;
   return arrival.pending;
 }
 
 // Every request ends before the buffers and events it uses go away.
-void PortDevice::Native::CancelPending() {
+void SerialDevice::Native::CancelPending() {
   if (!read.pending && !write.pending && !arrival.pending) return;
   SetCommMask(handle, 0);  // ends a WaitCommEvent
   CancelIoEx(handle, nullptr);
@@ -107,14 +107,14 @@ void PortDevice::Native::CancelPending() {
   }
 }
 
-PortDevice::PortDevice() : native_(std::make_unique<Native>()) {}
+SerialDevice::SerialDevice() : native_(std::make_unique<Native>()) {}
 
-PortDevice::~PortDevice() { Close(); }
+SerialDevice::~SerialDevice() { Close(); }
 
 // Share mode 0 makes the port this process's alone.
 // A port that another program has open is refused with "access denied": Windows gives
 // a port to one program at a time.
-PortDevice::Opening PortDevice::Open(const std::string& path) {
+SerialDevice::Opening SerialDevice::Open(const std::string& path) {
   Close();
   const std::wstring wide = WideFromUtf8(path);
   native_->handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -144,11 +144,11 @@ PortDevice::Opening PortDevice::Open(const std::string& path) {
   return Opening::Opened;
 }
 
-bool PortDevice::IsOpen() const { return native_->handle != INVALID_HANDLE_VALUE; }
+bool SerialDevice::IsOpen() const { return native_->handle != INVALID_HANDLE_VALUE; }
 
 // A device that has not taken its last piece shortly after the close is stuck (flow
 // control held, a hung adapter): what it holds is discarded.
-void PortDevice::Close() {
+void SerialDevice::Close() {
   Native& native = *native_;
   if (native.handle != INVALID_HANDLE_VALUE) {
     constexpr DWORD kGraceMilliseconds = 100;
@@ -169,7 +169,7 @@ void PortDevice::Close() {
 }
 
 // RTS and DTR stay as last set: a new control block would otherwise raise them.
-ApplyResult PortDevice::ApplySettings(const LineSettings& settings) {
+ApplyResult SerialDevice::ApplySettings(const LineSettings& settings) {
   DCB dcb = EmptyDcb();
   if (!GetCommState(native_->handle, &dcb)) return ApplyResult::NotATerminal;
   SetLineSettings(dcb, settings);
@@ -185,7 +185,7 @@ ApplyResult PortDevice::ApplySettings(const LineSettings& settings) {
   return ApplyResult::Applied;
 }
 
-bool PortDevice::CreateWake() {
+bool SerialDevice::CreateWake() {
   Native& native = *native_;
   native.wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   for (Request* request : {&native.read, &native.write, &native.arrival}) {
@@ -195,13 +195,13 @@ bool PortDevice::CreateWake() {
   return native.wake != nullptr;
 }
 
-void PortDevice::Wake() {
+void SerialDevice::Wake() {
   if (native_->wake != nullptr) SetEvent(native_->wake);
 }
 
 // A pending request is waited for only while it is wanted: a finished read that waits
 // for room in the owner's queue must not end every wait at once.
-std::optional<PortDevice::Readiness> PortDevice::Wait(bool read, bool write, int timeoutMilliseconds) {
+std::optional<SerialDevice::Readiness> SerialDevice::Wait(bool read, bool write, int timeoutMilliseconds) {
   Native& native = *native_;
   if (read && native.ReadIdle()) {
     if (!native.ArmRead()) return Readiness{.hungUp = true};
@@ -237,7 +237,7 @@ std::optional<PortDevice::Readiness> PortDevice::Wait(bool read, bool write, int
   return ready;
 }
 
-std::optional<std::size_t> PortDevice::Read(std::span<std::uint8_t> buffer) {
+std::optional<std::size_t> SerialDevice::Read(std::span<std::uint8_t> buffer) {
   Native& native = *native_;
   const std::size_t count = std::min(buffer.size(), native.readCount - native.readTaken);
   std::copy_n(native.readBuffer.begin() + static_cast<std::ptrdiff_t>(native.readTaken), count, buffer.begin());
@@ -247,7 +247,7 @@ std::optional<std::size_t> PortDevice::Read(std::span<std::uint8_t> buffer) {
 
 // The piece is the driver's from here on, as bytes written to a Linux tty are the
 // kernel's; the next piece waits until the driver has finished with it.
-std::optional<std::size_t> PortDevice::Write(std::span<const std::uint8_t> bytes) {
+std::optional<std::size_t> SerialDevice::Write(std::span<const std::uint8_t> bytes) {
   Native& native = *native_;
   if (native.write.pending) return 0;
   const std::size_t count = std::min(bytes.size(), native.writeBuffer.size());
@@ -261,23 +261,23 @@ std::optional<std::size_t> PortDevice::Write(std::span<const std::uint8_t> bytes
   return count;
 }
 
-void PortDevice::ResetLineErrors() { TakeLineErrors(); }
+void SerialDevice::ResetLineErrors() { TakeLineErrors(); }
 
-bool PortDevice::TakeLineErrors() {
+bool SerialDevice::TakeLineErrors() {
   DWORD errors = 0;
   COMSTAT status{};
   return ClearCommError(native_->handle, &errors, &status) && errors != 0;
 }
 
-void PortDevice::FlushInput() {
+void SerialDevice::FlushInput() {
   native_->readTaken = native_->readCount;
   PurgeComm(native_->handle, PURGE_RXCLEAR);
 }
 
 // A piece under way is aborted too; the worker takes that as done.
-void PortDevice::FlushOutput() { PurgeComm(native_->handle, PURGE_TXABORT | PURGE_TXCLEAR); }
+void SerialDevice::FlushOutput() { PurgeComm(native_->handle, PURGE_TXABORT | PURGE_TXCLEAR); }
 
-std::optional<std::uint32_t> PortDevice::ModemInputs() {
+std::optional<std::uint32_t> SerialDevice::ModemInputs() {
   DWORD status = 0;
   if (!GetCommModemStatus(native_->handle, &status)) return std::nullopt;
   std::uint32_t inputs = 0;
@@ -289,12 +289,12 @@ std::optional<std::uint32_t> PortDevice::ModemInputs() {
 }
 
 // Under CTS handshaking the driver drives RTS itself and refuses; that is as wanted.
-void PortDevice::SetModemOutputs(bool rts, bool dtr) {
+void SerialDevice::SetModemOutputs(bool rts, bool dtr) {
   native_->outputs = (rts ? 1 : 0) | (dtr ? 2 : 0);
   EscapeCommFunction(native_->handle, rts ? SETRTS : CLRRTS);
   EscapeCommFunction(native_->handle, dtr ? SETDTR : CLRDTR);
 }
 
-bool PortDevice::SetBreak(bool on) { return EscapeCommFunction(native_->handle, on ? SETBREAK : CLRBREAK); }
+bool SerialDevice::SetBreak(bool on) { return EscapeCommFunction(native_->handle, on ? SETBREAK : CLRBREAK); }
 
 }  // namespace portprobe

@@ -1,0 +1,170 @@
+// A non-blocking TCP socket polled beside an eventfd.
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "common/call_within.h"
+#include "serial/tcp_connection.h"
+
+namespace portprobe {
+
+struct TcpConnection::Native {
+  int fd = -1;
+  int wakeFd = -1;
+};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Resolved {
+  int family = 0;
+  sockaddr_storage address{};
+  socklen_t length = 0;
+};
+
+struct Lookup {
+  int error = 0;
+  std::vector<Resolved> addresses;
+};
+
+Lookup Resolve(const std::string& host, std::uint16_t port) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* list = nullptr;
+  Lookup lookup;
+  lookup.error = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
+  for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
+    Resolved resolved;
+    resolved.family = entry->ai_family;
+    resolved.length = entry->ai_addrlen;
+    std::memcpy(&resolved.address, entry->ai_addr, entry->ai_addrlen);
+    lookup.addresses.push_back(resolved);
+  }
+  if (list != nullptr) ::freeaddrinfo(list);
+  return lookup;
+}
+
+int RemainingMilliseconds(Clock::time_point end) {
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// A connect under way is waited for until `end`; the socket is left connected and
+// non-blocking, with small writes (keys) sent at once.
+PortDevice::Opening ConnectTo(const Resolved& resolved, Clock::time_point end, int& fd) {
+  fd = ::socket(resolved.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return PortDevice::Opening::Failed;
+  int error = 0;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&resolved.address), resolved.length) != 0) {
+    error = errno;
+    if (error == EINPROGRESS) {
+      pollfd pending{fd, POLLOUT, 0};
+      const int ready = ::poll(&pending, 1, RemainingMilliseconds(end));
+      socklen_t size = sizeof error;
+      error = ready <= 0 ? ETIMEDOUT : 0;
+      if (ready > 0) ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+    }
+  }
+  if (error == 0) {
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    return PortDevice::Opening::Opened;
+  }
+  ::close(fd);
+  fd = -1;
+  if (error == ECONNREFUSED) return PortDevice::Opening::Refused;
+  if (error == ETIMEDOUT) return PortDevice::Opening::TimedOut;
+  return PortDevice::Opening::Failed;
+}
+
+}  // namespace
+
+TcpConnection::TcpConnection() : native_(std::make_unique<Native>()) {}
+
+TcpConnection::~TcpConnection() { Close(); }
+
+// Each address of the host is tried in turn; the last one's failure is reported.
+PortDevice::Opening TcpConnection::Connect(const std::string& host, std::uint16_t port,
+                                           std::chrono::milliseconds limit) {
+  Close();
+  const Clock::time_point end = Clock::now() + limit;
+  const std::optional<Lookup> lookup = CallWithin<Lookup>(limit, [host, port] { return Resolve(host, port); });
+  if (!lookup) return PortDevice::Opening::TimedOut;
+  if (lookup->error != 0 || lookup->addresses.empty()) return PortDevice::Opening::NoSuchHost;
+  PortDevice::Opening opening = PortDevice::Opening::Failed;
+  for (const Resolved& resolved : lookup->addresses) {
+    opening = ConnectTo(resolved, end, native_->fd);
+    if (opening == PortDevice::Opening::Opened || opening == PortDevice::Opening::TimedOut) break;
+  }
+  return opening;
+}
+
+bool TcpConnection::IsOpen() const { return native_->fd >= 0; }
+
+void TcpConnection::Close() {
+  if (native_->wakeFd >= 0) ::close(native_->wakeFd);
+  if (native_->fd >= 0) ::close(native_->fd);
+  native_->wakeFd = native_->fd = -1;
+}
+
+bool TcpConnection::CreateWake() {
+  native_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  return native_->wakeFd >= 0;
+}
+
+void TcpConnection::Wake() {
+  if (native_->wakeFd < 0) return;
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = ::write(native_->wakeFd, &one, sizeof one);
+}
+
+std::optional<PortDevice::Readiness> TcpConnection::Wait(bool read, bool write, int timeoutMilliseconds) {
+  const short wanted = static_cast<short>((read ? POLLIN : 0) | (write ? POLLOUT : 0));
+  pollfd fds[2] = {{native_->fd, wanted, 0}, {native_->wakeFd, POLLIN, 0}};
+  if (::poll(fds, 2, timeoutMilliseconds) < 0) {
+    if (errno == EINTR) return PortDevice::Readiness{};
+    return std::nullopt;
+  }
+  if (fds[1].revents != 0) {
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t drained = ::read(native_->wakeFd, &count, sizeof count);
+    return PortDevice::Readiness{.woken = true};
+  }
+  const short events = fds[0].revents;
+  return PortDevice::Readiness{.readable = (events & POLLIN) != 0,
+                               .writable = (events & POLLOUT) != 0,
+                               .hungUp = (events & (POLLHUP | POLLERR | POLLNVAL)) != 0};
+}
+
+std::optional<std::size_t> TcpConnection::Receive(std::span<std::uint8_t> buffer) {
+  ssize_t n;
+  do {
+    n = ::recv(native_->fd, buffer.data(), buffer.size(), 0);
+  } while (n < 0 && errno == EINTR);
+  if (n > 0) return static_cast<std::size_t>(n);
+  if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+  return std::nullopt;
+}
+
+std::optional<std::size_t> TcpConnection::Send(std::span<const std::uint8_t> bytes) {
+  ssize_t n;
+  do {
+    n = ::send(native_->fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+  } while (n < 0 && errno == EINTR);
+  if (n >= 0) return static_cast<std::size_t>(n);
+  if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+  return std::nullopt;
+}
+
+}  // namespace portprobe
