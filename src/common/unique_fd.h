@@ -15,6 +15,11 @@ class UniqueFd {
   UniqueFd& operator=(const UniqueFd&) = delete;
 
   int get() const { return fd_; }
+  // Closes what it owns and owns `fd` instead.
+  void reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
 
  private:
   int fd_;

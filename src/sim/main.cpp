@@ -1,5 +1,5 @@
-// portprobe-sim: a serial device on a pseudo-terminal, for trying the terminal without
-// hardware. See kSimUsage for the roles and options.
+// portprobe-sim: a serial device on a pseudo-terminal or a TCP port, for trying the
+// terminal without hardware. See kSimUsage for the roles and options.
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -11,21 +11,28 @@
 #include "sim/roles.h"
 #include "sim/sim_loop.h"
 #include "sim/sim_options.h"
+#include "sim/tcp_listener.h"
 
 namespace {
 
+std::unique_ptr<portprobe::sim::DeviceEnd> MakeDeviceEnd(const portprobe::sim::SimOptions& options) {
+  using namespace portprobe::sim;
+  if (!options.listenAddress.empty()) return std::make_unique<TcpListener>(options.listenAddress);
+  return std::make_unique<PseudoTerminal>();
+}
+
 int Simulate(const portprobe::sim::SimOptions& options) {
   using namespace portprobe::sim;
-  const PseudoTerminal terminal;
+  const std::unique_ptr<DeviceEnd> device = MakeDeviceEnd(options);
   std::optional<DeviceLink> link;
-  if (!options.linkPath.empty()) link.emplace(options.linkPath, terminal.DevicePath());
+  if (!options.linkPath.empty()) link.emplace(options.linkPath, device->Name());
   // The first line of stdout is the device; whoever reads it may close the pipe then.
-  std::printf("%s\n", terminal.DevicePath().c_str());
+  std::printf("%s\n", device->Name().c_str());
   std::fflush(stdout);
-  std::fprintf(stderr, "portprobe-sim: %s on %s%s%s\n", RoleName(options.role), terminal.DevicePath().c_str(),
+  std::fprintf(stderr, "portprobe-sim: %s on %s%s%s\n", RoleName(options.role), device->Name().c_str(),
                link ? ", linked as " : "", options.linkPath.c_str());
   const std::unique_ptr<Role> role = MakeRole(options);
-  RunSimulator(terminal, *role, options);
+  RunSimulator(*device, *role, options);
   return 0;
 }
 

@@ -6,6 +6,9 @@
 #include <poll.h>
 #include <system_error>
 #include <termios.h>
+#include <unistd.h>
+
+#include <cstdint>
 
 namespace portprobe::sim {
 
@@ -40,6 +43,14 @@ PseudoTerminal::PseudoTerminal() : master_(OpenMaster()) {
   }
   devicePath_ = name;
   MakeDeviceRaw(devicePath_);
+}
+
+// What a terminal sent before it closed the device belongs to no exchange: the next
+// terminal must not be answered for it.
+void PseudoTerminal::TerminalGone() {
+  std::uint8_t buffer[4096];
+  while (::read(master_.get(), buffer, sizeof buffer) > 0) {
+  }
 }
 
 bool PseudoTerminal::DeviceOpen() const {

@@ -10,12 +10,14 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "common/unique_fd.h"
+
 namespace portprobe::sim {
 
 namespace {
 
-// While nobody has the device open the master only reports a hang-up, so the loop
-// looks again at this interval instead of polling the master.
+// While nobody has a pseudo-terminal's device open the master only reports a hang-up,
+// so the loop looks again at this interval instead of polling the master.
 constexpr int kOpenCheckMs = 50;
 constexpr std::size_t kReadChunk = 4096;
 
@@ -45,8 +47,8 @@ void Note(const char* text) { std::fprintf(stderr, "portprobe-sim: %s\n", text);
 
 class SimLoop {
  public:
-  SimLoop(const PseudoTerminal& terminal, Role& role, const SimOptions& options)
-      : terminal_(terminal),
+  SimLoop(DeviceEnd& device, Role& role, const SimOptions& options)
+      : device_(device),
         role_(role),
         stay_(options.stay),
         signals_(OpenSignalFd()),
@@ -59,10 +61,11 @@ class SimLoop {
       if (fds[0].revents) return Note("stopped");
       if (fds[1].revents) return Note("the watched process ended");
       if (!deviceOpen_) {
-        deviceOpen_ = terminal_.DeviceOpen();
-        if (!deviceOpen_) DropInput();
+        deviceOpen_ = device_.TerminalThere();
+        if (!deviceOpen_) device_.TerminalGone();
       } else if (!Exchange(fds[2].revents)) {
         deviceOpen_ = false;
+        device_.TerminalGone();
         out_.clear();
         role_.Forget();
         if (!stay_) return Note("the terminal closed the device");
@@ -72,20 +75,11 @@ class SimLoop {
   }
 
  private:
-  // What a terminal sent before it closed the device, unseen by the loop (it closed
-  // between two looks), belongs to no exchange: the next terminal must not be
-  // answered for it.
-  void DropInput() const {
-    std::uint8_t buffer[kReadChunk];
-    while (::read(terminal_.MasterFd(), buffer, sizeof buffer) > 0) {
-    }
-  }
-
-  int DevicePollFd() const { return deviceOpen_ ? terminal_.MasterFd() : -1; }
+  int DevicePollFd() const { return deviceOpen_ ? device_.Fd() : device_.ArrivalFd(); }
   short DeviceEvents() const { return out_.empty() ? POLLIN : POLLIN | POLLOUT; }
 
   int TimeoutMs() const {
-    if (!deviceOpen_) return kOpenCheckMs;
+    if (!deviceOpen_) return device_.ArrivalFd() >= 0 ? -1 : kOpenCheckMs;
     const std::optional<Clock::time_point> tick = role_.NextTick();
     if (!out_.empty() || !tick) return -1;
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*tick - Clock::now()).count();
@@ -97,14 +91,14 @@ class SimLoop {
   bool Exchange(short revents) {
     if (revents & POLLIN) {
       std::uint8_t buffer[kReadChunk];
-      const ssize_t n = ::read(terminal_.MasterFd(), buffer, sizeof buffer);
+      const ssize_t n = ::read(device_.Fd(), buffer, sizeof buffer);
       if (n > 0) role_.Receive({buffer, static_cast<std::size_t>(n)}, Clock::now(), out_);
       if (n == 0 || (n < 0 && errno != EAGAIN)) return false;
     } else if (revents & (POLLHUP | POLLERR)) {
       return false;
     }
     if (revents & POLLOUT) {
-      const ssize_t n = ::write(terminal_.MasterFd(), out_.data(), out_.size());
+      const ssize_t n = ::write(device_.Fd(), out_.data(), out_.size());
       if (n < 0 && errno != EAGAIN) return false;
       if (n > 0) out_.erase(out_.begin(), out_.begin() + n);
     }
@@ -118,7 +112,7 @@ class SimLoop {
     if (deviceOpen_ && out_.empty() && tick && now >= *tick) role_.Tick(now, out_);
   }
 
-  const PseudoTerminal& terminal_;
+  DeviceEnd& device_;
   Role& role_;
   const bool stay_;
   const UniqueFd signals_;
@@ -129,8 +123,8 @@ class SimLoop {
 
 }  // namespace
 
-void RunSimulator(const PseudoTerminal& terminal, Role& role, const SimOptions& options) {
-  SimLoop(terminal, role, options).Run();
+void RunSimulator(DeviceEnd& device, Role& role, const SimOptions& options) {
+  SimLoop(device, role, options).Run();
 }
 
 }  // namespace portprobe::sim

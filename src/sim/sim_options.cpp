@@ -7,12 +7,13 @@
 
 #include "codec/hex_codec.h"
 #include "serial/frame_gap.h"
+#include "serial/network_address.h"
 
 namespace portprobe::sim {
 
 const char kSimUsage[] =
-    "usage: portprobe-sim [--role ROLE] [--rules FILE] [--link PATH] [--reply HEXTEXT] [--crc CRC]\n"
-    "                     [--gap MS] [--rate HZ] [--stay] [--watch-pid PID]\n"
+    "usage: portprobe-sim [--role ROLE] [--rules FILE] [--link PATH | --listen tcp://HOST:PORT]\n"
+    "                     [--reply HEXTEXT] [--crc CRC] [--gap MS] [--rate HZ] [--stay] [--watch-pid PID]\n"
     "\n"
     "A serial device simulator for PortProbe. It creates a pseudo-terminal pair, prints\n"
     "the device to open in the terminal (portprobe --port PATH) as the first line of its\n"
@@ -45,6 +46,10 @@ const char kSimUsage[] =
     "  --role ROLE       echo, responder, stream, flood or wave\n"
     "  --rules FILE      answer by the rules in FILE (the rules role)\n"
     "  --link PATH       also make PATH a symbolic link to the device, removed at the end\n"
+    "  --listen tcp://HOST:PORT\n"
+    "                    play the device on a TCP port instead, for one connection at a time;\n"
+    "                    the terminal opens tcp://HOST:PORT. It listens on that address only:\n"
+    "                    127.0.0.1 keeps it to this machine\n"
     "  --reply HEXTEXT   the responder's reply frame, e.g. \"7E 03 01 01 55\"\n"
     "  --crc CRC         the CRC after the responder's and the stream's frames: modbus\n"
     "                    (CRC-16/MODBUS, the default) or xmodem (CRC-16/XMODEM)\n"
@@ -109,6 +114,10 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
   } else if (name == "--link") {
     if (value.empty()) return "--link needs a path";
     options.linkPath = value;
+  } else if (name == "--listen") {
+    const std::optional<NetworkAddress> address = ParseNetworkAddress(value);
+    if (!address || address->protocol != NetworkAddress::Protocol::RawTcp) return "--listen needs tcp://HOST:PORT";
+    options.listenAddress = value;
   } else if (name == "--crc") {
     if (value != "modbus" && value != "xmodem") return "unknown CRC: " + value;
     options.crc = value == "modbus" ? SimCrc::Modbus : SimCrc::Xmodem;
@@ -134,7 +143,7 @@ std::string ApplyValue(std::string_view name, const std::string& value, SimOptio
 }
 
 bool TakesValue(std::string_view arg) {
-  return arg == "--role" || arg == "--rules" || arg == "--link" || arg == "--reply" || arg == "--crc" ||
+  return arg == "--role" || arg == "--rules" || arg == "--link" || arg == "--listen" || arg == "--reply" || arg == "--crc" ||
          arg == "--gap" || arg == "--rate" || arg == "--watch-pid";
 }
 
@@ -171,6 +180,8 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args) {
   const auto given = [&args](const char* option) { return std::find(args.begin(), args.end(), option) != args.end(); };
   if (result.error.empty() && given("--rules") && given("--role"))
     result.error = "--rules and --role exclude each other";
+  if (result.error.empty() && given("--link") && given("--listen"))
+    result.error = "--link and --listen exclude each other";
   return result;
 }
 

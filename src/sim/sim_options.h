@@ -17,6 +17,7 @@ enum class SimCrc { Modbus, Xmodem };
 struct SimOptions {
   SimRole role = SimRole::Responder;
   std::string linkPath;  // empty: no symbolic link
+  std::string listenAddress;  // tcp://HOST:PORT to play the device on; empty: a pseudo-terminal
   ByteFrame reply = {0x01, 0x03, 0x06, 0x00, 0xEA, 0x01, 0x90, 0x00, 0x01};
   SimCrc crc = SimCrc::Modbus;
   std::string rulesPath;         // the rules role's file

@@ -1,5 +1,5 @@
 // How the simulator starts and ends: options, its link, signals, the terminal closing
-// the device and the watched process.
+// the device, the watched process, and a TCP port in place of the pseudo-terminal.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -10,8 +10,10 @@
 #include <optional>
 
 #include "common/byte_frame.h"
+#include "serial/link_under_test.h"
 #include "support/cli_run.h"
 #include "support/pty_pair.h"
+#include "support/ser2net_server.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 
@@ -87,7 +89,10 @@ TEST(SimLifecycle, RefusesBadArgumentsAndForeignFilesInPlaceOfTheLink) {
                                                                                     {"--watch-pid", "0"},
                                                                                     {"--baud", "9600"},
                                                                                     {"--crc", "crc32"},
-                                                                                    {"--crc"}}) {
+                                                                                    {"--crc"},
+                                                                                    {"--listen", "rfc2217://127.0.0.1:7000"},
+                                                                                    {"--listen", "tcp://127.0.0.1"},
+                                                                                    {"--listen", "tcp://h:1", "--link", "x"}}) {
     const CliRun run = testing::RunProgram(PORTPROBE_SIM_PATH, args);
     EXPECT_EQ(run.exitStatus, 2) << args[0];
     EXPECT_EQ(run.out, "") << args[0];
@@ -98,6 +103,23 @@ TEST(SimLifecycle, RefusesBadArgumentsAndForeignFilesInPlaceOfTheLink) {
   const CliRun run = testing::RunProgram(PORTPROBE_SIM_PATH, {"--link", file});
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(testing::ReadFile(file), "keep me");
+}
+
+// On a TCP port the device serves one terminal at a time, and with --stay the next.
+TEST(SimLifecycle, ListensOnTheTcpAddressGivenForTerminalAfterTerminal) {
+  const std::string url = "tcp://127.0.0.1:" + std::to_string(testing::FreeLoopbackPort());
+  SimProcess sim(PORTPROBE_SIM_PATH, {"--role", "echo", "--listen", url, "--stay"});
+  EXPECT_EQ(sim.DevicePath(), url);
+  ByteFrame all(256);
+  for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
+  for (int terminal = 0; terminal < 2; ++terminal) {
+    LinkUnderTest t;
+    ASSERT_EQ(t.link.OpenPort(url, {}), SerialLink::OpenResult::Opened) << terminal;
+    EXPECT_EQ(t.link.QueueWrite(all), all.size());
+    EXPECT_EQ(Concatenate(t.Collect(all.size())), all) << terminal;
+  }
+  sim.Signal(SIGTERM);
+  EXPECT_EQ(sim.WaitForExit(), 0);
 }
 
 }  // namespace
