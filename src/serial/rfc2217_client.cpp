@@ -234,6 +234,7 @@ void Rfc2217Client::Command(std::uint8_t code, std::span<const std::uint8_t> val
   const std::size_t index = Index(*awaited);
   if (!due_[index]) due_[index] = now + kAnswerTime;
   asked_[index] = BigEndian(value);
+  ++unanswered_[index];
 }
 
 void Rfc2217Client::Subnegotiation() {
@@ -277,10 +278,12 @@ void Rfc2217Client::Answered(std::uint8_t code, std::span<const std::uint8_t> va
     default:
       return;
   }
-  if (!notice || !due_[Index(*notice)]) return;
-  due_[Index(*notice)].reset();
+  // Only the answer to the last of several requests in flight tells what holds now.
+  const std::size_t index = notice ? Index(*notice) : 0;
+  if (!notice || unanswered_[index] == 0 || --unanswered_[index] > 0) return;
+  due_[index].reset();
   const bool lineSetting = *notice <= RemoteNotice::StopBits;
-  if (lineSetting && BigEndian(value) != asked_[Index(*notice)]) Tell(*notice);
+  if (lineSetting && BigEndian(value) != asked_[index]) Tell(*notice);
 }
 
 bool Rfc2217Client::TakeLineErrors() { return std::exchange(lineErrors_, false); }
@@ -301,6 +304,7 @@ std::vector<RemoteNotice> Rfc2217Client::TakeNotices(Clock::time_point now) {
   for (std::size_t i = 0; i < due_.size(); ++i) {
     if (due_[i] && now >= *due_[i]) {
       due_[i].reset();
+      unanswered_[i] = 0;
       Tell(static_cast<RemoteNotice>(i));
     }
   }

@@ -102,6 +102,7 @@ class Rfc2217Client {
   // The answer each setting waits for, and the value it asked for.
   std::array<std::optional<Clock::time_point>, kRemoteNoticeCount> due_{};
   std::array<std::uint32_t, kRemoteNoticeCount> asked_{};
+  std::array<int, kRemoteNoticeCount> unanswered_{};
   std::array<bool, kRemoteNoticeCount> told_{};
   std::vector<RemoteNotice> notices_;
 

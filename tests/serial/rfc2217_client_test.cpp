@@ -101,6 +101,15 @@ TEST(Rfc2217Client, SettingsWaitForTheOptionAndRefusalsAreToldOnce) {
   EXPECT_EQ(client.TakeNotices(now + 5s), std::vector{RemoteNotice::FlowControl});
   EXPECT_FALSE(client.NextDeadline());
 
+  // With two rates in flight, the answer to the first is no refusal of the second.
+  Rfc2217Client changing = Agreed(now);
+  changing.SetLine({9600, -1, -1, -1, FlowControl::None}, now);
+  changing.SetLine({115200, -1, -1, -1, FlowControl::None}, now);
+  Receive(changing, ServerSays(101, {0x00, 0x00, 0x25, 0x80}), now);
+  Receive(changing, ServerSays(101, {0x00, 0x01, 0xC2, 0x00}), now);
+  for (int i = 0; i < 2; ++i) Receive(changing, ServerSays(105, {1}), now);
+  EXPECT_TRUE(changing.TakeNotices(now + 10s).empty());
+
   // Each is told once a connection, however often it happens again.
   client.SetLine({57600, 0, 0, 0, FlowControl::None}, now + 6s);
   for (const ByteFrame& answer : {ServerSays(101, {0x00, 0x00, 0x25, 0x80}), ServerSays(102, {8}),
