@@ -6,7 +6,7 @@ PORTPROBE_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base
   libgl-dev fonts-wqy-microhei qt6-translations-l10n libudev-dev libqcustomplot-dev libqcustomplot2.1-qt6
   libvterm-dev)
 PORTPROBE_TEST_PACKAGES=(libgtest-dev libgmock-dev clang libclang-rt-14-dev desktop-file-utils libbenchmark-dev
-  umockdev libumockdev-dev socat)
+  umockdev libumockdev-dev socat ser2net)
 # The Windows build: mingw-w64 cross compilers, Qt's source through dpkg-source, Wine and
 # a virtual display for the tests, zip for the portable folder, NSIS for the installer.
 PORTPROBE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev

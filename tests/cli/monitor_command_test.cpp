@@ -17,6 +17,7 @@
 #include "support/background_program.h"
 #include "support/cli_run.h"
 #include "support/pty_pair.h"
+#include "support/ser2net_server.h"
 #include "support/temp_dir.h"
 
 namespace portprobe {
@@ -58,11 +59,12 @@ std::uint64_t BytesRead(pid_t pid) {
 class MonitorCommand : public ::testing::Test {
  protected:
   // Starts the monitor on the pseudo-terminal; it listens once it has said so.
-  testing::BackgroundProgram& Start(std::vector<std::string> args) {
-    args.insert(args.begin(), {"monitor", "--port", pty_.SlavePath()});
+  testing::BackgroundProgram& Start(std::vector<std::string> args) { return StartOn(pty_.SlavePath(), args); }
+  testing::BackgroundProgram& StartOn(const std::string& port, std::vector<std::string> args) {
+    args.insert(args.begin(), {"monitor", "--port", port});
     monitor_.emplace(PORTPROBE_CLI_PATH, args);
     const std::optional<std::string> opened = monitor_->ErrLine();
-    EXPECT_EQ(opened, "portprobe-cli monitor: " + pty_.SlavePath() + " OPENED,9600,N,8,1 (Ctrl-C ends)");
+    EXPECT_EQ(opened, "portprobe-cli monitor: " + port + " OPENED,9600,N,8,1 (Ctrl-C ends)");
     return *monitor_;
   }
   // The rest of the next line of stdout after its time, which must be well-formed.
@@ -143,6 +145,24 @@ TEST_F(MonitorCommand, RulesAnswerAModbusRequestAndAHangUpEndsTheMonitor) {
   pty_.CloseMaster();
   EXPECT_EQ(monitor.ErrLine(),
             "portprobe-cli monitor: the port hung up; 3 blocks, 19 bytes received, 2 replies, 18 bytes sent");
+  EXPECT_EQ(monitor.WaitForExit(), 0);
+}
+
+// The same over the network, through ser2net; the server's end ends the monitor.
+TEST_F(MonitorCommand, RulesAnswerOverAnRfc2217Port) {
+  testing::Ser2netServer server(pty_.SlavePath());
+  testing::BackgroundProgram& monitor = StartOn(server.Url(), {"--rules", files_.WriteFile("rules.txt", kRules)});
+  pty_.Write(kReadHolding);
+  EXPECT_EQ(pty_.Read(kHoldingReply.size()), kHoldingReply);
+  EXPECT_EQ(NextLine(), "01 03 00 00 00 03 05 CB");
+  EXPECT_EQ(NextLine(), "TX 01 03 06 00 EA 01 90 00 01 F8 B3");
+
+  server.Stop();
+  std::optional<std::string> line;
+  do {
+    line = monitor.ErrLine();  // perhaps first that the server sets no RTS/DTR on a pseudo-terminal
+  } while (line == "portprobe-cli monitor: the server does not set RTS/DTR");
+  EXPECT_EQ(line, "portprobe-cli monitor: the port hung up; 1 blocks, 8 bytes received, 1 replies, 11 bytes sent");
   EXPECT_EQ(monitor.WaitForExit(), 0);
 }
 
