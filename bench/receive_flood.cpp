@@ -1,6 +1,8 @@
-// Floods the running receive path of the main window through a pseudo-terminal and
-// reports, as medians over several runs: the sustained rate in MB/s, the longest stall
-// of the event loop while the flood lasts, and the peak resident memory.
+// Floods the running receive path of the main window through a pseudo-terminal (or
+// the same served by ser2net on the loopback address, opened as rfc2217:// or tcp://)
+// and reports, as medians over several runs: the sustained rate in MB/s, the longest
+// stall of the event loop while the flood lasts, and the peak resident memory. One row
+// reads ser2net with a plain socket and no window: the most the server delivers here.
 //
 //   receive_flood [--megabytes N] [--runs N]
 //
@@ -12,10 +14,15 @@
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,6 +34,7 @@
 #include "resources/control_ids.h"
 #include "support/ports_first.h"
 #include "support/pty_pair.h"
+#include "support/ser2net_server.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -41,6 +49,8 @@ struct Setup {
   bool capture;
   bool waveView = false;  // "波形显示" open, reading the flood's lines
   bool console = false;   // "终端模式" on, reading a colourful log
+  // The pseudo-terminal served by ser2net; ServerAlone reads it with no window.
+  enum class Served { No, Rfc2217, Tcp, ServerAlone } served = Served::No;
 };
 
 struct Result {
@@ -62,13 +72,46 @@ void WriteStream(const testing::PtyPair& pty, int megabytes, bool colourLog) {
   for (int piece = 0; piece < megabytes; ++piece) pty.Write(colourLog ? log : random);
 }
 
+// ser2net's raw TCP port read by a plain socket as fast as it delivers.
+Result RunServerAlone(int megabytes) {
+  const auto total = static_cast<std::int64_t>(megabytes) << 20;
+  testing::PtyPair pty;
+  testing::Ser2netServer server(pty.SlavePath(), testing::Ser2netServer::Accepter::Tcp);
+  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(server.Port());
+  if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return {};
+  QElapsedTimer clock;
+  clock.start();
+  std::thread device([&] { WriteStream(pty, megabytes, false); });
+  std::vector<char> buffer(1 << 16);
+  std::int64_t received = 0;
+  while (received < total) {
+    const ssize_t got = ::read(socket, buffer.data(), buffer.size());
+    if (got <= 0) break;
+    received += got;
+  }
+  const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+  device.join();
+  ::close(socket);
+  return {static_cast<double>(total) / 1e6 / seconds, 0, 0, bench::ProcessMegabytes("VmHWM:")};
+}
+
 Result RunFlood(const Setup& setup, int megabytes) {
+  if (setup.served == Setup::Served::ServerAlone) return RunServerAlone(megabytes);
   const auto total = static_cast<std::int64_t>(megabytes) << 20;
   testing::TempDir home;
   ::setenv("HOME", home.Path().c_str(), 1);
   testing::PtyPair pty;
+  std::optional<testing::Ser2netServer> server;
+  if (setup.served != Setup::Served::No) {
+    server.emplace(pty.SlavePath(), setup.served == Setup::Served::Rfc2217 ? testing::Ser2netServer::Accepter::Rfc2217
+                                                                           : testing::Ser2netServer::Accepter::Tcp);
+  }
   testing::ScriptedPrompter prompter;
-  MainDialog dialog(prompter, testing::PortsFirst({pty.SlavePath()}));
+  MainDialog dialog(prompter, testing::PortsFirst({server ? server->Url() : pty.SlavePath()}));
   dialog.show();
   dialog.CheckBox(kHexDisplayCheck)->setChecked(setup.hex);
   if (setup.capture) dialog.CheckBox(kCaptureCheck)->click();
@@ -135,6 +178,10 @@ constexpr Setup kSetups[] = {
     {"characters + waveform view", false, false, true},
     {"console, colour log", false, false, false, true},
     {"console + capture", false, true, false, true},
+    {"hex, rfc2217 ser2net", true, false, false, false, Setup::Served::Rfc2217},
+    {"hex + capture, rfc2217", true, true, false, false, Setup::Served::Rfc2217},
+    {"hex, tcp ser2net", true, false, false, false, Setup::Served::Tcp},
+    {"ser2net alone, tcp", true, false, false, false, Setup::Served::ServerAlone},
 };
 
 // Each run is a process of its own, so that no run inherits the memory of another.
