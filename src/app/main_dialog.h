@@ -19,6 +19,8 @@ class QMoveEvent;
 #include <span>
 #include <string>
 #include <string_view>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "app/settings_store.h"
@@ -168,6 +170,8 @@ class MainDialog : public ui::TemplateDialog {
   void RestoreNetworkPorts(const QStringList& names);
   // The network ports opened before, the latest first; each is a row of the port box.
   std::vector<std::string> networkPorts_;
+  // What each server refused, told once while the window lasts, not at every reconnect.
+  std::set<std::pair<std::string, RemoteNotice>> remoteNoticesTold_;
 
   // The live port list (main_dialog_port_list.cpp).
   void FillPortList();

@@ -26,7 +26,7 @@ constexpr int kLineLists[] = {kBaudList, kParityList, kDataBitsList, kStopBitsLi
 void MainDialog::RemoteNoticed(RemoteNotice notice) {
   const QString text = QString::fromUtf8(TextOf(notice).window);
   if (notice != RemoteNotice::NoAnswer) {
-    busy_.AddNoticeOnce(text.toStdString());
+    if (remoteNoticesTold_.emplace(portStatus_.PortName(), notice).second) busy_.AddNotice(text.toStdString());
     return;
   }
   CloseLostPort();
