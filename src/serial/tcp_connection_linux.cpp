@@ -1,6 +1,5 @@
 // A non-blocking TCP socket polled beside an eventfd.
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -8,11 +7,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
-#include "common/call_within.h"
+#include "serial/host_lookup.h"
 #include "serial/tcp_connection.h"
 
 namespace portprobe {
@@ -26,35 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Resolved {
-  int family = 0;
-  sockaddr_storage address{};
-  socklen_t length = 0;
-};
-
-struct Lookup {
-  int error = 0;
-  std::vector<Resolved> addresses;
-};
-
-Lookup Resolve(const std::string& host, std::uint16_t port) {
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* list = nullptr;
-  Lookup lookup;
-  lookup.error = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
-  for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
-    Resolved resolved;
-    resolved.family = entry->ai_family;
-    resolved.length = entry->ai_addrlen;
-    std::memcpy(&resolved.address, entry->ai_addr, entry->ai_addrlen);
-    lookup.addresses.push_back(resolved);
-  }
-  if (list != nullptr) ::freeaddrinfo(list);
-  return lookup;
-}
-
 int RemainingMilliseconds(Clock::time_point end) {
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
@@ -62,11 +32,13 @@ int RemainingMilliseconds(Clock::time_point end) {
 
 // A connect under way is waited for until `end`; the socket is left connected and
 // non-blocking, with small writes (keys) sent at once.
-PortDevice::Opening ConnectTo(const Resolved& resolved, Clock::time_point end, int& fd) {
-  fd = ::socket(resolved.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+PortDevice::Opening ConnectTo(const HostAddress& host, Clock::time_point end, int& fd) {
+  sockaddr_storage address{};
+  std::memcpy(&address, host.bytes.data(), std::min(host.bytes.size(), sizeof address));
+  fd = ::socket(host.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return PortDevice::Opening::Failed;
   int error = 0;
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&resolved.address), resolved.length) != 0) {
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), static_cast<socklen_t>(host.bytes.size())) != 0) {
     error = errno;
     if (error == EINPROGRESS) {
       pollfd pending{fd, POLLOUT, 0};
@@ -94,20 +66,12 @@ TcpConnection::TcpConnection() : native_(std::make_unique<Native>()) {}
 
 TcpConnection::~TcpConnection() { Close(); }
 
-// Each address of the host is tried in turn; the last one's failure is reported.
 PortDevice::Opening TcpConnection::Connect(const std::string& host, std::uint16_t port,
                                            std::chrono::milliseconds limit) {
   Close();
-  const Clock::time_point end = Clock::now() + limit;
-  const std::optional<Lookup> lookup = CallWithin<Lookup>(limit, [host, port] { return Resolve(host, port); });
-  if (!lookup) return PortDevice::Opening::TimedOut;
-  if (lookup->error != 0 || lookup->addresses.empty()) return PortDevice::Opening::NoSuchHost;
-  PortDevice::Opening opening = PortDevice::Opening::Failed;
-  for (const Resolved& resolved : lookup->addresses) {
-    opening = ConnectTo(resolved, end, native_->fd);
-    if (opening == PortDevice::Opening::Opened || opening == PortDevice::Opening::TimedOut) break;
-  }
-  return opening;
+  return ConnectToHost(host, port, limit, [this](const HostAddress& address, Clock::time_point end) {
+    return ConnectTo(address, end, native_->fd);
+  });
 }
 
 bool TcpConnection::IsOpen() const { return native_->fd >= 0; }

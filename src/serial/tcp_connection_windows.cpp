@@ -4,10 +4,10 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
-#include "common/call_within.h"
+#include "serial/host_lookup.h"
 #include "serial/tcp_connection.h"
 
 namespace portprobe {
@@ -24,17 +24,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Resolved {
-  int family = 0;
-  sockaddr_storage address{};
-  int length = 0;
-};
-
-struct Lookup {
-  int error = 0;
-  std::vector<Resolved> addresses;
-};
-
 // Winsock is started once for the program and left running.
 bool StartWinsock() {
   static const bool started = [] {
@@ -44,24 +33,6 @@ bool StartWinsock() {
   return started;
 }
 
-Lookup Resolve(const std::string& host, std::uint16_t port) {
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* list = nullptr;
-  Lookup lookup;
-  lookup.error = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
-  for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
-    Resolved resolved;
-    resolved.family = entry->ai_family;
-    resolved.length = static_cast<int>(entry->ai_addrlen);
-    std::memcpy(&resolved.address, entry->ai_addr, entry->ai_addrlen);
-    lookup.addresses.push_back(resolved);
-  }
-  if (list != nullptr) freeaddrinfo(list);
-  return lookup;
-}
-
 long RemainingMicroseconds(Clock::time_point end) {
   const auto left = std::chrono::duration_cast<std::chrono::microseconds>(end - Clock::now()).count();
   return left > 0 ? static_cast<long>(left) : 0;
@@ -69,13 +40,15 @@ long RemainingMicroseconds(Clock::time_point end) {
 
 // A connect under way is waited for until `end`; the socket is left connected and
 // non-blocking, with small writes (keys) sent at once.
-PortDevice::Opening ConnectTo(const Resolved& resolved, Clock::time_point end, SOCKET& connected) {
-  const SOCKET s = socket(resolved.family, SOCK_STREAM, IPPROTO_TCP);
+PortDevice::Opening ConnectTo(const HostAddress& host, Clock::time_point end, SOCKET& connected) {
+  sockaddr_storage address{};
+  std::memcpy(&address, host.bytes.data(), std::min(host.bytes.size(), sizeof address));
+  const SOCKET s = socket(host.family, SOCK_STREAM, IPPROTO_TCP);
   if (s == INVALID_SOCKET) return PortDevice::Opening::Failed;
   u_long nonBlocking = 1;
   ioctlsocket(s, FIONBIO, &nonBlocking);
   int error = 0;
-  if (connect(s, reinterpret_cast<const sockaddr*>(&resolved.address), resolved.length) != 0) {
+  if (connect(s, reinterpret_cast<const sockaddr*>(&address), static_cast<int>(host.bytes.size())) != 0) {
     error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       fd_set writable, failed;
@@ -109,20 +82,15 @@ TcpConnection::TcpConnection() : native_(std::make_unique<Native>()) {}
 
 TcpConnection::~TcpConnection() { Close(); }
 
-// Each address of the host is tried in turn; the last one's failure is reported.
+// The socket's events are selected once it is connected.
 PortDevice::Opening TcpConnection::Connect(const std::string& host, std::uint16_t port,
                                            std::chrono::milliseconds limit) {
   Close();
   if (!StartWinsock()) return PortDevice::Opening::Failed;
-  const Clock::time_point end = Clock::now() + limit;
-  const std::optional<Lookup> lookup = CallWithin<Lookup>(limit, [host, port] { return Resolve(host, port); });
-  if (!lookup) return PortDevice::Opening::TimedOut;
-  if (lookup->error != 0 || lookup->addresses.empty()) return PortDevice::Opening::NoSuchHost;
-  PortDevice::Opening opening = PortDevice::Opening::Failed;
-  for (const Resolved& resolved : lookup->addresses) {
-    opening = ConnectTo(resolved, end, native_->socket);
-    if (opening == PortDevice::Opening::Opened || opening == PortDevice::Opening::TimedOut) break;
-  }
+  const PortDevice::Opening opening =
+      ConnectToHost(host, port, limit, [this](const HostAddress& address, Clock::time_point end) {
+        return ConnectTo(address, end, native_->socket);
+      });
   if (opening != PortDevice::Opening::Opened) return opening;
   native_->events = WSACreateEvent();
   if (native_->events == WSA_INVALID_EVENT ||
