@@ -2,8 +2,6 @@
 #include "serial/serial_device.h"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -13,6 +11,7 @@
 
 #include "serial/line_errors_linux.h"
 #include "serial/line_settings_linux.h"
+#include "serial/wake_poll_linux.h"
 #include "serial/modem_lines.h"
 
 namespace portprobe {
@@ -112,32 +111,14 @@ void SerialDevice::Close() {
 ApplyResult SerialDevice::ApplySettings(const LineSettings& settings) { return ApplyLineSettings(native_->fd, settings); }
 
 bool SerialDevice::CreateWake() {
-  native_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  native_->wakeFd = CreateWakeFd();
   return native_->wakeFd >= 0;
 }
 
-void SerialDevice::Wake() {
-  if (native_->wakeFd < 0) return;
-  const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = ::write(native_->wakeFd, &one, sizeof one);
-}
+void SerialDevice::Wake() { SignalWake(native_->wakeFd); }
 
 std::optional<SerialDevice::Readiness> SerialDevice::Wait(bool read, bool write, int timeoutMilliseconds) {
-  const short wanted = static_cast<short>((read ? POLLIN : 0) | (write ? POLLOUT : 0));
-  pollfd fds[2] = {{native_->fd, wanted, 0}, {native_->wakeFd, POLLIN, 0}};
-  if (::poll(fds, 2, timeoutMilliseconds) < 0) {
-    if (errno == EINTR) return Readiness{};
-    return std::nullopt;
-  }
-  if (fds[1].revents != 0) {
-    std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t drained = ::read(native_->wakeFd, &count, sizeof count);
-    return Readiness{.woken = true};
-  }
-  const short events = fds[0].revents;
-  return Readiness{.readable = (events & POLLIN) != 0,
-                   .writable = (events & POLLOUT) != 0,
-                   .hungUp = (events & (POLLHUP | POLLERR | POLLNVAL)) != 0};
+  return PollBesideWake(native_->fd, native_->wakeFd, read, write, timeoutMilliseconds);
 }
 
 std::optional<std::size_t> SerialDevice::Read(std::span<std::uint8_t> buffer) {

@@ -3,7 +3,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <cstring>
 
 #include "serial/host_lookup.h"
+#include "serial/wake_poll_linux.h"
 #include "serial/tcp_connection.h"
 
 namespace portprobe {
@@ -83,32 +83,14 @@ void TcpConnection::Close() {
 }
 
 bool TcpConnection::CreateWake() {
-  native_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  native_->wakeFd = CreateWakeFd();
   return native_->wakeFd >= 0;
 }
 
-void TcpConnection::Wake() {
-  if (native_->wakeFd < 0) return;
-  const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = ::write(native_->wakeFd, &one, sizeof one);
-}
+void TcpConnection::Wake() { SignalWake(native_->wakeFd); }
 
 std::optional<PortDevice::Readiness> TcpConnection::Wait(bool read, bool write, int timeoutMilliseconds) {
-  const short wanted = static_cast<short>((read ? POLLIN : 0) | (write ? POLLOUT : 0));
-  pollfd fds[2] = {{native_->fd, wanted, 0}, {native_->wakeFd, POLLIN, 0}};
-  if (::poll(fds, 2, timeoutMilliseconds) < 0) {
-    if (errno == EINTR) return PortDevice::Readiness{};
-    return std::nullopt;
-  }
-  if (fds[1].revents != 0) {
-    std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t drained = ::read(native_->wakeFd, &count, sizeof count);
-    return PortDevice::Readiness{.woken = true};
-  }
-  const short events = fds[0].revents;
-  return PortDevice::Readiness{.readable = (events & POLLIN) != 0,
-                               .writable = (events & POLLOUT) != 0,
-                               .hungUp = (events & (POLLHUP | POLLERR | POLLNVAL)) != 0};
+  return PollBesideWake(native_->fd, native_->wakeFd, read, write, timeoutMilliseconds);
 }
 
 std::optional<std::size_t> TcpConnection::Receive(std::span<std::uint8_t> buffer) {
