@@ -37,11 +37,11 @@ void MainDialog::ReconnectTick() {
   if (path && (IsNetworkPortName(*path) || MayReopenDevice(*path))) TryReconnect(*path);
 }
 
-// A device that cannot be opened yet is not reported, and the next try comes soon. One
-// that opens but refuses the settings ends the wait with the reason, rather than being
-// opened and closed again and again.
+// A device that cannot be opened yet is not reported, and the next try comes soon (a
+// server's connect goes on between tries). One that opens but refuses the settings
+// ends the wait with the reason, rather than being opened and closed again and again.
 void MainDialog::TryReconnect(const std::string& path) {
-  const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings());
+  const SerialLink::OpenResult result = link_.OpenPort(path, SelectedLineSettings(), SerialLink::Attempt::Retry);
   if (reconnect_.KeepWaitingAfter(SerialLink::DeviceUnavailable(result), IsOpen())) {
     reconnectTimer_.setInterval(reconnect_.TryInterval());
     return;

@@ -6,22 +6,34 @@
 
 namespace portprobe {
 
-PortDevice::Opening NetworkDevice::Open(const std::string& path) {
+PortDevice::Opening NetworkDevice::Open(const std::string& path) { return Open(path, kAttemptEnds); }
+
+// A connect still under way after `wait` goes on; the next open of the same port
+// takes it over, unless it has failed meanwhile: that open tries afresh.
+PortDevice::Opening NetworkDevice::Open(const std::string& path, std::chrono::milliseconds wait) {
   Close();
   const std::optional<NetworkAddress> address = ParseNetworkAddress(path);
   if (!address) return Opening::BadAddress;
-  const Opening opening = connection_.Connect(address->host, address->port, kConnectLimit);
-  if (opening == Opening::Opened && address->protocol == NetworkAddress::Protocol::Rfc2217) {
+  if (!attempt_ || attemptPath_ != path || !attempt_->MayConnect()) {
+    attempt_ = std::make_unique<ConnectAttempt>(address->host, address->port, kConnectLimit);
+    attemptPath_ = path;
+  }
+  std::optional<ConnectAttempt::Outcome> outcome = attempt_->Take(wait);
+  if (!outcome) return Opening::TimedOut;
+  attempt_.reset();
+  if (outcome->opening != Opening::Opened) return outcome->opening;
+  connection_ = std::move(outcome->connection);
+  if (address->protocol == NetworkAddress::Protocol::Rfc2217) {
     std::lock_guard lock(mutex_);
     client_.emplace(Clock::now());
   }
-  return opening;
+  return Opening::Opened;
 }
 
-bool NetworkDevice::IsOpen() const { return connection_.IsOpen(); }
+bool NetworkDevice::IsOpen() const { return connection_ && connection_->IsOpen(); }
 
 void NetworkDevice::Close() {
-  connection_.Close();
+  connection_.reset();
   std::lock_guard lock(mutex_);
   client_.reset();
   notices_.clear();
@@ -39,9 +51,11 @@ ApplyResult NetworkDevice::ApplySettings(const LineSettings& settings) {
   return ApplyResult::Applied;
 }
 
-bool NetworkDevice::CreateWake() { return connection_.CreateWake(); }
+bool NetworkDevice::CreateWake() { return IsOpen() && connection_->CreateWake(); }
 
-void NetworkDevice::Wake() { connection_.Wake(); }
+void NetworkDevice::Wake() {
+  if (IsOpen()) connection_->Wake();
+}
 
 // Commands and replies to send are written first; the caller's data is taken only
 // once they are out, and not while the server has asked for a pause.
@@ -55,7 +69,7 @@ std::optional<PortDevice::Readiness> NetworkDevice::Wait(bool read, bool write, 
     }
   }
   std::optional<Readiness> ready =
-      connection_.Wait(read, (write && !paused) || sending, BoundedByDeadline(timeoutMilliseconds));
+      connection_->Wait(read, (write && !paused) || sending, BoundedByDeadline(timeoutMilliseconds));
   if (!ready || ready->woken) return ready;
   if (ready->writable && sending && !SendOutgoing()) ready->hungUp = true;
   std::lock_guard lock(mutex_);
@@ -81,7 +95,7 @@ bool NetworkDevice::SendOutgoing() {
   std::lock_guard lock(mutex_);
   ByteFrame& outgoing = client_->Outgoing();
   if (outgoing.empty()) return true;
-  const std::optional<std::size_t> sent = connection_.Send(outgoing);
+  const std::optional<std::size_t> sent = connection_->Send(outgoing);
   if (!sent) return false;
   outgoing.erase(outgoing.begin(), outgoing.begin() + static_cast<std::ptrdiff_t>(*sent));
   return true;
@@ -89,9 +103,9 @@ bool NetworkDevice::SendOutgoing() {
 
 // The server's replies to what arrived are sent at once.
 std::optional<std::size_t> NetworkDevice::Read(std::span<std::uint8_t> buffer) {
-  if (Raw()) return connection_.Receive(buffer);
+  if (Raw()) return connection_->Receive(buffer);
   std::array<std::uint8_t, 4096> wire;
-  const std::optional<std::size_t> received = connection_.Receive(std::span(wire).first(std::min(wire.size(), buffer.size())));
+  const std::optional<std::size_t> received = connection_->Receive(std::span(wire).first(std::min(wire.size(), buffer.size())));
   if (!received) return std::nullopt;
   ByteFrame data;
   {
@@ -106,7 +120,7 @@ std::optional<std::size_t> NetworkDevice::Read(std::span<std::uint8_t> buffer) {
 // The data is taken whole once nothing waits before it; its 0xFF bytes, doubled, may
 // leave a tail that the next waits send.
 std::optional<std::size_t> NetworkDevice::Write(std::span<const std::uint8_t> bytes) {
-  if (Raw()) return connection_.Send(bytes);
+  if (Raw()) return connection_->Send(bytes);
   if (!SendOutgoing()) return std::nullopt;
   {
     std::lock_guard lock(mutex_);

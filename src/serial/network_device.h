@@ -1,9 +1,12 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 
+#include "serial/connect_attempt.h"
 #include "serial/network_address.h"
 #include "serial/port_device.h"
 #include "serial/rfc2217_client.h"
@@ -20,7 +23,10 @@ class NetworkDevice final : public PortDevice {
   // How long an open waits for the host's name and its answer.
   static constexpr std::chrono::seconds kConnectLimit{5};
 
+  // Waits for the connect as long as it may take.
   Opening Open(const std::string& path) override;
+  // Waits at most `wait`; TimedOut while the connect goes on.
+  Opening Open(const std::string& path, std::chrono::milliseconds wait);
   bool IsOpen() const override;
   void Close() override;
   ApplyResult ApplySettings(const LineSettings& settings) override;
@@ -47,7 +53,12 @@ class NetworkDevice final : public PortDevice {
   bool SendOutgoing();
   int BoundedByDeadline(int timeoutMilliseconds) const;
 
-  TcpConnection connection_;
+  // A connect outlasts its limit a little: its lookup and connect each end on time.
+  static constexpr std::chrono::milliseconds kAttemptEnds = kConnectLimit + std::chrono::milliseconds(500);
+
+  std::unique_ptr<TcpConnection> connection_;
+  std::unique_ptr<ConnectAttempt> attempt_;
+  std::string attemptPath_;
   // Guards the client, which the owner's thread gives settings while the worker runs.
   mutable std::mutex mutex_;
   std::optional<Rfc2217Client> client_;

@@ -51,11 +51,15 @@ SerialLink::SerialLink(std::function<void()> wake) : wake_(std::move(wake)) {}
 
 SerialLink::~SerialLink() { ClosePort(); }
 
-SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const LineSettings& settings) {
+SerialLink::OpenResult SerialLink::OpenPort(const std::string& devicePath, const LineSettings& settings,
+                                            Attempt attempt) {
   ClosePort();
-  device_ = IsNetworkPortName(devicePath) ? static_cast<PortDevice*>(&networkDevice_) : &serialDevice_;
+  const bool network = IsNetworkPortName(devicePath);
+  device_ = network ? static_cast<PortDevice*>(&networkDevice_) : &serialDevice_;
   PortDevice& device = *device_;
-  const PortDevice::Opening opening = device.Open(devicePath);
+  const PortDevice::Opening opening = network && attempt == Attempt::Retry
+                                          ? networkDevice_.Open(devicePath, kRetryWait)
+                                          : device.Open(devicePath);
   if (opening != PortDevice::Opening::Opened) return OpenFailure(opening, devicePath);
   const ApplyResult applied = device.ApplySettings(settings);
   if (applied != ApplyResult::Applied) {

@@ -65,9 +65,13 @@ class SerialLink {
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
 
+  // A retry of a port on the network waits only briefly for the connect, which goes
+  // on for the next retry: the caller's thread (the window's) never waits long.
+  enum class Attempt { First, Retry };
+  static constexpr std::chrono::milliseconds kRetryWait{50};
   // Opens the device exclusively (or connects to a port on the network), applies the
   // settings and starts the worker.
-  OpenResult OpenPort(const std::string& devicePath, const LineSettings& settings);
+  OpenResult OpenPort(const std::string& devicePath, const LineSettings& settings, Attempt attempt = Attempt::First);
   // Stops the worker, waits for it and closes the device, giving it back with the
   // settings it had and not exclusive. Returns promptly however fast data arrives and
   // whether or not the device takes data; returns the count of queued bytes dropped.

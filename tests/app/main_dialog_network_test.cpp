@@ -1,12 +1,16 @@
 // Ports on other machines in the window, served by Debian's ser2net on the loopback
 // address with a pseudo-terminal behind it, as a newcomer would try them.
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -49,6 +53,19 @@ class NetworkWindowTest : public ::testing::Test {
     struct termios2 tio {};
     ::ioctl(pty_.MasterFd(), TCGETS2, &tio);
     return tio.c_cflag & CBAUD;
+  }
+
+  // Runs the event loop for `span` and returns the longest gap between two ticks of a
+  // 10 ms timer.
+  static qint64 LongestEventLoopStallMs(std::chrono::milliseconds span) {
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(10);
+    QTest::qWait(static_cast<int>(span.count()));
+    return longest;
   }
 
   static QString Status(const MainDialog& window) { return window.Label(kStatusLabel)->text(); }
@@ -96,6 +113,13 @@ TEST_F(NetworkWindowTest, AnRfc2217PortWorksLikeALocalOneAndIsReopenedWhenItsSer
   const QString awaiting = QString::fromUtf8(kAwaitingReturnLineText).arg(url);
   EXPECT_TRUE(Received(*window).endsWith(awaiting + QStringLiteral("\r\n")));
   EXPECT_TRUE(Status(*window).endsWith(QString::fromUtf8(kAwaitingReturnStatusText)));
+  {
+    // A host that answers no connect: the tries go on, and none holds up the window
+    // for the 5 s a connect may take.
+    testing::UnansweredPort unanswered(server.Port());
+    EXPECT_LT(LongestEventLoopStallMs(std::chrono::seconds(7)), 1000);
+    EXPECT_FALSE(window->IsOpen());
+  }
   server.Start();
   ASSERT_TRUE(testing::WaitUntil([&] { return window->IsOpen(); }, 15000));
   EXPECT_TRUE(Received(*window).endsWith(QString::fromUtf8(kReconnectedLineText).arg(url) + QStringLiteral("\r\n")));

@@ -46,6 +46,24 @@ bool AcceptsConnections(std::uint16_t port, int timeoutMs) {
   return false;
 }
 
+UnansweredPort::UnansweredPort(std::uint16_t port)
+    : listener_(::socket(AF_INET, SOCK_STREAM, 0)), filler_(::socket(AF_INET, SOCK_STREAM, 0)) {
+  const int on = 1;
+  ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  const sockaddr_in address = Loopback(port);
+  // A queue of none holds one connection; the next ones' handshakes are dropped.
+  if (::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listener_, 0) != 0 ||
+      ::connect(filler_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    throw std::runtime_error("no unanswered port");
+  }
+}
+
+UnansweredPort::~UnansweredPort() {
+  ::close(filler_);
+  ::close(listener_);
+}
+
 Ser2netServer::Ser2netServer(const std::string& devicePath, Accepter accepter) : port_(FreeLoopbackPort()) {
   const bool rfc2217 = accepter == Accepter::Rfc2217;
   url_ = (rfc2217 ? "rfc2217://127.0.0.1:" : "tcp://127.0.0.1:") + std::to_string(port_);

@@ -30,6 +30,20 @@ class Ser2netServer {
   std::unique_ptr<BackgroundProgram> server_;
 };
 
+// A loopback port whose listener's queue is full and never taken: a connect to it gets
+// no answer, as from a host that has gone off the network.
+class UnansweredPort {
+ public:
+  explicit UnansweredPort(std::uint16_t port);
+  ~UnansweredPort();
+  UnansweredPort(const UnansweredPort&) = delete;
+  UnansweredPort& operator=(const UnansweredPort&) = delete;
+
+ private:
+  int listener_;
+  int filler_;
+};
+
 // A TCP port on the loopback address that nothing listens on just now.
 std::uint16_t FreeLoopbackPort();
 // Whether something accepts connections at that port within `timeoutMs`.
