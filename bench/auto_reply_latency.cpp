@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/reply_rules_window.h"
+#include "integer_option.h"
 #include "window_under_test.h"
 
 namespace portprobe {
@@ -105,10 +106,7 @@ void Run(int gapMs, int rounds) {
 
 int main(int argc, char** argv) {
   using namespace portprobe;
-  int rounds = 50;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
-  }
+  const int rounds = static_cast<int>(std::max(1LL, bench::IntegerOption(argc, argv, "--rounds", 50)));
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication application(argc, argv);
   std::printf("reply after the block's end (request written + frame gap), milliseconds\n");

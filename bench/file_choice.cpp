@@ -24,6 +24,7 @@
 
 #include "app/history_popup.h"
 #include "app/main_dialog.h"
+#include "integer_option.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
 #include "support/ports_first.h"
@@ -116,13 +117,6 @@ void ShowHugePopup(std::vector<double>& ms) {
   }));
 }
 
-int IntegerOption(int argc, char** argv, const std::string& name, int fallback) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (argv[i] == name) return std::atoi(argv[i + 1]);
-  }
-  return fallback;
-}
-
 }  // namespace
 }  // namespace portprobe
 
@@ -130,7 +124,7 @@ int main(int argc, char** argv) {
   using namespace portprobe;
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication application(argc, argv);
-  const int runs = IntegerOption(argc, argv, "--runs", 5);
+  const int runs = static_cast<int>(bench::IntegerOption(argc, argv, "--runs", 5));
   const testing::TempDir folder;
   std::vector<double> chooseMs, chooseMiB, sendRate, sendMiB, importMs, popupMs;
   for (int run = 0; run < runs; ++run) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/main_dialog.h"
+#include "integer_option.h"
 #include "resources/control_ids.h"
 #include "serial/termios_rows.h"
 #include "support/ports_first.h"
@@ -78,10 +79,7 @@ void Report(const char* name, std::vector<double> times) {
 
 int main(int argc, char** argv) {
   using namespace portprobe;
-  int rounds = 200;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--rounds") rounds = std::max(2, std::atoi(argv[i + 1]));
-  }
+  const int rounds = static_cast<int>(std::max(2LL, bench::IntegerOption(argc, argv, "--rounds", 200)));
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication application(argc, argv);
   std::printf("%-28s %6s %10s %10s %8s\n", "port", "picks", "median ms", "max ms", "missed");

@@ -30,6 +30,7 @@
 #include "app/main_dialog.h"
 #include "app/tools_menu.h"
 #include "colour_log.h"
+#include "integer_option.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
 #include "support/ports_first.h"
@@ -162,13 +163,6 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-int IntegerOption(int argc, char** argv, const std::string& name, int fallback) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (argv[i] == name) return std::atoi(argv[i + 1]);
-  }
-  return fallback;
-}
-
 constexpr Setup kSetups[] = {
     {"hex", true, false},
     {"characters", false, false},
@@ -226,10 +220,10 @@ void ReportMedians(int megabytes, int runs) {
 
 int main(int argc, char** argv) {
   using namespace portprobe;
-  const int megabytes = IntegerOption(argc, argv, "--megabytes", 64);
-  const int setup = IntegerOption(argc, argv, "--setup", -1);
+  const auto megabytes = static_cast<int>(bench::IntegerOption(argc, argv, "--megabytes", 64));
+  const auto setup = static_cast<int>(bench::IntegerOption(argc, argv, "--setup", -1));
   if (setup < 0) {
-    ReportMedians(megabytes, IntegerOption(argc, argv, "--runs", 5));
+    ReportMedians(megabytes, static_cast<int>(bench::IntegerOption(argc, argv, "--runs", 5)));
     return 0;
   }
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/main_dialog.h"
+#include "integer_option.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
 #include "support/ports_first.h"
@@ -115,9 +116,5 @@ int Soak(std::int64_t megabytes) {
 int main(int argc, char** argv) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication application(argc, argv);
-  std::int64_t megabytes = 256;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--megabytes") megabytes = std::atoll(argv[i + 1]);
-  }
-  return portprobe::Soak(megabytes);
+  return portprobe::Soak(portprobe::bench::IntegerOption(argc, argv, "--megabytes", 256));
 }

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "app/main_dialog.h"
+#include "integer_option.h"
 #include "ui/plain_text_view.h"
 #include "process_memory.h"
 #include "resources/control_ids.h"
@@ -84,10 +85,7 @@ void Run(const Setup& setup, int seconds) {
 
 int main(int argc, char** argv) {
   using namespace portprobe;
-  int seconds = 5;
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--seconds") seconds = std::atoi(argv[i + 1]);
-  }
+  const int seconds = static_cast<int>(bench::IntegerOption(argc, argv, "--seconds", 5));
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication application(argc, argv);
   std::printf("auto send every 10 ms for %d s into a device that reads nothing\n", seconds);

@@ -16,10 +16,10 @@ class QMoveEvent;
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
-#include <set>
 #include <utility>
 #include <vector>
 

@@ -11,8 +11,8 @@
 
 #include "serial/line_errors_linux.h"
 #include "serial/line_settings_linux.h"
-#include "serial/wake_poll_linux.h"
 #include "serial/modem_lines.h"
+#include "serial/wake_poll_linux.h"
 
 namespace portprobe {
 

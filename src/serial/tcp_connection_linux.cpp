@@ -11,8 +11,8 @@
 #include <cstring>
 
 #include "serial/host_lookup.h"
-#include "serial/wake_poll_linux.h"
 #include "serial/tcp_connection.h"
+#include "serial/wake_poll_linux.h"
 
 namespace portprobe {
 
